@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the main job need.
+# Idempotent: asks apt-get only for packages that are missing. Needs root for the install.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri  # headless OpenGL 4.5 through Mesa
+    g++-mingw-w64-i686                                 # the 32-bit Windows compile check
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]]; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "setup: installing ${missing[*]}"
+    sudo_cmd=()
+    [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
