@@ -1,0 +1,43 @@
+// What the stand-in engine (and the tests) control of the platform beyond the Direct3D 9 API:
+// its headless windows, the clock behind GetTickCount, the device's capability profile, the
+// back buffer's pixels and the count of live objects. The plug-in never includes this header.
+#ifndef VTR3_PLATFORM_CONTROL_H
+#define VTR3_PLATFORM_CONTROL_H
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// A headless stand-in for an application window: a size and a title. The handle is valid for
+// SetWindowTextA, MessageBoxA and IDirect3D9::CreateDevice until DestroyStandInWindow.
+HWND CreateStandInWindow(int width, int height, const char* title);
+void DestroyStandInWindow(HWND window);
+// The title last set (SetWindowTextA or creation); empty for an unknown handle.
+std::string GetStandInWindowTitle(HWND window);
+bool GetStandInWindowSize(HWND window, int* width, int* height);
+
+// GetTickCount reads this clock: real milliseconds by default, or a value the engine sets so that
+// frames are reproducible.
+void SetTickCount(DWORD milliseconds);
+void UseRealTickCount();
+
+// Messages that MessageBoxA showed (it writes them to standard error and returns IDOK).
+std::size_t MessageBoxCount();
+std::string LastMessageBoxText();
+
+// Objects of the platform (devices, resources, effects, ...) that are alive now.
+std::size_t LiveObjectCount();
+
+// The back buffer of a device created by this platform, row 0 at the top, 4 bytes a pixel in
+// Direct3D's A8R8G8B8 memory order (B, G, R, A). False when the device is not the platform's.
+bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<std::uint8_t>* pixels, UINT* width, UINT* height);
+
+} // namespace platform
+
+#endif
