@@ -1,0 +1,1 @@
+list(APPEND VTR3_PLUGIN_SOURCES objects/vtr3_objects.cpp)

@@ -1,0 +1,1 @@
+list(APPEND VTR3_PLUGIN_SOURCES views/vtr3_views.cpp)

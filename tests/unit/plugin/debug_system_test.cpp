@@ -1,0 +1,179 @@
+// The HTML log, byte for byte: rows, sections, shading, message boxes and the cut of long messages.
+#include "debug/vtr3_debugSystem.h"
+
+#include "platform_control.h"
+#include "scoped_directory.h"
+
+#include <d3d9.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string kCrLf = "\r\n";
+
+std::string Line(int tabs, const std::string& text) { return std::string(tabs, '\t') + text + kCrLf; }
+
+std::string RowStart(bool light) {
+    return Line(7, light ? "<tr bgcolor=\"#E9E9E9\">" : "<tr bgcolor=\"#D7D7D7\">");
+}
+
+const std::string kInfoCell = "<td width=\"10%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
+                              "color=\"#009900\" size=\"2\"><b>Information:</b></font></td>";
+const std::string kErrorCell = "<td width=\"10%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
+                               "size=\"2\" color=\"#FF0000\"><b>Fehler:</b></font></td>";
+
+std::string PlainMessage(const std::string& message) {
+    return "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">" + message +
+           "</font></td>";
+}
+
+std::string LocatedMessage(const std::string& message, const std::string& file, const std::string& function,
+                           int line) {
+    return "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">" + message +
+           "<br><font size=\"1\">Datei: " + file + "<br>Funktion: " + function + "<br>Zeile: " +
+           std::to_string(line) + "</font></font></td>";
+}
+
+std::string Row(bool light, const std::string& kind, const std::string& message) {
+    return RowStart(light) + Line(8, kind) + Line(8, message) + Line(7, "</tr>");
+}
+
+// The log's bytes after the header, for a log that is still open.
+std::string Body(const std::string& log) {
+    const std::string marker = Line(2, "<div align=\"left\">");
+    const size_t at = log.find(marker);
+    return at == std::string::npos ? std::string() : log.substr(at + marker.size());
+}
+
+class DebugSystemTest : public ::testing::Test {
+  protected:
+    std::string Written() {
+        log_.Close();
+        return ReadFileBytes(directory_.path() / "Vantor3.html");
+    }
+
+    ScopedDirectory directory_;
+    c_VTR3DebugSystem log_;
+};
+
+TEST_F(DebugSystemTest, HeaderAndFooterFrameTheRowsAndOpeningTwiceWritesOneHeader) {
+    log_.Open();
+    log_.Open();
+    const std::string log = Written();
+    const std::string expectedStart = Line(0, "<html>") + Line(1, "<head>") +
+                                      Line(2, "<title>Vantor 3.0 Debuginformationen</title>") + Line(1, "</head>") +
+                                      Line(1, "<body>") + Line(2, "<div align=\"center\">");
+    EXPECT_EQ(log.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_EQ(Body(log), Line(2, "</div>") + Line(1, "</body>") + Line(0, "</html>"));
+    EXPECT_EQ(log.find("<html>"), log.rfind("<html>"));
+}
+
+TEST_F(DebugSystemTest, ShadingAlternatesAcrossSectionsAndKindsAndIgnoresDroppedRows) {
+    log_.LogInformation("vtr3_test", 1, "f", 0, "dropped while closed");
+    log_.Open();
+    log_.BeginSection(0);
+    log_.LogInformation("vtr3_test", 10, "c_Test::A", 0, "eins");
+    log_.EndSection();
+    log_.BeginSection(3);
+    log_.LogError("vtr3_test", 20, "c_Test::B", "zwei %d", 2);
+    log_.LogInformation("vtr3_test", 30, "c_Test::C", 1, "drei");
+    const std::string body = Body(Written());
+
+    const std::string expected =
+        Line(3, "<br><br>") +
+        Line(3, "<font face=\"Arial\" size=\"2\" color=\"#003366\"><b>Allgemeine Informationen:</b></font><br>") +
+        Line(3, "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
+        Line(4, "<tr>") + Line(5, "<td>") +
+        Line(6, "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
+        Row(true, kInfoCell, PlainMessage("eins")) + Line(6, "</table>") + Line(5, "</td>") + Line(4, "</tr>") +
+        Line(3, "</table>") + Line(3, "<br><br>") +
+        Line(3, "<font face=\"Arial\" size=\"2\" color=\"#003366\"><b>Ablauflogging:</b></font><br>") +
+        Line(3, "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
+        Line(4, "<tr>") + Line(5, "<td>") +
+        Line(6, "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
+        Row(false, kErrorCell, LocatedMessage("zwei 2", "vtr3_test", "c_Test::B", 20)) +
+        Row(true, kInfoCell, LocatedMessage("drei", "vtr3_test", "c_Test::C", 30)) + Line(2, "</div>") +
+        Line(1, "</body>") + Line(0, "</html>");
+    EXPECT_EQ(body, expected);
+}
+
+TEST_F(DebugSystemTest, ShadingSurvivesReopeningAndSectionsAboveFourWriteOnlyBreaks) {
+    log_.Open();
+    log_.LogInformation("f", 1, "g", 0, "first");
+    log_.Close();
+    log_.Open();
+    log_.BeginSection(7);
+    log_.LogInformation("f", 1, "g", 0, "second");
+    EXPECT_EQ(Body(Written()), Line(3, "<br><br>") + Row(false, kInfoCell, PlainMessage("second")) +
+                                   Line(2, "</div>") + Line(1, "</body>") + Line(0, "</html>"));
+}
+
+TEST_F(DebugSystemTest, PercentSignsInValuesAndTemplatesAndUmlautBytes) {
+    log_.Open();
+    log_.LogInformation("f", 1, "g", 0, "%s", "100% sicher %d %s");
+    log_.BeginSection(1);
+    const std::string body = Body(Written());
+    EXPECT_NE(body.find(PlainMessage("100% sicher %d %s")), std::string::npos);
+    EXPECT_NE(body.find("<b>F\xe4higkeiten der Hardware:</b>"), std::string::npos);
+    EXPECT_EQ(body.find("%%"), std::string::npos);
+}
+
+TEST_F(DebugSystemTest, DirectXErrorAndLabelRows) {
+    log_.Open();
+    log_.LogDirectXError("vtr3_test", 42, "c_Test::Load", D3DERR_INVALIDCALL, "Laden von %s", "a.fx");
+    log_.LogLabel("<font color=\"007EFF\">Plugininformationen:</font>", "");
+    const std::string body = Body(Written());
+    const std::string directX =
+        "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">Laden von a.fx<br>"
+        "<font size=\"1\">DirectX Beschreibung: Invalid call<br>DirectX String: D3DERR_INVALIDCALL<br>Datei: "
+        "vtr3_test<br>Funktion: c_Test::Load<br>Zeile: 42</font></font></td>";
+    const std::string label =
+        "<td width=\"10%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" size=\"2\" "
+        "color=\"#000000\"><b><font color=\"007EFF\">Plugininformationen:</font></b></font></td>";
+    const std::string labelText =
+        "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\"><br></font></td>";
+    EXPECT_EQ(body, Row(true, kErrorCell, directX) + Row(false, label, labelText) + Line(2, "</div>") +
+                        Line(1, "</body>") + Line(0, "</html>"));
+}
+
+TEST_F(DebugSystemTest, LongMessagesAreCutToTheBuffer) {
+    log_.Open();
+    const std::string longText(5000, 'x');
+    log_.LogInformation("f", 1, "g", 0, "%s", longText.c_str());
+    const std::string body = Body(Written());
+    const std::string cut(c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE - 1, 'x');
+    EXPECT_NE(body.find(PlainMessage(cut)), std::string::npos);
+}
+
+TEST_F(DebugSystemTest, MessageBoxesAppearOnlyWhileOpenAndCarryTheLocation) {
+    const size_t before = platform::MessageBoxCount();
+    EXPECT_EQ(log_.ShowMessage("f", 1, "g", 1, "Vantor", MB_OK, "closed"), 0);
+    EXPECT_EQ(platform::MessageBoxCount(), before);
+
+    log_.Open();
+    EXPECT_EQ(log_.ShowMessage("vtr3_test", 7, "c_Test::Run", 1, "Vantor", MB_OK, "Meldung %d", 5), IDOK);
+    EXPECT_EQ(platform::LastMessageBoxText(), "Meldung 5\n\nDatei:\tvtr3_test\nFunktion:\tc_Test::Run\nZeile:\t7");
+    EXPECT_EQ(log_.ShowMessage("vtr3_test", 7, "c_Test::Run", 2, "Vantor", MB_OK, "ohne Ort"), IDOK);
+    EXPECT_EQ(platform::LastMessageBoxText(), "ohne Ort");
+    EXPECT_EQ(log_.ShowDirectXMessage("vtr3_test", 9, "c_Test::Draw", D3DERR_INVALIDCALL, "Vantor", MB_OK, "DX"),
+              IDOK);
+    EXPECT_EQ(platform::LastMessageBoxText(),
+              "DX\nDirectX:\tInvalid call\nDatei:\tvtr3_test\nFunktion:\tc_Test::Draw\nZeile:\t9");
+    EXPECT_EQ(platform::MessageBoxCount(), before + 3);
+}
+
+TEST(DebugSystemWithoutFile, RowsOfAClosedLogCreateNoFile) {
+    ScopedDirectory directory;
+    {
+        c_VTR3DebugSystem log;
+        log.BeginSection(0);
+        log.LogError("f", 1, "g", "nichts");
+        log.Close();
+    }
+    EXPECT_FALSE(std::filesystem::exists(directory.path() / "Vantor3.html"));
+}
+
+} // namespace
