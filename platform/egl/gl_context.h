@@ -1,0 +1,32 @@
+// A headless OpenGL 4.5 core context on EGL's surfaceless platform. It has no default framebuffer:
+// everything is drawn into framebuffer objects. The Direct3D part sees only this class.
+#ifndef VTR3_PLATFORM_EGL_GL_CONTEXT_H
+#define VTR3_PLATFORM_EGL_GL_CONTEXT_H
+
+#include <memory>
+#include <string>
+
+namespace platform::egl {
+
+class GlContext {
+  public:
+    // Null with a reason in *error when EGL, the surfaceless platform or OpenGL 4.5 core is missing.
+    static std::unique_ptr<GlContext> Create(std::string* error);
+    ~GlContext();
+
+    GlContext(const GlContext&) = delete;
+    GlContext& operator=(const GlContext&) = delete;
+
+    // Makes the context current on the calling thread; cheap when it already is.
+    bool MakeCurrent();
+
+  private:
+    GlContext(void* display, void* context) : display_(display), context_(context) {}
+
+    void* display_;
+    void* context_;
+};
+
+} // namespace platform::egl
+
+#endif
