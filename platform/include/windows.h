@@ -231,6 +231,7 @@ struct IUnknown {
     virtual ULONG STDMETHODCALLTYPE Release(void) = 0;
 };
 typedef IUnknown* LPUNKNOWN;
+extern "C" const GUID IID_IUnknown;
 
 // MessageBox buttons, icons, default buttons and modality.
 #define MB_OK 0x00000000L
