@@ -1,0 +1,87 @@
+// Loading a plug-in, binding it and calling its exports by name, and the errors on the way.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <string>
+
+#include "engine.h"
+#include "engine_string.h"
+#include "host_error.h"
+#include "plugin.h"
+
+namespace {
+
+// The message of the host::Error that `action` throws; empty when it throws none.
+template <typename Action> std::string ErrorText(Action action) {
+    try {
+        action();
+    } catch (const host::Error& error) {
+        return error.what();
+    }
+    return "";
+}
+
+class PluginCalls : public ::testing::Test {
+  protected:
+    host::Engine engine_;
+    host::Plugin plugin_{VTR3_FAKE_PLUGIN};
+};
+
+TEST_F(PluginCalls, BindingHandsTheEngineBlockToA6DllApi) {
+    EXPECT_EQ(plugin_.Bind(engine_), 630);
+    const auto boundBlock = reinterpret_cast<a6::InterfaceBlock* (*)()>(plugin_.Export("FakeBoundBlock"));
+    ASSERT_NE(boundBlock, nullptr);
+    EXPECT_EQ(boundBlock(), engine_.block());
+}
+
+TEST_F(PluginCalls, PassVarsAndStringsInTheirPlaces) {
+    host::EngineString three("abc");
+    host::EngineString five("abcde");
+    EXPECT_EQ(plugin_.Call("VTR3Add", a6::VarFromInt(2), -512), 1536);
+    EXPECT_EQ(plugin_.Call("VTR3TextLength", five.record()), a6::VarFromInt(5));
+    EXPECT_EQ(plugin_.Call("VTR3TextLength", static_cast<a6::String*>(nullptr)), a6::VarFromInt(-1));
+    EXPECT_EQ(plugin_.Call("VTR3Digits", a6::VarFromInt(7), three.record(), a6::VarFromInt(4), five.record()),
+              a6::VarFromInt(7345));
+    EXPECT_EQ(
+        plugin_.CallWith("VTR3Digits", {a6::VarFromInt(1), five.record(), a6::VarFromInt(2), three.record()}),
+        a6::VarFromInt(1523));
+    EXPECT_EQ(plugin_.Call("VTR3DeInitialize"), 0);
+}
+
+TEST_F(PluginCalls, RefuseUnknownExportsAndWrongCalls) {
+    EXPECT_EQ(ErrorText([&] { plugin_.Call("VTR3NoSuchExport"); }),
+              "plug-in \"" VTR3_FAKE_PLUGIN "\" has no export \"VTR3NoSuchExport\"");
+    EXPECT_NE(ErrorText([&] { plugin_.Call(nullptr); }), "");
+    EXPECT_NE(ErrorText([&] { plugin_.Call("A6_DLLAPI", 0); }), "");
+    const var v = 0;
+    EXPECT_NE(ErrorText([&] { plugin_.Call("VTR3Add", v, v, v, v, v); }), "");
+    EXPECT_EQ(plugin_.Export("VTR3NoSuchExport"), nullptr);
+}
+
+TEST(PluginLoading, ReportsAMissingFile) {
+    EXPECT_EQ(ErrorText([] { host::Plugin("/nonexistent/libVantor3.so"); }),
+              "plug-in \"/nonexistent/libVantor3.so\" does not exist");
+    EXPECT_NE(ErrorText([] { host::Plugin(""); }), "");
+}
+
+TEST(PluginLoading, ReportsALibraryWithoutA6DllApi) {
+    EXPECT_EQ(ErrorText([] { host::Plugin(VTR3_NOT_A_PLUGIN); }),
+              "\"" VTR3_NOT_A_PLUGIN "\" is no engine plug-in: it has no export A6_DLLAPI");
+}
+
+TEST(PluginLoading, ReportsAFileThatIsNoLibrary) {
+    EXPECT_NE(ErrorText([] { host::Plugin(VTR3_HOST_TEST_SOURCE); }).find("could not be loaded"),
+              std::string::npos);
+}
+
+TEST(PluginLoading, UnloadsTheLibraryWhenDestroyed) {
+    { host::Plugin plugin(VTR3_FAKE_PLUGIN); }
+    void* still = dlopen(VTR3_FAKE_PLUGIN, RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_EQ(still, nullptr);
+    if (still) {
+        dlclose(still);
+    }
+}
+
+} // namespace
