@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <string>
 
-#include "runner_options.h"
-
 namespace {
 
 struct Outcome {
@@ -84,28 +82,6 @@ TEST_F(Runner, ReportsBadPlugInsAndOptions) {
     outcome = RunRunner("--dir " + (directory_ / "missing").string());
     EXPECT_EQ(outcome.exit_code, 2);
     EXPECT_EQ(RunRunner("--frobnicate").exit_code, 2);
-}
-
-TEST(RunnerOptions, ParsesEachOptionAndRefusesWhatItDoesNotKnow) {
-    host::RunnerOptions options;
-    std::string error;
-    const char* full[] = {"vtr3_runner", "--no-log", "--dir", "out", "--plugin", "lib.so"};
-    ASSERT_TRUE(host::ParseRunnerOptions(6, full, &options, &error));
-    EXPECT_FALSE(options.log);
-    EXPECT_EQ(options.directory, "out");
-    EXPECT_EQ(options.plugin, "lib.so");
-
-    const char* none[] = {"vtr3_runner"};
-    ASSERT_TRUE(host::ParseRunnerOptions(1, none, &options, &error));
-    EXPECT_TRUE(options.log);
-    EXPECT_TRUE(options.directory.empty());
-
-    const char* missing[] = {"vtr3_runner", "--dir"};
-    EXPECT_FALSE(host::ParseRunnerOptions(2, missing, &options, &error));
-    EXPECT_EQ(error, "--dir needs a value");
-    const char* unknown[] = {"vtr3_runner", "--fast"};
-    EXPECT_FALSE(host::ParseRunnerOptions(2, unknown, &options, &error));
-    EXPECT_EQ(error, "unknown option --fast");
 }
 
 } // namespace
