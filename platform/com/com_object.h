@@ -42,15 +42,9 @@ template <typename Interface> class ComObject : public Interface {
     }
 
     ULONG STDMETHODCALLTYPE Release() override {
-        // A release past zero is the caller's bug; refuse it rather than free the object twice.
-        ULONG count = publicCount_.load();
-        do {
-            if (count == 0)
-                return 0;
-        } while (!publicCount_.compare_exchange_weak(count, count - 1));
-        if (count == 1)
-            ReleasePrivate();
-        return count - 1;
+        ULONG remaining = 0;
+        DropPublicRef(&remaining);
+        return remaining;
     }
 
     void AddRefPrivate() { ++privateCount_; }
@@ -64,6 +58,23 @@ template <typename Interface> class ComObject : public Interface {
 
   protected:
     virtual ~ComObject() { CountObjectDestroyed(); }
+
+    // Drops one public reference and reports the count left; false when there was none to drop (a
+    // release past zero is the caller's bug and is refused rather than freeing the object twice).
+    // The object may be gone when this returns with *remaining == 0.
+    bool DropPublicRef(ULONG* remaining) {
+        ULONG count = publicCount_.load();
+        do {
+            if (count == 0) {
+                *remaining = 0;
+                return false;
+            }
+        } while (!publicCount_.compare_exchange_weak(count, count - 1));
+        *remaining = count - 1;
+        if (count == 1)
+            ReleasePrivate();
+        return true;
+    }
 
   private:
     std::atomic<ULONG> publicCount_{0};

@@ -38,6 +38,12 @@ std::size_t LiveObjectCount();
 // Direct3D's A8R8G8B8 memory order (B, G, R, A). False when the device is not the platform's.
 bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<std::uint8_t>* pixels, UINT* width, UINT* height);
 
+// The depth-stencil surface bound to a device created by this platform, row 0 at the top: depth as
+// 0..1 floats, stencil as bytes (zeros for a format without stencil); either vector may be null.
+// False when the device is not the platform's or has no depth-stencil surface bound.
+bool ReadDepthStencil(IDirect3DDevice9* device, std::vector<float>* depth, std::vector<std::uint8_t>* stencil,
+                      UINT* width, UINT* height);
+
 } // namespace platform
 
 #endif

@@ -1,0 +1,113 @@
+// The viewport and Clear.
+#include "device/device.h"
+
+#include "device/surface.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace platform::device {
+namespace {
+
+constexpr DWORD kClearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
+
+bool InUnitRange(float value) {
+    return value >= 0.0f && value <= 1.0f;
+} // false for NaN too
+
+D3DRECT Intersect(const D3DRECT& a, const D3DRECT& b) {
+    return D3DRECT{std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2), std::min(a.y2, b.y2)};
+}
+
+bool IsEmpty(const D3DRECT& rect) {
+    return rect.x1 >= rect.x2 || rect.y1 >= rect.y2;
+}
+
+} // namespace
+
+HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
+    if (!viewport || !renderTarget_)
+        return D3DERR_INVALIDCALL;
+    const D3DSURFACE_DESC& target = renderTarget_->Desc();
+    // Direct3D 9 refuses a viewport that reaches past the render target.
+    if (std::uint64_t{viewport->X} + viewport->Width > target.Width ||
+        std::uint64_t{viewport->Y} + viewport->Height > target.Height)
+        return D3DERR_INVALIDCALL;
+    if (!InUnitRange(viewport->MinZ) || !InUnitRange(viewport->MaxZ))
+        return D3DERR_INVALIDCALL;
+    viewport_ = *viewport;
+    return D3D_OK;
+}
+
+HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
+    if (!viewport)
+        return D3DERR_INVALIDCALL;
+    *viewport = viewport_;
+    return D3D_OK;
+}
+
+bool Device::ViewportRect(D3DRECT* rect) const {
+    const D3DSURFACE_DESC& target = renderTarget_->Desc();
+    const D3DRECT whole{0, 0, static_cast<LONG>(target.Width), static_cast<LONG>(target.Height)};
+    const D3DRECT viewport{static_cast<LONG>(viewport_.X), static_cast<LONG>(viewport_.Y),
+                           static_cast<LONG>(viewport_.X + viewport_.Width),
+                           static_cast<LONG>(viewport_.Y + viewport_.Height)};
+    *rect = Intersect(whole, viewport);
+    return !IsEmpty(*rect);
+}
+
+HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                      DWORD stencil) {
+    if ((flags & ~kClearFlags) != 0 || (count > 0 && !rects) || !renderTarget_)
+        return D3DERR_INVALIDCALL;
+    if ((flags & D3DCLEAR_ZBUFFER) && !depthStencil_)
+        return D3DERR_INVALIDCALL;
+    if ((flags & D3DCLEAR_STENCIL) && (!depthStencil_ || !depthStencil_->HasStencil()))
+        return D3DERR_INVALIDCALL;
+    if ((flags & D3DCLEAR_ZBUFFER) && !InUnitRange(z))
+        return D3DERR_INVALIDCALL;
+    if (flags == 0)
+        return D3D_OK;
+    if (!MakeCurrent())
+        return D3DERR_DRIVERINTERNALERROR;
+
+    D3DRECT viewport;
+    if (!ViewportRect(&viewport))
+        return D3D_OK;
+    const float rgba[4] = {
+        static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
+        static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>((color >> 24) & 0xFF) / 255.0f};
+    // Clear writes every channel and every depth and stencil bit, whatever the write masks are.
+    gl_.SetColorMask(true, true, true, true);
+    gl_.SetDepthMask(true);
+    gl_.SetStencilWriteMask(0xFF);
+    gl_.SetScissorTest(true);
+    if (count == 0) {
+        ClearRect(viewport, flags, rgba, z, stencil);
+        return D3D_OK;
+    }
+    for (DWORD i = 0; i < count; ++i) {
+        const D3DRECT rect = Intersect(rects[i], viewport);
+        if (!IsEmpty(rect))
+            ClearRect(rect, flags, rgba, z, stencil);
+    }
+    return D3D_OK;
+}
+
+void Device::ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil) {
+    // Row 0 of the target is Direct3D's top row, so the rectangle is the scissor box as it stands.
+    gl_.SetScissorBox(GlRect{rect.x1, rect.y1, rect.x2 - rect.x1, rect.y2 - rect.y1});
+    if (flags & D3DCLEAR_TARGET)
+        glClearNamedFramebufferfv(drawFramebuffer_, GL_COLOR, 0, color);
+    const GLint stencilValue = static_cast<GLint>(stencil & 0xFF);
+    const bool depth = (flags & D3DCLEAR_ZBUFFER) != 0;
+    const bool stencilToo = (flags & D3DCLEAR_STENCIL) != 0;
+    if (depth && stencilToo)
+        glClearNamedFramebufferfi(drawFramebuffer_, GL_DEPTH_STENCIL, 0, z, stencilValue);
+    else if (depth)
+        glClearNamedFramebufferfv(drawFramebuffer_, GL_DEPTH, 0, &z);
+    else if (stencilToo)
+        glClearNamedFramebufferiv(drawFramebuffer_, GL_STENCIL, 0, &stencilValue);
+}
+
+} // namespace platform::device

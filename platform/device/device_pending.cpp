@@ -1,0 +1,440 @@
+// The device methods not offered yet. Each fails with D3DERR_INVALIDCALL and clears its
+// out-pointers, so a caller sees an honest failure instead of a success that did nothing.
+#include "device/device.h"
+
+namespace platform::device {
+namespace {
+
+template <typename T> void ClearOut(T** out) {
+    if (out)
+        *out = nullptr;
+}
+
+} // namespace
+
+// Swap chains, cursor and display.
+
+HRESULT Device::SetCursorProperties(UINT, UINT, IDirect3DSurface9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS*, IDirect3DSwapChain9** pSwapChain) {
+    ClearOut(pSwapChain);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetSwapChain(UINT, IDirect3DSwapChain9** pSwapChain) {
+    ClearOut(pSwapChain);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::Reset(D3DPRESENT_PARAMETERS*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetRasterStatus(UINT, D3DRASTER_STATUS*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetDialogBoxMode(BOOL) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetFrontBufferData(UINT, IDirect3DSurface9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+// Resource creation and copies.
+
+HRESULT Device::CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DTexture9** ppTexture,
+                              HANDLE*) {
+    ClearOut(ppTexture);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateVolumeTexture(UINT, UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
+                                    IDirect3DVolumeTexture9** ppVolumeTexture, HANDLE*) {
+    ClearOut(ppVolumeTexture);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
+                                  IDirect3DCubeTexture9** ppCubeTexture, HANDLE*) {
+    ClearOut(ppCubeTexture);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9** ppVertexBuffer,
+                                   HANDLE*) {
+    ClearOut(ppVertexBuffer);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9** ppIndexBuffer,
+                                  HANDLE*) {
+    ClearOut(ppIndexBuffer);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateRenderTarget(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, BOOL,
+                                   IDirect3DSurface9** ppSurface, HANDLE*) {
+    ClearOut(ppSurface);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateDepthStencilSurface(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, BOOL,
+                                          IDirect3DSurface9** ppSurface, HANDLE*) {
+    ClearOut(ppSurface);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::StretchRect(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const RECT*,
+                            D3DTEXTUREFILTERTYPE) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9** ppSurface,
+                                            HANDLE*) {
+    ClearOut(ppSurface);
+    return D3DERR_INVALIDCALL;
+}
+
+// Render target binding.
+
+HRESULT Device::SetRenderTarget(DWORD, IDirect3DSurface9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+// Fixed-function state.
+
+HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE, D3DMATRIX*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetMaterial(const D3DMATERIAL9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetMaterial(D3DMATERIAL9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetLight(DWORD, const D3DLIGHT9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetLight(DWORD, D3DLIGHT9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::LightEnable(DWORD, BOOL) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetLightEnable(DWORD, BOOL*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetClipPlane(DWORD, const float*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetClipPlane(DWORD, float*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetRenderState(D3DRENDERSTATETYPE, DWORD) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetRenderState(D3DRENDERSTATETYPE, DWORD*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetClipStatus(const D3DCLIPSTATUS9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetClipStatus(D3DCLIPSTATUS9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetPaletteEntries(UINT, const PALETTEENTRY*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetPaletteEntries(UINT, PALETTEENTRY*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetCurrentTexturePalette(UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetCurrentTexturePalette(UINT*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetScissorRect(const RECT*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetScissorRect(RECT*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetSoftwareVertexProcessing(BOOL) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetNPatchMode(float) {
+    return D3DERR_INVALIDCALL;
+}
+
+// State blocks.
+
+HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE, IDirect3DStateBlock9** ppSB) {
+    ClearOut(ppSB);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::BeginStateBlock() {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::EndStateBlock(IDirect3DStateBlock9** ppSB) {
+    ClearOut(ppSB);
+    return D3DERR_INVALIDCALL;
+}
+
+// Textures and samplers.
+
+HRESULT Device::GetTexture(DWORD, IDirect3DBaseTexture9** ppTexture) {
+    ClearOut(ppTexture);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetTexture(DWORD, IDirect3DBaseTexture9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::ValidateDevice(DWORD*) {
+    return D3DERR_INVALIDCALL;
+}
+
+// Drawing.
+
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE, UINT, const void*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*, D3DFORMAT,
+                                       const void*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*, IDirect3DVertexDeclaration9*,
+                                DWORD) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::DrawRectPatch(UINT, const float*, const D3DRECTPATCH_INFO*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::DrawTriPatch(UINT, const float*, const D3DTRIPATCH_INFO*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::DeletePatch(UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+// Vertex input.
+
+HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9*, IDirect3DVertexDeclaration9** ppDecl) {
+    ClearOut(ppDecl);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9** ppDecl) {
+    ClearOut(ppDecl);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetFVF(DWORD) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetFVF(DWORD*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetStreamSource(UINT, IDirect3DVertexBuffer9** ppStreamData, UINT*, UINT*) {
+    ClearOut(ppStreamData);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetStreamSourceFreq(UINT, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetStreamSourceFreq(UINT, UINT*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetIndices(IDirect3DIndexBuffer9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetIndices(IDirect3DIndexBuffer9** ppIndexData) {
+    ClearOut(ppIndexData);
+    return D3DERR_INVALIDCALL;
+}
+
+// Shaders and constants.
+
+HRESULT Device::CreateVertexShader(const DWORD*, IDirect3DVertexShader9** ppShader) {
+    ClearOut(ppShader);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetVertexShader(IDirect3DVertexShader9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetVertexShader(IDirect3DVertexShader9** ppShader) {
+    ClearOut(ppShader);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetVertexShaderConstantF(UINT, const float*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetVertexShaderConstantF(UINT, float*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetVertexShaderConstantI(UINT, const int*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetVertexShaderConstantI(UINT, int*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetVertexShaderConstantB(UINT, const BOOL*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetVertexShaderConstantB(UINT, BOOL*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::CreatePixelShader(const DWORD*, IDirect3DPixelShader9** ppShader) {
+    ClearOut(ppShader);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetPixelShader(IDirect3DPixelShader9*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetPixelShader(IDirect3DPixelShader9** ppShader) {
+    ClearOut(ppShader);
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetPixelShaderConstantF(UINT, const float*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetPixelShaderConstantF(UINT, float*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetPixelShaderConstantI(UINT, const int*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetPixelShaderConstantI(UINT, int*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetPixelShaderConstantB(UINT, const BOOL*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::GetPixelShaderConstantB(UINT, BOOL*, UINT) {
+    return D3DERR_INVALIDCALL;
+}
+
+// Queries.
+
+HRESULT Device::CreateQuery(D3DQUERYTYPE, IDirect3DQuery9** ppQuery) {
+    ClearOut(ppQuery);
+    return D3DERR_INVALIDCALL;
+}
+
+} // namespace platform::device
