@@ -1,0 +1,154 @@
+// Clear and the viewport: exact bytes read back from the back buffer and the depth-stencil surface.
+#include "device_fixture.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using ClearTest = DeviceFixture;
+
+constexpr D3DCOLOR kBlack = 0xFF000000;
+constexpr D3DCOLOR kRed = 0xFFFF0000;
+const DeviceFixture::Pixel kBlackPixel{0x00, 0x00, 0x00, 0xFF};
+const DeviceFixture::Pixel kRedPixel{0x00, 0x00, 0xFF, 0xFF};
+
+TEST_F(ClearTest, ClearsTheWholeBackBufferInArgbByteOrder) {
+    CreateDevice();
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF336699, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(width_, UINT{kWindowWidth});
+    EXPECT_EQ(height_, UINT{kWindowHeight});
+    EXPECT_EQ(Count(Pixel{0x99, 0x66, 0x33, 0xFF}), std::size_t{width_} * height_);
+}
+
+TEST_F(ClearTest, X8BackBufferReadsAlphaAsOpaqueAndA8KeepsIt) {
+    CreateDevice();
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x10336699, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(At(0, 0), (Pixel{0x99, 0x66, 0x33, 0xFF}));
+    device_->Release();
+    device_ = nullptr;
+
+    D3DPRESENT_PARAMETERS pp = Parameters();
+    pp.BackBufferFormat = D3DFMT_A8R8G8B8;
+    CreateDevice(pp);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x80102030, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(At(5, 5), (Pixel{0x30, 0x20, 0x10, 0x80}));
+}
+
+TEST_F(ClearTest, RectsLimitTheClearWithRowZeroAtTheTop) {
+    CreateDevice();
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0), D3D_OK);
+    const D3DRECT rects[2] = {{2, 1, 10, 4}, {60, 40, 80, 60}}; // the second reaches past the buffer
+    ASSERT_EQ(device_->Clear(2, rects, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(At(2, 1), kRedPixel);
+    EXPECT_EQ(At(9, 3), kRedPixel);
+    EXPECT_EQ(At(1, 1), kBlackPixel);
+    EXPECT_EQ(At(10, 1), kBlackPixel);
+    EXPECT_EQ(At(2, 0), kBlackPixel);
+    EXPECT_EQ(At(2, 4), kBlackPixel);
+    EXPECT_EQ(At(63, 47), kRedPixel);
+    EXPECT_EQ(Count(kRedPixel), std::size_t{8 * 3 + 4 * 8});
+}
+
+TEST_F(ClearTest, ASmallerViewportLimitsTheClearAndItsRects) {
+    CreateDevice();
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0), D3D_OK);
+    const D3DVIEWPORT9 viewport{8, 4, 16, 8, 0.0f, 1.0f};
+    ASSERT_EQ(device_->SetViewport(&viewport), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(Count(kRedPixel), std::size_t{16 * 8});
+    EXPECT_EQ(At(8, 4), kRedPixel);
+    EXPECT_EQ(At(23, 11), kRedPixel);
+    EXPECT_EQ(At(7, 4), kBlackPixel);
+    EXPECT_EQ(At(24, 4), kBlackPixel);
+    EXPECT_EQ(At(8, 3), kBlackPixel);
+    EXPECT_EQ(At(8, 12), kBlackPixel);
+
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0), D3D_OK);
+    const D3DRECT rect{0, 0, 10, 6}; // overlaps the viewport in 2 x 2 pixels
+    ASSERT_EQ(device_->Clear(1, &rect, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(Count(kRedPixel), std::size_t{4});
+    EXPECT_EQ(At(8, 4), kRedPixel);
+    EXPECT_EQ(At(9, 5), kRedPixel);
+}
+
+TEST_F(ClearTest, ClearsDepthAndStencilSeparately) {
+    CreateDevice();
+    std::vector<float> depth;
+    std::vector<std::uint8_t> stencil;
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0, 0.25f, 0x15A), D3D_OK);
+    ASSERT_TRUE(platform::ReadDepthStencil(device_, &depth, &stencil, nullptr, nullptr));
+    ASSERT_EQ(depth.size(), std::size_t{kWindowWidth * kWindowHeight});
+    // 24 bits of depth hold 0.25 to within one step of 2^-24.
+    EXPECT_TRUE(std::all_of(depth.begin(), depth.end(), [](float z) { return std::abs(z - 0.25f) < 1e-6f; }));
+    // The stencil value is cut to the surface's 8 bits.
+    EXPECT_TRUE(std::all_of(stencil.begin(), stencil.end(), [](std::uint8_t s) { return s == 0x5A; }));
+
+    const D3DRECT rect{0, 0, 4, 2};
+    ASSERT_EQ(device_->Clear(1, &rect, D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3D_OK);
+    ASSERT_TRUE(platform::ReadDepthStencil(device_, &depth, &stencil, nullptr, nullptr));
+    EXPECT_EQ(std::count(depth.begin(), depth.end(), 1.0f), 4 * 2);
+    EXPECT_EQ(depth[kWindowWidth + 3], 1.0f);
+    EXPECT_NEAR(depth[kWindowWidth + 4], 0.25f, 1e-6f);
+    EXPECT_TRUE(std::all_of(stencil.begin(), stencil.end(), [](std::uint8_t s) { return s == 0x5A; }));
+}
+
+TEST_F(ClearTest, RefusesFlagsWithoutAMatchingSurfaceAndBadArguments) {
+    D3DPRESENT_PARAMETERS pp = Parameters();
+    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    CreateDevice(pp);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0), D3D_OK);
+
+    EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->Clear(1, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->Clear(0, nullptr, 0x8, kRed, 1.0f, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kRed, 1.5f, 0),
+              D3DERR_INVALIDCALL);
+    // A refused clear leaves the target alone.
+    ReadBack();
+    EXPECT_EQ(Count(kBlackPixel), std::size_t{width_} * height_);
+    device_->Release();
+    device_ = nullptr;
+
+    pp.EnableAutoDepthStencil = FALSE;
+    CreateDevice(pp);
+    EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
+    EXPECT_FALSE(platform::ReadDepthStencil(device_, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST_F(ClearTest, ViewportStartsAsTheBackBufferAndMustFitIt) {
+    CreateDevice();
+    D3DVIEWPORT9 viewport{};
+    ASSERT_EQ(device_->GetViewport(&viewport), D3D_OK);
+    EXPECT_EQ(viewport.X, 0u);
+    EXPECT_EQ(viewport.Y, 0u);
+    EXPECT_EQ(viewport.Width, UINT{kWindowWidth});
+    EXPECT_EQ(viewport.Height, UINT{kWindowHeight});
+    EXPECT_EQ(viewport.MinZ, 0.0f);
+    EXPECT_EQ(viewport.MaxZ, 1.0f);
+
+    const D3DVIEWPORT9 tooWide{1, 0, kWindowWidth, 10, 0.0f, 1.0f};
+    const D3DVIEWPORT9 overflowing{0xFFFFFFFF, 0, 2, 10, 0.0f, 1.0f};
+    const D3DVIEWPORT9 badDepth{0, 0, 10, 10, 0.0f, 2.0f};
+    EXPECT_EQ(device_->SetViewport(&tooWide), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetViewport(&overflowing), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetViewport(&badDepth), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetViewport(nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetViewport(nullptr), D3DERR_INVALIDCALL);
+
+    const D3DVIEWPORT9 inner{3, 4, 5, 6, 0.25f, 0.75f};
+    ASSERT_EQ(device_->SetViewport(&inner), D3D_OK);
+    ASSERT_EQ(device_->GetViewport(&viewport), D3D_OK);
+    EXPECT_EQ(viewport.X, 3u);
+    EXPECT_EQ(viewport.Height, 6u);
+    EXPECT_EQ(viewport.MaxZ, 0.75f);
+}
+
+} // namespace
