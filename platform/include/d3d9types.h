@@ -523,10 +523,10 @@ typedef enum _D3DTEXTUREFILTERTYPE {
 #define D3DFVF_LASTBETA_D3DCOLOR 0x8000
 #define D3DFVF_RESERVED2 0x6000
 
-#define D3DFVF_TEXTUREFORMAT2 0
-#define D3DFVF_TEXTUREFORMAT1 3
-#define D3DFVF_TEXTUREFORMAT3 1
-#define D3DFVF_TEXTUREFORMAT4 2
+#define D3DFVF_TEXTUREFORMAT2 0u
+#define D3DFVF_TEXTUREFORMAT1 3u
+#define D3DFVF_TEXTUREFORMAT3 1u
+#define D3DFVF_TEXTUREFORMAT4 2u
 
 #define D3DFVF_TEXCOORDSIZE3(CoordIndex) (D3DFVF_TEXTUREFORMAT3 << (CoordIndex * 2 + 16))
 #define D3DFVF_TEXCOORDSIZE2(CoordIndex) (D3DFVF_TEXTUREFORMAT2)
@@ -604,8 +604,8 @@ typedef struct _D3DVERTEXELEMENT9 {
 
 #define D3DDP_MAXTEXCOORD 8
 
-#define D3DSTREAMSOURCE_INDEXEDDATA (1 << 30)
-#define D3DSTREAMSOURCE_INSTANCEDATA (2 << 30)
+#define D3DSTREAMSOURCE_INDEXEDDATA (1u << 30)
+#define D3DSTREAMSOURCE_INSTANCEDATA (2u << 30)
 
 // Shader version tokens: 0xFFFE for vertex, 0xFFFF for pixel shaders, then major and minor.
 #define D3DPS_VERSION(_Major, _Minor) (0xFFFF0000 | ((_Major) << 8) | (_Minor))
@@ -618,7 +618,7 @@ typedef struct _D3DVERTEXELEMENT9 {
 typedef enum _D3DBASISTYPE {
     D3DBASIS_BEZIER = 0,
     D3DBASIS_BSPLINE = 1,
-    D3DBASIS_CATMULL_ROM = 2,
+    D3DBASIS_INTERPOLATE = 2,
     D3DBASIS_FORCE_DWORD = 0x7fffffff
 } D3DBASISTYPE;
 
@@ -640,7 +640,7 @@ typedef enum _D3DSTATEBLOCKTYPE {
     D3DSBT_ALL = 1,
     D3DSBT_PIXELSTATE = 2,
     D3DSBT_VERTEXSTATE = 3,
-    D3DSBT_FORCE_DWORD = 0x7fffffff
+    D3DSBT_FORCE_DWORD = 0xffffffff
 } D3DSTATEBLOCKTYPE;
 
 typedef enum _D3DVERTEXBLENDFLAGS {
@@ -649,8 +649,7 @@ typedef enum _D3DVERTEXBLENDFLAGS {
     D3DVBF_2WEIGHTS = 2,
     D3DVBF_3WEIGHTS = 3,
     D3DVBF_TWEENING = 255,
-    D3DVBF_0WEIGHTS = 256,
-    D3DVBF_FORCE_DWORD = 0x7fffffff
+    D3DVBF_0WEIGHTS = 256
 } D3DVERTEXBLENDFLAGS;
 
 typedef enum _D3DTEXTURETRANSFORMFLAGS {
@@ -668,7 +667,7 @@ typedef enum _D3DDEVTYPE {
     D3DDEVTYPE_REF = 2,
     D3DDEVTYPE_SW = 3,
     D3DDEVTYPE_NULLREF = 4,
-    D3DDEVTYPE_FORCE_DWORD = 0x7fffffff
+    D3DDEVTYPE_FORCE_DWORD = 0xffffffff
 } D3DDEVTYPE;
 
 typedef enum _D3DMULTISAMPLE_TYPE {
@@ -773,7 +772,7 @@ typedef enum _D3DFORMAT {
     D3DFMT_A2B10G10R10_XR_BIAS = 119,
     D3DFMT_BINARYBUFFER = 199,
 
-    D3DFMT_FORCE_DWORD = 0x7fffffff
+    D3DFMT_FORCE_DWORD = 0xffffffff
 } D3DFORMAT;
 
 typedef struct _D3DDISPLAYMODE {
@@ -796,7 +795,7 @@ typedef enum _D3DSWAPEFFECT {
     D3DSWAPEFFECT_COPY = 3,
     D3DSWAPEFFECT_OVERLAY = 4,
     D3DSWAPEFFECT_FLIPEX = 5,
-    D3DSWAPEFFECT_FORCE_DWORD = 0x7fffffff
+    D3DSWAPEFFECT_FORCE_DWORD = 0xffffffff
 } D3DSWAPEFFECT;
 
 typedef enum _D3DPOOL {
@@ -885,7 +884,7 @@ typedef enum _D3DCUBEMAP_FACES {
     D3DCUBEMAP_FACE_NEGATIVE_Y = 3,
     D3DCUBEMAP_FACE_POSITIVE_Z = 4,
     D3DCUBEMAP_FACE_NEGATIVE_Z = 5,
-    D3DCUBEMAP_FACE_FORCE_DWORD = 0x7fffffff
+    D3DCUBEMAP_FACE_FORCE_DWORD = 0xffffffff
 } D3DCUBEMAP_FACES;
 
 #define D3DLOCK_READONLY 0x00000010L
@@ -977,6 +976,9 @@ typedef struct _D3DTRIPATCH_INFO {
 
 #define MAX_DEVICE_IDENTIFIER_STRING 512
 
+// The SDK packs its Direct3D structures to 4 bytes; this is the one among ours whose layout that
+// changes (the 64-bit driver version), so only it is packed: 1100 bytes as on Windows.
+#pragma pack(push, 4)
 typedef struct _D3DADAPTER_IDENTIFIER9 {
     char Driver[MAX_DEVICE_IDENTIFIER_STRING];
     char Description[MAX_DEVICE_IDENTIFIER_STRING];
@@ -989,6 +991,7 @@ typedef struct _D3DADAPTER_IDENTIFIER9 {
     GUID DeviceIdentifier;
     DWORD WHQLLevel;
 } D3DADAPTER_IDENTIFIER9;
+#pragma pack(pop)
 
 typedef struct _D3DRASTER_STATUS {
     BOOL InVBlank;
