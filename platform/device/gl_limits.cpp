@@ -3,6 +3,7 @@
 #include "device/gl_api.h"
 #include "egl/gl_context.h"
 
+#include <cstdio>
 #include <mutex>
 
 namespace platform::device {
@@ -49,9 +50,12 @@ bool GetGlLimits(GlLimits* limits) {
     static GlLimits cached;
     std::call_once(once, [] {
         // A context of its own, so that IDirect3D9 can answer before any device exists.
-        std::unique_ptr<egl::GlContext> context = egl::GlContext::Create(nullptr);
-        if (!context)
+        std::string error;
+        std::unique_ptr<egl::GlContext> context = egl::GlContext::Create(&error);
+        if (!context) {
+            std::fprintf(stderr, "Direct3D 9: no OpenGL 4.5 core context: %s\n", error.c_str());
             return;
+        }
         cached = QueryCurrentContext();
         available = true;
     });
