@@ -1,12 +1,13 @@
 // Lists the integral constants that our SDK-shaped headers define, object-like macros and enumerators,
 // as one VTR3_CONSTANT(NAME) line each, so the value printer sees every one of them without a
 // hand-kept list. Usage: collect_constant_names OUTPUT HEADER...
+#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <regex>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,39 +19,91 @@ const std::set<std::string> kNotConstants = {
     "STDMETHODIMP",       // a return type
 };
 
-std::string ReadWithoutComments(const std::string& path) {
+bool IsIdentifierChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// The header's text without comments and with continued lines joined.
+std::string ReadCode(const std::string& path) {
     std::ifstream file(path);
     if (!file)
         throw std::runtime_error("cannot read " + path);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    text = std::regex_replace(text, std::regex(R"(/\*[\s\S]*?\*/)"), " ");
-    text = std::regex_replace(text, std::regex(R"(//[^\n]*)"), "");
-    return std::regex_replace(text, std::regex(R"(\\\n)"), " ");
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string code;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "//") == 0) {
+            i = text.find('\n', i);
+            if (i == std::string::npos)
+                break;
+            code += '\n';
+        } else if (text.compare(i, 2, "/*") == 0) {
+            i = text.find("*/", i);
+            if (i == std::string::npos)
+                throw std::runtime_error("unterminated comment in " + path);
+            ++i;
+            code += ' ';
+        } else if (text.compare(i, 2, "\\\n") == 0) {
+            ++i;
+            code += ' ';
+        } else {
+            code += text[i];
+        }
+    }
+    return code;
 }
 
-void CollectMacros(const std::string& text, std::vector<std::string>& names) {
-    // A name followed by white space and a value that is not a keyword (THIS void, CONST const) or
-    // an initialiser (PURE = 0). Function-like macros have "(" right after the name and never match.
-    static const std::regex define(R"(^[ \t]*#[ \t]*define[ \t]+([A-Z_][A-Z0-9_]*)[ \t]+([^ \t\n][^\n]*)$)",
-                                   std::regex::multiline);
-    for (std::sregex_iterator it(text.begin(), text.end(), define), end; it != end; ++it) {
-        const std::string value = (*it)[2];
-        if (std::islower(static_cast<unsigned char>(value[0])) || value[0] == '=')
+std::string LeadingIdentifier(const std::string& text, std::size_t& pos) {
+    while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos])))
+        ++pos;
+    const std::size_t start = pos;
+    while (pos < text.size() && IsIdentifierChar(text[pos]))
+        ++pos;
+    return text.substr(start, pos - start);
+}
+
+// "#define NAME VALUE" where NAME is upper case and VALUE is neither a keyword (THIS void, CONST const)
+// nor an initialiser (PURE = 0). A function-like macro has "(" right after its name and is skipped.
+void CollectMacros(const std::string& code, std::vector<std::string>& names) {
+    std::istringstream lines(code);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::size_t pos = line.find_first_not_of(" \t");
+        if (pos == std::string::npos || line[pos] != '#')
             continue;
-        names.push_back((*it)[1]);
+        ++pos;
+        if (LeadingIdentifier(line, pos) != "define")
+            continue;
+        const std::string name = LeadingIdentifier(line, pos);
+        if (name.empty() || pos >= line.size() || (line[pos] != ' ' && line[pos] != '\t'))
+            continue;
+        bool upper = true;
+        for (char c : name)
+            upper = upper && (std::isupper(static_cast<unsigned char>(c)) ||
+                              std::isdigit(static_cast<unsigned char>(c)) || c == '_');
+        const std::size_t value = line.find_first_not_of(" \t", pos);
+        if (!upper || value == std::string::npos || std::islower(static_cast<unsigned char>(line[value])) ||
+            line[value] == '=')
+            continue;
+        names.push_back(name);
     }
 }
 
-void CollectEnumerators(const std::string& text, std::vector<std::string>& names) {
-    static const std::regex body(R"(\benum\b[^{;]*\{([^}]*)\})");
-    static const std::regex enumerator(R"(^\s*([A-Za-z_]\w*))");
-    for (std::sregex_iterator it(text.begin(), text.end(), body), end; it != end; ++it) {
-        std::stringstream items((*it)[1].str());
+void CollectEnumerators(const std::string& code, std::vector<std::string>& names) {
+    for (std::size_t at = code.find("enum"); at != std::string::npos; at = code.find("enum", at + 4)) {
+        const bool word = (at == 0 || !IsIdentifierChar(code[at - 1])) &&
+                          (at + 4 == code.size() || !IsIdentifierChar(code[at + 4]));
+        const std::size_t open = code.find_first_of("{;", at);
+        if (!word || open == std::string::npos || code[open] != '{')
+            continue;
+        const std::size_t close = code.find('}', open);
+        std::istringstream items(code.substr(open + 1, close - open - 1));
         std::string item;
-        std::smatch match;
-        while (std::getline(items, item, ','))
-            if (std::regex_search(item, match, enumerator))
-                names.push_back(match[1]);
+        while (std::getline(items, item, ',')) {
+            std::size_t pos = 0;
+            const std::string name = LeadingIdentifier(item, pos);
+            if (!name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])))
+                names.push_back(name);
+        }
     }
 }
 
@@ -64,9 +117,9 @@ int main(int argc, char** argv) {
     try {
         std::vector<std::string> names;
         for (int i = 2; i < argc; ++i) {
-            const std::string text = ReadWithoutComments(argv[i]);
-            CollectMacros(text, names);
-            CollectEnumerators(text, names);
+            const std::string code = ReadCode(argv[i]);
+            CollectMacros(code, names);
+            CollectEnumerators(code, names);
         }
         std::set<std::string> seen;
         std::ofstream out(argv[1]);
