@@ -1,4 +1,6 @@
 // Direct3D 9 value types, enumerations and constants, with the Windows SDK's names, layouts and values.
+// Where SDK editions differ (a few FORCE_DWORD values, D3DBASIS_INTERPOLATE), the values follow the
+// mingw-w64 headers that the Windows build of the plug-in compiles against.
 #ifndef VTR3_PLATFORM_D3D9TYPES_H
 #define VTR3_PLATFORM_D3D9TYPES_H
 
