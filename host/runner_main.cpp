@@ -44,7 +44,9 @@ var Run(const host::RunnerOptions& options) {
     plugin.reset(); // unloaded while the device still exists
 
     std::error_code error;
-    if (std::filesystem::exists(kLogFile, error)) {
+    if (!options.log) {
+        std::printf("log: switched off\n"); // an older Vantor3.html here is not this run's
+    } else if (std::filesystem::exists(kLogFile, error)) {
         std::printf("log: %s\n", std::filesystem::absolute(kLogFile).c_str());
     } else {
         std::printf("log: none written\n");
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
     try {
         return Run(options) == 0 ? 0 : 1;
     } catch (const std::exception& failure) {
+        std::fflush(stdout); // the report so far comes before the error
         std::fprintf(stderr, "vtr3_runner: %s\n", failure.what());
         return 1;
     }

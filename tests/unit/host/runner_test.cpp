@@ -62,7 +62,7 @@ TEST_F(Runner, InitialisesTheBoundPlugInAndReportsTitleAndLog) {
 TEST_F(Runner, PassesLogSwitch0WithNoLog) {
     const Outcome outcome = RunRunner(Arguments("--no-log"));
     EXPECT_EQ(outcome.exit_code, 0) << outcome.output;
-    EXPECT_NE(outcome.output.find("log: none written\n"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("log: switched off\n"), std::string::npos) << outcome.output;
     EXPECT_FALSE(std::filesystem::exists(directory_ / "Vantor3.html"));
 }
 
