@@ -1,0 +1,215 @@
+// The plug-in loaded by the stand-in engine and driven only through its exports: start-up results,
+// the log it writes, shut-down and unloading.
+#include "engine.h"
+#include "engine_string.h"
+#include "forwarding_device.h"
+#include "platform_control.h"
+#include "plugin.h"
+#include "scoped_directory.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+
+namespace {
+
+const char* const kTitle = "Vantor 3.0 Test";
+
+// Build stamps differ from build to build; the rest of the log is fixed to the byte.
+std::string MaskBuildStamps(const std::string& log) {
+    static const std::regex stamp("Letzte \xc4nderung: [A-Z][a-z]{2} [A-Z][a-z]{2} [ 1-3][0-9] "
+                                  "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4} -- Letzte Kompillierung: "
+                                  "[0-9]{2}:[0-9]{2}:[0-9]{2}");
+    return std::regex_replace(log, stamp, "Letzte \xc4nderung: STAMP -- Letzte Kompillierung: TIME");
+}
+
+// Counts how often `needle` occurs in `haystack`.
+size_t Count(const std::string& haystack, const std::string& needle) {
+    size_t count = 0;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+ULONG ReferenceCount(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}
+
+class FrameTest : public ::testing::Test {
+  protected:
+    FrameTest() {
+        engine_.CreateGraphics(640, 480, "Acknex 6");
+        plugin_ = std::make_unique<host::Plugin>(VTR3_PLUGIN_PATH);
+    }
+    ~FrameTest() override { plugin_.reset(); }
+
+    int Bind() { return plugin_->Bind(engine_); }
+    int Initialize(int logSwitch = 1) {
+        return a6::VarToInt(plugin_->Call("VTR3Initialize", a6::VarFromInt(logSwitch), title_.record()));
+    }
+    int Call(const char* name) { return a6::VarToInt(plugin_->Call(name)); }
+    // Unloads the plug-in, which destroys its library-wide objects, and returns the log.
+    std::string UnloadAndReadLog() {
+        plugin_.reset();
+        return ReadFileBytes(directory_.path() / "Vantor3.html");
+    }
+
+    ScopedDirectory directory_;
+    host::Engine engine_;
+    host::EngineString title_{kTitle};
+    std::unique_ptr<host::Plugin> plugin_;
+};
+
+TEST_F(FrameTest, InitializeAndDeInitializeWriteTheWholeLog) {
+    ASSERT_EQ(Bind(), 630);
+    EXPECT_EQ(Initialize(), 0);
+    EXPECT_EQ(platform::GetStandInWindowTitle(engine_.window()), kTitle);
+    EXPECT_EQ(Call("VTR3DeInitialize"), 0);
+    const std::string log = UnloadAndReadLog();
+    EXPECT_EQ(MaskBuildStamps(log), ReadFileBytes(VTR3_EXPECTED_DIR "/initialize_deinitialize.html"));
+    EXPECT_EQ(Count(log, "Letzte Kompillierung"), 7u);
+}
+
+TEST_F(FrameTest, ResultCodesOfEachFailingStep) {
+    const ULONG deviceReferences = ReferenceCount(engine_.device());
+    const ULONG direct3DReferences = ReferenceCount(engine_.direct3d());
+    ASSERT_EQ(Bind(), 630);
+    engine_.SetWindowField(nullptr);
+    EXPECT_EQ(Initialize(), 1);
+    engine_.SetWindowField(engine_.window());
+    engine_.SetDirect3DField(nullptr);
+    EXPECT_EQ(Initialize(), 2);
+    engine_.SetDirect3DField(engine_.direct3d());
+    engine_.SetDeviceField(nullptr);
+    EXPECT_EQ(Initialize(), 3);
+
+    struct FailingCaps : ForwardingDevice {
+        using ForwardingDevice::ForwardingDevice;
+        HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9*) override { return D3DERR_INVALIDCALL; }
+    };
+    FailingCaps* failing = new FailingCaps(engine_.device());
+    engine_.SetDeviceField(failing);
+    EXPECT_EQ(Initialize(), 4);
+    engine_.SetDeviceField(engine_.device());
+    failing->Release();
+
+    engine_.SetVersion(6461);
+    EXPECT_EQ(Initialize(), 6);
+    engine_.SetVersion(6462);
+    EXPECT_EQ(Initialize(), 0);
+    EXPECT_EQ(Call("VTR3DeInitialize"), 0);
+
+    const std::string log = UnloadAndReadLog();
+    // One header although start-up ran six times; each failure is an error row with its location.
+    EXPECT_EQ(Count(log, "<html>"), 1u);
+    EXPECT_NE(log.find("Das Acknex6 Fensterhandle konnte nicht verf\xfcgbar gemacht werden<br><font "
+                       "size=\"1\">Datei: vtr3_exports<br>Funktion: VTR3Initialize<br>Zeile: "),
+              std::string::npos);
+    EXPECT_EQ(Count(log, "Das Acknex6 DirectX Graphics9 Hauptobjekt konnte nicht verf\xfcgbar gemacht werden"), 1u);
+    EXPECT_EQ(Count(log, "Das Acknex6 DirectX Graphics 9 Device konnte nicht verf\xfcgbar gemacht werden"), 1u);
+    EXPECT_NE(log.find("Fehler beim auslesen der DirectX Graphics 9 Devicecaps<br><font size=\"1\">DirectX "
+                       "Beschreibung: Invalid call<br>DirectX String: D3DERR_INVALIDCALL<br>Datei: vtr3_exports"),
+              std::string::npos);
+    EXPECT_EQ(Count(log, "Es wurde keine g\xfcltige Acknex 6 Version gefunden"), 1u);
+    EXPECT_EQ(Count(log, "Es wurde eine g\xfcltige Acknex 6 Version gefunden"), 1u);
+    // The managers were initialised by the runs that got past the device: 6461 and 6462.
+    EXPECT_EQ(Count(log, "Der Viewmanger wurde erfolgreich initialisiert"), 2u);
+    // The device and the IDirect3D9 belong to the engine: the plug-in keeps no reference on them.
+    EXPECT_EQ(ReferenceCount(engine_.device()), deviceReferences);
+    EXPECT_EQ(ReferenceCount(engine_.direct3d()), direct3DReferences);
+}
+
+TEST_F(FrameTest, EngineRowsShowKnownEditionsAndTheVersion) {
+    ASSERT_EQ(Bind(), 630);
+    engine_.SetEdition(1);
+    engine_.SetVersion(6554);
+    ASSERT_EQ(Initialize(), 0);
+    engine_.SetEdition(5);
+    ASSERT_EQ(Initialize(), 0);
+    engine_.SetEdition(0);
+    ASSERT_EQ(Initialize(), 0);
+    const std::string log = UnloadAndReadLog();
+    EXPECT_EQ(Count(log, "<b>Edition:</b>"), 1u);
+    EXPECT_EQ(Count(log, ">Standard<br>"), 1u);
+    EXPECT_EQ(Count(log, ">V6.400391<br>"), 3u);
+}
+
+TEST_F(FrameTest, LogSwitchOtherThanOneWritesNoFile) {
+    ASSERT_EQ(Bind(), 630);
+    EXPECT_EQ(Initialize(0), 0);
+    EXPECT_EQ(platform::GetStandInWindowTitle(engine_.window()), kTitle);
+    EXPECT_EQ(Call("VTR3DeInitialize"), 0);
+    EXPECT_EQ(Initialize(2), 0);
+    EXPECT_EQ(Call("VTR3DeInitialize"), 0);
+    plugin_.reset();
+    EXPECT_FALSE(std::filesystem::exists(directory_.path() / "Vantor3.html"));
+}
+
+TEST_F(FrameTest, ResourceAndMemoryRequestsWalkTheManagersInTheirOrders) {
+    ASSERT_EQ(Bind(), 630);
+    ASSERT_EQ(Initialize(), 0);
+    EXPECT_EQ(Call("VTR3ReleaseResources"), 0);
+    EXPECT_EQ(Call("VTR3RecreateResources"), 0);
+    EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
+    EXPECT_EQ(Call("VTR3SwitchResolution"), 0);
+    EXPECT_EQ(Call("VTR3DeInitialize"), 0);
+    // Out of order: every manager reports that it is not initialised, in the order the frame walks them.
+    EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
+    const std::string log = UnloadAndReadLog();
+
+    const size_t released = log.find("Alle API-Resourcen wurden freigegeben");
+    const size_t recreated = log.find("Alle API-Resourcen wurden neu erstellt");
+    const size_t compacted = log.find("Der nicht verwendete Arbeitsspeicher wurde freigegeben");
+    EXPECT_LT(released, recreated);
+    EXPECT_LT(recreated, compacted);
+    EXPECT_NE(compacted, std::string::npos);
+    // The log was closed by VTR3DeInitialize: the late request left no trace.
+    EXPECT_EQ(Count(log, "nicht initialisiert"), 0u);
+    EXPECT_EQ(log.substr(log.size() - 9), "</html>\r\n");
+}
+
+TEST_F(FrameTest, UnloadingWhileInitialisedWarnsAndShutsDownInReverseOrder) {
+    ASSERT_EQ(Bind(), 630);
+    ASSERT_EQ(Initialize(), 0);
+    const std::string log = UnloadAndReadLog();
+
+    const char* const inOrder[] = {
+        "Der Post-Processor wurde nicht ordnungsgem\xe4\xdf deinitialsiert ...",
+        "Der Post-Processor wurde erfolgreich deinitialisiert",
+        "Der Objektmanager wurde nicht ordnungsgem\xe4\xdf deinitialisiert<",
+        "Das Rendercore wurde nicht ordungsgem\xe4\xdft deinitialisiert.",
+        "Der Effektmanager wurde nicht ordungsgem\xe4\xdf deinitialisiert.",
+        "Der Texturemanager wurde nicht ordnungsgem\xe4\xdf deinitialisiert.<br><font size=\"1\">Datei: "
+        "vtr3_textures<br>Funktion: c_VTR3TextureManager::~c_VTR3TextureManager",
+        "Der Viewmanager wurde nicht ordnungsgem\xe4\xdf deinitialisiert.<br><font size=\"1\">Datei: "
+        "vtr3_views<br>Funktion: c_VTR3ViewManager::~c_VTR3ViewManager",
+        "Der Viewmanager wurde erfolgreich deinitialisiert",
+        "</html>\r\n",
+    };
+    size_t previous = 0;
+    for (const char* text : inOrder) {
+        const size_t at = log.find(text, previous);
+        EXPECT_NE(at, std::string::npos) << text;
+        previous = at == std::string::npos ? previous : at;
+    }
+}
+
+TEST_F(FrameTest, ReloadingStartsFromFreshLibraryObjects) {
+    ASSERT_EQ(Bind(), 630);
+    ASSERT_EQ(Initialize(), 0);
+    ASSERT_EQ(Call("VTR3DeInitialize"), 0);
+    const std::string first = UnloadAndReadLog();
+
+    plugin_ = std::make_unique<host::Plugin>(VTR3_PLUGIN_PATH);
+    ASSERT_EQ(Bind(), 630);
+    ASSERT_EQ(Initialize(), 0);
+    ASSERT_EQ(Call("VTR3DeInitialize"), 0);
+    // The same bytes: the row shading and every manager began anew with the new load.
+    EXPECT_EQ(MaskBuildStamps(UnloadAndReadLog()), MaskBuildStamps(first));
+}
+
+} // namespace
