@@ -38,7 +38,6 @@ Engine::Engine()
     }
     g_current = this;
     SetVersion(a6::VarFromDouble(kDefaultVersion));
-    // The edition var holds the edition's number itself (1 to 4), not that number in fixed point.
     SetEdition(kDefaultEdition);
 
     a6::SetBlockField(&block_, a6::kOffsetVersion, Word(version_));

@@ -39,7 +39,7 @@ class InterfaceBlock : public ::testing::Test {
 
 TEST_F(InterfaceBlock, HoldsTheEngineFieldsAtTheirWords) {
     EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x000)), a6::VarFromDouble(host::Engine::kDefaultVersion));
-    EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), a6::VarFromInt(host::Engine::kDefaultEdition));
+    EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), host::Engine::kDefaultEdition);
     EXPECT_EQ(Word(0x920), Address(&engine_.camera()));
     EXPECT_EQ(Word(0x950), 0u);
     EXPECT_EQ(Word(0xa04), Address(engine_.viewMatrix()));
@@ -56,10 +56,10 @@ TEST_F(InterfaceBlock, HoldsTheEngineFieldsAtTheirWords) {
 
 TEST_F(InterfaceBlock, VersionAndEditionAreTheEngineVariables) {
     engine_.SetVersion(6461);
-    engine_.SetEdition(a6::VarFromInt(2));
+    engine_.SetEdition(2);
     EXPECT_EQ(Word(0x000), Address(engine_.variables().FindVar("version")));
     EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x000)), 6461);
-    EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), a6::VarFromInt(2));
+    EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), 2);
 }
 
 TEST_F(InterfaceBlock, FieldsFollowWhatTheEngineSets) {
