@@ -1,0 +1,68 @@
+// The GL-level contract between the device's drawing path and the programs that draw: the
+// fixed-function programs the device generates and the shaders the effect framework compiles.
+// Both sides bind vertex inputs, varyings and fragment outputs by these fixed locations, so a
+// fixed-function vertex stage can feed an effect's pixel shader and the other way round
+// (separable programs in one program pipeline).
+#ifndef VTR3_PLATFORM_DEVICE_SHADER_INTERFACE_H
+#define VTR3_PLATFORM_DEVICE_SHADER_INTERFACE_H
+
+namespace platform::device {
+
+// Vertex attribute locations by Direct3D vertex semantic (usage and usage index). POSITIONT
+// (pre-transformed XYZRHW) shares POSITION's location.
+enum VertexAttributeLocation : int {
+    kAttributePosition = 0,
+    kAttributeBlendWeight = 1,
+    kAttributeBlendIndices = 2,
+    kAttributeNormal = 3,
+    kAttributeColor0 = 4,
+    kAttributeColor1 = 5,
+    kAttributeTangent = 6,
+    kAttributeBinormal = 7,
+    kAttributeTexCoord0 = 8, // TEXCOORD n is at kAttributeTexCoord0 + n, n from 0 to 7
+    kAttributeCount = 16,
+};
+
+// Varyings from the vertex to the pixel stage, every one a vec4 (components a vertex stage does not
+// write read as 0, 0, 0, 1 in that order, as in Direct3D 9).
+enum VaryingLocation : int {
+    kVaryingColor0 = 0, // COLOR0 (diffuse), clamped to 0..1 for shader models below 3
+    kVaryingColor1 = 1, // COLOR1 (specular)
+    kVaryingTexCoord0 = 2, // TEXCOORD n is at kVaryingTexCoord0 + n, n from 0 to 7
+    kVaryingFog = 10,
+    kVaryingCount = 11,
+};
+
+// Fragment outputs: COLOR n is output location n.
+
+// Texture stage / sampler register n is texture unit n; sampler uniforms are set to their unit.
+constexpr int kMaxSamplers = 16;
+
+// Every vertex stage ends through this GLSL function with its clip-space position (as Direct3D
+// computes it: row vectors, depth 0..1). It writes the user clip distances and turns the position
+// into GL's conventions (the y flip and the half-pixel shift that make pixel centres fall at
+// integer coordinates as in Direct3D 9). The device sets the two uniforms on the bound vertex
+// program before each draw that needs them. The device's drawing code owns this snippet and may
+// refine it; the function's name and the two uniforms are what the effect framework relies on.
+constexpr const char* kVertexEpilogueGlsl = R"(
+uniform vec4 vtr3_PositionFixup;  // x, y: added to the flipped position, times w
+uniform vec4 vtr3_ClipPlanes[6];  // clip-space planes; disabled planes are (0, 0, 0, 0)
+out gl_PerVertex {
+    vec4 gl_Position;
+    float gl_PointSize;
+    float gl_ClipDistance[6];
+};
+void vtr3_EmitPosition(vec4 clipPosition) {
+    for (int i = 0; i < 6; ++i) {
+        gl_ClipDistance[i] = dot(clipPosition, vtr3_ClipPlanes[i]);
+    }
+    vec4 p = clipPosition;
+    p.y = -p.y;
+    p.xy += vtr3_PositionFixup.xy * p.w;
+    gl_Position = p;
+}
+)";
+
+} // namespace platform::device
+
+#endif
