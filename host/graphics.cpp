@@ -1,5 +1,7 @@
 #include "graphics.h"
 
+#include <dxerr9.h>
+
 #include <cstdio>
 #include <string>
 
@@ -10,9 +12,9 @@ namespace host {
 namespace {
 
 std::string HresultText(HRESULT result) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(result));
-    return text;
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08x", static_cast<unsigned>(result));
+    return std::string(DXGetErrorString9(result)) + " (" + code + ")";
 }
 
 } // namespace
