@@ -18,14 +18,17 @@ const char* const kSectionTitles[] = {
     "Deinitialisierung:",
 };
 
-const char* const kInformationCell = "<td width=\"10%%\" valign=\"top\" style=\"text-indent: 3pt\"><font "
-                                     "face=\"Arial\" color=\"#009900\" size=\"2\"><b>Information:</b></font></td>";
+const char* const kInformationCell =
+    "<td width=\"10%%\" valign=\"top\" style=\"text-indent: 3pt\"><font "
+    "face=\"Arial\" color=\"#009900\" size=\"2\"><b>Information:</b></font></td>";
 const char* const kWarningCell = "<td width=\"10%%\" valign=\"top\" style=\"text-indent: 3pt\"><font "
                                  "face=\"Arial\" color=\"#FF9C00\" size=\"2\"><b>Warnung:</b></font></td>";
-const char* const kErrorCell = "<td width=\"10%%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
-                               "size=\"2\" color=\"#FF0000\"><b>Fehler:</b></font></td>";
-const char* const kLabelCell = "<td width=\"10%%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
-                               "size=\"2\" color=\"#000000\"><b>%s</b></font></td>";
+const char* const kErrorCell =
+    "<td width=\"10%%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
+    "size=\"2\" color=\"#FF0000\"><b>Fehler:</b></font></td>";
+const char* const kLabelCell =
+    "<td width=\"10%%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
+    "size=\"2\" color=\"#000000\"><b>%s</b></font></td>";
 
 const char* const kMessageCell =
     "<td width=\"90%%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">%s</font></td>";
@@ -40,7 +43,8 @@ const char* const kLabelMessageCell =
     "<td width=\"90%%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">%s<br></font></td>";
 
 // vsnprintf cuts a message that does not fit; the buffer always ends in a terminator.
-void FormatLogMessage(char (&buffer)[c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE], const char* format, va_list args) {
+void FormatLogMessage(char (&buffer)[c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE], const char* format,
+                      va_list args) {
     if (!format) {
         buffer[0] = '\0';
         return;
@@ -48,7 +52,18 @@ void FormatLogMessage(char (&buffer)[c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE], co
     vsnprintf(buffer, sizeof buffer, format, args);
 }
 
-const char* OrEmpty(const char* text) { return text ? text : ""; }
+const char* OrEmpty(const char* text) {
+    return text ? text : "";
+}
+
+// Formats the variadic arguments that follow `format` in the calling function into `buffer`.
+#define VTR3_FORMAT_ARGUMENTS(buffer, format)                                                                \
+    do {                                                                                                     \
+        va_list args;                                                                                        \
+        va_start(args, format);                                                                              \
+        FormatLogMessage(buffer, format, args);                                                              \
+        va_end(args);                                                                                        \
+    } while (0)
 
 } // namespace
 
@@ -151,10 +166,7 @@ void c_VTR3DebugSystem::LogDirectXError(const char* file, int line, const char* 
         return;
     }
     char message[MESSAGE_BUFFER_SIZE];
-    va_list args;
-    va_start(args, format);
-    FormatLogMessage(message, format, args);
-    va_end(args);
+    VTR3_FORMAT_ARGUMENTS(message, format);
 
     BeginRow();
     Line(8, kErrorCell);
@@ -168,10 +180,7 @@ void c_VTR3DebugSystem::LogLabel(const char* label, const char* format, ...) {
         return;
     }
     char message[MESSAGE_BUFFER_SIZE];
-    va_list args;
-    va_start(args, format);
-    FormatLogMessage(message, format, args);
-    va_end(args);
+    VTR3_FORMAT_ARGUMENTS(message, format);
 
     BeginRow();
     Line(8, kLabelCell, OrEmpty(label));
@@ -185,10 +194,7 @@ int c_VTR3DebugSystem::ShowMessage(const char* file, int line, const char* funct
         return 0;
     }
     char message[MESSAGE_BUFFER_SIZE];
-    va_list args;
-    va_start(args, format);
-    FormatLogMessage(message, format, args);
-    va_end(args);
+    VTR3_FORMAT_ARGUMENTS(message, format);
 
     char box[MESSAGEBOX_BUFFER_SIZE];
     if (showLocation == 1) {
@@ -206,10 +212,7 @@ int c_VTR3DebugSystem::ShowDirectXMessage(const char* file, int line, const char
         return 0;
     }
     char message[MESSAGE_BUFFER_SIZE];
-    va_list args;
-    va_start(args, format);
-    FormatLogMessage(message, format, args);
-    va_end(args);
+    VTR3_FORMAT_ARGUMENTS(message, format);
 
     char box[MESSAGEBOX_BUFFER_SIZE];
     snprintf(box, sizeof box, "%s\nDirectX:\t%s\nDatei:\t%s\nFunktion:\t%s\nZeile:\t%d", message,
@@ -217,7 +220,9 @@ int c_VTR3DebugSystem::ShowDirectXMessage(const char* file, int line, const char
     return MessageBoxA(g_window, box, caption, style);
 }
 
-void c_VTR3DebugSystem::WriteComponentInfo() { VTR3WriteComponentRow(*this, "Debugsystem:", __TIMESTAMP__, __TIME__); }
+void c_VTR3DebugSystem::WriteComponentInfo() {
+    VTR3WriteComponentRow(*this, "Debugsystem:", __TIMESTAMP__, __TIME__);
+}
 
 void c_VTR3DebugSystem::Line(int tabs, const char* format, ...) {
     for (int i = 0; i < tabs; ++i) {
@@ -235,10 +240,13 @@ void c_VTR3DebugSystem::BeginRow() {
     m_shading = m_shading == 0 ? 1 : 0;
 }
 
-void c_VTR3DebugSystem::EndRow() { Line(7, "</tr>"); }
+void c_VTR3DebugSystem::EndRow() {
+    Line(7, "</tr>");
+}
 
-void c_VTR3DebugSystem::WriteMessageRow(const char* kindCell, const char* file, int line, const char* function,
-                                        int showLocation, const char* format, va_list args) {
+void c_VTR3DebugSystem::WriteMessageRow(const char* kindCell, const char* file, int line,
+                                        const char* function, int showLocation, const char* format,
+                                        va_list args) {
     if (!m_open) {
         return;
     }

@@ -16,11 +16,19 @@ typedef int32_t var;
 
 namespace a6 {
 
-inline var VarFromInt(int32_t value) { return static_cast<var>(static_cast<uint32_t>(value) << 10); }
+inline var VarFromInt(int32_t value) {
+    return static_cast<var>(static_cast<uint32_t>(value) << 10);
+}
 // An arithmetic shift: rounds toward minus infinity (-512 is -1, not 0).
-inline int32_t VarToInt(var value) { return value >> 10; }
-inline double VarToDouble(var value) { return value / 1024.0; }
-inline float VarToFloat(var value) { return static_cast<float>(value / 1024.0); }
+inline int32_t VarToInt(var value) {
+    return value >> 10;
+}
+inline double VarToDouble(var value) {
+    return value / 1024.0;
+}
+inline float VarToFloat(var value) {
+    return static_cast<float>(value / 1024.0);
+}
 // Host side: the nearest `var` to a floating-point number.
 inline var VarFromDouble(double value) {
     const double scaled = value * 1024.0;
@@ -33,7 +41,9 @@ struct String {
     const char* text;
 };
 
-inline const char* StringText(const String* string) { return string ? string->text : nullptr; }
+inline const char* StringText(const String* string) {
+    return string ? string->text : nullptr;
+}
 
 // What the object lookup returns for a name: three pointer-sized words.
 struct ObjectDescriptor {
@@ -77,7 +87,9 @@ struct InterfaceBlock {
     uintptr_t word[kBlockWords];
 };
 
-inline uintptr_t BlockField(const InterfaceBlock* block, BlockOffset offset) { return block->word[offset / 4]; }
+inline uintptr_t BlockField(const InterfaceBlock* block, BlockOffset offset) {
+    return block->word[offset / 4];
+}
 inline void SetBlockField(InterfaceBlock* block, BlockOffset offset, uintptr_t value) {
     block->word[offset / 4] = value;
 }

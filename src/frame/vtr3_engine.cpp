@@ -4,7 +4,6 @@
 #include "frame/vtr3_exports.h"
 #include "frame/vtr3_globals.h"
 
-
 void* g_engineFunctions[a6::kEngineFunctionCount];
 
 namespace {
@@ -17,7 +16,9 @@ constexpr size_t kGetFunc = a6::kEngineGetFuncEntry;
 constexpr size_t kCallName4 = a6::kEngineCallName4Entry;
 constexpr size_t kCallScript4 = a6::kEngineCallScript4Entry;
 
-uintptr_t Field(a6::BlockOffset offset) { return g_engine ? a6::BlockField(g_engine, offset) : 0; }
+uintptr_t Field(a6::BlockOffset offset) {
+    return g_engine ? a6::BlockField(g_engine, offset) : 0;
+}
 
 const a6::ObjectDescriptor* LookUp(const char* name) {
     const a6::ObjectLookup lookup = reinterpret_cast<a6::ObjectLookup>(Field(a6::kOffsetObjectLookup));
@@ -30,13 +31,15 @@ void* EngineGetObj(const char* name) {
     if (!descriptor) {
         return NULL;
     }
-    const bool alternative = descriptor->kind == a6::kKindObjectPointer || descriptor->kind == a6::kKindEngineObject;
+    const bool alternative =
+        descriptor->kind == a6::kKindObjectPointer || descriptor->kind == a6::kKindEngineObject;
     return reinterpret_cast<void*>(alternative ? descriptor->alternative : descriptor->value);
 }
 
 void* EngineGetScript(const char* name) {
     const a6::ObjectDescriptor* descriptor = LookUp(name);
-    return descriptor && descriptor->kind == a6::kKindScript ? reinterpret_cast<void*>(descriptor->value) : NULL;
+    return descriptor && descriptor->kind == a6::kKindScript ? reinterpret_cast<void*>(descriptor->value)
+                                                             : NULL;
 }
 
 void* EngineGetFunc(const char* name) {
@@ -53,7 +56,9 @@ var EngineCallName4(const char* name, intptr_t a, intptr_t b, intptr_t c, intptr
     return EngineCallScript4(EngineGetScript(name), a, b, c, d);
 }
 
-template <typename Function> void* TableEntry(Function function) { return reinterpret_cast<void*>(function); }
+template <typename Function> void* TableEntry(Function function) {
+    return reinterpret_cast<void*>(function);
+}
 
 } // namespace
 
@@ -80,13 +85,21 @@ var VTR3EngineEdition() {
     return edition ? *edition : 0;
 }
 
-HWND VTR3EngineWindow() { return reinterpret_cast<HWND>(Field(a6::kOffsetWindow)); }
+HWND VTR3EngineWindow() {
+    return reinterpret_cast<HWND>(Field(a6::kOffsetWindow));
+}
 
-IDirect3D9* VTR3EngineDirect3D() { return reinterpret_cast<IDirect3D9*>(Field(a6::kOffsetDirect3D)); }
+IDirect3D9* VTR3EngineDirect3D() {
+    return reinterpret_cast<IDirect3D9*>(Field(a6::kOffsetDirect3D));
+}
 
-IDirect3DDevice9* VTR3EngineDevice() { return reinterpret_cast<IDirect3DDevice9*>(Field(a6::kOffsetDevice)); }
+IDirect3DDevice9* VTR3EngineDevice() {
+    return reinterpret_cast<IDirect3DDevice9*>(Field(a6::kOffsetDevice));
+}
 
-a6::View* VTR3EngineView() { return reinterpret_cast<a6::View*>(Field(a6::kOffsetView)); }
+a6::View* VTR3EngineView() {
+    return reinterpret_cast<a6::View*>(Field(a6::kOffsetView));
+}
 
 void* VTR3EngineGetObj(const char* name) {
     const GetObjFunction getObj = reinterpret_cast<GetObjFunction>(g_engineFunctions[kGetObj]);

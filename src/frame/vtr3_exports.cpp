@@ -36,7 +36,9 @@ void LogInformation(int line, const char* message) {
     g_debugSystem.LogInformation(kSourceFile, line, kInitialize, 0, "%s", message);
 }
 
-void LogError(int line, const char* message) { g_debugSystem.LogError(kSourceFile, line, kInitialize, "%s", message); }
+void LogError(int line, const char* message) {
+    g_debugSystem.LogError(kSourceFile, line, kInitialize, "%s", message);
+}
 
 void WriteGeneralInformation() {
     g_debugSystem.LogLabel("<font color=\"007EFF\">Plugininformationen:</font>", "");
@@ -72,11 +74,13 @@ InitializeResult TakeDevice() {
         LogError(__LINE__, "Das Acknex6 Fensterhandle konnte nicht verf\xfcgbar gemacht werden");
         return INIT_NO_WINDOW;
     }
-    LogInformation(__LINE__, "Das Handle des Anwendungsfensters der Acknex 6 Engine wurde verf\xfcgbar gemacht.");
+    LogInformation(__LINE__,
+                   "Das Handle des Anwendungsfensters der Acknex 6 Engine wurde verf\xfcgbar gemacht.");
 
     g_direct3D = VTR3EngineDirect3D();
     if (!g_direct3D) {
-        LogError(__LINE__, "Das Acknex6 DirectX Graphics9 Hauptobjekt konnte nicht verf\xfcgbar gemacht werden");
+        LogError(__LINE__,
+                 "Das Acknex6 DirectX Graphics9 Hauptobjekt konnte nicht verf\xfcgbar gemacht werden");
         return INIT_NO_DIRECT3D;
     }
     LogInformation(__LINE__, "Das DirectX Graphics 9 Hauptobjekt wurde verf\xfcgbar gemacht");
@@ -188,4 +192,6 @@ VTR3_API var VTR3ReleaseMemory() {
     return 0;
 }
 
-VTR3_API var VTR3SwitchResolution() { return 0; }
+VTR3_API var VTR3SwitchResolution() {
+    return 0;
+}

@@ -25,7 +25,7 @@ bool c_VTR3ManagerLifecycle::WarnIfStillInitialized(int line) const {
     if (!m_initialized) {
         return false;
     }
-    g_debugSystem.LogWarning(m_texts.sourceFile, line, m_texts.destructorName, m_texts.destroyedWarningHasLocation,
-                             "%s", m_texts.destroyedWarning);
+    g_debugSystem.LogWarning(m_texts.sourceFile, line, m_texts.destructorName,
+                             m_texts.destroyedWarningHasLocation, "%s", m_texts.destroyedWarning);
     return true;
 }

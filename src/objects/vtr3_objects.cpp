@@ -25,7 +25,9 @@ c_VTR3ObjectManager::~c_VTR3ObjectManager() {
     }
 }
 
-void c_VTR3ObjectManager::Initialize() { MarkInitialized(); }
+void c_VTR3ObjectManager::Initialize() {
+    MarkInitialized();
+}
 
 void c_VTR3ObjectManager::DeInitialize() {
     if (!CheckInitialized("c_VTR3ObjectManager::DeInitialize", __LINE__)) {
@@ -34,10 +36,18 @@ void c_VTR3ObjectManager::DeInitialize() {
     MarkDeInitialized();
 }
 
-void c_VTR3ObjectManager::ReleaseResources() { CheckInitialized("c_VTR3ObjectManager::ReleaseResources", __LINE__); }
+void c_VTR3ObjectManager::ReleaseResources() {
+    CheckInitialized("c_VTR3ObjectManager::ReleaseResources", __LINE__);
+}
 
-void c_VTR3ObjectManager::RecreateResources() { CheckInitialized("c_VTR3ObjectManager::RecreateResources", __LINE__); }
+void c_VTR3ObjectManager::RecreateResources() {
+    CheckInitialized("c_VTR3ObjectManager::RecreateResources", __LINE__);
+}
 
-void c_VTR3ObjectManager::ReduceMemoryOverhead() { CheckInitialized("c_VTR3ObjectManager::ReduceMemoryOverhead", __LINE__); }
+void c_VTR3ObjectManager::ReduceMemoryOverhead() {
+    CheckInitialized("c_VTR3ObjectManager::ReduceMemoryOverhead", __LINE__);
+}
 
-void c_VTR3ObjectManager::WriteComponentInfo() { VTR3WriteComponentRow(g_debugSystem, "3D Objektverwaltung:", __TIMESTAMP__, __TIME__); }
+void c_VTR3ObjectManager::WriteComponentInfo() {
+    VTR3WriteComponentRow(g_debugSystem, "3D Objektverwaltung:", __TIMESTAMP__, __TIME__);
+}

@@ -25,18 +25,27 @@ c_VTR3PostProcessor::~c_VTR3PostProcessor() {
     }
 }
 
-void c_VTR3PostProcessor::Initialize() { MarkInitialized(); }
+void c_VTR3PostProcessor::Initialize() {
+    MarkInitialized();
+}
 
 void c_VTR3PostProcessor::DeInitialize() {
     if (!m_initialized) {
-        g_debugSystem.LogError(kTexts.sourceFile, __LINE__, "c_VTR3PostProcessor::DeInitialize", "Post-Processor ist nicht initialisiert. Funktion wird abgebrochen");
+        g_debugSystem.LogError(kTexts.sourceFile, __LINE__, "c_VTR3PostProcessor::DeInitialize",
+                               "Post-Processor ist nicht initialisiert. Funktion wird abgebrochen");
         return;
     }
     MarkDeInitialized();
 }
 
-void c_VTR3PostProcessor::ReleaseResources() { CheckInitialized("c_VTR3PostProcessor::ReleaseResources", __LINE__); }
+void c_VTR3PostProcessor::ReleaseResources() {
+    CheckInitialized("c_VTR3PostProcessor::ReleaseResources", __LINE__);
+}
 
-void c_VTR3PostProcessor::RecreateResources() { CheckInitialized("c_VTR3PostProcessor::RecreateResources", __LINE__); }
+void c_VTR3PostProcessor::RecreateResources() {
+    CheckInitialized("c_VTR3PostProcessor::RecreateResources", __LINE__);
+}
 
-void c_VTR3PostProcessor::WriteComponentInfo() { VTR3WriteComponentRow(g_debugSystem, "Post-Processor:", __TIMESTAMP__, __TIME__); }
+void c_VTR3PostProcessor::WriteComponentInfo() {
+    VTR3WriteComponentRow(g_debugSystem, "Post-Processor:", __TIMESTAMP__, __TIME__);
+}

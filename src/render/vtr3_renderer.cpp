@@ -25,7 +25,9 @@ c_VTR3Renderer::~c_VTR3Renderer() {
     }
 }
 
-void c_VTR3Renderer::Initialize() { MarkInitialized(); }
+void c_VTR3Renderer::Initialize() {
+    MarkInitialized();
+}
 
 void c_VTR3Renderer::DeInitialize() {
     if (!CheckInitialized("c_VTR3Renderer::DeInitialize", __LINE__)) {
@@ -34,8 +36,14 @@ void c_VTR3Renderer::DeInitialize() {
     MarkDeInitialized();
 }
 
-void c_VTR3Renderer::ReleaseResources() { CheckInitialized("c_VTR3Renderer::ReleaseResources", __LINE__); }
+void c_VTR3Renderer::ReleaseResources() {
+    CheckInitialized("c_VTR3Renderer::ReleaseResources", __LINE__);
+}
 
-void c_VTR3Renderer::RecreateResources() { CheckInitialized("c_VTR3Renderer::RecreateResources", __LINE__); }
+void c_VTR3Renderer::RecreateResources() {
+    CheckInitialized("c_VTR3Renderer::RecreateResources", __LINE__);
+}
 
-void c_VTR3Renderer::WriteComponentInfo() { VTR3WriteComponentRow(g_debugSystem, "Rendercore:", __TIMESTAMP__, __TIME__); }
+void c_VTR3Renderer::WriteComponentInfo() {
+    VTR3WriteComponentRow(g_debugSystem, "Rendercore:", __TIMESTAMP__, __TIME__);
+}

@@ -25,7 +25,9 @@ c_VTR3EffectManager::~c_VTR3EffectManager() {
     }
 }
 
-void c_VTR3EffectManager::Initialize() { MarkInitialized(); }
+void c_VTR3EffectManager::Initialize() {
+    MarkInitialized();
+}
 
 void c_VTR3EffectManager::DeInitialize() {
     if (!CheckInitialized("c_VTR3EffectManager::DeInitialize", __LINE__)) {
@@ -34,10 +36,18 @@ void c_VTR3EffectManager::DeInitialize() {
     MarkDeInitialized();
 }
 
-void c_VTR3EffectManager::ReleaseResources() { CheckInitialized("c_VTR3EffectManager::ReleaseResources", __LINE__); }
+void c_VTR3EffectManager::ReleaseResources() {
+    CheckInitialized("c_VTR3EffectManager::ReleaseResources", __LINE__);
+}
 
-void c_VTR3EffectManager::RecreateResources() { CheckInitialized("c_VTR3EffectManager::RecreateResources", __LINE__); }
+void c_VTR3EffectManager::RecreateResources() {
+    CheckInitialized("c_VTR3EffectManager::RecreateResources", __LINE__);
+}
 
-void c_VTR3EffectManager::ReduceMemoryOverhead() { CheckInitialized("c_VTR3EffectManager::ReduceMemoryOverhead", __LINE__); }
+void c_VTR3EffectManager::ReduceMemoryOverhead() {
+    CheckInitialized("c_VTR3EffectManager::ReduceMemoryOverhead", __LINE__);
+}
 
-void c_VTR3EffectManager::WriteComponentInfo() { VTR3WriteComponentRow(g_debugSystem, "Effektverwaltung:", __TIMESTAMP__, __TIME__); }
+void c_VTR3EffectManager::WriteComponentInfo() {
+    VTR3WriteComponentRow(g_debugSystem, "Effektverwaltung:", __TIMESTAMP__, __TIME__);
+}

@@ -25,7 +25,9 @@ c_VTR3TextureManager::~c_VTR3TextureManager() {
     }
 }
 
-void c_VTR3TextureManager::Initialize() { MarkInitialized(); }
+void c_VTR3TextureManager::Initialize() {
+    MarkInitialized();
+}
 
 void c_VTR3TextureManager::DeInitialize() {
     if (!CheckInitialized("c_VTR3TextureManager::DeInitialize", __LINE__)) {
@@ -34,10 +36,18 @@ void c_VTR3TextureManager::DeInitialize() {
     MarkDeInitialized();
 }
 
-void c_VTR3TextureManager::ReleaseResources() { CheckInitialized("c_VTR3TextureManager::ReleaseResources", __LINE__); }
+void c_VTR3TextureManager::ReleaseResources() {
+    CheckInitialized("c_VTR3TextureManager::ReleaseResources", __LINE__);
+}
 
-void c_VTR3TextureManager::RecreateResources() { CheckInitialized("c_VTR3TextureManager::RecreateResources", __LINE__); }
+void c_VTR3TextureManager::RecreateResources() {
+    CheckInitialized("c_VTR3TextureManager::RecreateResources", __LINE__);
+}
 
-void c_VTR3TextureManager::ReduceMemoryOverhead() { CheckInitialized("c_VTR3TextureManager::ReduceMemoryOverhead", __LINE__); }
+void c_VTR3TextureManager::ReduceMemoryOverhead() {
+    CheckInitialized("c_VTR3TextureManager::ReduceMemoryOverhead", __LINE__);
+}
 
-void c_VTR3TextureManager::WriteComponentInfo() { VTR3WriteComponentRow(g_debugSystem, "Texturverwaltung:", __TIMESTAMP__, __TIME__); }
+void c_VTR3TextureManager::WriteComponentInfo() {
+    VTR3WriteComponentRow(g_debugSystem, "Texturverwaltung:", __TIMESTAMP__, __TIME__);
+}

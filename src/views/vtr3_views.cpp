@@ -25,7 +25,9 @@ c_VTR3ViewManager::~c_VTR3ViewManager() {
     }
 }
 
-void c_VTR3ViewManager::Initialize() { MarkInitialized(); }
+void c_VTR3ViewManager::Initialize() {
+    MarkInitialized();
+}
 
 void c_VTR3ViewManager::DeInitialize() {
     if (!CheckInitialized("c_VTR3ViewManager::DeInitialize", __LINE__)) {
@@ -34,10 +36,18 @@ void c_VTR3ViewManager::DeInitialize() {
     MarkDeInitialized();
 }
 
-void c_VTR3ViewManager::ReleaseResources() { CheckInitialized("c_VTR3ViewManager::ReleaseResources", __LINE__); }
+void c_VTR3ViewManager::ReleaseResources() {
+    CheckInitialized("c_VTR3ViewManager::ReleaseResources", __LINE__);
+}
 
-void c_VTR3ViewManager::RecreateResources() { CheckInitialized("c_VTR3ViewManager::RecreateResources", __LINE__); }
+void c_VTR3ViewManager::RecreateResources() {
+    CheckInitialized("c_VTR3ViewManager::RecreateResources", __LINE__);
+}
 
-void c_VTR3ViewManager::ReduceMemoryOverhead() { CheckInitialized("c_VTR3ViewManager::ReduceMemoryOverhead", __LINE__); }
+void c_VTR3ViewManager::ReduceMemoryOverhead() {
+    CheckInitialized("c_VTR3ViewManager::ReduceMemoryOverhead", __LINE__);
+}
 
-void c_VTR3ViewManager::WriteComponentInfo() { VTR3WriteComponentRow(g_debugSystem, "Viewverwaltung:", __TIMESTAMP__, __TIME__); }
+void c_VTR3ViewManager::WriteComponentInfo() {
+    VTR3WriteComponentRow(g_debugSystem, "Viewverwaltung:", __TIMESTAMP__, __TIME__);
+}

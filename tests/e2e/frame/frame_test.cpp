@@ -109,11 +109,14 @@ TEST_F(FrameTest, ResultCodesOfEachFailingStep) {
     EXPECT_NE(log.find("Das Acknex6 Fensterhandle konnte nicht verf\xfcgbar gemacht werden<br><font "
                        "size=\"1\">Datei: vtr3_exports<br>Funktion: VTR3Initialize<br>Zeile: "),
               std::string::npos);
-    EXPECT_EQ(Count(log, "Das Acknex6 DirectX Graphics9 Hauptobjekt konnte nicht verf\xfcgbar gemacht werden"), 1u);
-    EXPECT_EQ(Count(log, "Das Acknex6 DirectX Graphics 9 Device konnte nicht verf\xfcgbar gemacht werden"), 1u);
-    EXPECT_NE(log.find("Fehler beim auslesen der DirectX Graphics 9 Devicecaps<br><font size=\"1\">DirectX "
-                       "Beschreibung: Invalid call<br>DirectX String: D3DERR_INVALIDCALL<br>Datei: vtr3_exports"),
-              std::string::npos);
+    EXPECT_EQ(
+        Count(log, "Das Acknex6 DirectX Graphics9 Hauptobjekt konnte nicht verf\xfcgbar gemacht werden"), 1u);
+    EXPECT_EQ(Count(log, "Das Acknex6 DirectX Graphics 9 Device konnte nicht verf\xfcgbar gemacht werden"),
+              1u);
+    EXPECT_NE(
+        log.find("Fehler beim auslesen der DirectX Graphics 9 Devicecaps<br><font size=\"1\">DirectX "
+                 "Beschreibung: Invalid call<br>DirectX String: D3DERR_INVALIDCALL<br>Datei: vtr3_exports"),
+        std::string::npos);
     EXPECT_EQ(Count(log, "Es wurde keine g\xfcltige Acknex 6 Version gefunden"), 1u);
     EXPECT_EQ(Count(log, "Es wurde eine g\xfcltige Acknex 6 Version gefunden"), 1u);
     // The managers were initialised by the runs that got past the device: 6461 and 6462.

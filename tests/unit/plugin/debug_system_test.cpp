@@ -14,16 +14,20 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
-std::string Line(int tabs, const std::string& text) { return std::string(tabs, '\t') + text + kCrLf; }
+std::string Line(int tabs, const std::string& text) {
+    return std::string(tabs, '\t') + text + kCrLf;
+}
 
 std::string RowStart(bool light) {
     return Line(7, light ? "<tr bgcolor=\"#E9E9E9\">" : "<tr bgcolor=\"#D7D7D7\">");
 }
 
-const std::string kInfoCell = "<td width=\"10%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
-                              "color=\"#009900\" size=\"2\"><b>Information:</b></font></td>";
-const std::string kErrorCell = "<td width=\"10%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
-                               "size=\"2\" color=\"#FF0000\"><b>Fehler:</b></font></td>";
+const std::string kInfoCell =
+    "<td width=\"10%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
+    "color=\"#009900\" size=\"2\"><b>Information:</b></font></td>";
+const std::string kErrorCell =
+    "<td width=\"10%\" valign=\"top\" style=\"text-indent: 3pt\"><font face=\"Arial\" "
+    "size=\"2\" color=\"#FF0000\"><b>Fehler:</b></font></td>";
 
 std::string PlainMessage(const std::string& message) {
     return "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">" + message +
@@ -33,8 +37,8 @@ std::string PlainMessage(const std::string& message) {
 std::string LocatedMessage(const std::string& message, const std::string& file, const std::string& function,
                            int line) {
     return "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">" + message +
-           "<br><font size=\"1\">Datei: " + file + "<br>Funktion: " + function + "<br>Zeile: " +
-           std::to_string(line) + "</font></font></td>";
+           "<br><font size=\"1\">Datei: " + file + "<br>Funktion: " + function +
+           "<br>Zeile: " + std::to_string(line) + "</font></font></td>";
 }
 
 std::string Row(bool light, const std::string& kind, const std::string& message) {
@@ -63,9 +67,9 @@ TEST_F(DebugSystemTest, HeaderAndFooterFrameTheRowsAndOpeningTwiceWritesOneHeade
     log_.Open();
     log_.Open();
     const std::string log = Written();
-    const std::string expectedStart = Line(0, "<html>") + Line(1, "<head>") +
-                                      Line(2, "<title>Vantor 3.0 Debuginformationen</title>") + Line(1, "</head>") +
-                                      Line(1, "<body>") + Line(2, "<div align=\"center\">");
+    const std::string expectedStart =
+        Line(0, "<html>") + Line(1, "<head>") + Line(2, "<title>Vantor 3.0 Debuginformationen</title>") +
+        Line(1, "</head>") + Line(1, "<body>") + Line(2, "<div align=\"center\">");
     EXPECT_EQ(log.substr(0, expectedStart.size()), expectedStart);
     EXPECT_EQ(Body(log), Line(2, "</div>") + Line(1, "</body>") + Line(0, "</html>"));
     EXPECT_EQ(log.find("<html>"), log.rfind("<html>"));
@@ -84,16 +88,22 @@ TEST_F(DebugSystemTest, ShadingAlternatesAcrossSectionsAndKindsAndIgnoresDropped
 
     const std::string expected =
         Line(3, "<br><br>") +
-        Line(3, "<font face=\"Arial\" size=\"2\" color=\"#003366\"><b>Allgemeine Informationen:</b></font><br>") +
-        Line(3, "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
+        Line(
+            3,
+            "<font face=\"Arial\" size=\"2\" color=\"#003366\"><b>Allgemeine Informationen:</b></font><br>") +
+        Line(3,
+             "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
         Line(4, "<tr>") + Line(5, "<td>") +
-        Line(6, "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
-        Row(true, kInfoCell, PlainMessage("eins")) + Line(6, "</table>") + Line(5, "</td>") + Line(4, "</tr>") +
-        Line(3, "</table>") + Line(3, "<br><br>") +
+        Line(6,
+             "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
+        Row(true, kInfoCell, PlainMessage("eins")) + Line(6, "</table>") + Line(5, "</td>") +
+        Line(4, "</tr>") + Line(3, "</table>") + Line(3, "<br><br>") +
         Line(3, "<font face=\"Arial\" size=\"2\" color=\"#003366\"><b>Ablauflogging:</b></font><br>") +
-        Line(3, "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
+        Line(3,
+             "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
         Line(4, "<tr>") + Line(5, "<td>") +
-        Line(6, "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
+        Line(6,
+             "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
         Row(false, kErrorCell, LocatedMessage("zwei 2", "vtr3_test", "c_Test::B", 20)) +
         Row(true, kInfoCell, LocatedMessage("drei", "vtr3_test", "c_Test::C", 30)) + Line(2, "</div>") +
         Line(1, "</body>") + Line(0, "</html>");
@@ -127,7 +137,8 @@ TEST_F(DebugSystemTest, DirectXErrorAndLabelRows) {
     log_.LogLabel("<font color=\"007EFF\">Plugininformationen:</font>", "");
     const std::string body = Body(Written());
     const std::string directX =
-        "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">Laden von a.fx<br>"
+        "<td width=\"90%\" valign=\"top\"><font face=\"Arial\" color=\"#000000\" size=\"2\">Laden von "
+        "a.fx<br>"
         "<font size=\"1\">DirectX Beschreibung: Invalid call<br>DirectX String: D3DERR_INVALIDCALL<br>Datei: "
         "vtr3_test<br>Funktion: c_Test::Load<br>Zeile: 42</font></font></td>";
     const std::string label =
@@ -155,11 +166,13 @@ TEST_F(DebugSystemTest, MessageBoxesAppearOnlyWhileOpenAndCarryTheLocation) {
 
     log_.Open();
     EXPECT_EQ(log_.ShowMessage("vtr3_test", 7, "c_Test::Run", 1, "Vantor", MB_OK, "Meldung %d", 5), IDOK);
-    EXPECT_EQ(platform::LastMessageBoxText(), "Meldung 5\n\nDatei:\tvtr3_test\nFunktion:\tc_Test::Run\nZeile:\t7");
+    EXPECT_EQ(platform::LastMessageBoxText(),
+              "Meldung 5\n\nDatei:\tvtr3_test\nFunktion:\tc_Test::Run\nZeile:\t7");
     EXPECT_EQ(log_.ShowMessage("vtr3_test", 7, "c_Test::Run", 2, "Vantor", MB_OK, "ohne Ort"), IDOK);
     EXPECT_EQ(platform::LastMessageBoxText(), "ohne Ort");
-    EXPECT_EQ(log_.ShowDirectXMessage("vtr3_test", 9, "c_Test::Draw", D3DERR_INVALIDCALL, "Vantor", MB_OK, "DX"),
-              IDOK);
+    EXPECT_EQ(
+        log_.ShowDirectXMessage("vtr3_test", 9, "c_Test::Draw", D3DERR_INVALIDCALL, "Vantor", MB_OK, "DX"),
+        IDOK);
     EXPECT_EQ(platform::LastMessageBoxText(),
               "DX\nDirectX:\tInvalid call\nDatei:\tvtr3_test\nFunktion:\tc_Test::Draw\nZeile:\t9");
     EXPECT_EQ(platform::MessageBoxCount(), before + 3);
