@@ -2,6 +2,9 @@
 //   device.cpp           creation, lifetime and the device's own queries
 //   device_targets.cpp   back buffer, render targets, depth-stencil surface, scenes and Present
 //   device_clear.cpp     viewport and Clear
+//   device_resources.cpp creation of textures, surfaces and buffers
+//   device_copy.cpp      copies between surfaces: UpdateSurface, StretchRect, ColorFill, ...
+//   device_bindings.cpp  textures, stream sources and indices bound for drawing
 //   device_pending.cpp   the methods not offered yet, each failing with D3DERR_INVALIDCALL
 //
 // Conventions: Direct3D's row 0 (the top row) is row 0 of every OpenGL image, so rectangles pass to
@@ -25,7 +28,10 @@ class GlContext;
 
 namespace platform::device {
 
+class BaseTexture;
+class IndexBuffer;
 class Surface;
+class VertexBuffer;
 
 class Device final : public com::ComObject<IDirect3DDevice9> {
   public:
@@ -229,6 +235,41 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     HRESULT STDMETHODCALLTYPE DeletePatch(UINT handle) override;
     HRESULT STDMETHODCALLTYPE CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** ppQuery) override;
 
+    // ---- Resources and bindings: what the drawing code reads -------------------------------------
+    // Texture slots by Direct3D sampler number: stages 0 to 15, D3DDMAPSAMPLER, then the four vertex
+    // samplers D3DVERTEXTEXTURESAMPLER0 to 3.
+    static constexpr unsigned kTextureSlots = 21;
+    static constexpr unsigned kStreams = 16;
+    static constexpr unsigned kRenderTargets = 4;
+    // The slot of a Direct3D sampler number, or -1 for a number that names no sampler.
+    static int TextureSlot(DWORD sampler);
+
+    struct StreamBinding {
+        VertexBuffer* buffer = nullptr;
+        UINT offset = 0;
+        UINT stride = 0;
+    };
+    // Null (or an empty binding) when nothing is bound.
+    BaseTexture* BoundTexture(DWORD sampler) const;
+    const StreamBinding& BoundStream(UINT stream) const;
+    IndexBuffer* BoundIndices() const;
+
+    // Bindings changed since the drawing code last cleared the bits: bit n is texture slot n.
+    enum BindingDirtyBit : std::uint32_t {
+        kDirtyTextures = (1u << kTextureSlots) - 1,
+        kDirtyStreams = 1u << 21,
+        kDirtyIndices = 1u << 22,
+        kDirtyTargets = 1u << 23, // render targets or depth-stencil surface
+    };
+    std::uint32_t BindingDirtyBits() const { return bindingDirty_; }
+    void ClearBindingDirtyBits(std::uint32_t bits) { bindingDirty_ &= ~bits; }
+
+    // Binds the draw framebuffer (render targets 0 to 3 and the depth-stencil surface) for drawing.
+    void BindRenderFramebuffer();
+
+    // Caller-created D3DPOOL_DEFAULT resources alive now; Reset refuses while there are any.
+    void CountDefaultResource(int change) { defaultResources_ += change; }
+
   private:
     Device(IDirect3D9* direct3d, const D3DDEVICE_CREATION_PARAMETERS& creation,
            const D3DPRESENT_PARAMETERS& presentation);
@@ -259,6 +300,21 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
 
     D3DVIEWPORT9 viewport_{};
     bool inScene_ = false;
+
+    // ---- Resources and bindings (device_resources.cpp, device_bindings.cpp, device_copy.cpp) -----
+    // Render targets 1 to 3; target 0 is renderTarget_.
+    com::PrivateRef<Surface> extraRenderTargets_[kRenderTargets - 1];
+    BaseTexture* textures_[kTextureSlots] = {};
+    StreamBinding streams_[kStreams];
+    IndexBuffer* indices_ = nullptr;
+    std::uint32_t bindingDirty_ = ~0u;
+    int defaultResources_ = 0;
+    // Framebuffers of StretchRect, made on first use.
+    GLuint copyReadFramebuffer_ = 0;
+    GLuint copyDrawFramebuffer_ = 0;
+
+    void ReleaseBindings();
+    HRESULT CheckOwnSurface(IDirect3DSurface9* surface, Surface** own) const;
 };
 
 } // namespace platform::device
