@@ -1,7 +1,13 @@
 #include "frame/vtr3_managerLifecycle.h"
 
+#include <stdio.h>
+
 #include "debug/vtr3_debugSystem.h"
 #include "frame/vtr3_globals.h"
+
+VTR3QualifiedName::VTR3QualifiedName(const char* className, const char* method) {
+    snprintf(m_text, sizeof(m_text), "%s::%s", className, method);
+}
 
 bool c_VTR3ManagerLifecycle::CheckInitialized(const char* function, int line) const {
     if (m_initialized) {

@@ -13,6 +13,17 @@ struct VTR3ManagerTexts {
     int destroyedWarningHasLocation;
 };
 
+// "c_VTR3ViewManager::GetSlotByID": a method's name as a log row shows it, built only when a row
+// needs it.
+class VTR3QualifiedName {
+  public:
+    VTR3QualifiedName(const char* className, const char* method);
+    const char* c_str() const { return m_text; }
+
+  private:
+    char m_text[128];
+};
+
 class c_VTR3ManagerLifecycle {
   public:
     int IsInitialized() const { return m_initialized; }
@@ -27,6 +38,8 @@ class c_VTR3ManagerLifecycle {
     void MarkDeInitialized();
     // For the destructor: true (after the warning row) when DeInitialize still has to run.
     bool WarnIfStillInitialized(int line) const;
+
+    const VTR3ManagerTexts& Texts() const { return m_texts; }
 
     int m_initialized;
 

@@ -1,0 +1,296 @@
+// The view manager, and through it the slot table: growth, reuse, compaction, the life cycle's rows,
+// the options as given, planes and the matrices captured from the engine.
+#include "views/vtr3_views.h"
+
+#include "frame/vtr3_engine.h"
+#include "frame/vtr3_exports.h"
+#include "manager_fixture.h"
+
+#include <map>
+#include <string>
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+const std::string kNotInitialized =
+    "Fehler: Der Viewmanager ist nicht initialisiert. Die aufgerufene Funktion wird abgebrochen @ vtr3_views "
+    "c_VTR3ViewManager::";
+
+std::string NotFound(int id, const std::string& method) {
+    return "Fehler: Der View mit der ID: " + std::to_string(id) +
+           " wurde nicht gefunden. Die aufgerufne Funktion wird abgebrochen @ vtr3_views "
+           "c_VTR3ViewManager::" +
+           method;
+}
+
+std::string Registered(int id, const std::string& name) {
+    return "Information: Der View mit der ID: " + std::to_string(id) + " mit dem Namen: " + name +
+           " wurde erfolgreich angemeldet";
+}
+
+// A stand-in for the engine's block: named objects for engine_getobj and the current matrices.
+std::map<std::string, a6::ObjectDescriptor> g_objects;
+
+a6::ObjectDescriptor* LookUp(const char* name) {
+    static a6::ObjectDescriptor unknown{};
+    auto found = g_objects.find(name);
+    return found == g_objects.end() ? &unknown : &found->second;
+}
+
+class ViewManagerTest : public ManagerLogTest {
+  protected:
+    ViewManagerTest() {
+        a6::SetBlockField(&block_, a6::kOffsetObjectLookup, reinterpret_cast<uintptr_t>(&LookUp));
+        a6::SetBlockField(&block_, a6::kOffsetViewMatrix, reinterpret_cast<uintptr_t>(&engineView_.m[0][0]));
+        a6::SetBlockField(&block_, a6::kOffsetProjectionMatrix,
+                          reinterpret_cast<uintptr_t>(&engineProjection_.m[0][0]));
+        A6_DLLAPI(&block_);
+        g_objects["camera"] = {0, reinterpret_cast<intptr_t>(&camera_), a6::kKindEngineObject};
+        g_objects["mirror"] = {0, reinterpret_cast<intptr_t>(&mirror_), a6::kKindEngineObject};
+    }
+    ~ViewManagerTest() override {
+        if (views_.IsInitialized()) {
+            views_.DeInitialize();
+        }
+        g_engine = nullptr;
+        g_objects.clear();
+    }
+
+    std::vector<int> Ids() const {
+        std::vector<int> ids;
+        for (unsigned int i = 0; i < views_.GetSlotCount(); ++i) {
+            ids.push_back(views_.GetSlotAt(i)->inUse == 1 ? views_.GetSlotAt(i)->id : -1);
+        }
+        return ids;
+    }
+
+    a6::InterfaceBlock block_{};
+    a6::View camera_{}, mirror_{};
+    D3DXMATRIX engineView_ = ViewSlot::Identity();
+    D3DXMATRIX engineProjection_ = ViewSlot::Identity();
+    c_VTR3ViewManager views_;
+};
+
+TEST_F(ViewManagerTest, RegistrationGrowsReusesAndWarnsAboutDuplicates) {
+    views_.Initialize();
+    EXPECT_EQ(views_.GetSlotCount(), 10u);
+    views_.RegisterView(0, "camera");
+    for (int id = 1; id < 10; ++id) {
+        views_.RegisterView(id * 100, "");
+    }
+    EXPECT_EQ(views_.GetSlotCount(), 10u);
+    views_.SetRenderToTexture(300, 7);
+    views_.RegisterView(-5, "mirror");
+    EXPECT_EQ(views_.GetSlotCount(), 20u);
+    EXPECT_EQ(Ids(), (std::vector<int>{0,  100, 200, 300, 400, 500, 600, 700, 800, 900,
+                                       -5, -1,  -1,  -1,  -1,  -1,  -1,  -1,  -1,  -1}));
+    EXPECT_EQ(views_.IsUsingRenderToTexture(300), 7);
+
+    // A duplicate keeps the first registration with its engine view; identifier 0 is ordinary.
+    views_.RegisterView(0, "mirror");
+    EXPECT_EQ(views_.GetViewID(&camera_), 0);
+    EXPECT_EQ(views_.GetViewID(&mirror_), -5);
+    EXPECT_EQ(views_.IsRegistered(0), 1);
+
+    views_.UnregisterView(300);
+    views_.UnregisterView(300);
+    views_.RegisterView(42, "nowhere");
+    EXPECT_EQ(views_.GetSlotAt(3)->id, 42);
+    EXPECT_EQ(views_.IsUsingRenderToTexture(42), 0);
+    // Neither an unknown name nor a null pointer matches anything.
+    EXPECT_EQ(views_.GetViewID(nullptr), 0);
+    views_.RegisterView(43, nullptr);
+    EXPECT_EQ(views_.GetViewID(nullptr), 0);
+
+    Rows rows = TakeRows();
+    ASSERT_EQ(rows.size(), 17u);
+    EXPECT_EQ(rows[0], "Information: Der Viewmanger wurde erfolgreich initialisiert");
+    EXPECT_EQ(rows[1], Registered(0, "camera"));
+    EXPECT_EQ(rows[10], Registered(900, ""));
+    EXPECT_EQ(rows[11], Registered(-5, "mirror"));
+    EXPECT_EQ(rows[12], "Warnung: Sie k\xf6nnen einen View mit der gleichen ID nicht zweimal anmelden");
+    EXPECT_EQ(rows[13], "Information: Der View mit der ID: 300 wurde erfolgrecih gel\xf6scht");
+    EXPECT_EQ(rows[14], NotFound(300, "UnregisterView"));
+    EXPECT_EQ(rows[15], Registered(42, "nowhere"));
+    EXPECT_EQ(rows[16], Registered(43, ""));
+}
+
+TEST_F(ViewManagerTest, CompactionKeepsTheViewsInUseInTheirOrder) {
+    views_.Initialize();
+    views_.AllocateNewMemory(0);
+    EXPECT_EQ(views_.GetSlotCount(), 10u);
+    views_.AllocateNewMemory(-5);
+    EXPECT_EQ(views_.GetSlotCount(), 15u);
+    views_.ReduceMemoryOverhead();
+    EXPECT_EQ(views_.GetSlotCount(), 0u);
+    views_.RegisterView(1, "camera");
+    EXPECT_EQ(views_.GetSlotCount(), 10u);
+
+    for (int id = 2; id <= 10; ++id) {
+        views_.RegisterView(id, "");
+    }
+    for (int id = 1; id <= 10; ++id) {
+        if (id != 2 && id != 5) {
+            views_.UnregisterView(id);
+        }
+    }
+    views_.SetSmoothShadows(5, 3);
+    views_.ReduceMemoryOverhead();
+    EXPECT_EQ(Ids(), (std::vector<int>{2, 5}));
+    EXPECT_EQ(views_.IsUsingSmoothShadows(5), 3);
+    views_.RegisterView(11, "");
+    EXPECT_EQ(views_.GetSlotCount(), 12u);
+    EXPECT_EQ(Ids(), (std::vector<int>{2, 5, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+}
+
+TEST_F(ViewManagerTest, EveryCallOutsideTheLifeCycleIsRefusedWithItsRow) {
+    D3DXMATRIX matrix;
+    D3DXPLANE plane(1, 2, 3, 4);
+    const D3DXVECTOR3 up(0, 1, 0);
+    views_.RegisterView(1, "camera");
+    views_.SetClipPlane(1, up, up, 1);
+    views_.GetClipPlane(1, &plane);
+    views_.GetReflectionMatrix(1, &matrix);
+    EXPECT_EQ(views_.GetViewID(&camera_), 0);
+    EXPECT_EQ(views_.IsRegistered(1), 0);
+    views_.ReduceMemoryOverhead();
+    views_.DeInitialize();
+    EXPECT_EQ(plane, D3DXPLANE(0, 0, 0, 0));
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&matrix));
+    EXPECT_EQ(TakeRows(), (Rows{kNotInitialized + "RegisterView", kNotInitialized + "SetClipPlane",
+                                kNotInitialized + "GetClipPlane", kNotInitialized + "GetReflectionMatrix",
+                                kNotInitialized + "GetViewID", kNotInitialized + "IsRegistered",
+                                kNotInitialized + "ReduceMemoryOverhead", kNotInitialized + "DeInitialize"}));
+
+    views_.Initialize();
+    views_.RegisterView(1, "camera");
+    views_.DeInitialize();
+    views_.SetHighDynamicRange(1, 1);
+    EXPECT_EQ(views_.GetSlotCount(), 0u);
+    {
+        c_VTR3ViewManager deinitialized;
+        deinitialized.Initialize();
+        deinitialized.DeInitialize();
+    }
+    EXPECT_EQ(TakeRows(),
+              (Rows{"Information: Der Viewmanger wurde erfolgreich initialisiert", Registered(1, "camera"),
+                    "Information: Der Viewmanager wurde erfolgreich deinitialisiert",
+                    kNotInitialized + "SetHighDynamicRange",
+                    "Information: Der Viewmanger wurde erfolgreich initialisiert",
+                    "Information: Der Viewmanager wurde erfolgreich deinitialisiert"}));
+
+    {
+        c_VTR3ViewManager forgotten;
+        forgotten.Initialize();
+    }
+    EXPECT_EQ(TakeRows(), (Rows{"Information: Der Viewmanger wurde erfolgreich initialisiert",
+                                "Warnung: Der Viewmanager wurde nicht ordnungsgem\xe4\xdf deinitialisiert. @ "
+                                "vtr3_views c_VTR3ViewManager::~c_VTR3ViewManager",
+                                "Information: Der Viewmanager wurde erfolgreich deinitialisiert"}));
+}
+
+TEST_F(ViewManagerTest, ASecondInitializeKeepsTheRegisteredViews) {
+    views_.Initialize();
+    views_.RegisterView(7, "camera");
+    views_.Initialize();
+    EXPECT_EQ(views_.GetViewID(&camera_), 7);
+    EXPECT_EQ(views_.GetSlotCount(), 10u);
+}
+
+TEST_F(ViewManagerTest, OptionsAndStepsAreStoredAsGiven) {
+    views_.Initialize();
+    views_.RegisterView(1, "camera");
+    views_.SetHighDynamicRange(1, 2);
+    views_.SetRenderToTexture(1, -1);
+    views_.SetRenderToDephtTexture(1, 1);
+    views_.SetSmoothShadows(1, 5);
+    views_.SetPostProcessing(1, 1000);
+    EXPECT_EQ(views_.IsUsingHighDynamicRange(1), 2);
+    EXPECT_EQ(views_.IsUsingRenderToTexture(1), -1);
+    EXPECT_EQ(views_.IsUsingRenderToDepthTexture(1), 1);
+    EXPECT_EQ(views_.IsUsingSmoothShadows(1), 5);
+    EXPECT_EQ(views_.IsUsingPostProcessing(1), 1000);
+
+    // Step indices outside 0 to 9 touch nothing: the neighbouring record stays as it was.
+    views_.RegisterView(2, "");
+    views_.SetPostProcessEffect(1, 0, 30004);
+    views_.SetPostProcessEffect(1, 9, 30011);
+    views_.SetPostProcessEffect(1, 10, 99);
+    views_.SetPostProcessEffect(1, -1, 99);
+    EXPECT_EQ(views_.GetPostProcessEffectID(1, 0), 30004);
+    EXPECT_EQ(views_.GetPostProcessEffectID(1, 9), 30011);
+    EXPECT_EQ(views_.GetPostProcessEffectID(1, 10), 0);
+    EXPECT_EQ(views_.GetPostProcessEffectID(1, -1), 0);
+    EXPECT_EQ(views_.GetSlotAt(1)->id, 2);
+    EXPECT_EQ(views_.GetSlotAt(1)->inUse, 1);
+    EXPECT_EQ(views_.GetPostProcessEffectID(2, 0), 0);
+
+    TakeRows();
+    EXPECT_EQ(views_.IsUsingPostProcessing(3), 0);
+    EXPECT_EQ(views_.GetPostProcessEffectID(3, 0), 0);
+    EXPECT_EQ(TakeRows(),
+              (Rows{NotFound(3, "IsUsingPostProcessing"), NotFound(3, "GetPostProcessEffectID")}));
+}
+
+TEST_F(ViewManagerTest, PlanesAndReflections) {
+    views_.Initialize();
+    views_.RegisterView(1, "camera");
+    const D3DXVECTOR3 origin(0, 0, 0);
+    D3DXPLANE plane;
+
+    views_.SetClipPlane(1, D3DXVECTOR3(1, 2, 3), D3DXVECTOR3(0, 0, 2), 1);
+    views_.GetClipPlane(1, &plane);
+    EXPECT_EQ(plane, D3DXPLANE(0, 0, 2, -6));
+    EXPECT_EQ(views_.IsUsingClipPlane(1), 1);
+    views_.SetClipPlane(1, origin, origin, 2);
+    views_.GetClipPlane(1, &plane);
+    EXPECT_EQ(plane, D3DXPLANE(0, 0, 0, 0));
+    EXPECT_EQ(views_.IsUsingClipPlane(1), 0);
+    EXPECT_EQ(views_.GetSlotAt(0)->clipPlane, D3DXPLANE(0, 0, 2, -6));
+
+    // Through the origin with normal (0, 1, 0): y is negated, whatever the normal's length.
+    engineView_ = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 6, 7, 1);
+    D3DXMATRIX reflection, viewReflection;
+    const D3DXMATRIX negateY(1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    for (float length : {1.0f, 2.0f}) {
+        views_.SetMirrorPlane(1, origin, D3DXVECTOR3(0, length, 0), 1);
+        views_.UpdateView(1);
+        views_.GetReflectionMatrix(1, &reflection);
+        views_.GetViewReflectionMatrix(1, &viewReflection);
+        EXPECT_EQ(reflection, negateY) << length;
+        EXPECT_EQ(viewReflection, engineView_ * negateY);
+        views_.GetMirrorPlane(1, &plane);
+        EXPECT_EQ(plane, D3DXPLANE(0, length, 0, 0));
+    }
+
+    // Off: identity, although a reflection was computed; the view matrix is still captured.
+    views_.SetMirrorPlane(1, origin, origin, 0);
+    engineProjection_ = D3DXMATRIX(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1, 1, 0, 0, -1, 0);
+    views_.UpdateView(1);
+    views_.GetReflectionMatrix(1, &reflection);
+    views_.GetViewReflectionMatrix(1, &viewReflection);
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&reflection));
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&viewReflection));
+    D3DXMATRIX captured;
+    views_.GetProjectionMatrix(1, &captured);
+    EXPECT_EQ(captured, engineProjection_);
+    views_.GetViewMatrix(1, &captured);
+    EXPECT_EQ(captured, engineView_);
+
+    // A zero normal reflects to identity.
+    views_.SetMirrorPlane(1, origin, origin, 1);
+    views_.UpdateView(1);
+    views_.GetReflectionMatrix(1, &reflection);
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&reflection));
+
+    // Unregistering leaves a fresh record for the next registration.
+    views_.UnregisterView(1);
+    views_.RegisterView(2, "");
+    views_.GetViewMatrix(2, &captured);
+    EXPECT_TRUE(D3DXMatrixIsIdentity(&captured));
+    EXPECT_EQ(views_.GetSlotAt(0)->mirrorPlane, D3DXPLANE(0, 0, 0, 0));
+    EXPECT_EQ(views_.IsUsingMirrorPlane(2), 0);
+}
+
+} // namespace
