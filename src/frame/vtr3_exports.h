@@ -15,4 +15,34 @@ VTR3_API var VTR3RecreateResources();
 VTR3_API var VTR3ReleaseMemory();
 VTR3_API var VTR3SwitchResolution();
 
+// Views.
+VTR3_API var VTR3ViewRegister(var id, a6::String* name);
+VTR3_API var VTR3ViewUnregister(var id);
+VTR3_API var VTR3ViewSetClipPlane(var id, a6::String* point, a6::String* normal, var enable);
+VTR3_API var VTR3ViewSetMirrorPlane(var id, a6::String* point, a6::String* normal, var enable);
+VTR3_API var VTR3ViewSetHDR(var id, var value);
+VTR3_API var VTR3ViewSetRTT(var id, var value);
+VTR3_API var VTR3ViewSetRenderToDepthTexture(var id, var value);
+VTR3_API var VTR3ViewSetSmoothShadows(var id, var value);
+VTR3_API var VTR3ViewSetPostProcessing(var id, var value);
+VTR3_API var VTR3ViewSetPostProcessingEffect(var id, var index, var effectId);
+
+// Textures: a rejected kind, format, usage or side returns the var 1 and calls nothing.
+VTR3_API var VTR3TexCreate(var id, var kind);
+VTR3_API var VTR3TexDelete(var id);
+VTR3_API var VTR3TexInitialize(var id);
+VTR3_API var VTR3TexSetPath(var id, a6::String* path);
+VTR3_API var VTR3TexSetFormat(var id, var format);
+VTR3_API var VTR3TexSetSize(var id, var width, var height);
+VTR3_API var VTR3TexSetUsage(var id, var usage);
+VTR3_API var VTR3TexSetViewID(var id, var side, var viewId);
+
+// Effects.
+VTR3_API var VTR3EffectCreate(var id);
+VTR3_API var VTR3EffectDelete(var id);
+VTR3_API var VTR3EffectInitialize(var id);
+VTR3_API var VTR3EffectSetPath(var id, a6::String* path);
+VTR3_API var VTR3EffectSetTex(var id, var index, var textureId);
+VTR3_API var VTR3EffectSetValue(var id, var index, var value);
+
 #endif
