@@ -68,12 +68,14 @@ Device::~Device() {
     // Children and GL objects go while the context still exists; partial initialisation leaves some
     // of them unset.
     if (context_ && context_->MakeCurrent()) {
+        ReleaseBindings();
         renderTarget_.Reset();
         depthStencil_.Reset();
         backBuffer_.Reset();
         autoDepthStencil_.Reset();
-        const GLuint framebuffers[2] = {drawFramebuffer_, readFramebuffer_};
-        glDeleteFramebuffers(2, framebuffers);
+        const GLuint framebuffers[4] = {drawFramebuffer_, readFramebuffer_, copyReadFramebuffer_,
+                                        copyDrawFramebuffer_};
+        glDeleteFramebuffers(4, framebuffers);
     }
 }
 
@@ -109,14 +111,14 @@ HRESULT Device::CreateImplicitSurfaces() {
                          0,
                          presentation_.BackBufferWidth,
                          presentation_.BackBufferHeight};
-    backBuffer_ = com::PrivateRef<Surface>(Surface::CreateRenderbuffer(this, desc));
+    backBuffer_ = com::PrivateRef<Surface>(Surface::CreateImplicit(this, desc));
     if (!backBuffer_)
         return D3DERR_OUTOFVIDEOMEMORY;
     if (!presentation_.EnableAutoDepthStencil)
         return D3D_OK;
     desc.Format = presentation_.AutoDepthStencilFormat;
     desc.Usage = D3DUSAGE_DEPTHSTENCIL;
-    autoDepthStencil_ = com::PrivateRef<Surface>(Surface::CreateRenderbuffer(this, desc));
+    autoDepthStencil_ = com::PrivateRef<Surface>(Surface::CreateImplicit(this, desc));
     return autoDepthStencil_ ? D3D_OK : D3DERR_OUTOFVIDEOMEMORY;
 }
 

@@ -28,10 +28,6 @@ HRESULT Device::GetSwapChain(UINT, IDirect3DSwapChain9** pSwapChain) {
     return D3DERR_INVALIDCALL;
 }
 
-HRESULT Device::Reset(D3DPRESENT_PARAMETERS*) {
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::GetRasterStatus(UINT, D3DRASTER_STATUS*) {
     return D3DERR_INVALIDCALL;
 }
@@ -41,87 +37,6 @@ HRESULT Device::SetDialogBoxMode(BOOL) {
 }
 
 HRESULT Device::GetFrontBufferData(UINT, IDirect3DSurface9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-// Resource creation and copies.
-
-HRESULT Device::CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DTexture9** ppTexture,
-                              HANDLE*) {
-    ClearOut(ppTexture);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreateVolumeTexture(UINT, UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                    IDirect3DVolumeTexture9** ppVolumeTexture, HANDLE*) {
-    ClearOut(ppVolumeTexture);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                  IDirect3DCubeTexture9** ppCubeTexture, HANDLE*) {
-    ClearOut(ppCubeTexture);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9** ppVertexBuffer,
-                                   HANDLE*) {
-    ClearOut(ppVertexBuffer);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9** ppIndexBuffer,
-                                  HANDLE*) {
-    ClearOut(ppIndexBuffer);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreateRenderTarget(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, BOOL,
-                                   IDirect3DSurface9** ppSurface, HANDLE*) {
-    ClearOut(ppSurface);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreateDepthStencilSurface(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, BOOL,
-                                          IDirect3DSurface9** ppSurface, HANDLE*) {
-    ClearOut(ppSurface);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::StretchRect(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const RECT*,
-                            D3DTEXTUREFILTERTYPE) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9** ppSurface,
-                                            HANDLE*) {
-    ClearOut(ppSurface);
-    return D3DERR_INVALIDCALL;
-}
-
-// Render target binding.
-
-HRESULT Device::SetRenderTarget(DWORD, IDirect3DSurface9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9*) {
     return D3DERR_INVALIDCALL;
 }
 
@@ -245,15 +160,6 @@ HRESULT Device::EndStateBlock(IDirect3DStateBlock9** ppSB) {
 
 // Textures and samplers.
 
-HRESULT Device::GetTexture(DWORD, IDirect3DBaseTexture9** ppTexture) {
-    ClearOut(ppTexture);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetTexture(DWORD, IDirect3DBaseTexture9*) {
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) {
     return D3DERR_INVALIDCALL;
 }
@@ -326,29 +232,11 @@ HRESULT Device::GetFVF(DWORD*) {
     return D3DERR_INVALIDCALL;
 }
 
-HRESULT Device::SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetStreamSource(UINT, IDirect3DVertexBuffer9** ppStreamData, UINT*, UINT*) {
-    ClearOut(ppStreamData);
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::SetStreamSourceFreq(UINT, UINT) {
     return D3DERR_INVALIDCALL;
 }
 
 HRESULT Device::GetStreamSourceFreq(UINT, UINT*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetIndices(IDirect3DIndexBuffer9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetIndices(IDirect3DIndexBuffer9** ppIndexData) {
-    ClearOut(ppIndexData);
     return D3DERR_INVALIDCALL;
 }
 

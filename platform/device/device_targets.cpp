@@ -1,20 +1,117 @@
-// The back buffer, the bound render target and depth-stencil surface, scenes and Present.
+// The back buffer, the bound render targets and depth-stencil surface, Reset, scenes and Present.
 #include "device/device.h"
 
+#include "device/base_texture.h"
+#include "device/gl_limits.h"
+#include "device/presentation.h"
 #include "device/surface.h"
 #include "platform_control.h"
 
 namespace platform::device {
 
 void Device::AttachTargets() {
-    if (renderTarget_)
-        renderTarget_->AttachTo(drawFramebuffer_);
-    else
-        Surface::DetachColor(drawFramebuffer_);
+    GLenum drawBuffers[kRenderTargets] = {};
+    for (unsigned index = 0; index < kRenderTargets; ++index) {
+        const Surface* target = index == 0 ? renderTarget_.Get() : extraRenderTargets_[index - 1].Get();
+        if (target)
+            target->AttachTo(drawFramebuffer_, index);
+        else
+            Surface::DetachColor(drawFramebuffer_, index);
+        drawBuffers[index] = target ? GL_COLOR_ATTACHMENT0 + index : GL_NONE;
+    }
+    glNamedFramebufferDrawBuffers(drawFramebuffer_, kRenderTargets, drawBuffers);
+    // A depth-only surface would leave an earlier stencil attachment behind: detach both first.
+    Surface::DetachDepthStencil(drawFramebuffer_);
     if (depthStencil_)
         depthStencil_->AttachTo(drawFramebuffer_);
-    else
-        Surface::DetachDepthStencil(drawFramebuffer_);
+}
+
+void Device::BindRenderFramebuffer() {
+    gl_.BindDrawFramebuffer(drawFramebuffer_);
+    // What is drawn changes level 0 of a texture target; its autogen levels follow at next sampling.
+    for (unsigned index = 0; index < kRenderTargets; ++index) {
+        const Surface* target = index == 0 ? renderTarget_.Get() : extraRenderTargets_[index - 1].Get();
+        if (target && target->Container())
+            target->Storage().MarkMipsStale();
+    }
+}
+
+HRESULT Device::CheckOwnSurface(IDirect3DSurface9* surface, Surface** own) const {
+    *own = Surface::From(surface);
+    return *own && (*own)->Owner() == this ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
+    // Render target 0 always exists.
+    if (index >= caps_.NumSimultaneousRTs || index >= kRenderTargets || (index == 0 && !surface))
+        return D3DERR_INVALIDCALL;
+    Surface* own = nullptr;
+    if (surface && (FAILED(CheckOwnSurface(surface, &own)) || !own->IsRenderTarget()))
+        return D3DERR_INVALIDCALL;
+    if (!MakeCurrent())
+        return D3DERR_DRIVERINTERNALERROR;
+    com::PrivateRef<Surface>& slot = index == 0 ? renderTarget_ : extraRenderTargets_[index - 1];
+    slot = com::PrivateRef<Surface>(own);
+    AttachTargets();
+    bindingDirty_ |= kDirtyTargets;
+    // A new render target 0 brings a viewport that covers it, as in Direct3D 9.
+    if (index == 0)
+        viewport_ = D3DVIEWPORT9{0, 0, own->Desc().Width, own->Desc().Height, 0.0f, 1.0f};
+    return D3D_OK;
+}
+
+HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
+    Surface* own = nullptr;
+    if (surface && (FAILED(CheckOwnSurface(surface, &own)) || !own->IsDepthStencil()))
+        return D3DERR_INVALIDCALL;
+    if (!MakeCurrent())
+        return D3DERR_DRIVERINTERNALERROR;
+    depthStencil_ = com::PrivateRef<Surface>(own);
+    AttachTargets();
+    bindingDirty_ |= kDirtyTargets;
+    return D3D_OK;
+}
+
+HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
+    if (!parameters)
+        return D3DERR_INVALIDCALL;
+    if (!MakeCurrent())
+        return D3DERR_DRIVERINTERNALERROR;
+    // Reset returns the device to its default state, which unbinds everything.
+    ReleaseBindings();
+    AttachTargets();
+    // Direct3D 9 refuses while the caller still holds a video-memory resource or a swap-chain surface.
+    if (defaultResources_ > 0 || backBuffer_->PublicRefCount() > 0 ||
+        (autoDepthStencil_ && autoDepthStencil_->PublicRefCount() > 0))
+        return D3DERR_INVALIDCALL;
+    GlLimits limits;
+    D3DPRESENT_PARAMETERS completed;
+    if (!GetGlLimits(&limits) || FAILED(CompletePresentation(creation_.hFocusWindow, *parameters,
+                                                             limits.maxRenderbufferSize, &completed)))
+        return D3DERR_INVALIDCALL;
+    const D3DPRESENT_PARAMETERS previous = presentation_;
+    renderTarget_.Reset();
+    depthStencil_.Reset();
+    backBuffer_.Reset();
+    autoDepthStencil_.Reset();
+    presentation_ = completed;
+    HRESULT result = CreateImplicitSurfaces();
+    if (FAILED(result)) {
+        // Keep a usable device on the old parameters; the caller may try again.
+        presentation_ = previous;
+        autoDepthStencil_.Reset();
+        if (FAILED(CreateImplicitSurfaces()))
+            return D3DERR_DEVICELOST;
+    }
+    renderTarget_ = backBuffer_;
+    depthStencil_ = autoDepthStencil_;
+    AttachTargets();
+    backBuffer_->AttachTo(readFramebuffer_);
+    viewport_ = D3DVIEWPORT9{0, 0, presentation_.BackBufferWidth, presentation_.BackBufferHeight, 0.0f, 1.0f};
+    inScene_ = false;
+    if (SUCCEEDED(result))
+        *parameters = completed;
+    return result;
 }
 
 HRESULT Device::GetBackBuffer(UINT swapChain, UINT backBuffer, D3DBACKBUFFER_TYPE type,
@@ -34,13 +131,13 @@ HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
     if (!surface)
         return D3DERR_INVALIDCALL;
     *surface = nullptr;
-    if (index >= caps_.NumSimultaneousRTs)
+    if (index >= caps_.NumSimultaneousRTs || index >= kRenderTargets)
         return D3DERR_INVALIDCALL;
-    // Targets beyond 0 can only be bound once SetRenderTarget is offered.
-    if (index != 0 || !renderTarget_)
+    Surface* target = index == 0 ? renderTarget_.Get() : extraRenderTargets_[index - 1].Get();
+    if (!target)
         return D3DERR_NOTFOUND;
-    renderTarget_->AddRef();
-    *surface = renderTarget_.Get();
+    target->AddRef();
+    *surface = target;
     return D3D_OK;
 }
 

@@ -16,39 +16,6 @@ namespace {
 // The headless display has no monitor handle of its own; a fixed non-null value stands for it.
 HMONITOR const kMonitor = reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(0x1000));
 
-// Which uses each resource type requires of a format.
-unsigned RequiredUses(D3DRESOURCETYPE type, DWORD usage) {
-    unsigned uses = 0;
-    switch (type) {
-    case D3DRTYPE_TEXTURE:
-        uses |= kUseTexture;
-        break;
-    case D3DRTYPE_CUBETEXTURE:
-        uses |= kUseCubeTexture;
-        break;
-    case D3DRTYPE_VOLUMETEXTURE:
-        uses |= kUseVolumeTexture;
-        break;
-    default:
-        break;
-    }
-    if (usage & D3DUSAGE_RENDERTARGET)
-        uses |= kUseRenderTarget;
-    if (usage & D3DUSAGE_DEPTHSTENCIL)
-        uses |= kUseDepthStencil;
-    if (usage & D3DUSAGE_QUERY_FILTER)
-        uses |= kUseFilter;
-    if (usage & D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING)
-        uses |= kUseBlend;
-    if (usage & D3DUSAGE_QUERY_VERTEXTEXTURE)
-        uses |= kUseVertexTexture;
-    if (usage & (D3DUSAGE_QUERY_SRGBREAD | D3DUSAGE_QUERY_SRGBWRITE))
-        uses |= kUseSrgb;
-    if (usage & D3DUSAGE_QUERY_LEGACYBUMPMAP)
-        uses |= kUseBumpMap;
-    return uses;
-}
-
 HRESULT CheckBufferFormat(D3DRESOURCETYPE type, D3DFORMAT format) {
     if (type == D3DRTYPE_VERTEXBUFFER)
         return format == D3DFMT_VERTEXDATA ? D3D_OK : D3DERR_NOTAVAILABLE;
@@ -124,22 +91,8 @@ HRESULT Direct3D9::CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT ad
         return D3DERR_NOTAVAILABLE;
     if (resourceType == D3DRTYPE_VERTEXBUFFER || resourceType == D3DRTYPE_INDEXBUFFER)
         return CheckBufferFormat(resourceType, checkFormat);
-    if (resourceType < D3DRTYPE_SURFACE || resourceType > D3DRTYPE_CUBETEXTURE)
-        return D3DERR_INVALIDCALL;
-    const FormatInfo* info = FindFormat(checkFormat);
-    if (!info || (usage & D3DUSAGE_DMAP))
-        return D3DERR_NOTAVAILABLE;
-    // Volumes are never render targets or depth buffers in Direct3D 9.
-    if ((resourceType == D3DRTYPE_VOLUME || resourceType == D3DRTYPE_VOLUMETEXTURE) &&
-        (usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)))
-        return D3DERR_NOTAVAILABLE;
-    const unsigned required = RequiredUses(resourceType, usage & ~DWORD(D3DUSAGE_AUTOGENMIPMAP));
-    if ((info->uses & required) != required)
-        return D3DERR_NOTAVAILABLE;
-    // Direct3D answers a format that works but cannot generate its mipmaps with a success code.
-    if ((usage & D3DUSAGE_AUTOGENMIPMAP) && !(info->uses & kUseAutoGenMipmap))
-        return D3DOK_NOAUTOGEN;
-    return D3D_OK;
+    // One table answers here and in every resource creation.
+    return CheckFormatUse(checkFormat, resourceType, usage);
 }
 
 HRESULT Direct3D9::CheckDeviceMultiSampleType(UINT adapter, D3DDEVTYPE type, D3DFORMAT surfaceFormat,

@@ -6,7 +6,9 @@
 
 #include "device/gl_api.h"
 
-#include <d3d9types.h>
+#include <d3d9.h>
+
+#include <cstddef>
 
 namespace platform::device {
 
@@ -26,6 +28,13 @@ enum FormatUse : unsigned {
     kUseDisplay = 1u << 11, // display modes and back buffers
 };
 
+// Formats whose Direct3D memory layout OpenGL cannot take as it is; the storage converts on upload
+// and read-back.
+enum class FormatConversion {
+    kNone,
+    kCxV8U8, // U, V signed bytes; stored as RGBA8_SNORM with the derived C = sqrt(1 - U^2 - V^2)
+};
+
 struct FormatInfo {
     D3DFORMAT format;
     unsigned uses;
@@ -38,6 +47,7 @@ struct FormatInfo {
     unsigned blockSize;
     // Sampling swizzle (GL_TEXTURE_SWIZZLE_RGBA) for formats OpenGL has no direct equivalent of.
     GLint swizzle[4];
+    FormatConversion conversion;
 };
 
 // Null for a format the device does not support.
@@ -47,6 +57,22 @@ inline bool IsDepthFormat(const FormatInfo& info) {
     return (info.uses & kUseDepthStencil) != 0;
 }
 bool HasStencil(D3DFORMAT format);
+inline bool IsCompressed(const FormatInfo& info) {
+    return info.blockSize > 1;
+}
+
+// Bytes from one row of pixels (of 4x4 blocks for DXT) to the next, as a lock reports it: rows are
+// DWORD-aligned, which is also OpenGL's default (un)pack alignment.
+UINT RowPitch(const FormatInfo& info, UINT width);
+// Rows of pixels (of blocks) in an image of the given height.
+UINT PitchRows(const FormatInfo& info, UINT height);
+// The size of one mip level in bytes.
+std::size_t ImageSize(const FormatInfo& info, UINT width, UINT height, UINT depth);
+
+// Whether a format may be used as the resource type with the usage, as IDirect3D9::CheckDeviceFormat
+// answers: D3D_OK, D3DOK_NOAUTOGEN, D3DERR_NOTAVAILABLE, or D3DERR_INVALIDCALL for a resource type
+// that has no format.
+HRESULT CheckFormatUse(D3DFORMAT format, D3DRESOURCETYPE type, DWORD usage);
 
 } // namespace platform::device
 

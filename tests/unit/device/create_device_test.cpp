@@ -124,10 +124,9 @@ TEST_F(CreateDeviceTest, DeviceWindowMayStandInForTheFocusWindow) {
 
 TEST_F(CreateDeviceTest, MethodsNotOfferedYetFailHonestly) {
     CreateDevice();
-    IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(std::uintptr_t{0x1});
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(texture, nullptr);
+    IDirect3DSwapChain9* swapChain = reinterpret_cast<IDirect3DSwapChain9*>(std::uintptr_t{0x1});
+    EXPECT_EQ(device_->GetSwapChain(0, &swapChain), D3DERR_INVALIDCALL);
+    EXPECT_EQ(swapChain, nullptr);
     EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->SetRenderState(D3DRS_ZENABLE, TRUE), D3DERR_INVALIDCALL);
 }
