@@ -1,0 +1,71 @@
+#include "fake_d3dx.h"
+
+#include "fake_textures.h"
+
+#include <d3dx9.h>
+
+namespace fake_d3dx {
+
+std::vector<std::string>* g_calls = nullptr;
+HRESULT g_result = D3D_OK;
+
+namespace {
+
+std::string Number(UINT value) {
+    return value == D3DX_DEFAULT ? "DEFAULT" : std::to_string(value);
+}
+
+// The arguments every loader shares, after the size.
+std::string Common(UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
+                   D3DCOLOR key, const void* info, const void* palette) {
+    return Number(levels) + ", " + std::to_string(usage) + ", " + std::to_string(format) + ", " +
+           (pool == D3DPOOL_MANAGED ? "MANAGED" : std::to_string(pool)) + ", " + Number(filter) + ", " +
+           Number(mipFilter) + ", " + std::to_string(key) + ", " + (info ? "info" : "NULL") + ", " +
+           (palette ? "palette" : "NULL") + ")";
+}
+
+template <typename Fake, typename Interface> HRESULT Answer(const std::string& call, Interface** texture) {
+    if (g_calls) {
+        g_calls->push_back(call);
+    }
+    *texture = SUCCEEDED(g_result) ? new Fake(g_calls) : nullptr;
+    return g_result;
+}
+
+} // namespace
+
+} // namespace fake_d3dx
+
+using namespace fake_d3dx;
+
+HRESULT WINAPI D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path, UINT width, UINT height,
+                                            UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                            DWORD filter, DWORD mipFilter, D3DCOLOR key, D3DXIMAGE_INFO* info,
+                                            PALETTEENTRY* palette, LPDIRECT3DTEXTURE9* texture) {
+    return Answer<fake::Texture>(
+        "D3DXCreateTextureFromFileExA(" + std::string(path) + ", " + Number(width) + ", " + Number(height) +
+            ", " + Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
+        texture);
+}
+
+HRESULT WINAPI D3DXCreateCubeTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path, UINT size, UINT levels,
+                                                DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
+                                                DWORD mipFilter, D3DCOLOR key, D3DXIMAGE_INFO* info,
+                                                PALETTEENTRY* palette, LPDIRECT3DCUBETEXTURE9* texture) {
+    return Answer<fake::CubeTexture>(
+        "D3DXCreateCubeTextureFromFileExA(" + std::string(path) + ", " + Number(size) + ", " +
+            Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
+        texture);
+}
+
+HRESULT WINAPI D3DXCreateVolumeTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path, UINT width, UINT height,
+                                                  UINT depth, UINT levels, DWORD usage, D3DFORMAT format,
+                                                  D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR key,
+                                                  D3DXIMAGE_INFO* info, PALETTEENTRY* palette,
+                                                  LPDIRECT3DVOLUMETEXTURE9* texture) {
+    return Answer<fake::VolumeTexture>(
+        "D3DXCreateVolumeTextureFromFileExA(" + std::string(path) + ", " + Number(width) + ", " +
+            Number(height) + ", " + Number(depth) + ", " +
+            Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
+        texture);
+}

@@ -1,0 +1,21 @@
+// Stand-ins for the D3DX file loaders, linked into the manager tests in place of the platform's: they
+// write each call with its arguments into a call list and answer with stand-in textures, or with a
+// chosen failure.
+#ifndef VTR3_TESTS_UNIT_MANAGERS_FAKE_D3DX_H
+#define VTR3_TESTS_UNIT_MANAGERS_FAKE_D3DX_H
+
+#include <d3d9.h>
+
+#include <string>
+#include <vector>
+
+namespace fake_d3dx {
+
+// Where the loaders write their calls; null writes nothing.
+extern std::vector<std::string>* g_calls;
+// What the loaders answer; D3D_OK hands out a stand-in texture.
+extern HRESULT g_result;
+
+} // namespace fake_d3dx
+
+#endif

@@ -1,0 +1,282 @@
+// The texture manager against a device that records its calls: each creation's exact call, the rows
+// of every refusal and failure, view bindings, surfaces and the release and re-creation passes.
+#include "resources/vtr3_textures.h"
+
+#include "engine.h"
+#include "fake_d3dx.h"
+#include "manager_fixture.h"
+#include <d3dx9.h>
+#include "recording_device.h"
+
+#include <string>
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+const std::string kAt = " @ vtr3_textures c_VTR3TextureManager::";
+
+std::string DirectXRow(const std::string& text, int id, const std::string& result,
+                       const std::string& method) {
+    return "Fehler: " + text + " mit der ID: " + std::to_string(id) +
+           " konnte nicht initialisiert werden # " + result + kAt + method;
+}
+
+std::string Initialized(int id) {
+    return "Information: Die Textur mit der ID: " + std::to_string(id) + " wurde erfolreich initialisiert";
+}
+
+class TextureManagerTest : public ManagerLogTest {
+  protected:
+    TextureManagerTest() {
+        engine_.CreateGraphics(64, 64, "textures");
+        device_ = new RecordingDevice(engine_.device(), true);
+        g_device = device_;
+        fake_d3dx::g_calls = &device_->calls();
+        fake_d3dx::g_result = D3D_OK;
+        textures_.Initialize();
+        TakeRows();
+    }
+    ~TextureManagerTest() override {
+        if (textures_.IsInitialized()) {
+            textures_.DeInitialize();
+        }
+        EXPECT_EQ(fake::LiveCount(), 0);
+        fake_d3dx::g_calls = nullptr;
+        g_device = nullptr;
+        device_->Release();
+    }
+
+    // A record without path: a render target (usage 0) or depth-stencil texture (usage 1).
+    void MakeDeviceTexture(int id, int type, int usage, unsigned int width, unsigned int height,
+                           D3DFORMAT format) {
+        textures_.TextureCreate(id, type);
+        textures_.SetUsage(id, usage);
+        textures_.SetSize(id, width, height);
+        textures_.SetFormat(id, format);
+        textures_.TextureInitialize(id);
+    }
+    void MakeFileTexture(int id, int type, const char* path) {
+        textures_.TextureCreate(id, type);
+        textures_.SetPath(id, path);
+        textures_.TextureInitialize(id);
+    }
+    Rows TakeCalls() {
+        Rows calls;
+        calls.swap(device_->calls());
+        return calls;
+    }
+
+    host::Engine engine_;
+    RecordingDevice* device_;
+    c_VTR3TextureManager textures_;
+};
+
+TEST_F(TextureManagerTest, DeviceTexturesAreMadeWithOneLevelInTheDefaultPool) {
+    MakeDeviceTexture(1, 0, 0, 256, 128, D3DFMT_A8R8G8B8);
+    MakeDeviceTexture(2, 1, 0, 256, 0, D3DFMT_A16B16G16R16F);
+    MakeDeviceTexture(3, 0, 1, 512, 512, D3DFMT_D32);
+    EXPECT_EQ(TakeCalls(), (Rows{"CreateTexture(256, 128, 1, RENDERTARGET, 21, DEFAULT)",
+                                 "CreateCubeTexture(256, 1, RENDERTARGET, 113, DEFAULT)",
+                                 "CreateTexture(512, 512, 1, DEPTHSTENCIL, 71, DEFAULT)"}));
+    EXPECT_NE(textures_.GetTexture(1), nullptr);
+    EXPECT_NE(textures_.GetCubeTexture(2), nullptr);
+    EXPECT_EQ(static_cast<IDirect3DBaseTexture9*>(textures_.GetTexture(3)), textures_.GetBaseTexture(3));
+    EXPECT_EQ(TakeRows(),
+              (Rows{"Information: Die Textur mit der ID: 1 wurde erfolgreich erstellt", Initialized(1),
+                    "Information: Die Textur mit der ID: 2 wurde erfolgreich erstellt", Initialized(2),
+                    "Information: Die Textur mit der ID: 3 wurde erfolgreich erstellt", Initialized(3)}));
+}
+
+TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
+    MakeFileTexture(1, 0, "flat.png");
+    MakeFileTexture(2, 1, "sky.dds");
+    MakeFileTexture(3, 2, "fog.dds");
+    // A path wins over usage, size and format.
+    textures_.TextureCreate(4, 0);
+    textures_.SetUsage(4, 0);
+    textures_.SetSize(4, 32, 32);
+    textures_.SetPath(4, "again.jpg");
+    textures_.TextureInitialize(4);
+    const std::string defaults = "DEFAULT, 0, 0, MANAGED, DEFAULT, DEFAULT, 0, NULL, NULL)";
+    EXPECT_EQ(TakeCalls(),
+              (Rows{"D3DXCreateTextureFromFileExA(flat.png, DEFAULT, DEFAULT, " + defaults,
+                    "D3DXCreateCubeTextureFromFileExA(sky.dds, DEFAULT, " + defaults,
+                    "D3DXCreateVolumeTextureFromFileExA(fog.dds, DEFAULT, DEFAULT, DEFAULT, " + defaults,
+                    "D3DXCreateTextureFromFileExA(again.jpg, DEFAULT, DEFAULT, " + defaults}));
+    EXPECT_NE(textures_.GetVolumeTexture(3), nullptr);
+
+    fake_d3dx::g_result = D3DXERR_INVALIDDATA;
+    MakeFileTexture(5, 0, "broken.png");
+    EXPECT_EQ(textures_.GetBaseTexture(5), nullptr);
+    const Rows rows = TakeRows();
+    EXPECT_EQ(rows.back(), DirectXRow("Die Texture", 5, "D3DXERR_INVALIDDATA", "TextureInitialize"));
+}
+
+TEST_F(TextureManagerTest, TypesAndUsagesThatCannotBeMadeAreRefused) {
+    struct Case {
+        int type, usage;
+        const char* path;
+        const char* row;
+    };
+    const std::string kType = "Fehler: Ung\xfcltiger Texturtyp" + kAt + "TextureInitialize";
+    const std::string kUsage = "Fehler: Ung\xfcltiger Usagetyp" + kAt + "TextureInitialize";
+    const Case cases[] = {
+        {3, 2, "file.png", "type"}, {-1, 2, "file.png", "type"}, {2, 0, "", "type"},  {3, 0, "", "type"},
+        {1, 1, "", "type"},         {2, 1, "", "type"},          {0, 2, "", "usage"}, {1, 7, "", "usage"},
+    };
+    int id = 100;
+    for (const Case& c : cases) {
+        textures_.TextureCreate(id, c.type);
+        textures_.SetPath(id, c.path);
+        textures_.SetSize(id, 16, 16);
+        if (c.usage != 2) {
+            textures_.SetUsage(id, c.usage);
+        }
+        TakeRows();
+        textures_.TextureInitialize(id);
+        EXPECT_EQ(TakeRows(), Rows{std::string(c.row) == "type" ? kType : kUsage}) << id;
+        EXPECT_EQ(textures_.GetBaseTexture(id), nullptr);
+        ++id;
+    }
+    EXPECT_TRUE(TakeCalls().empty());
+}
+
+TEST_F(TextureManagerTest, ARefusedCreationLeavesNoTextureAndSizesReachTheDeviceAsGiven) {
+    MakeDeviceTexture(1, 0, 0, 64, 64, D3DFMT_X8R8G8B8);
+    device_->Fail("CreateTexture", D3DERR_INVALIDCALL);
+    textures_.SetSize(1, static_cast<unsigned int>(-4), 100000);
+    textures_.TextureInitialize(1);
+    EXPECT_EQ(textures_.GetBaseTexture(1), nullptr);
+    device_->Fail("CreateCubeTexture", D3DERR_OUTOFVIDEOMEMORY);
+    MakeDeviceTexture(2, 1, 0, 128, 128, D3DFMT_R32F);
+    EXPECT_EQ(textures_.GetBaseTexture(2), nullptr);
+    EXPECT_EQ(TakeCalls(), (Rows{"CreateTexture(64, 64, 1, RENDERTARGET, 22, DEFAULT)",
+                                 "CreateTexture(4294967292, 100000, 1, RENDERTARGET, 22, DEFAULT)",
+                                 "CreateCubeTexture(128, 1, RENDERTARGET, 114, DEFAULT)"}));
+    const Rows rows = TakeRows();
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[2], DirectXRow("Die Textur", 1, "D3DERR_INVALIDCALL", "TextureInitialize"));
+    EXPECT_EQ(rows[4], DirectXRow("Die Textur", 2, "D3DERR_OUTOFVIDEOMEMORY", "TextureInitialize"));
+}
+
+TEST_F(TextureManagerTest, ASecondInitializationReleasesTheTextureItReplaces) {
+    MakeDeviceTexture(1, 0, 0, 64, 64, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(fake::LiveCount(), 1);
+    textures_.TextureInitialize(1);
+    textures_.TextureInitialize(1);
+    EXPECT_EQ(fake::LiveCount(), 1);
+    auto* texture = static_cast<fake::Texture*>(textures_.GetTexture(1));
+    EXPECT_EQ(texture->references(), 1u);
+    textures_.TextureDelete(1);
+    EXPECT_EQ(fake::LiveCount(), 0);
+    // A second Initialize of the manager keeps its records and their textures.
+    MakeDeviceTexture(2, 0, 0, 64, 64, D3DFMT_A8R8G8B8);
+    textures_.Initialize();
+    EXPECT_NE(textures_.GetTexture(2), nullptr);
+    EXPECT_EQ(fake::LiveCount(), 1);
+}
+
+TEST_F(TextureManagerTest, ViewsFindTheirTextureAndCubeFace) {
+    MakeFileTexture(1, 0, "file.png"); // file textures never match a view
+    MakeDeviceTexture(2, 1, 0, 64, 64, D3DFMT_A8R8G8B8);
+    for (unsigned int face = 0; face < 6; ++face) {
+        textures_.SetViewID(2, face, 11 + static_cast<int>(face));
+    }
+    textures_.SetViewID(2, 6, 99);
+    MakeDeviceTexture(3, 0, 0, 64, 64, D3DFMT_A8R8G8B8);
+    MakeDeviceTexture(4, 0, 0, 64, 64, D3DFMT_A8R8G8B8);
+    textures_.SetViewID(3, 0, 20);
+    textures_.SetViewID(4, 0, 20);
+    textures_.SetViewID(1, 0, 20);
+    TakeCalls();
+
+    EXPECT_EQ(textures_.GetTextureID(13), 2);
+    EXPECT_EQ(textures_.GetTextureID(20), 3);
+    EXPECT_EQ(textures_.GetTextureID(99), 0);
+    EXPECT_EQ(textures_.GetTextureID(0), 3); // the first render target with a face entry still 0
+    EXPECT_EQ(textures_.GetCubeTextureSide(2, 13), 2u);
+    EXPECT_EQ(textures_.GetCubeTextureSide(2, 99), 6u);
+
+    const unsigned int faces[] = {2, 4, 0};
+    for (unsigned int face : faces) {
+        IDirect3DSurface9* surface = textures_.GetCubeSurface(2, face, 0);
+        ASSERT_NE(surface, nullptr);
+        EXPECT_EQ(surface->Release(), 0u); // the caller's reference was its only one
+    }
+    EXPECT_EQ(textures_.GetCubeSurface(2, 6, 0), nullptr);
+    EXPECT_EQ(textures_.GetSurface(2, 0), nullptr); // a cube texture has no 2D surface
+    IDirect3DSurface9* surface = textures_.GetSurface(3, 0);
+    ASSERT_NE(surface, nullptr);
+    surface->Release();
+    EXPECT_EQ(TakeCalls(), (Rows{"GetCubeMapSurface(0, 0)", "GetCubeMapSurface(2, 0)",
+                                 "GetCubeMapSurface(4, 0)", "GetSurfaceLevel(0)"}));
+}
+
+TEST_F(TextureManagerTest, ReleaseAndRecreateWalkTheRecordsUntilTheFirstFailure) {
+    MakeDeviceTexture(1, 0, 0, 32, 16, D3DFMT_R16F);
+    MakeFileTexture(2, 1, "sky.dds");
+    MakeDeviceTexture(3, 0, 1, 32, 32, D3DFMT_D32);
+    TakeCalls();
+    TakeRows();
+
+    textures_.ReleaseResources();
+    EXPECT_EQ(fake::LiveCount(), 0);
+    for (int id = 1; id <= 3; ++id) {
+        EXPECT_EQ(textures_.GetBaseTexture(id), nullptr);
+        EXPECT_EQ(textures_.GetSurface(id, 0), nullptr);
+    }
+    textures_.RecreateResources();
+    EXPECT_EQ(TakeCalls(), (Rows{"CreateTexture(32, 16, 1, RENDERTARGET, 111, DEFAULT)",
+                                 "D3DXCreateCubeTextureFromFileExA(sky.dds, DEFAULT, DEFAULT, 0, 0, MANAGED, "
+                                 "DEFAULT, DEFAULT, 0, NULL, NULL)",
+                                 "CreateTexture(32, 32, 1, DEPTHSTENCIL, 71, DEFAULT)"}));
+    EXPECT_EQ(fake::LiveCount(), 3);
+    EXPECT_TRUE(TakeRows().empty());
+
+    textures_.ReleaseResources();
+    fake_d3dx::g_result = D3DERR_NOTFOUND;
+    textures_.RecreateResources();
+    EXPECT_NE(textures_.GetBaseTexture(1), nullptr);
+    EXPECT_EQ(textures_.GetBaseTexture(2), nullptr);
+    EXPECT_EQ(textures_.GetBaseTexture(3), nullptr);
+    EXPECT_EQ(TakeRows(), (Rows{DirectXRow("Die Texture", 2, "D3DERR_NOTFOUND", "RecreateResources")}));
+
+    textures_.DeInitialize();
+    EXPECT_EQ(fake::LiveCount(), 0);
+}
+
+TEST_F(TextureManagerTest, UnknownIdentifiersAndCallsOutsideTheLifeCycle) {
+    const std::string notFound =
+        "Fehler: Das Objekt mit der ID: 9 wurde nicht gefunde. Die Funktion wird beendet";
+    textures_.TextureCreate(1, 0);
+    textures_.TextureCreate(1, 1);
+    EXPECT_EQ(textures_.GetType(1), 0);
+    EXPECT_EQ(textures_.GetType(9), 3);
+    EXPECT_EQ(textures_.GetCubeTextureSide(9, 0), 6u);
+    textures_.TextureDelete(1);
+    textures_.TextureDelete(1);
+    EXPECT_EQ(
+        TakeRows(),
+        (Rows{"Information: Die Textur mit der ID: 1 wurde erfolgreich erstellt",
+              "Warnung: Das zu erstellende Objekt mit der ID: 1 existiert bereits. Die Aufgerufene Funktion "
+              "wird beendet" +
+                  kAt + "TextureCreate",
+              notFound + kAt + "GetType", notFound + kAt + "GetCubeTextureSide",
+              "Information: Die Texutr mit der ID: 1 wurde erfolgreich gel\xf6scht",
+              "Fehler: Das Objekt mit der ID: 1 wurde nicht gefunde. Die Funktion wird beendet" + kAt +
+                  "TextureDelete"}));
+
+    textures_.DeInitialize();
+    TakeRows();
+    textures_.TextureCreate(1, 0);
+    EXPECT_EQ(textures_.GetType(1), 3);
+    EXPECT_EQ(textures_.GetTextureID(0), 0);
+    textures_.RecreateResources();
+    const std::string refused =
+        "Fehler: Der Texturmanager ist nicht initialisiert. Die Aufgerufene Funktion wird abgerochen" + kAt;
+    EXPECT_EQ(TakeRows(), (Rows{refused + "TextureCreate", refused + "GetType", refused + "GetTextureID",
+                                refused + "RecreateResources"}));
+}
+
+} // namespace
