@@ -1,0 +1,246 @@
+// The D3DX texture, saving and mesh functions against the platform's device: results and out-pointers
+// for bad arguments and bad files, textures whose locked bytes match the files, saved surfaces that
+// read back, and box meshes that draw. Every test ends with no live object. The parts that need the
+// device's textures, buffers or drawing skip themselves while the device does not offer them.
+#include "device_fixture.h"
+#include "scoped_directory.h"
+
+#include "image/codecs.h"
+
+#include <d3dx9.h>
+
+#include <fstream>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void WriteFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Png(UINT width, UINT height, const Bytes& bgra) {
+    Bytes file;
+    EXPECT_TRUE(platform::image::EncodePng(bgra.data(), width, height, true, &file));
+    return file;
+}
+
+Bytes DdsHeader(UINT size, UINT mips, std::uint32_t caps2, UINT depth) {
+    Bytes out{'D', 'D', 'S', ' '};
+    const std::uint32_t words[31] = {124,      0x1007 | 0x20000 | (depth ? 0x800000u : 0u),
+                                     size,     size,
+                                     0,        depth,
+                                     mips,     0,
+                                     0,        0,
+                                     0,        0,
+                                     0,        0,
+                                     0,        0,
+                                     0,        0,
+                                     32,       0x41,
+                                     0,        32,
+                                     0xff0000, 0xff00,
+                                     0xff,     0xff000000,
+                                     0x1000,   caps2,
+                                     0,        0,
+                                     0};
+    for (std::uint32_t w : words)
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    return out;
+}
+
+class D3dxDevice : public DeviceFixture {
+  protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        CreateDevice();
+    }
+
+    void SkipWithoutTextures() {
+        IDirect3DTexture9* probe = nullptr;
+        if (FAILED(device_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &probe, nullptr)))
+            GTEST_SKIP() << "the device offers no textures yet";
+        probe->Release();
+    }
+    void SkipWithoutBuffers() {
+        IDirect3DVertexBuffer9* probe = nullptr;
+        if (FAILED(device_->CreateVertexBuffer(64, 0, 0, D3DPOOL_MANAGED, &probe, nullptr)))
+            GTEST_SKIP() << "the device offers no vertex buffers yet";
+        probe->Release();
+    }
+
+    static Bytes Locked(IDirect3DTexture9* texture, UINT level, UINT rowBytes, UINT rows) {
+        D3DLOCKED_RECT locked{};
+        EXPECT_EQ(texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        Bytes bytes;
+        for (UINT y = 0; y < rows; ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch;
+            bytes.insert(bytes.end(), row, row + rowBytes);
+        }
+        texture->UnlockRect(level);
+        return bytes;
+    }
+
+    ScopedDirectory directory_;
+};
+
+TEST_F(D3dxDevice, BadArgumentsAndBadFilesClearTheOutPointer) {
+    IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(0x1);
+    EXPECT_EQ(D3DXCreateTextureFromFileA(nullptr, "x.png", &texture), D3DERR_INVALIDCALL);
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(D3DXCreateTextureFromFileA(device_, "x.png", nullptr), D3DERR_INVALIDCALL);
+    texture = reinterpret_cast<IDirect3DTexture9*>(0x1);
+    EXPECT_EQ(D3DXCreateTextureFromFileA(device_, "missing.png", &texture), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(texture, nullptr);
+
+    WriteFile("corrupt.png", Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
+    EXPECT_EQ(D3DXCreateTextureFromFileA(device_, "corrupt.png", &texture), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(texture, nullptr);
+    D3DXIMAGE_INFO info{};
+    EXPECT_EQ(D3DXGetImageInfoFromFileA("corrupt.png", &info), D3DXERR_INVALIDDATA);
+
+    // A 2D image is no cube map.
+    WriteFile("flat.png", Png(2, 2, Bytes(16, 0x80)));
+    IDirect3DCubeTexture9* cube = reinterpret_cast<IDirect3DCubeTexture9*>(0x1);
+    EXPECT_EQ(D3DXCreateCubeTextureFromFileA(device_, "FLAT.PNG", &cube), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(cube, nullptr);
+    ASSERT_EQ(D3DXGetImageInfoFromFileA("Flat.png", &info), D3D_OK);
+    EXPECT_EQ(info.Width, 2u);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_PNG);
+
+    ID3DXMesh* mesh = reinterpret_cast<ID3DXMesh*>(0x1);
+    EXPECT_EQ(D3DXCreateBox(device_, -1.0f, 1.0f, 1.0f, &mesh, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(mesh, nullptr);
+    EXPECT_EQ(D3DXCreateSphere(device_, 1.0f, 1, 4, &mesh, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(D3DXSaveSurfaceToFileA("out.png", D3DXIFF_PNG, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+}
+
+TEST_F(D3dxDevice, PngLoadsWithItsBytesAndABoxFilteredChain) {
+    SkipWithoutTextures();
+    const Bytes texels = {0,   0,   0,   255, 100, 100, 100, 255, 1, 2,  3,  4,  5,  6,  7,  8,
+                          200, 200, 200, 255, 255, 255, 255, 255, 9, 10, 11, 12, 13, 14, 15, 16};
+    std::filesystem::create_directories("Textures");
+    WriteFile("Textures/Grid.png", Png(4, 2, texels));
+    IDirect3DTexture9* texture = nullptr;
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(device_, "textures\\grid.PNG", D3DX_DEFAULT, D3DX_DEFAULT,
+                                           D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                           D3DX_DEFAULT, 0, &info, nullptr, &texture),
+              D3D_OK);
+    EXPECT_EQ(info.Width, 4u);
+    EXPECT_EQ(info.Height, 2u);
+    EXPECT_EQ(info.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(texture->GetLevelCount(), 3u);
+    D3DSURFACE_DESC desc{};
+    ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(desc.Width, 4u);
+    EXPECT_EQ(Locked(texture, 0, 16, 2), texels);
+    // 2x1: the first 2x2 block averages 0, 100, 200, 255 (grey) with alpha 255.
+    const Bytes level1 = Locked(texture, 1, 8, 1);
+    EXPECT_EQ(Bytes(level1.begin(), level1.begin() + 4), (Bytes{139, 139, 139, 255}));
+    EXPECT_EQ(texture->Release(), 0u);
+}
+
+TEST_F(D3dxDevice, DdsCubeAndVolumeFillEveryFaceAndSlice) {
+    SkipWithoutTextures();
+    Bytes cubeFile = DdsHeader(1, 1, 0x200 | 0xfe00, 0);
+    for (std::uint8_t face = 0; face < 6; ++face)
+        cubeFile.insert(cubeFile.end(), {face, 0, 0, 255});
+    WriteFile("sky.dds", cubeFile);
+    IDirect3DCubeTexture9* cube = nullptr;
+    ASSERT_EQ(D3DXCreateCubeTextureFromFileA(device_, "SKY.dds", &cube), D3D_OK);
+    for (UINT face = 0; face < 6; ++face) {
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(cube->LockRect(static_cast<D3DCUBEMAP_FACES>(face), 0, &locked, nullptr, D3DLOCK_READONLY),
+                  D3D_OK);
+        EXPECT_EQ(static_cast<const std::uint8_t*>(locked.pBits)[0], face);
+        cube->UnlockRect(static_cast<D3DCUBEMAP_FACES>(face), 0);
+    }
+    EXPECT_EQ(cube->Release(), 0u);
+
+    Bytes volumeFile = DdsHeader(1, 1, 0x200000, 2);
+    volumeFile.insert(volumeFile.end(), {1, 2, 3, 4, 5, 6, 7, 8});
+    WriteFile("fog.dds", volumeFile);
+    IDirect3DVolumeTexture9* volume = nullptr;
+    ASSERT_EQ(D3DXCreateVolumeTextureFromFileExA(device_, "fog.dds", D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
+                                                 D3DX_FROM_FILE, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
+                                                 D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &volume),
+              D3D_OK);
+    D3DLOCKED_BOX box{};
+    ASSERT_EQ(volume->LockBox(0, &box, nullptr, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(static_cast<const std::uint8_t*>(box.pBits)[0], 1);
+    EXPECT_EQ(static_cast<const std::uint8_t*>(box.pBits)[box.SlicePitch], 5);
+    volume->UnlockBox(0);
+    EXPECT_EQ(volume->Release(), 0u);
+}
+
+TEST_F(D3dxDevice, SavedSurfacesReadBack) {
+    SkipWithoutTextures();
+    const Bytes texels = {10, 20, 30, 255, 40, 50, 60, 128, 70, 80, 90, 0, 100, 110, 120, 255};
+    WriteFile("in.png", Png(2, 2, texels));
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileA(device_, "in.png", &texture), D3D_OK);
+    ASSERT_EQ(D3DXSaveTextureToFileA("out.png", D3DXIFF_PNG, texture, nullptr), D3D_OK);
+    IDirect3DSurface9* surface = nullptr;
+    ASSERT_EQ(texture->GetSurfaceLevel(0, &surface), D3D_OK);
+    const RECT right{1, 0, 2, 2};
+    ASSERT_EQ(D3DXSaveSurfaceToFileA("right.bmp", D3DXIFF_BMP, surface, nullptr, &right), D3D_OK);
+    surface->Release();
+    EXPECT_EQ(texture->Release(), 0u);
+
+    platform::image::Image image;
+    const std::string png = ReadFileBytes("out.png");
+    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(),
+                                           &image, nullptr),
+              D3D_OK);
+    EXPECT_EQ(image.bytes, texels);
+    const std::string bmp = ReadFileBytes("right.bmp");
+    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(),
+                                           &image, nullptr),
+              D3D_OK);
+    EXPECT_EQ(image.width, 1u);
+    EXPECT_EQ(image.bytes, (Bytes{40, 50, 60, 128, 100, 110, 120, 255}));
+}
+
+TEST_F(D3dxDevice, BoxMeshHandsOutItsBuffersAndDraws) {
+    SkipWithoutBuffers();
+    ID3DXMesh* mesh = nullptr;
+    ASSERT_EQ(D3DXCreateBox(device_, 1.0f, 1.0f, 0.2f, &mesh, nullptr), D3D_OK);
+    EXPECT_EQ(mesh->GetFVF(), DWORD{D3DFVF_XYZ | D3DFVF_NORMAL});
+    EXPECT_EQ(mesh->GetNumVertices(), 24u);
+    EXPECT_EQ(mesh->GetNumFaces(), 12u);
+    EXPECT_EQ(mesh->GetNumBytesPerVertex(), 24u);
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    ASSERT_EQ(mesh->GetVertexBuffer(&vertices), D3D_OK);
+    EXPECT_EQ(vertices->Release(), 1u); // the mesh keeps its own
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(mesh->GetDevice(&device), D3D_OK);
+    EXPECT_EQ(device, device_);
+    device->Release();
+    DWORD* attributes = nullptr;
+    ASSERT_EQ(mesh->LockAttributeBuffer(0, &attributes), D3D_OK);
+    EXPECT_EQ(attributes[11], 0u);
+    mesh->UnlockAttributeBuffer();
+
+    // The -Z face at z = 0.5 faces the viewer; lighting off, the vertices are white.
+    D3DMATRIX world{};
+    world._11 = world._22 = world._33 = world._44 = 1.0f;
+    world._43 = 0.6f;
+    device_->SetTransform(D3DTS_WORLD, &world);
+    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xff000000, 1.0f, 0), D3D_OK);
+    device_->BeginScene();
+    const HRESULT drawn = mesh->DrawSubset(0);
+    device_->EndScene();
+    EXPECT_EQ(mesh->Release(), 0u);
+    if (FAILED(drawn))
+        GTEST_SKIP() << "the device does not draw indexed primitives yet";
+    ReadBack();
+    EXPECT_EQ(At(kWindowWidth / 2, kWindowHeight / 2), (Pixel{255, 255, 255, 255}));
+    EXPECT_EQ(At(1, 1), (Pixel{0, 0, 0, 255}));
+}
+
+} // namespace
