@@ -7,7 +7,10 @@
 #ifndef VTR3_SLOTTABLE_H
 #define VTR3_SLOTTABLE_H
 
+#include <string.h>
+
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <type_traits>
 
@@ -17,7 +20,7 @@ template <typename Slot> class c_VTR3SlotTable {
 
   public:
     c_VTR3SlotTable() : m_count(0), m_slots(nullptr) {}
-    ~c_VTR3SlotTable() { delete[] m_slots; }
+    ~c_VTR3SlotTable() { ::operator delete(m_slots); }
     c_VTR3SlotTable(const c_VTR3SlotTable&) = delete;
     c_VTR3SlotTable& operator=(const c_VTR3SlotTable&) = delete;
 
@@ -34,11 +37,14 @@ template <typename Slot> class c_VTR3SlotTable {
         if (count > ~0u - m_count) {
             return false;
         }
-        Slot* grown = new (std::nothrow) Slot[m_count + count];
+        Slot* grown = Allocate(m_count + count);
         if (!grown) {
             return false;
         }
-        std::copy(m_slots, m_slots + m_count, grown);
+        if (m_count > 0) {
+            memcpy(static_cast<void*>(grown), m_slots, sizeof(Slot) * m_count);
+        }
+        std::uninitialized_fill(grown + m_count, grown + m_count + count, Slot());
         Adopt(grown, m_count + count);
         return true;
     }
@@ -49,11 +55,16 @@ template <typename Slot> class c_VTR3SlotTable {
             static_cast<unsigned int>(std::count_if(m_slots, m_slots + m_count, IsInUse));
         Slot* compacted = nullptr;
         if (used > 0) {
-            compacted = new (std::nothrow) Slot[used];
+            compacted = Allocate(used);
             if (!compacted) {
                 return;
             }
-            std::copy_if(m_slots, m_slots + m_count, compacted, IsInUse);
+            Slot* next = compacted;
+            for (unsigned int i = 0; i < m_count; ++i) {
+                if (IsInUse(m_slots[i])) {
+                    new (next++) Slot(m_slots[i]);
+                }
+            }
         }
         Adopt(compacted, used);
     }
@@ -80,8 +91,13 @@ template <typename Slot> class c_VTR3SlotTable {
     static bool IsInUse(const Slot& slot) { return slot.inUse == 1; }
 
   private:
+    // Raw storage: growth constructs only the records it adds, and copies the others once.
+    static Slot* Allocate(unsigned int count) {
+        return static_cast<Slot*>(::operator new(sizeof(Slot) * static_cast<size_t>(count), std::nothrow));
+    }
+
     void Adopt(Slot* slots, unsigned int count) {
-        delete[] m_slots;
+        ::operator delete(m_slots);
         m_slots = slots;
         m_count = count;
     }
