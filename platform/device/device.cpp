@@ -2,6 +2,8 @@
 
 #include "device/adapter.h"
 #include "device/device_caps.h"
+#include "device/device_draw_path.h"
+#include "device/device_state.h"
 #include "device/gl_limits.h"
 #include "device/presentation.h"
 #include "device/surface.h"
@@ -68,6 +70,7 @@ Device::~Device() {
     // Children and GL objects go while the context still exists; partial initialisation leaves some
     // of them unset.
     if (context_ && context_->MakeCurrent()) {
+        ReleaseDrawing();
         ReleaseBindings();
         renderTarget_.Reset();
         depthStencil_.Reset();
@@ -99,6 +102,9 @@ HRESULT Device::Initialize() {
     backBuffer_->AttachTo(readFramebuffer_);
     glNamedFramebufferReadBuffer(readFramebuffer_, GL_COLOR_ATTACHMENT0);
     viewport_ = D3DVIEWPORT9{0, 0, presentation_.BackBufferWidth, presentation_.BackBufferHeight, 0.0f, 1.0f};
+    const HRESULT drawing = InitializeDrawing();
+    if (FAILED(drawing))
+        return drawing;
     return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 

@@ -29,6 +29,8 @@ class GlContext;
 namespace platform::device {
 
 class BaseTexture;
+class DrawPath;
+struct DeviceState;
 class IndexBuffer;
 class Surface;
 class VertexBuffer;
@@ -270,6 +272,14 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     // Caller-created D3DPOOL_DEFAULT resources alive now; Reset refuses while there are any.
     void CountDefaultResource(int change) { defaultResources_ += change; }
 
+    // ---- Drawing and fixed-function state (device_state*.cpp, device_draw*.cpp) --------------------
+    // The effect framework's separable GL programs for the draws that follow; 0 selects the
+    // fixed-function program of that stage. The device sets vtr3_PositionFixup and vtr3_ClipPlanes
+    // (shader_interface.h) on whichever vertex program draws.
+    void SetShaderPrograms(GLuint vertexProgram, GLuint pixelProgram);
+    // Direct3D 9's default render, stage, sampler and transform state, as after creation and Reset.
+    void ResetDrawingState();
+
   private:
     Device(IDirect3D9* direct3d, const D3DDEVICE_CREATION_PARAMETERS& creation,
            const D3DPRESENT_PARAMETERS& presentation);
@@ -315,6 +325,15 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
 
     void ReleaseBindings();
     HRESULT CheckOwnSurface(IDirect3DSurface9* surface, Surface** own) const;
+
+    // ---- Drawing and fixed-function state (device_state*.cpp, device_draw*.cpp) --------------------
+    struct DrawCall;
+    HRESULT InitializeDrawing();
+    void ReleaseDrawing();
+    HRESULT Draw(const DrawCall& call);
+    bool PrepareDraw(UINT stride);
+    std::unique_ptr<DeviceState> state_;
+    std::unique_ptr<DrawPath> drawPath_;
 };
 
 } // namespace platform::device

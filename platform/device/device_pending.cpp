@@ -42,71 +42,11 @@ HRESULT Device::GetFrontBufferData(UINT, IDirect3DSurface9*) {
 
 // Fixed-function state.
 
-HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE, D3DMATRIX*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetMaterial(const D3DMATERIAL9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetMaterial(D3DMATERIAL9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetLight(DWORD, const D3DLIGHT9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetLight(DWORD, D3DLIGHT9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::LightEnable(DWORD, BOOL) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetLightEnable(DWORD, BOOL*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetClipPlane(DWORD, const float*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetClipPlane(DWORD, float*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetRenderState(D3DRENDERSTATETYPE, DWORD) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetRenderState(D3DRENDERSTATETYPE, DWORD*) {
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::SetClipStatus(const D3DCLIPSTATUS9*) {
     return D3DERR_INVALIDCALL;
 }
 
 HRESULT Device::GetClipStatus(D3DCLIPSTATUS9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD) {
     return D3DERR_INVALIDCALL;
 }
 
@@ -123,14 +63,6 @@ HRESULT Device::SetCurrentTexturePalette(UINT) {
 }
 
 HRESULT Device::GetCurrentTexturePalette(UINT*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetScissorRect(const RECT*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetScissorRect(RECT*) {
     return D3DERR_INVALIDCALL;
 }
 
@@ -160,14 +92,6 @@ HRESULT Device::EndStateBlock(IDirect3DStateBlock9** ppSB) {
 
 // Textures and samplers.
 
-HRESULT Device::GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) {
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::ValidateDevice(DWORD*) {
     return D3DERR_INVALIDCALL;
 }
@@ -179,15 +103,6 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) {
 }
 
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE, UINT, const void*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*, D3DFORMAT,
-                                       const void*, UINT) {
     return D3DERR_INVALIDCALL;
 }
 
@@ -221,14 +136,6 @@ HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9*) {
 
 HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9** ppDecl) {
     ClearOut(ppDecl);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetFVF(DWORD) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetFVF(DWORD*) {
     return D3DERR_INVALIDCALL;
 }
 

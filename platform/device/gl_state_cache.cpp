@@ -74,3 +74,143 @@ void GlStateCache::ForgetFramebuffer(GLuint framebuffer) {
 }
 
 } // namespace platform::device
+
+namespace platform::device {
+namespace {
+
+void Enable(GLenum capability, bool enabled) {
+    if (enabled)
+        glEnable(capability);
+    else
+        glDisable(capability);
+}
+
+} // namespace
+
+void GlStateCache::SetBlend(const GlBlendState& blend) {
+    if (known_.blend && blend_ == blend)
+        return;
+    const bool all = !known_.blend;
+    if (all || blend.enabled != blend_.enabled)
+        Enable(GL_BLEND, blend.enabled);
+    if (all || blend.sourceColor != blend_.sourceColor || blend.destColor != blend_.destColor ||
+        blend.sourceAlpha != blend_.sourceAlpha || blend.destAlpha != blend_.destAlpha)
+        glBlendFuncSeparate(blend.sourceColor, blend.destColor, blend.sourceAlpha, blend.destAlpha);
+    if (all || blend.equationColor != blend_.equationColor || blend.equationAlpha != blend_.equationAlpha)
+        glBlendEquationSeparate(blend.equationColor, blend.equationAlpha);
+    if (all || blend.constant != blend_.constant)
+        glBlendColor(blend.constant[0], blend.constant[1], blend.constant[2], blend.constant[3]);
+    blend_ = blend;
+    known_.blend = true;
+}
+
+void GlStateCache::SetDepthStencil(const GlDepthStencilState& state) {
+    if (known_.depthStencil && depthStencil_ == state)
+        return;
+    const bool all = !known_.depthStencil;
+    if (all || state.depthTest != depthStencil_.depthTest)
+        Enable(GL_DEPTH_TEST, state.depthTest);
+    if (all || state.depthFunc != depthStencil_.depthFunc)
+        glDepthFunc(state.depthFunc);
+    if (all || state.stencilTest != depthStencil_.stencilTest)
+        Enable(GL_STENCIL_TEST, state.stencilTest);
+    const GlStencilFace* faces[2] = {&state.front, &state.back};
+    const GlStencilFace* old[2] = {&depthStencil_.front, &depthStencil_.back};
+    const GLenum names[2] = {GL_FRONT, GL_BACK};
+    for (int i = 0; i < 2; ++i) {
+        const GlStencilFace& f = *faces[i];
+        if (all || f.func != old[i]->func || f.reference != old[i]->reference ||
+            f.readMask != old[i]->readMask)
+            glStencilFuncSeparate(names[i], f.func, f.reference, f.readMask);
+        if (all || f.fail != old[i]->fail || f.depthFail != old[i]->depthFail || f.pass != old[i]->pass)
+            glStencilOpSeparate(names[i], f.fail, f.depthFail, f.pass);
+    }
+    depthStencil_ = state;
+    known_.depthStencil = true;
+}
+
+void GlStateCache::SetRaster(const GlRasterState& raster) {
+    if (known_.raster && raster_ == raster)
+        return;
+    const bool all = !known_.raster;
+    if (all || raster.cull != raster_.cull)
+        Enable(GL_CULL_FACE, raster.cull);
+    if (all || raster.cullFace != raster_.cullFace)
+        glCullFace(raster.cullFace);
+    if (all || raster.polygonMode != raster_.polygonMode)
+        glPolygonMode(GL_FRONT_AND_BACK, raster.polygonMode);
+    if (all || raster.offsetFactor != raster_.offsetFactor || raster.offsetUnits != raster_.offsetUnits) {
+        const bool offset = raster.offsetFactor != 0.0f || raster.offsetUnits != 0.0f;
+        Enable(GL_POLYGON_OFFSET_FILL, offset);
+        Enable(GL_POLYGON_OFFSET_LINE, offset);
+        Enable(GL_POLYGON_OFFSET_POINT, offset);
+        glPolygonOffset(raster.offsetFactor, raster.offsetUnits);
+    }
+    raster_ = raster;
+    known_.raster = true;
+}
+
+void GlStateCache::SetViewport(const GlRect& viewport, float minDepth, float maxDepth) {
+    const std::array<float, 2> range{minDepth, maxDepth};
+    if (known_.viewport && viewport_ == viewport && depthRange_ == range)
+        return;
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+    glDepthRangef(minDepth, maxDepth);
+    viewport_ = viewport;
+    depthRange_ = range;
+    known_.viewport = true;
+}
+
+void GlStateCache::SetClipDistances(unsigned mask) {
+    if (known_.clipDistances && clipDistances_ == mask)
+        return;
+    for (unsigned i = 0; i < 6; ++i) {
+        const unsigned bit = 1u << i;
+        if (!known_.clipDistances || (mask & bit) != (clipDistances_ & bit))
+            Enable(GL_CLIP_DISTANCE0 + i, (mask & bit) != 0);
+    }
+    clipDistances_ = mask;
+    known_.clipDistances = true;
+}
+
+void GlStateCache::BindVertexArray(GLuint vertexArray) {
+    if (known_.vertexArray && vertexArray_ == vertexArray)
+        return;
+    glBindVertexArray(vertexArray);
+    vertexArray_ = vertexArray;
+    known_.vertexArray = true;
+}
+
+void GlStateCache::BindProgramPipeline(GLuint pipeline) {
+    if (known_.programPipeline && programPipeline_ == pipeline)
+        return;
+    // A program made current with glUseProgram would take precedence over any pipeline.
+    glUseProgram(0);
+    glBindProgramPipeline(pipeline);
+    programPipeline_ = pipeline;
+    known_.programPipeline = true;
+}
+
+void GlStateCache::BindTextureUnit(unsigned unit, GLuint texture) {
+    if (unit >= kTextureUnits || (known_.textures[unit] && textures_[unit] == texture))
+        return;
+    glBindTextureUnit(unit, texture);
+    textures_[unit] = texture;
+    known_.textures[unit] = true;
+}
+
+void GlStateCache::BindSampler(unsigned unit, GLuint sampler) {
+    if (unit >= kTextureUnits || (known_.samplers[unit] && samplers_[unit] == sampler))
+        return;
+    glBindSampler(unit, sampler);
+    samplers_[unit] = sampler;
+    known_.samplers[unit] = true;
+}
+
+void GlStateCache::ForgetTexture(GLuint texture) {
+    for (unsigned unit = 0; unit < kTextureUnits; ++unit)
+        if (textures_[unit] == texture)
+            known_.textures[unit] = false;
+}
+
+} // namespace platform::device

@@ -20,8 +20,61 @@ struct GlRect {
     }
 };
 
+struct GlBlendState {
+    bool enabled = false;
+    GLenum sourceColor = GL_ONE, destColor = GL_ZERO, sourceAlpha = GL_ONE, destAlpha = GL_ZERO;
+    GLenum equationColor = GL_FUNC_ADD, equationAlpha = GL_FUNC_ADD;
+    std::array<float, 4> constant{};
+
+    bool operator==(const GlBlendState& o) const {
+        return enabled == o.enabled && sourceColor == o.sourceColor && destColor == o.destColor &&
+               sourceAlpha == o.sourceAlpha && destAlpha == o.destAlpha && equationColor == o.equationColor &&
+               equationAlpha == o.equationAlpha && constant == o.constant;
+    }
+};
+
+struct GlStencilFace {
+    GLenum func = GL_ALWAYS;
+    GLint reference = 0;
+    GLuint readMask = ~0u;
+    GLenum fail = GL_KEEP, depthFail = GL_KEEP, pass = GL_KEEP;
+
+    bool operator==(const GlStencilFace& o) const {
+        return func == o.func && reference == o.reference && readMask == o.readMask && fail == o.fail &&
+               depthFail == o.depthFail && pass == o.pass;
+    }
+};
+
+struct GlDepthStencilState {
+    bool depthTest = false;
+    GLenum depthFunc = GL_LESS;
+    bool stencilTest = false;
+    GlStencilFace front; // GL's front faces: Direct3D's clockwise triangles (see the y flip)
+    GlStencilFace back;
+
+    bool operator==(const GlDepthStencilState& o) const {
+        return depthTest == o.depthTest && depthFunc == o.depthFunc && stencilTest == o.stencilTest &&
+               front == o.front && back == o.back;
+    }
+};
+
+struct GlRasterState {
+    bool cull = false;
+    GLenum cullFace = GL_BACK;
+    GLenum polygonMode = GL_FILL;
+    float offsetFactor = 0.0f;
+    float offsetUnits = 0.0f;
+
+    bool operator==(const GlRasterState& o) const {
+        return cull == o.cull && cullFace == o.cullFace && polygonMode == o.polygonMode &&
+               offsetFactor == o.offsetFactor && offsetUnits == o.offsetUnits;
+    }
+};
+
 class GlStateCache {
   public:
+    static constexpr unsigned kTextureUnits = 16;
+
     void BindDrawFramebuffer(GLuint framebuffer);
     void BindReadFramebuffer(GLuint framebuffer);
     void SetScissorTest(bool enabled);
@@ -29,12 +82,23 @@ class GlStateCache {
     void SetColorMask(bool red, bool green, bool blue, bool alpha);
     void SetDepthMask(bool enabled);
     void SetStencilWriteMask(GLuint mask);
+    void SetBlend(const GlBlendState& blend);
+    void SetDepthStencil(const GlDepthStencilState& depthStencil);
+    void SetRaster(const GlRasterState& raster);
+    void SetViewport(const GlRect& viewport, float minDepth, float maxDepth);
+    // Bit i enables GL_CLIP_DISTANCE0 + i.
+    void SetClipDistances(unsigned mask);
+    void BindVertexArray(GLuint vertexArray);
+    void BindProgramPipeline(GLuint pipeline);
+    void BindTextureUnit(unsigned unit, GLuint texture);
+    void BindSampler(unsigned unit, GLuint sampler);
 
     // Forget everything: the next call of each setter reaches GL. For a context whose state is unknown.
     void Invalidate();
 
     // Object deletion unbinds in GL; the cache must not keep the old name.
     void ForgetFramebuffer(GLuint framebuffer);
+    void ForgetTexture(GLuint texture);
 
   private:
     // Each value is valid only after the first setter call reached GL.
@@ -46,6 +110,15 @@ class GlStateCache {
         bool colorMask = false;
         bool depthMask = false;
         bool stencilWriteMask = false;
+        bool blend = false;
+        bool depthStencil = false;
+        bool raster = false;
+        bool viewport = false;
+        bool clipDistances = false;
+        bool vertexArray = false;
+        bool programPipeline = false;
+        std::array<bool, kTextureUnits> textures{};
+        std::array<bool, kTextureUnits> samplers{};
     } known_;
 
     GLuint drawFramebuffer_ = 0;
@@ -55,6 +128,16 @@ class GlStateCache {
     std::array<bool, 4> colorMask_{};
     bool depthMask_ = false;
     GLuint stencilWriteMask_ = 0;
+    GlBlendState blend_;
+    GlDepthStencilState depthStencil_;
+    GlRasterState raster_;
+    GlRect viewport_;
+    std::array<float, 2> depthRange_{};
+    unsigned clipDistances_ = 0;
+    GLuint vertexArray_ = 0;
+    GLuint programPipeline_ = 0;
+    std::array<GLuint, kTextureUnits> textures_{};
+    std::array<GLuint, kTextureUnits> samplers_{};
 };
 
 } // namespace platform::device

@@ -26,8 +26,8 @@ enum VertexAttributeLocation : int {
 // Varyings from the vertex to the pixel stage, every one a vec4 (components a vertex stage does not
 // write read as 0, 0, 0, 1 in that order, as in Direct3D 9).
 enum VaryingLocation : int {
-    kVaryingColor0 = 0, // COLOR0 (diffuse), clamped to 0..1 for shader models below 3
-    kVaryingColor1 = 1, // COLOR1 (specular)
+    kVaryingColor0 = 0,    // COLOR0 (diffuse), clamped to 0..1 for shader models below 3
+    kVaryingColor1 = 1,    // COLOR1 (specular)
     kVaryingTexCoord0 = 2, // TEXCOORD n is at kVaryingTexCoord0 + n, n from 0 to 7
     kVaryingFog = 10,
     kVaryingCount = 11,
@@ -44,9 +44,13 @@ constexpr int kMaxSamplers = 16;
 // integer coordinates as in Direct3D 9). The device sets the two uniforms on the bound vertex
 // program before each draw that needs them. The device's drawing code owns this snippet and may
 // refine it; the function's name and the two uniforms are what the effect framework relies on.
+// The uniforms sit at fixed explicit locations, so the device sets them on any program without
+// looking their locations up; the program's own uniforms are placed around them by the linker.
+constexpr int kPositionFixupLocation = 1016;
+constexpr int kClipPlanesLocation = 1017; // six locations, one per plane
 constexpr const char* kVertexEpilogueGlsl = R"(
-uniform vec4 vtr3_PositionFixup;  // x, y: added to the flipped position, times w
-uniform vec4 vtr3_ClipPlanes[6];  // clip-space planes; disabled planes are (0, 0, 0, 0)
+layout(location = 1016) uniform vec4 vtr3_PositionFixup;  // x, y: added to the flipped position, times w
+layout(location = 1017) uniform vec4 vtr3_ClipPlanes[6];  // clip-space planes; disabled ones are 0
 out gl_PerVertex {
     vec4 gl_Position;
     float gl_PointSize;

@@ -127,8 +127,7 @@ TEST_F(CreateDeviceTest, MethodsNotOfferedYetFailHonestly) {
     IDirect3DSwapChain9* swapChain = reinterpret_cast<IDirect3DSwapChain9*>(std::uintptr_t{0x1});
     EXPECT_EQ(device_->GetSwapChain(0, &swapChain), D3DERR_INVALIDCALL);
     EXPECT_EQ(swapChain, nullptr);
-    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->SetRenderState(D3DRS_ZENABLE, TRUE), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetNPatchMode(1.0f), D3DERR_INVALIDCALL);
 }
 
 } // namespace

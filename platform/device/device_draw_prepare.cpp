@@ -1,0 +1,164 @@
+// The one step before every draw: brings GL up to date with the state groups marked dirty since
+// the last draw, selects the programs and sets the vertex epilogue's uniforms.
+#include "device/device.h"
+
+#include "device/device_draw_path.h"
+#include "device/device_state.h"
+#include "device/device_state_gl.h"
+#include "device/shader_interface.h"
+#include "device/surface.h"
+
+#include <cstring>
+
+namespace platform::device {
+namespace {
+
+void SetAttribute(GLuint vertexArray, GLuint location, GLint size, GLenum type, bool normalised,
+                  GLuint offset) {
+    glEnableVertexArrayAttrib(vertexArray, location);
+    glVertexArrayAttribFormat(vertexArray, location, size, type, normalised ? GL_TRUE : GL_FALSE, offset);
+    glVertexArrayAttribBinding(vertexArray, location, 0);
+}
+
+void ApplyVertexInput(GLuint vertexArray, const FvfLayout& layout) {
+    for (GLuint location = 0; location < kAttributeCount; ++location)
+        glDisableVertexArrayAttrib(vertexArray, location);
+    if (layout.position != PositionKind::kNone)
+        SetAttribute(vertexArray, kAttributePosition, layout.position == PositionKind::kXyz ? 3 : 4, GL_FLOAT,
+                     false, layout.positionOffset);
+    if (layout.blendWeights > 0 && layout.blendWeights <= 4)
+        SetAttribute(vertexArray, kAttributeBlendWeight, layout.blendWeights, GL_FLOAT, false,
+                     layout.positionOffset + 12);
+    if (layout.normal)
+        SetAttribute(vertexArray, kAttributeNormal, 3, GL_FLOAT, false, layout.normalOffset);
+    // D3DCOLOR is B, G, R, A bytes in memory: GL's BGRA size reads it as red, green, blue, alpha.
+    if (layout.diffuse)
+        SetAttribute(vertexArray, kAttributeColor0, GL_BGRA, GL_UNSIGNED_BYTE, true, layout.diffuseOffset);
+    if (layout.specular)
+        SetAttribute(vertexArray, kAttributeColor1, GL_BGRA, GL_UNSIGNED_BYTE, true, layout.specularOffset);
+    for (GLuint i = 0; i < layout.texCoordCount; ++i)
+        SetAttribute(vertexArray, kAttributeTexCoord0 + i, layout.texCoordSize[i], GL_FLOAT, false,
+                     layout.texCoordOffset[i]);
+}
+
+bool SameViewport(const D3DVIEWPORT9& a, const D3DVIEWPORT9& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+bool Device::PrepareDraw(UINT /*stride*/) {
+    DeviceState& state = *state_;
+    DrawPath& path = *drawPath_;
+    // Without a vertex format nothing says where positions are (vertex declarations are not
+    // offered).
+    if (state.fvf == 0)
+        return false;
+    gl_.BindDrawFramebuffer(drawFramebuffer_);
+    gl_.BindVertexArray(path.vertexArray);
+    gl_.BindProgramPipeline(path.pipeline);
+
+    if (!SameViewport(viewport_, path.appliedViewport)) {
+        path.appliedViewport = viewport_;
+        gl_.SetViewport(GlRect{static_cast<GLint>(viewport_.X), static_cast<GLint>(viewport_.Y),
+                               static_cast<GLsizei>(viewport_.Width), static_cast<GLsizei>(viewport_.Height)},
+                        viewport_.MinZ, viewport_.MaxZ);
+        // Half a pixel, in clip units of the viewport: pixel centres at integer coordinates.
+        path.positionFixup[0] = viewport_.Width ? 1.0f / static_cast<float>(viewport_.Width) : 0.0f;
+        path.positionFixup[1] = viewport_.Height ? 1.0f / static_cast<float>(viewport_.Height) : 0.0f;
+        path.epilogueDirty = true;
+        state.dirty |= kStateVertexConstants;
+    }
+    const std::uint32_t dirty = state.dirty;
+    if (path.appliedFvf != state.fvf) {
+        DecodeFvf(state.fvf, &path.layout);
+        ApplyVertexInput(path.vertexArray, path.layout);
+        path.appliedFvf = state.fvf;
+    }
+    if (path.layout.position == PositionKind::kNone)
+        return false;
+
+    // Programs: the effect's where it set one, otherwise the generated fixed-function ones.
+    if (dirty & (kStateVertexProgram | kStateVertexInput))
+        BuildVertexProgramKey(state, path.layout, &path.vertexKey);
+    if (dirty & (kStatePixelProgram | kStateTextures))
+        BuildPixelProgramKey(state, path.textureKinds, &path.pixelKey);
+    const GLuint vertexProgram =
+        path.shaderVertexProgram ? path.shaderVertexProgram : path.programs.VertexProgram(path.vertexKey);
+    const GLuint pixelProgram =
+        path.shaderPixelProgram ? path.shaderPixelProgram : path.programs.PixelProgram(path.pixelKey);
+    if (!vertexProgram || !pixelProgram)
+        return false;
+    if (vertexProgram != path.vertexStage) {
+        glUseProgramStages(path.pipeline, GL_VERTEX_SHADER_BIT, vertexProgram);
+        path.vertexStage = vertexProgram;
+        state.dirty |= kStateClipPlanes; // fixed-function and shader planes differ in space
+    }
+    if (pixelProgram != path.pixelStage) {
+        glUseProgramStages(path.pipeline, GL_FRAGMENT_SHADER_BIT, pixelProgram);
+        path.pixelStage = pixelProgram;
+    }
+
+    if (state.dirty & kStateVertexConstants) {
+        FillFixedVertexBlock(state, viewport_, &path.vertexBlock);
+        glNamedBufferSubData(path.vertexBlockBuffer, 0, sizeof path.vertexBlock, &path.vertexBlock);
+    }
+    if (state.dirty & kStatePixelConstants) {
+        FillFixedPixelBlock(state, &path.pixelBlock);
+        glNamedBufferSubData(path.pixelBlockBuffer, 0, sizeof path.pixelBlock, &path.pixelBlock);
+    }
+    if (state.dirty & kStateClipPlanes) {
+        const bool screenSpace = !path.shaderVertexProgram && path.layout.position == PositionKind::kXyzRhw;
+        const unsigned enabled = screenSpace ? 0u : state.renderStates[D3DRS_CLIPPLANEENABLE] & 0x3Fu;
+        float planes[kClipPlaneCount][4];
+        if (path.shaderVertexProgram)
+            std::memcpy(planes, state.clipPlanes.data(), sizeof planes); // already in clip space
+        else
+            ClipSpacePlanes(state, planes);
+        // llvmpipe applies every distance a shader writes: disabled planes must clip nothing.
+        for (unsigned i = 0; i < kClipPlaneCount; ++i)
+            if (!(enabled & (1u << i)))
+                std::memset(planes[i], 0, sizeof planes[i]);
+        if (std::memcmp(planes, path.clipPlanes, sizeof planes) != 0) {
+            std::memcpy(path.clipPlanes, planes, sizeof planes);
+            path.epilogueDirty = true;
+        }
+        gl_.SetClipDistances(enabled);
+    }
+    if (path.epilogueDirty || path.epilogueProgram != vertexProgram) {
+        glProgramUniform4fv(vertexProgram, kPositionFixupLocation, 1, path.positionFixup);
+        glProgramUniform4fv(vertexProgram, kClipPlanesLocation, kClipPlaneCount, &path.clipPlanes[0][0]);
+        path.epilogueProgram = vertexProgram;
+        path.epilogueDirty = false;
+    }
+
+    if (state.dirty & kStateBlend)
+        gl_.SetBlend(BlendStateOf(state));
+    gl_.SetDepthStencil(DepthStencilStateOf(state, depthStencil_.Get() != nullptr));
+    if (state.dirty & kStateRasterizer)
+        gl_.SetRaster(RasterStateOf(state));
+    // Clear sets masks and scissor of its own through the same cache; these compare cheaply.
+    bool mask[4];
+    ColorMaskOf(state, mask);
+    gl_.SetColorMask(mask[0], mask[1], mask[2], mask[3]);
+    gl_.SetDepthMask(state.renderStates[D3DRS_ZWRITEENABLE] != 0);
+    gl_.SetStencilWriteMask(state.renderStates[D3DRS_STENCILWRITEMASK] & 0xFF);
+    const bool scissor = state.renderStates[D3DRS_SCISSORTESTENABLE] != 0;
+    gl_.SetScissorTest(scissor);
+    if (scissor) {
+        const RECT& r = state.scissorRect;
+        gl_.SetScissorBox(GlRect{r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    if (state.dirty & kStateSamplers) {
+        for (unsigned slot = 0; slot < kPixelSamplerCount; ++slot) {
+            if (state.dirtySamplers & (1u << slot))
+                ApplySamplerState(state.samplerStates[slot], path.samplers[slot]);
+            gl_.BindSampler(slot, path.samplers[slot]);
+        }
+        state.dirtySamplers = 0;
+    }
+    state.dirty = 0;
+    return true;
+}
+
+} // namespace platform::device

@@ -1,0 +1,165 @@
+// Direct3D 9's rasterisation conventions through the device: pixel centres at integer
+// coordinates with the top-left fill rule, row 0 at the top, clockwise triangles kept by default,
+// and the argument checks of the user-pointer draws.
+#include "render_fixture.h"
+
+namespace render_test {
+namespace {
+
+constexpr D3DCOLOR kRed = 0xFFFF0000;
+const Bgra kRedPixel{0, 0, 255, 255};
+const Bgra kBlackPixel{0, 0, 0, 255};
+
+class ConventionsTest : public RenderTest {
+  protected:
+    void SetUp() override { CreateDevice(64, 48); }
+
+    std::size_t CountRed(const Frame& frame, unsigned* minX, unsigned* minY, unsigned* maxX,
+                         unsigned* maxY) const {
+        std::size_t count = 0;
+        *minX = *minY = ~0u;
+        *maxX = *maxY = 0;
+        for (unsigned y = 0; y < frame.height; ++y)
+            for (unsigned x = 0; x < frame.width; ++x)
+                if (At(frame, x, y) == kRedPixel) {
+                    ++count;
+                    *minX = std::min(*minX, x);
+                    *minY = std::min(*minY, y);
+                    *maxX = std::max(*maxX, x);
+                    *maxY = std::max(*maxY, y);
+                }
+        return count;
+    }
+};
+
+TEST_F(ConventionsTest, RectanglesCoverThePixelsWhoseCentresTheyContain) {
+    struct Case {
+        float left, top, right, bottom;
+        unsigned minX, minY, maxX, maxY;
+    };
+    // Integer edges: pixels left..right-1 (top-left rule); half-pixel edges round up.
+    const Case cases[] = {{10, 10, 20, 20, 10, 10, 19, 19},
+                          {10.5f, 10.5f, 20.5f, 20.5f, 11, 11, 20, 20},
+                          {0, 0, 64, 48, 0, 0, 63, 47}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
+                  D3D_OK);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawScreenRect(c.left, c.top, c.right, c.bottom, 0.5f, kRed);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Frame frame = ReadFrame();
+        unsigned minX, minY, maxX, maxY;
+        const std::size_t count = CountRed(frame, &minX, &minY, &maxX, &maxY);
+        EXPECT_EQ(count, std::size_t{c.maxX - c.minX + 1} * (c.maxY - c.minY + 1)) << c.left;
+        EXPECT_EQ(minX, c.minX);
+        EXPECT_EQ(minY, c.minY);
+        EXPECT_EQ(maxX, c.maxX);
+        EXPECT_EQ(maxY, c.maxY);
+    }
+}
+
+TEST_F(ConventionsTest, CounterClockwiseTrianglesAreCulledByDefault) {
+    // Screen space, y down: (0,0) (40,0) (0,40) runs clockwise on screen.
+    const ScreenVertex clockwise[3] = {{0, 0, 0.5f, 1, kRed}, {40, 0, 0.5f, 1, kRed}, {0, 40, 0.5f, 1, kRed}};
+    const ScreenVertex counter[3] = {clockwise[0], clockwise[2], clockwise[1]};
+    struct Case {
+        DWORD cull;
+        const ScreenVertex* vertices;
+        bool drawn;
+    };
+    const Case cases[] = {{D3DCULL_CCW, clockwise, true},  {D3DCULL_CCW, counter, false},
+                          {D3DCULL_CW, clockwise, false},  {D3DCULL_CW, counter, true},
+                          {D3DCULL_NONE, clockwise, true}, {D3DCULL_NONE, counter, true}};
+    DWORD cull = 0;
+    ASSERT_EQ(device_->GetRenderState(D3DRS_CULLMODE, &cull), D3D_OK);
+    EXPECT_EQ(cull, DWORD{D3DCULL_CCW});
+    ASSERT_EQ(device_->SetFVF(kScreenFvf), D3D_OK);
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
+                  D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, c.cull), D3D_OK);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, c.vertices, sizeof(ScreenVertex)), D3D_OK);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        EXPECT_EQ(At(ReadFrame(), 5, 5), c.drawn ? kRedPixel : kBlackPixel) << "cull mode " << c.cull;
+    }
+}
+
+TEST_F(ConventionsTest, PrimitiveTypesMatchTheirGolden) {
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF202020, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(kScreenFvf), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    const ScreenVertex points[3] = {
+        {2, 2, 0, 1, 0xFFFFFFFF}, {4, 2, 0, 1, 0xFFFF0000}, {6, 2, 0, 1, 0xFF00FF00}};
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_POINTLIST, 3, points, sizeof(ScreenVertex)), D3D_OK);
+    const ScreenVertex lines[4] = {{2, 6, 0, 1, 0xFFFF0000},
+                                   {30, 6, 0, 1, 0xFF0000FF},
+                                   {2, 8, 0, 1, 0xFF00FF00},
+                                   {2, 30, 0, 1, 0xFFFFFF00}};
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_LINELIST, 2, lines, sizeof(ScreenVertex)), D3D_OK);
+    const ScreenVertex strip[3] = {
+        {6, 10, 0, 1, 0xFFFFFFFF}, {20, 24, 0, 1, 0xFFFF00FF}, {6, 24, 0, 1, 0xFF00FFFF}};
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 2, strip, sizeof(ScreenVertex)), D3D_OK);
+    const ScreenVertex fan[5] = {{48, 24, 0, 1, 0xFFFFFFFF},
+                                 {40, 10, 0, 1, 0xFFFF0000},
+                                 {60, 16, 0, 1, 0xFF00FF00},
+                                 {60, 34, 0, 1, 0xFF0000FF},
+                                 {40, 40, 0, 1, 0xFFFFFF00}};
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 3, fan, sizeof(ScreenVertex)), D3D_OK);
+    // Flat shading takes each triangle's first vertex, a fan's second.
+    ASSERT_EQ(device_->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT), D3D_OK);
+    const ScreenVertex list[6] = {{22, 30, 0, 1, 0xFFFF0000}, {34, 30, 0, 1, 0xFF00FF00},
+                                  {22, 46, 0, 1, 0xFF0000FF}, {24, 10, 0, 1, 0xFF00FF00},
+                                  {36, 10, 0, 1, 0xFFFF0000}, {36, 26, 0, 1, 0xFF0000FF}};
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, list, sizeof(ScreenVertex)), D3D_OK);
+    const WORD fanIndices[4] = {0, 1, 2, 3};
+    const ScreenVertex flatFan[4] = {{8, 34, 0, 1, 0xFFFFFFFF},
+                                     {8, 46, 0, 1, 0xFFFF00FF},
+                                     {18, 46, 0, 1, 0xFF00FFFF},
+                                     {18, 34, 0, 1, 0xFFFFFF00}};
+    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLEFAN, 0, 4, 2, fanIndices, D3DFMT_INDEX16, flatFan,
+                                              sizeof(ScreenVertex)),
+              D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame frame = ReadFrame();
+    EXPECT_EQ(At(frame, 4, 2), kRedPixel);   // a point at integer coordinates lights that pixel
+    EXPECT_EQ(At(frame, 26, 36), kRedPixel); // the first triangle is flat red
+    EXPECT_EQ(At(frame, 10, 44), (Bgra{255, 0, 255, 255})); // the fan's first triangle takes vertex 1
+    EXPECT_TRUE(MatchesGolden("primitive_types", frame, 2, 8));
+}
+
+TEST_F(ConventionsTest, UserPointerDrawsCheckTheirArguments) {
+    const ScreenVertex tri[3] = {{0, 0, 0, 1, kRed}, {10, 0, 0, 1, kRed}, {0, 10, 0, 1, kRed}};
+    const WORD indices[3] = {0, 1, 2};
+    const WORD pastTheRange[3] = {0, 1, 3};
+    ASSERT_EQ(device_->SetFVF(kScreenFvf), D3D_OK);
+    // Outside a scene Direct3D 9 refuses to draw.
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, sizeof(ScreenVertex)), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 0, tri, sizeof(ScreenVertex)), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, nullptr, sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(9), 1, tri, sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, pastTheRange, D3DFMT_INDEX16, tri,
+                                              sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, indices, D3DFMT_A8R8G8B8, tri,
+                                              sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, nullptr, D3DFMT_INDEX16, tri,
+                                              sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    // More vertices than the streaming buffer takes fail rather than overrun it.
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_POINTLIST, 0x7FFFFFF0u, tri, sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->SetFVF(0), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, sizeof(ScreenVertex)), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetFVF(D3DFVF_XYZ | 0x2000), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+}
+
+} // namespace
+} // namespace render_test
