@@ -31,6 +31,11 @@ void UseRealTickCount();
 std::size_t MessageBoxCount();
 std::string LastMessageBoxText();
 
+// Devices created after SetShaderModel2Caps(true) report the capabilities of a shader-model-2 card
+// (vertex and pixel shader 2.0 and their limits), so that technique fallback can be tried; false
+// returns to the full profile (shader model 3.0).
+void SetShaderModel2Caps(bool enabled);
+
 // Objects of the platform (devices, resources, effects, ...) that are alive now.
 std::size_t LiveObjectCount();
 

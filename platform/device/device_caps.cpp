@@ -1,11 +1,41 @@
 #include "device/device_caps.h"
 
+#include "platform_control.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cstring>
 
-namespace platform::device {
+namespace platform {
 namespace {
+std::atomic<bool> shaderModel2{false};
+}
+
+void SetShaderModel2Caps(bool enabled) {
+    shaderModel2 = enabled;
+}
+
+namespace device {
+namespace {
+
+// A card of shader model 2: vs_2_0 and ps_2_0 with their minimum limits, no 3.0 instruction slots.
+void LimitToShaderModel2(D3DCAPS9* caps) {
+    caps->VertexShaderVersion = D3DVS_VERSION(2, 0);
+    caps->PixelShaderVersion = D3DPS_VERSION(2, 0);
+    caps->VS20Caps.Caps = 0;
+    caps->VS20Caps.DynamicFlowControlDepth = 0;
+    caps->VS20Caps.NumTemps = 12;
+    caps->VS20Caps.StaticFlowControlDepth = 1;
+    caps->PS20Caps.Caps = 0;
+    caps->PS20Caps.DynamicFlowControlDepth = 0;
+    caps->PS20Caps.NumTemps = 12;
+    caps->PS20Caps.StaticFlowControlDepth = 0;
+    caps->PS20Caps.NumInstructionSlots = 96;
+    caps->MaxVertexShader30InstructionSlots = 0;
+    caps->MaxPixelShader30InstructionSlots = 0;
+    caps->VertexTextureFilterCaps = 0;
+}
 
 constexpr DWORD kAllCompares = D3DPCMPCAPS_NEVER | D3DPCMPCAPS_LESS | D3DPCMPCAPS_EQUAL |
                                D3DPCMPCAPS_LESSEQUAL | D3DPCMPCAPS_GREATER | D3DPCMPCAPS_NOTEQUAL |
@@ -173,6 +203,9 @@ void FillDeviceCaps(const GlLimits& limits, D3DCAPS9* caps) {
     FillTextureCaps(limits, caps);
     FillVertexCaps(limits, caps);
     FillShaderCaps(limits, caps);
+    if (shaderModel2)
+        LimitToShaderModel2(caps);
 }
 
-} // namespace platform::device
+} // namespace device
+} // namespace platform

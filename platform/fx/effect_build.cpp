@@ -1,0 +1,90 @@
+#include "fx/effect_build.h"
+
+#include "fx/effect_parser.h"
+#include "fx/effect_states.h"
+#include "fx/program_cache.h"
+
+#include <strings.h>
+
+namespace platform::fx {
+namespace {
+
+const StateValue* ShaderValue(const EffectModel& model, const StateValue& value) {
+    if (value.kind != StateValue::Kind::Reference)
+        return &value;
+    for (const ShaderVariable& s : model.shaderVariables) {
+        if (s.name == value.name)
+            return &s.value;
+    }
+    return nullptr;
+}
+
+bool CompileStage(const EffectSource& source, const EffectModel& model, const StateValue& value,
+                  ShaderStage stage, CompiledStage* out, Diagnostics* diagnostics) {
+    if (value.kind != StateValue::Kind::Compile)
+        return true; // NULL: the fixed-function stage
+    out->present = true;
+    out->profile = value.profile;
+    out->entry = value.entry;
+    out->arguments = value.arguments;
+    for (const FunctionInfo& f : model.functions) {
+        if (f.name == value.entry)
+            out->uniformParameters = f.uniformParameters;
+    }
+    ShaderRequest request;
+    request.hlsl = model.hlsl;
+    request.entry = value.entry;
+    request.profile = value.profile;
+    request.stage = stage;
+    CompileCached(request, &out->result);
+    for (const CompilerMessage& m : out->result.messages) {
+        // glslang counts lines of the combined text from 1; the line map gives the file's own line.
+        const SourceLocation where = source.Locate(m.line > 0 ? m.line - 1 : 0, m.column);
+        const std::string& file = source.files[static_cast<std::size_t>(where.file)];
+        const int line = m.line > 0 ? where.line : 1;
+        bool seen = false;
+        for (const Diagnostic& d : diagnostics->All())
+            seen = seen || (d.file == file && d.line == line && d.message == m.text);
+        if (seen)
+            continue; // the same shader compiled for two passes reports once
+        if (m.warning)
+            diagnostics->Warning(file, line, where.column, m.code, m.text);
+        else
+            diagnostics->Error(file, line, where.column, m.code, m.text);
+    }
+    return out->result.ok;
+}
+
+} // namespace
+
+bool BuildEffect(const SourceInput& input, BuiltEffect* effect, Diagnostics* diagnostics) {
+    EffectSource source;
+    if (!Preprocess(input, &source, diagnostics))
+        return false;
+    if (!ParseEffect(source, &effect->model, diagnostics))
+        return false;
+    const EffectModel& model = effect->model;
+    effect->passes.resize(model.techniques.size());
+    for (std::size_t t = 0; t < model.techniques.size(); ++t) {
+        for (const Pass& pass : model.techniques[t].passes) {
+            CompiledPass compiled;
+            for (const StateAssignment& state : pass.states) {
+                const StateInfo* info = FindState(state.name, false);
+                const bool vertex = info->kind == StateKind::VertexShader;
+                if (!vertex && info->kind != StateKind::PixelShader)
+                    continue;
+                const StateValue* value = ShaderValue(model, state.value);
+                if (!value)
+                    continue;
+                CompiledStage* stage = vertex ? &compiled.vertex : &compiled.pixel;
+                *stage = CompiledStage{};
+                CompileStage(source, model, *value, vertex ? ShaderStage::Vertex : ShaderStage::Pixel, stage,
+                             diagnostics);
+            }
+            effect->passes[t].push_back(std::move(compiled));
+        }
+    }
+    return !diagnostics->HasErrors();
+}
+
+} // namespace platform::fx

@@ -1,0 +1,27 @@
+// Tokens of the combined effect text for the effect-syntax parser. Comments and preprocessor lines
+// are skipped; object-like macros in force are expanded (their tokens keep the place of the name).
+#ifndef VTR3_PLATFORM_FX_EFFECT_LEXER_H
+#define VTR3_PLATFORM_FX_EFFECT_LEXER_H
+
+#include "fx/effect_source.h"
+
+#include <string>
+#include <vector>
+
+namespace platform::fx {
+
+struct Token {
+    enum Kind { Identifier, Number, String, Punctuation, End };
+    Kind kind = End;
+    std::string text;
+    std::size_t begin = 0; // offsets into the combined text
+    std::size_t end = 0;
+    int line = 0;   // combined line index
+    int column = 1; // 1-based
+};
+
+std::vector<Token> Tokenize(const EffectSource& source);
+
+} // namespace platform::fx
+
+#endif

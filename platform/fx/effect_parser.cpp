@@ -1,0 +1,744 @@
+#include "fx/effect_parser.h"
+
+#include "fx/effect_lexer.h"
+#include "fx/effect_states.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+namespace platform::fx {
+namespace {
+
+bool Is(const Token& t, const char* text) {
+    return t.kind != Token::End && t.text == text;
+}
+bool IsNoCase(const Token& t, const char* text) {
+    return t.kind == Token::Identifier && strcasecmp(t.text.c_str(), text) == 0;
+}
+
+bool KnownProfile(const std::string& profile, bool vertex) {
+    static const char* const kVertex[] = {"vs_1_1", "vs_2_0", "vs_2_a", "vs_2_sw", "vs_3_0"};
+    static const char* const kPixel[] = {"ps_1_1", "ps_1_2", "ps_1_3",  "ps_1_4", "ps_2_0",
+                                         "ps_2_a", "ps_2_b", "ps_2_sw", "ps_3_0"};
+    for (const char* p : vertex ? std::vector<const char*>(std::begin(kVertex), std::end(kVertex))
+                                : std::vector<const char*>(std::begin(kPixel), std::end(kPixel))) {
+        if (strcasecmp(profile.c_str(), p) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The numeric type of a parameter from its type name: float4x3, half2, int, bool, vector, matrix...
+bool NumericType(const std::string& name, Parameter* p) {
+    static const struct {
+        const char* prefix;
+        D3DXPARAMETER_TYPE type;
+    } kBases[] = {{"float", D3DXPT_FLOAT}, {"half", D3DXPT_FLOAT}, {"double", D3DXPT_FLOAT},
+                  {"int", D3DXPT_INT},     {"uint", D3DXPT_INT},   {"dword", D3DXPT_INT},
+                  {"bool", D3DXPT_BOOL}};
+    if (name == "vector") {
+        p->type = D3DXPT_FLOAT;
+        p->cls = D3DXPC_VECTOR;
+        p->columns = 4;
+        return true;
+    }
+    if (name == "matrix") {
+        p->type = D3DXPT_FLOAT;
+        p->cls = D3DXPC_MATRIX_COLUMNS;
+        p->rows = p->columns = 4;
+        return true;
+    }
+    for (const auto& base : kBases) {
+        const std::size_t n = std::strlen(base.prefix);
+        if (name.compare(0, n, base.prefix) != 0)
+            continue;
+        const std::string rest = name.substr(n);
+        p->type = base.type;
+        if (rest.empty()) {
+            p->cls = D3DXPC_SCALAR;
+            return true;
+        }
+        if (rest.size() == 1 && rest[0] >= '1' && rest[0] <= '4') {
+            p->cls = D3DXPC_VECTOR;
+            p->columns = static_cast<UINT>(rest[0] - '0');
+            return true;
+        }
+        if (rest.size() == 3 && rest[1] == 'x' && rest[0] >= '1' && rest[0] <= '4' && rest[2] >= '1' &&
+            rest[2] <= '4') {
+            p->cls = D3DXPC_MATRIX_COLUMNS;
+            p->rows = static_cast<UINT>(rest[0] - '0');
+            p->columns = static_cast<UINT>(rest[2] - '0');
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+bool ObjectType(const std::string& name, Parameter* p) {
+    static const struct {
+        const char* name;
+        D3DXPARAMETER_TYPE type;
+    } kObjects[] = {{"texture", D3DXPT_TEXTURE},         {"texture1D", D3DXPT_TEXTURE1D},
+                    {"texture2D", D3DXPT_TEXTURE2D},     {"texture3D", D3DXPT_TEXTURE3D},
+                    {"textureCUBE", D3DXPT_TEXTURECUBE}, {"sampler", D3DXPT_SAMPLER},
+                    {"sampler1D", D3DXPT_SAMPLER1D},     {"sampler2D", D3DXPT_SAMPLER2D},
+                    {"sampler3D", D3DXPT_SAMPLER3D},     {"samplerCUBE", D3DXPT_SAMPLERCUBE},
+                    {"string", D3DXPT_STRING},           {"vertexshader", D3DXPT_VERTEXSHADER},
+                    {"pixelshader", D3DXPT_PIXELSHADER}};
+    for (const auto& object : kObjects) {
+        if (strcasecmp(object.name, name.c_str()) == 0) {
+            p->type = object.type;
+            p->cls = D3DXPC_OBJECT;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsTexture(D3DXPARAMETER_TYPE t) {
+    return t >= D3DXPT_TEXTURE && t <= D3DXPT_TEXTURECUBE;
+}
+
+class Parser {
+  public:
+    Parser(const EffectSource& source, EffectModel* model, Diagnostics* diagnostics)
+        : source_(source), model_(model), diagnostics_(diagnostics), tokens_(Tokenize(source)) {
+        model_->hlsl = source.text;
+    }
+
+    void Run() {
+        while (Peek().kind != Token::End && !diagnostics_->HasErrors())
+            TopLevel();
+        if (!diagnostics_->HasErrors())
+            CheckEntries();
+    }
+
+  private:
+    const Token& Peek(std::size_t ahead = 0) const {
+        const std::size_t i = pos_ + ahead;
+        return i < tokens_.size() ? tokens_[i] : tokens_.back();
+    }
+    const Token& Next() {
+        const Token& t = Peek();
+        if (pos_ + 1 < tokens_.size())
+            ++pos_;
+        return t;
+    }
+    bool Accept(const char* text) {
+        if (Is(Peek(), text)) {
+            Next();
+            return true;
+        }
+        return false;
+    }
+    bool Expect(const char* text) {
+        if (Accept(text))
+            return true;
+        Error(Peek(), code::kSyntax,
+              std::string("syntax error: unexpected ") +
+                  (Peek().kind == Token::End ? "end of file" : "token '" + Peek().text + "'") +
+                  ", expected '" + text + "'");
+        return false;
+    }
+    void Error(const Token& at, int errorCode, const std::string& message) {
+        const SourceLocation where = source_.Locate(at.line, at.column);
+        diagnostics_->Error(source_.files[static_cast<std::size_t>(where.file)], where.line, where.column,
+                            errorCode, message);
+    }
+    SourceLocation Where(const Token& t) const { return source_.Locate(t.line, t.column); }
+
+    // Replaces text with spaces from token `first` up to and including token `last`; line breaks stay.
+    void Blank(std::size_t first, std::size_t last) {
+        if (first > last || last >= tokens_.size())
+            return;
+        const std::size_t end = std::min(tokens_[last].end, model_->hlsl.size());
+        for (std::size_t i = tokens_[first].begin; i < end; ++i) {
+            if (model_->hlsl[i] != '\n' && model_->hlsl[i] != '\r')
+                model_->hlsl[i] = ' ';
+        }
+    }
+
+    // Skips a bracketed group starting at the current token (which must be the opener).
+    void SkipGroup(const char* open, const char* close) {
+        int depth = 0;
+        do {
+            if (Is(Peek(), open))
+                ++depth;
+            else if (Is(Peek(), close))
+                --depth;
+            Next();
+        } while (depth > 0 && Peek().kind != Token::End);
+    }
+
+    void SkipToSemicolon() {
+        while (Peek().kind != Token::End && !Is(Peek(), ";")) {
+            if (Is(Peek(), "{"))
+                SkipGroup("{", "}");
+            else if (Is(Peek(), "("))
+                SkipGroup("(", ")");
+            else
+                Next();
+        }
+        Accept(";");
+    }
+
+    void TopLevel();
+    void TechniqueBlock();
+    void PassBlock(Pass* pass);
+    bool StateAssignmentAt(StateAssignment* state, bool inSampler);
+    bool Value(const StateInfo& info, StateValue* value);
+    bool CompileStatement(StateValue* value);
+    void Annotations(std::vector<Annotation>* annotations);
+    void Declaration();
+    void Function(const std::string& name);
+    bool Declarator(Parameter base, std::size_t declarationStart, bool isStatic);
+    std::vector<float> Numbers(const char* stopA, const char* stopB);
+    bool IsReferenceable(const std::string& name) const;
+    void CheckEntries();
+    void CheckCompile(const StateValue& value, const Token& at, bool vertex);
+
+    const EffectSource& source_;
+    EffectModel* model_;
+    Diagnostics* diagnostics_;
+    std::vector<Token> tokens_;
+    std::size_t pos_ = 0;
+    std::vector<std::pair<StateValue, Token>> compiles_;
+    bool blankDeclaration_ = false; // DWORD globals: effect-only, glslang rejects the type
+};
+
+void Parser::TopLevel() {
+    if (Accept(";"))
+        return;
+    if (IsNoCase(Peek(), "technique") || IsNoCase(Peek(), "technique9") || IsNoCase(Peek(), "technique10")) {
+        TechniqueBlock();
+        return;
+    }
+    if (Is(Peek(), "struct") || Is(Peek(), "cbuffer") || Is(Peek(), "tbuffer")) {
+        while (Peek().kind != Token::End && !Is(Peek(), "{") && !Is(Peek(), ";"))
+            Next();
+        if (Is(Peek(), "{"))
+            SkipGroup("{", "}");
+        SkipToSemicolon();
+        return;
+    }
+    if (Is(Peek(), "typedef")) {
+        SkipToSemicolon();
+        return;
+    }
+    if (Peek().kind != Token::Identifier) {
+        // Not effect syntax: glslang reports what it makes of it.
+        if (Is(Peek(), "{"))
+            SkipGroup("{", "}");
+        else
+            Next();
+        return;
+    }
+    Declaration();
+}
+
+void Parser::Annotations(std::vector<Annotation>* annotations) {
+    if (!Is(Peek(), "<"))
+        return;
+    const std::size_t first = pos_;
+    Next();
+    while (Peek().kind != Token::End && !Is(Peek(), ">")) {
+        Annotation a;
+        Parameter type;
+        const std::string typeName = Next().text;
+        if (NumericType(typeName, &type))
+            a.type = type.type;
+        else if (strcasecmp(typeName.c_str(), "string") == 0)
+            a.type = D3DXPT_STRING;
+        if (Peek().kind == Token::Identifier)
+            a.name = Next().text;
+        if (Accept("=")) {
+            if (Peek().kind == Token::String) {
+                const std::string s = Next().text;
+                a.text = s.size() >= 2 ? s.substr(1, s.size() - 2) : std::string();
+            } else {
+                for (float f : Numbers(";", ">"))
+                    a.values.push_back(f);
+            }
+        }
+        if (!Accept(";")) {
+            Error(Peek(), code::kSyntax,
+                  "syntax error: unexpected token '" + Peek().text + "' in annotation");
+            return;
+        }
+        annotations->push_back(a);
+    }
+    const std::size_t last = pos_;
+    Expect(">");
+    Blank(first, last);
+}
+
+// Literal numbers of an initializer up to a stop token at depth 0: 1, -2.5, true, {1, 2}, float2(1, 2).
+std::vector<float> Parser::Numbers(const char* stopA, const char* stopB) {
+    std::vector<float> numbers;
+    int depth = 0;
+    bool negative = false;
+    while (Peek().kind != Token::End) {
+        const Token& t = Peek();
+        if (depth == 0 && (Is(t, stopA) || Is(t, stopB)))
+            break;
+        if (Is(t, "(") || Is(t, "{"))
+            ++depth;
+        else if (Is(t, ")") || Is(t, "}"))
+            --depth;
+        if (depth < 0)
+            break;
+        if (t.kind == Token::Number) {
+            const double v = std::strtod(t.text.c_str(), nullptr);
+            const double n = (t.text.size() > 1 && (t.text[1] == 'x' || t.text[1] == 'X'))
+                                 ? static_cast<double>(std::strtoull(t.text.c_str(), nullptr, 16))
+                                 : v;
+            numbers.push_back(static_cast<float>(negative ? -n : n));
+        } else if (Is(t, "true") || Is(t, "false")) {
+            numbers.push_back(Is(t, "true") ? 1.0f : 0.0f);
+        }
+        negative = Is(t, "-");
+        Next();
+    }
+    return numbers;
+}
+
+void Parser::Declaration() {
+    const std::size_t start = pos_;
+    bool isStatic = false;
+    bool shared = false;
+    bool rowMajor = false;
+    static const char* const kModifiers[] = {"static", "uniform",  "extern",          "shared",
+                                             "const",  "volatile", "row_major",       "column_major",
+                                             "inline", "precise",  "nointerpolation", "groupshared"};
+    for (bool more = true; more;) {
+        more = false;
+        for (const char* m : kModifiers) {
+            if (Is(Peek(), m)) {
+                isStatic = isStatic || Is(Peek(), "static");
+                shared = shared || Is(Peek(), "shared");
+                rowMajor = rowMajor || Is(Peek(), "row_major");
+                Next();
+                more = true;
+            }
+        }
+    }
+    if (Peek().kind != Token::Identifier) {
+        SkipToSemicolon();
+        return;
+    }
+    const Token typeToken = Next();
+    Parameter base;
+    base.shared = shared;
+    bool known = ObjectType(typeToken.text, &base);
+    if (!known && (typeToken.text == "vector" || typeToken.text == "matrix") && Is(Peek(), "<")) {
+        // vector<float, 3>, matrix<float, 4, 3>
+        Next();
+        std::vector<std::string> args;
+        while (Peek().kind != Token::End && !Is(Peek(), ">")) {
+            if (!Is(Peek(), ","))
+                args.push_back(Peek().text);
+            Next();
+        }
+        Accept(">");
+        std::string name = args.empty() ? "float" : args[0];
+        if (args.size() == 2)
+            name += args[1];
+        else if (args.size() == 3)
+            name += args[1] + "x" + args[2];
+        known = NumericType(name, &base);
+    } else if (!known) {
+        known = NumericType(typeToken.text, &base);
+    }
+    blankDeclaration_ = typeToken.text == "DWORD";
+    if (blankDeclaration_)
+        known = NumericType("int", &base);
+    if (base.cls == D3DXPC_MATRIX_COLUMNS && rowMajor)
+        base.cls = D3DXPC_MATRIX_ROWS;
+    if (Peek().kind != Token::Identifier) {
+        SkipToSemicolon();
+        return;
+    }
+    if (Is(Peek(1), "(")) {
+        Function(Peek().text);
+        return;
+    }
+    if (!known) {
+        // A struct-typed global or something glslang will judge.
+        SkipToSemicolon();
+        return;
+    }
+    while (Peek().kind != Token::End) {
+        if (!Declarator(base, start, isStatic))
+            return;
+        if (Accept(";"))
+            return;
+        if (!Expect(","))
+            return;
+    }
+}
+
+bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic) {
+    const Token nameToken = Next();
+    p.name = nameToken.text;
+    p.where = Where(nameToken);
+    if (Accept("[")) {
+        if (Peek().kind == Token::Number)
+            p.elements = static_cast<UINT>(std::strtoul(Peek().text.c_str(), nullptr, 0));
+        while (Peek().kind != Token::End && !Is(Peek(), "]"))
+            Next();
+        if (!Expect("]"))
+            return false;
+    }
+    while (Accept(":")) {
+        if (Is(Peek(), "register")) {
+            Next();
+            if (Accept("(")) {
+                const std::string reg = Peek().text;
+                if ((reg[0] == 's' || reg[0] == 'S') && reg.size() > 1)
+                    p.samplerRegister = std::atoi(reg.c_str() + 1);
+                while (Peek().kind != Token::End && !Is(Peek(), ")"))
+                    Next();
+                Expect(")");
+            }
+        } else if (Peek().kind == Token::Identifier) {
+            p.semantic = Next().text;
+        }
+    }
+    Annotations(&p.annotations);
+    const bool wholeBlank = IsTexture(p.type) || p.type == D3DXPT_STRING || p.type == D3DXPT_VERTEXSHADER ||
+                            p.type == D3DXPT_PIXELSHADER || blankDeclaration_;
+    if (Is(Peek(), "=")) {
+        const std::size_t equals = pos_;
+        Next();
+        if (Is(Peek(), "sampler_state")) {
+            Next();
+            if (!Expect("{"))
+                return false;
+            while (Peek().kind != Token::End && !Is(Peek(), "}")) {
+                StateAssignment state;
+                if (!StateAssignmentAt(&state, true))
+                    return false;
+                p.samplerStates.push_back(state);
+            }
+            const std::size_t last = pos_;
+            if (!Expect("}"))
+                return false;
+            Blank(equals, last);
+        } else if (Is(Peek(), "compile") || p.type == D3DXPT_VERTEXSHADER || p.type == D3DXPT_PIXELSHADER) {
+            ShaderVariable shader;
+            shader.name = p.name;
+            const Token at = Peek();
+            if (Is(Peek(), "compile")) {
+                if (!CompileStatement(&shader.value))
+                    return false;
+                CheckCompile(shader.value, at, p.type == D3DXPT_VERTEXSHADER);
+                compiles_.emplace_back(shader.value, at);
+            } else {
+                Numbers(",", ";");
+                shader.value.kind = StateValue::Kind::Null;
+            }
+            model_->shaderVariables.push_back(shader);
+            return true;
+        } else if (p.type == D3DXPT_STRING && Peek().kind == Token::String) {
+            const std::string s = Next().text;
+            p.stringValue = s.size() >= 2 ? s.substr(1, s.size() - 2) : std::string();
+        } else {
+            p.defaults = Numbers(",", ";");
+        }
+    }
+    if (wholeBlank && Is(Peek(), ";"))
+        Blank(declarationStart, pos_);
+    if (p.type == D3DXPT_VERTEXSHADER || p.type == D3DXPT_PIXELSHADER)
+        return true;
+    if (!isStatic)
+        model_->parameters.push_back(p);
+    return true;
+}
+
+void Parser::Function(const std::string& name) {
+    FunctionInfo f;
+    f.name = name;
+    Next(); // name
+    Next(); // (
+    // Parameters: split at depth-0 commas; a parameter is uniform when it says so.
+    bool uniform = false;
+    std::string last;
+    int depth = 0;
+    bool afterColon = false;
+    while (Peek().kind != Token::End) {
+        const Token& t = Peek();
+        if (depth == 0 && (Is(t, ",") || Is(t, ")"))) {
+            if (uniform && !last.empty())
+                f.uniformParameters.push_back(last);
+            uniform = false;
+            last.clear();
+            afterColon = false;
+            if (Is(t, ")")) {
+                Next();
+                break;
+            }
+        } else if (Is(t, "(")) {
+            ++depth;
+        } else if (Is(t, ")")) {
+            --depth;
+        } else if (Is(t, "uniform")) {
+            uniform = true;
+        } else if (Is(t, ":") || Is(t, "=")) {
+            afterColon = true;
+        } else if (t.kind == Token::Identifier && !afterColon && depth == 0) {
+            last = t.text;
+        }
+        Next();
+    }
+    model_->functions.push_back(f);
+    while (Peek().kind != Token::End && !Is(Peek(), "{") && !Is(Peek(), ";"))
+        Next();
+    if (Is(Peek(), "{"))
+        SkipGroup("{", "}");
+    else
+        Accept(";");
+}
+
+void Parser::TechniqueBlock() {
+    const std::size_t first = pos_;
+    const Token keyword = Next();
+    Technique technique;
+    technique.where = Where(keyword);
+    if (Peek().kind == Token::Identifier)
+        technique.name = Next().text;
+    Annotations(&technique.annotations);
+    if (!Expect("{"))
+        return;
+    while (!diagnostics_->HasErrors() && Peek().kind != Token::End && !Is(Peek(), "}")) {
+        if (!IsNoCase(Peek(), "pass")) {
+            Error(Peek(), code::kSyntax,
+                  "syntax error: unexpected token '" + Peek().text + "', expected 'pass'");
+            return;
+        }
+        Pass pass;
+        pass.where = Where(Next());
+        if (Peek().kind == Token::Identifier)
+            pass.name = Next().text;
+        Annotations(&pass.annotations);
+        if (!Expect("{"))
+            return;
+        PassBlock(&pass);
+        technique.passes.push_back(pass);
+    }
+    const std::size_t last = pos_;
+    if (!Expect("}"))
+        return;
+    Accept(";");
+    Blank(first, last);
+    model_->techniques.push_back(technique);
+}
+
+void Parser::PassBlock(Pass* pass) {
+    while (Peek().kind != Token::End && !Is(Peek(), "}")) {
+        StateAssignment state;
+        if (!StateAssignmentAt(&state, false))
+            return;
+        pass->states.push_back(state);
+    }
+    Expect("}");
+}
+
+bool Parser::StateAssignmentAt(StateAssignment* state, bool inSampler) {
+    const Token nameToken = Next();
+    if (nameToken.kind != Token::Identifier) {
+        Error(nameToken, code::kSyntax, "syntax error: unexpected token '" + nameToken.text + "'");
+        return false;
+    }
+    state->name = nameToken.text;
+    state->where = Where(nameToken);
+    const StateInfo* info = FindState(nameToken.text, inSampler);
+    if (!info) {
+        Error(nameToken, code::kUnknownState, "unrecognized state '" + nameToken.text + "'");
+        return false;
+    }
+    if (Accept("[")) {
+        if (Peek().kind != Token::Number) {
+            Error(Peek(), code::kSyntax, "syntax error: state index must be a literal number");
+            return false;
+        }
+        state->index = std::atoi(Next().text.c_str());
+        if (state->index < 0 || state->index >= 16) {
+            Error(nameToken, code::kBadStateValue, "state index out of range");
+            return false;
+        }
+        if (!Expect("]"))
+            return false;
+    }
+    if (!Expect("="))
+        return false;
+    const Token valueToken = Peek();
+    if (!Value(*info, &state->value))
+        return false;
+    if (!Expect(";"))
+        return false;
+    // Check the value against the state now, so a bad value is an error with its line.
+    const StateValue& v = state->value;
+    if (v.kind == StateValue::Kind::Compile) {
+        if (info->kind != StateKind::VertexShader && info->kind != StateKind::PixelShader) {
+            Error(valueToken, code::kBadStateValue,
+                  "'compile' is only valid for VertexShader and PixelShader");
+            return false;
+        }
+        CheckCompile(v, valueToken, info->kind == StateKind::VertexShader);
+        compiles_.emplace_back(v, valueToken);
+    } else if (v.kind == StateValue::Kind::Reference) {
+        if (!IsReferenceable(v.name)) {
+            Error(valueToken, code::kUndeclared, "undeclared identifier '" + v.name + "'");
+            return false;
+        }
+    } else if (v.kind == StateValue::Kind::Name) {
+        DWORD resolved = 0;
+        std::string message;
+        if (info->type == ValueType::Object || !ResolveNamedValue(info->type, v.name, &resolved, &message)) {
+            if (info->type == ValueType::Object || !IsReferenceable(v.name)) {
+                Error(valueToken, code::kBadStateValue,
+                      "invalid value '" + v.name + "' for state '" + nameToken.text + "'");
+                return false;
+            }
+            state->value.kind = StateValue::Kind::Reference;
+        }
+    } else if (v.kind == StateValue::Kind::Number && info->type == ValueType::Object) {
+        Error(valueToken, code::kBadStateValue, "invalid value for state '" + nameToken.text + "'");
+        return false;
+    }
+    return true;
+}
+
+bool Parser::IsReferenceable(const std::string& name) const {
+    for (const Parameter& p : model_->parameters) {
+        if (p.name == name)
+            return true;
+    }
+    for (const ShaderVariable& s : model_->shaderVariables) {
+        if (s.name == name)
+            return true;
+    }
+    return false;
+}
+
+bool Parser::CompileStatement(StateValue* value) {
+    Next(); // compile
+    value->kind = StateValue::Kind::Compile;
+    if (Peek().kind != Token::Identifier) {
+        Error(Peek(), code::kSyntax, "syntax error: expected a shader profile after 'compile'");
+        return false;
+    }
+    value->profile = Next().text;
+    if (Peek().kind != Token::Identifier) {
+        Error(Peek(), code::kSyntax, "syntax error: expected an entry function after the profile");
+        return false;
+    }
+    value->entry = Next().text;
+    if (!Expect("("))
+        return false;
+    while (Peek().kind != Token::End && !Is(Peek(), ")")) {
+        value->arguments.push_back(Numbers(",", ")"));
+        Accept(",");
+    }
+    return Expect(")");
+}
+
+bool Parser::Value(const StateInfo& info, StateValue* value) {
+    const Token& t = Peek();
+    if (Is(t, "compile"))
+        return CompileStatement(value);
+    if (Is(t, "asm")) {
+        Error(t, code::kSyntax, "asm shaders are not supported");
+        return false;
+    }
+    if (Is(t, "<") && Peek(1).kind == Token::Identifier && Is(Peek(2), ">")) {
+        Next();
+        value->kind = StateValue::Kind::Reference;
+        value->name = Next().text;
+        Next();
+        return true;
+    }
+    if (Is(t, "(") && Peek(1).kind == Token::Identifier && Is(Peek(2), ")") &&
+        IsReferenceable(Peek(1).text)) {
+        Next();
+        value->kind = StateValue::Kind::Reference;
+        value->name = Next().text;
+        Next();
+        return true;
+    }
+    if (IsNoCase(t, "NULL")) {
+        Next();
+        value->kind = StateValue::Kind::Null;
+        return true;
+    }
+    if (t.kind == Token::Identifier && !Is(Peek(1), "(") && !Is(Peek(1), "{")) {
+        value->kind = StateValue::Kind::Name;
+        value->name = Next().text;
+        while (Accept("|")) {
+            if (Peek().kind != Token::Identifier && Peek().kind != Token::Number) {
+                Error(Peek(), code::kSyntax, "syntax error: unexpected token '" + Peek().text + "'");
+                return false;
+            }
+            value->name += "|" + Next().text;
+        }
+        return true;
+    }
+    value->kind = StateValue::Kind::Number;
+    const std::size_t before = pos_;
+    // Integers keep all 32 bits (colours such as 0xFF00FF00 do not fit a float).
+    int depth = 0;
+    bool negative = false;
+    while (Peek().kind != Token::End) {
+        const Token& n = Peek();
+        if (depth == 0 && Is(n, ";"))
+            break;
+        depth += (Is(n, "(") || Is(n, "{")) ? 1 : (Is(n, ")") || Is(n, "}")) ? -1 : 0;
+        if (n.kind == Token::Number) {
+            const bool hex = n.text.size() > 1 && (n.text[1] == 'x' || n.text[1] == 'X');
+            const double v = hex ? static_cast<double>(std::strtoull(n.text.c_str(), nullptr, 16))
+                                 : std::strtod(n.text.c_str(), nullptr);
+            value->numbers.push_back(negative ? -v : v);
+        } else if (Is(n, "true") || Is(n, "false")) {
+            value->numbers.push_back(Is(n, "true") ? 1.0 : 0.0);
+        }
+        negative = Is(n, "-");
+        Next();
+    }
+    if (value->numbers.empty()) {
+        pos_ = before;
+        Error(Peek(), code::kBadStateValue, "invalid state value for '" + std::string(info.name) + "'");
+        return false;
+    }
+    return true;
+}
+
+void Parser::CheckCompile(const StateValue& value, const Token& at, bool vertex) {
+    if (!KnownProfile(value.profile, vertex))
+        Error(at, code::kBadProfile,
+              "invalid target '" + value.profile + "' for a " + (vertex ? "vertex" : "pixel") + " shader");
+}
+
+void Parser::CheckEntries() {
+    for (const auto& [value, at] : compiles_) {
+        bool found = false;
+        for (const FunctionInfo& f : model_->functions)
+            found = found || f.name == value.entry;
+        if (!found) {
+            Error(at, code::kEntryNotFound, "'" + value.entry + "': entrypoint not found");
+            return;
+        }
+    }
+}
+
+} // namespace
+
+bool ParseEffect(const EffectSource& source, EffectModel* model, Diagnostics* diagnostics) {
+    *model = EffectModel{};
+    Parser parser(source, model, diagnostics);
+    parser.Run();
+    return !diagnostics->HasErrors();
+}
+
+} // namespace platform::fx

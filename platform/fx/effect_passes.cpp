@@ -1,0 +1,254 @@
+// Drawing with an effect: Begin saves the device state the technique's passes change (unless
+// D3DXFX_DONOTSAVESTATE), BeginPass applies a pass through the device's own setters and binds its
+// programs, CommitChanges uploads changed parameters, End restores. Nothing here allocates.
+#include "fx/effect.h"
+
+#include "device/device.h"
+
+#include <cstring>
+#include <type_traits>
+#include <utility>
+
+namespace platform::fx {
+void Effect::PrepareSaveList(const RuntimeTechnique& technique) {
+    for (SavedState& s : saved_) {
+        if (s.texture)
+            s.texture->Release();
+    }
+    saved_.clear();
+    const auto add = [this](StateKind kind, DWORD id, DWORD index) {
+        for (const SavedState& s : saved_) {
+            if (s.kind == kind && s.id == id && s.index == index)
+                return;
+        }
+        SavedState s;
+        s.kind = kind;
+        s.id = id;
+        s.index = index;
+        saved_.push_back(s);
+    };
+    const auto addSampler = [&](int parameter, DWORD unit) {
+        add(StateKind::Texture, 0, unit);
+        for (const PassState& s : samplerStates_[static_cast<std::size_t>(parameter)]) {
+            if (s.kind == StateKind::Sampler)
+                add(StateKind::Sampler, s.id, unit);
+        }
+    };
+    for (const RuntimePass& pass : technique.passes) {
+        for (const PassState& s : pass.states) {
+            if (s.kind == StateKind::SamplerObject && s.parameter >= 0)
+                addSampler(s.parameter, s.index);
+            else if (s.kind == StateKind::Render || s.kind == StateKind::Transform)
+                add(s.kind, s.id, 0);
+            else
+                add(s.kind, s.id, s.index);
+        }
+        for (const SamplerBinding& b : pass.samplers)
+            addSampler(b.parameter, b.unit);
+    }
+}
+
+DWORD Effect::ParameterDword(int parameter, ValueType type) const {
+    const ParameterSlot& slot = parameters_[static_cast<std::size_t>(parameter)];
+    if (slot.words.empty())
+        return 0;
+    const std::uint32_t word = slot.words[0];
+    if (slot.desc.type != D3DXPT_FLOAT || type == ValueType::Float)
+        return word;
+    float f = 0.0f;
+    std::memcpy(&f, &word, sizeof(f));
+    return NumberToState(type, f);
+}
+
+void Effect::ApplySampler(int parameter, DWORD unit) {
+    IDirect3DDevice9* device = device_.Get();
+    for (const PassState& s : samplerStates_[static_cast<std::size_t>(parameter)]) {
+        if (s.kind == StateKind::Texture) {
+            IDirect3DBaseTexture9* texture =
+                s.parameter >= 0 ? parameters_[static_cast<std::size_t>(s.parameter)].texture.Get() : nullptr;
+            device->SetTexture(unit, texture);
+        } else if (s.kind == StateKind::Sampler) {
+            const DWORD value = s.parameter >= 0 ? ParameterDword(s.parameter, s.type) : s.value;
+            device->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
+        }
+    }
+}
+
+namespace {
+
+// The device's drawing path takes the programs once it offers SetShaderPrograms.
+template <typename D, typename = void> struct TakesPrograms : std::false_type {};
+template <typename D>
+struct TakesPrograms<D, std::void_t<decltype(std::declval<D&>().SetShaderPrograms(GLuint{}, GLuint{}))>>
+    : std::true_type {};
+
+template <typename D> void HandPrograms(D* device, GLuint vertex, GLuint pixel) {
+    if constexpr (TakesPrograms<D>::value)
+        device->SetShaderPrograms(vertex, pixel);
+    else
+        (void)device, (void)vertex, (void)pixel;
+}
+
+} // namespace
+
+void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
+    if (platformDevice_)
+        HandPrograms(platformDevice_, vertex, pixel);
+}
+
+void Effect::ApplyPass(RuntimePass* pass) {
+    IDirect3DDevice9* device = device_.Get();
+    for (const PassState& s : pass->states) {
+        const DWORD value = s.parameter >= 0 && s.kind != StateKind::Texture &&
+                                    s.kind != StateKind::SamplerObject && s.kind != StateKind::Transform
+                                ? ParameterDword(s.parameter, s.type)
+                                : s.value;
+        switch (s.kind) {
+        case StateKind::Render:
+            device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), value);
+            break;
+        case StateKind::Stage:
+            device->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), value);
+            break;
+        case StateKind::Sampler:
+            device->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
+            break;
+        case StateKind::Texture:
+            device->SetTexture(s.index, s.parameter >= 0
+                                            ? parameters_[static_cast<std::size_t>(s.parameter)].texture.Get()
+                                            : nullptr);
+            break;
+        case StateKind::SamplerObject:
+            if (s.parameter >= 0)
+                ApplySampler(s.parameter, s.index);
+            break;
+        case StateKind::Transform: {
+            if (s.parameter < 0)
+                break;
+            const ParameterSlot& slot = parameters_[static_cast<std::size_t>(s.parameter)];
+            if (slot.words.size() >= 16) {
+                D3DMATRIX m;
+                std::memcpy(&m, slot.words.data(), sizeof(m));
+                device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &m);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    for (const SamplerBinding& b : pass->samplers)
+        ApplySampler(b.parameter, b.unit);
+    if (platformDevice_ && platformDevice_->MakeCurrent()) {
+        UploadUniforms(&pass->vertex);
+        UploadUniforms(&pass->pixel);
+    }
+    SetPrograms(pass->vertex.program, pass->pixel.program);
+}
+
+HRESULT Effect::Begin(UINT* pPasses, DWORD Flags) {
+    if (pPasses)
+        *pPasses = 0;
+    if (begun_ || currentTechnique_ < 0)
+        return D3DERR_INVALIDCALL;
+    IDirect3DDevice9* device = device_.Get();
+    saveState_ = (Flags & D3DXFX_DONOTSAVESTATE) == 0;
+    if (saveState_) {
+        for (SavedState& s : saved_) {
+            switch (s.kind) {
+            case StateKind::Render:
+                device->GetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), &s.value);
+                break;
+            case StateKind::Stage:
+                device->GetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), &s.value);
+                break;
+            case StateKind::Sampler:
+                device->GetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), &s.value);
+                break;
+            case StateKind::Texture:
+                device->GetTexture(s.index, &s.texture);
+                break;
+            case StateKind::Transform:
+                device->GetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    begun_ = true;
+    activePass_ = -1;
+    if (pPasses)
+        *pPasses = static_cast<UINT>(techniques_[static_cast<std::size_t>(currentTechnique_)].passes.size());
+    return D3D_OK;
+}
+
+HRESULT Effect::BeginPass(UINT Pass) {
+    if (!begun_ || activePass_ >= 0)
+        return D3DERR_INVALIDCALL;
+    auto& passes = techniques_[static_cast<std::size_t>(currentTechnique_)].passes;
+    if (Pass >= passes.size())
+        return D3DERR_INVALIDCALL;
+    activePass_ = static_cast<int>(Pass);
+    ApplyPass(&passes[Pass]);
+    return D3D_OK;
+}
+
+HRESULT Effect::CommitChanges() {
+    if (activePass_ < 0)
+        return D3DERR_INVALIDCALL;
+    RuntimePass& pass = techniques_[static_cast<std::size_t>(currentTechnique_)]
+                            .passes[static_cast<std::size_t>(activePass_)];
+    for (const SamplerBinding& b : pass.samplers)
+        ApplySampler(b.parameter, b.unit);
+    if (platformDevice_ && platformDevice_->MakeCurrent()) {
+        UploadUniforms(&pass.vertex);
+        UploadUniforms(&pass.pixel);
+    }
+    return D3D_OK;
+}
+
+HRESULT Effect::EndPass() {
+    if (activePass_ < 0)
+        return D3DERR_INVALIDCALL;
+    activePass_ = -1;
+    return D3D_OK;
+}
+
+HRESULT Effect::End() {
+    if (!begun_)
+        return D3DERR_INVALIDCALL;
+    begun_ = false;
+    activePass_ = -1;
+    if (!saveState_)
+        return D3D_OK;
+    IDirect3DDevice9* device = device_.Get();
+    for (SavedState& s : saved_) {
+        switch (s.kind) {
+        case StateKind::Render:
+            device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), s.value);
+            break;
+        case StateKind::Stage:
+            device->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), s.value);
+            break;
+        case StateKind::Sampler:
+            device->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), s.value);
+            break;
+        case StateKind::Texture:
+            device->SetTexture(s.index, s.texture);
+            if (s.texture)
+                s.texture->Release();
+            s.texture = nullptr;
+            break;
+        case StateKind::Transform:
+            device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
+            break;
+        default:
+            break;
+        }
+    }
+    SetPrograms(0, 0);
+    return D3D_OK;
+}
+
+} // namespace platform::fx

@@ -1,0 +1,57 @@
+// The state names a pass or a sampler_state block may assign, and the named constants their values
+// take (case-insensitive, as the effect compiler reads them).
+#ifndef VTR3_PLATFORM_FX_EFFECT_STATES_H
+#define VTR3_PLATFORM_FX_EFFECT_STATES_H
+
+#include <d3d9.h>
+
+#include <string>
+
+namespace platform::fx {
+
+enum class StateKind { Render, Sampler, Stage, Texture, SamplerObject, VertexShader, PixelShader, Transform };
+
+enum class ValueType {
+    Bool,
+    Dword,
+    Float,
+    Color,
+    Compare,
+    Blend,
+    BlendOp,
+    Cull,
+    Fill,
+    Shade,
+    StencilOp,
+    Fog,
+    ZBuffer,
+    MaterialSource,
+    ColorWrite,
+    TextureOp,
+    TextureArg,
+    Address,
+    Filter,
+    TextureTransformFlags,
+    VertexBlend,
+    Wrap,
+    Object
+};
+
+struct StateInfo {
+    const char* name;
+    StateKind kind;
+    DWORD id; // D3DRENDERSTATETYPE, D3DSAMPLERSTATETYPE, D3DTEXTURESTAGESTATETYPE or D3DTRANSFORMSTATETYPE
+    ValueType type;
+};
+
+// Null when the name is no state (inSampler: the states of a sampler_state block).
+const StateInfo* FindState(const std::string& name, bool inSampler);
+
+// A literal or named value (names may be joined with '|'). False with a message when the value does
+// not fit the state.
+bool ResolveNamedValue(ValueType type, const std::string& names, DWORD* value, std::string* error);
+DWORD NumberToState(ValueType type, float number);
+
+} // namespace platform::fx
+
+#endif

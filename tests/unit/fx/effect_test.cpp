@@ -1,0 +1,207 @@
+// ID3DXEffect: descriptions, handles, parameter values, matrices as uploaded, reference counts.
+#include "effect_fixture.h"
+#include "fx/effect.h"
+
+#include "device/gl_api.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kEffect = R"(
+float4x4 matWorldViewProjection : WORLDVIEWPROJECTION;
+float4x3 bones[2];
+float4 vecSkill1 = {1, 2, 3, 4};
+float scale = 0.5;
+int count = 3;
+bool flip;
+texture entTex0;
+sampler2D samp0 = sampler_state { Texture = <entTex0>; MinFilter = Linear; };
+struct VsOut { float4 pos : POSITION; float2 uv : TEXCOORD0; };
+VsOut VS(float4 pos : POSITION, float2 uv : TEXCOORD0) {
+    VsOut o;
+    o.pos = mul(pos, matWorldViewProjection) + float4(mul(pos, bones[1]), 0) * scale;
+    o.uv = uv;
+    return o;
+}
+float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(samp0, uv) * vecSkill1 * count + flip; }
+technique Refract { pass P0 { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } }
+technique ReflectAndRefract { pass P0 { PixelShader = compile ps_2_0 PS(); } pass P1 { } }
+)";
+
+using EffectDescription = EffectFixture;
+
+TEST_F(EffectDescription, NamesParametersTechniquesAndPasses) {
+    ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
+    EXPECT_EQ(errors_, "");
+    D3DXEFFECT_DESC desc;
+    ASSERT_EQ(effect_->GetDesc(&desc), D3D_OK);
+    EXPECT_EQ(desc.Parameters, 8u);
+    EXPECT_EQ(desc.Techniques, 2u);
+
+    D3DXPARAMETER_DESC p;
+    ASSERT_EQ(effect_->GetParameterDesc("matWorldViewProjection", &p), D3D_OK);
+    EXPECT_STREQ(p.Semantic, "WORLDVIEWPROJECTION");
+    EXPECT_EQ(p.Class, D3DXPC_MATRIX_COLUMNS);
+    EXPECT_EQ(p.Bytes, 64u);
+    ASSERT_EQ(effect_->GetParameterDesc(effect_->GetParameterByName(nullptr, "bones"), &p), D3D_OK);
+    EXPECT_EQ(p.Rows, 4u);
+    EXPECT_EQ(p.Columns, 3u);
+    EXPECT_EQ(p.Elements, 2u);
+    EXPECT_EQ(p.Bytes, 96u);
+    ASSERT_EQ(effect_->GetParameterDesc("entTex0", &p), D3D_OK);
+    EXPECT_EQ(p.Type, D3DXPT_TEXTURE);
+    EXPECT_EQ(effect_->GetParameterDesc("nothing", &p), D3DERR_INVALIDCALL);
+    EXPECT_EQ(p.Name, nullptr);
+
+    const D3DXHANDLE refract = effect_->GetTechnique(0);
+    const D3DXHANDLE both = effect_->GetTechniqueByName("ReflectAndRefract");
+    EXPECT_EQ(effect_->GetTechniqueByName("Refract"), refract);
+    EXPECT_EQ(effect_->GetTechnique(2), nullptr);
+    EXPECT_EQ(effect_->GetCurrentTechnique(), refract);
+    D3DXTECHNIQUE_DESC t;
+    ASSERT_EQ(effect_->GetTechniqueDesc(both, &t), D3D_OK);
+    EXPECT_STREQ(t.Name, "ReflectAndRefract");
+    EXPECT_EQ(t.Passes, 2u);
+    D3DXPASS_DESC pass;
+    ASSERT_EQ(effect_->GetPassDesc(effect_->GetPass(both, 1), &pass), D3D_OK);
+    EXPECT_STREQ(pass.Name, "P1");
+    EXPECT_EQ(effect_->GetPassByName(both, "P0"), effect_->GetPass(both, 0));
+    EXPECT_EQ(effect_->SetTechnique(both), D3D_OK);
+    EXPECT_EQ(effect_->GetCurrentTechnique(), both);
+    EXPECT_EQ(effect_->SetTechnique("NoSuchTechnique"), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->GetCurrentTechnique(), both);
+}
+
+using EffectValues = EffectFixture;
+
+TEST_F(EffectValues, DefaultsComeFromTheFileAndValuesRoundTrip) {
+    ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
+    D3DXVECTOR4 v;
+    ASSERT_EQ(effect_->GetVector("vecSkill1", &v), D3D_OK);
+    EXPECT_EQ(v, D3DXVECTOR4(1, 2, 3, 4));
+    float f = 0;
+    ASSERT_EQ(effect_->GetFloat("scale", &f), D3D_OK);
+    EXPECT_EQ(f, 0.5f);
+
+    const D3DXVECTOR4 skill(0.25f, -1, 8, 16);
+    EXPECT_EQ(effect_->SetVector(effect_->GetParameterByName(nullptr, "vecSkill1"), &skill), D3D_OK);
+    ASSERT_EQ(effect_->GetVector("vecSkill1", &v), D3D_OK);
+    EXPECT_EQ(v, skill);
+    // A float set into an int parameter is converted; a bool keeps TRUE as 1.
+    EXPECT_EQ(effect_->SetFloat("count", 7.9f), D3D_OK);
+    INT n = 0;
+    ASSERT_EQ(effect_->GetInt("count", &n), D3D_OK);
+    EXPECT_EQ(n, 7);
+    EXPECT_EQ(effect_->SetBool("flip", 5), D3D_OK);
+    BOOL b = FALSE;
+    ASSERT_EQ(effect_->GetBool("flip", &b), D3D_OK);
+    EXPECT_EQ(b, TRUE);
+}
+
+TEST_F(EffectValues, UnknownNamesAndWrongKindsChangeNothing) {
+    ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
+    const D3DXVECTOR4 v(9, 9, 9, 9);
+    D3DXMATRIX m;
+    D3DXMatrixIdentity(&m);
+    EXPECT_EQ(effect_->SetVector("vecSkill9", &v), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->SetMatrix("matWorld", &m), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->SetFloat(nullptr, 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->SetMatrix("entTex0", &m), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->SetTexture("vecSkill1", nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->SetVector("vecSkill1", nullptr), D3DERR_INVALIDCALL);
+    D3DXVECTOR4 read;
+    ASSERT_EQ(effect_->GetVector("vecSkill1", &read), D3D_OK);
+    EXPECT_EQ(read, D3DXVECTOR4(1, 2, 3, 4));
+}
+
+TEST_F(EffectValues, MatricesUploadSoThatMulOfARowVectorMeansWhatItMeansInHlsl) {
+    ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
+    D3DXMATRIX wvp;
+    D3DXMATRIX bone;
+    for (int i = 0; i < 16; ++i) {
+        wvp.m[i / 4][i % 4] = static_cast<float>(i + 1);
+        bone.m[i / 4][i % 4] = static_cast<float>(100 + i);
+    }
+    const D3DXMATRIX bones[2] = {wvp, bone};
+    ASSERT_EQ(effect_->SetMatrix("matWorldViewProjection", &wvp), D3D_OK);
+    ASSERT_EQ(effect_->SetMatrixArray("bones", bones, 2), D3D_OK);
+    D3DXMATRIX back;
+    ASSERT_EQ(effect_->GetMatrix("matWorldViewProjection", &back), D3D_OK);
+    EXPECT_EQ(back, wvp);
+    UINT passes = 0;
+    ASSERT_EQ(effect_->Begin(&passes, 0), D3D_OK);
+    ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
+
+    GLuint vertex = 0;
+    GLuint pixel = 0;
+    auto* effect = dynamic_cast<platform::fx::Effect*>(effect_);
+    ASSERT_NE(effect, nullptr);
+    ASSERT_TRUE(effect->PassPrograms(0, 0, &vertex, &pixel));
+    ASSERT_NE(vertex, 0u);
+    ASSERT_NE(pixel, 0u);
+    // GLSL's mat4 is M's transpose (mul(v, M) became M' * v): its columns are D3DX's rows, so the
+    // uniform read back column after column is the D3DX matrix row after row.
+    float uploaded[16] = {};
+    glGetUniformfv(vertex, glGetUniformLocation(vertex, "fx_vs.matWorldViewProjection"), uploaded);
+    EXPECT_EQ(std::memcmp(uploaded, &wvp, sizeof(uploaded)), 0);
+    // float4x3 is GLSL's mat4x3: four columns of three, the first three columns of each D3DX row.
+    float bone1[12] = {};
+    glGetUniformfv(vertex, glGetUniformLocation(vertex, "fx_vs.bones[1]"), bone1);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(bone1[r * 3 + c], bone.m[r][c]) << r << "," << c;
+
+    // A change is uploaded by CommitChanges.
+    const D3DXVECTOR4 skill(5, 6, 7, 8);
+    ASSERT_EQ(effect_->SetVector("vecSkill1", &skill), D3D_OK);
+    ASSERT_EQ(effect_->CommitChanges(), D3D_OK);
+    float inPixel[4] = {};
+    glGetUniformfv(pixel, glGetUniformLocation(pixel, "fx_ps.vecSkill1"), inPixel);
+    EXPECT_EQ(D3DXVECTOR4(inPixel), skill);
+    GLint samplerUnit = -1;
+    glGetUniformiv(pixel, glGetUniformLocation(pixel, "samp0"), &samplerUnit);
+    EXPECT_EQ(samplerUnit, 0);
+    EXPECT_EQ(effect_->EndPass(), D3D_OK);
+    EXPECT_EQ(effect_->End(), D3D_OK);
+}
+
+TEST_F(EffectValues, ATextureSetIntoTheEffectIsHeldWhileSetAndReleasedWithTheEffect) {
+    ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
+    const auto count = [&] {
+        texture->AddRef();
+        return texture->Release();
+    };
+    EXPECT_EQ(count(), 1u);
+    ASSERT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
+    EXPECT_EQ(count(), 2u);
+    ASSERT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
+    EXPECT_EQ(count(), 2u);
+    IDirect3DBaseTexture9* got = nullptr;
+    ASSERT_EQ(effect_->GetTexture("entTex0", &got), D3D_OK);
+    EXPECT_EQ(got, texture);
+    EXPECT_EQ(count(), 3u);
+    got->Release();
+    ASSERT_EQ(effect_->SetTexture("entTex0", nullptr), D3D_OK);
+    EXPECT_EQ(count(), 1u);
+    ASSERT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
+    EXPECT_EQ(effect_->Release(), 0u);
+    effect_ = nullptr;
+    EXPECT_EQ(count(), 1u);
+    EXPECT_EQ(texture->Release(), 0u);
+}
+
+TEST_F(EffectValues, TheEffectHoldsItsDevice) {
+    ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(effect_->GetDevice(&device), D3D_OK);
+    EXPECT_EQ(device, device_);
+    EXPECT_EQ(device->Release(), 2u); // the test's and the effect's
+    EXPECT_EQ(effect_->OnLostDevice(), D3D_OK);
+    EXPECT_EQ(effect_->OnResetDevice(), D3D_OK);
+}
+
+} // namespace

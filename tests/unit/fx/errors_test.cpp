@@ -1,0 +1,128 @@
+// What an effect author sees when an effect does not compile: the failure result and the messages,
+// `path(line,col): error Xnnnn: message`, the first error first.
+#include "effect_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+class EffectErrors : public EffectFixture {
+  protected:
+    void SetUp() override {
+        EffectFixture::SetUp();
+        dir_ = ::testing::TempDir() + "fx_errors/";
+        std::system(("mkdir -p " + dir_).c_str());
+    }
+
+    // Compiles the file; returns the first line of the messages.
+    std::string FirstError(const std::string& name, const std::string& text, HRESULT* result) {
+        const std::string path = dir_ + name;
+        WriteFile(path, text);
+        ID3DXBuffer* messages = nullptr;
+        *result = D3DXCreateEffectFromFileA(device_, path.c_str(), nullptr, nullptr, 0, nullptr, &effect_,
+                                            &messages);
+        errors_ = BufferText(messages);
+        if (messages)
+            messages->Release();
+        return errors_.substr(0, errors_.find('\n'));
+    }
+
+    std::string dir_;
+};
+
+TEST_F(EffectErrors, ASyntaxErrorInAShader) {
+    HRESULT result = S_OK;
+    const std::string first = FirstError("syntax.fx",
+                                         "float4 PS() : COLOR0\n{\n    float4 c = 1\n    return c;\n}\n"
+                                         "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n",
+                                         &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(effect_, nullptr);
+    EXPECT_EQ(first, dir_ + "syntax.fx(4,5): error X3000: syntax error: ';' expected") << errors_;
+}
+
+TEST_F(EffectErrors, AnUndefinedIdentifierInAnIncludedFile) {
+    WriteFile(dir_ + "shade.fxh",
+              "float4 tint;\nfloat4 PS() : COLOR0\n{\n    return tint * undefinedThing;\n}\n");
+    HRESULT result = S_OK;
+    const std::string first = FirstError("undefined.fx",
+                                         "#include \"shade.fxh\"\n"
+                                         "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n",
+                                         &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(first, dir_ + "shade.fxh(4,19): error X3004: undeclared identifier 'undefinedThing'")
+        << errors_;
+}
+
+TEST_F(EffectErrors, AMissingInclude) {
+    HRESULT result = S_OK;
+    const std::string first = FirstError("include.fx", "float a;\n#include \"gone.fxh\"\n", &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(first, dir_ + "include.fx(2,11): error X1507: failed to open source file: 'gone.fxh'");
+}
+
+TEST_F(EffectErrors, ABadStateValue) {
+    HRESULT result = S_OK;
+    const std::string first = FirstError(
+        "state.fx", "technique T\n{\n    pass P\n    {\n        SrcBlend = Sometimes;\n    }\n}\n", &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(first, dir_ + "state.fx(5,20): error X3081: invalid value 'Sometimes' for state 'SrcBlend'");
+}
+
+TEST_F(EffectErrors, AFileThatDoesNotExist) {
+    ID3DXBuffer* messages = nullptr;
+    const std::string path = dir_ + "nowhere.fx";
+    EXPECT_EQ(
+        D3DXCreateEffectFromFileA(device_, path.c_str(), nullptr, nullptr, 0, nullptr, &effect_, &messages),
+        D3DXERR_INVALIDDATA);
+    EXPECT_EQ(BufferText(messages),
+              path + "(1,1): error X1507: failed to open source file: '" + path + "'\n");
+    messages->Release();
+}
+
+TEST_F(EffectErrors, WarningsDoNotFailAndCreationWithoutABufferWorks) {
+    const std::string text = "float4 PS() : COLOR0 { return 1; }\n"
+                             "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n";
+    EXPECT_EQ(D3DXCreateEffect(device_, text.data(), static_cast<UINT>(text.size()), nullptr, nullptr, 0,
+                               nullptr, &effect_, nullptr),
+              D3D_OK);
+    EXPECT_EQ(D3DXCreateEffect(device_, nullptr, 0, nullptr, nullptr, 0, nullptr, nullptr, nullptr),
+              D3DERR_INVALIDCALL);
+}
+
+TEST_F(EffectErrors, ACrashingShaderCompilerIsAnErrorAndTheProcessLives) {
+    EXPECT_EQ(Make("float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }\n"
+                   "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n"),
+              D3DXERR_INVALIDDATA);
+    EXPECT_NE(errors_.find("memory(1,1): error X4000: internal compiler error: the shader compiler"),
+              std::string::npos)
+        << errors_;
+}
+
+TEST_F(EffectErrors, AnyBytesGiveAResultAndNoCrash) {
+    std::mt19937 random(1234);
+    const std::string alphabet =
+        "technique pass { } < > ( ) ; = compile ps_2_0 vs_2_0 float4 PS sampler_state "
+        "#if #include #define \" \n , [ ] 0x1 -";
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        const int pieces = static_cast<int>(random() % 60);
+        for (int i = 0; i < pieces; ++i) {
+            if (random() % 3 == 0)
+                text += static_cast<char>(random() % 256);
+            else
+                text += alphabet.substr(random() % alphabet.size(), 1 + random() % 12);
+        }
+        const HRESULT result = Make(text);
+        EXPECT_TRUE(result == D3D_OK || result == D3DXERR_INVALIDDATA) << text;
+        if (effect_) {
+            effect_->Release();
+            effect_ = nullptr;
+        }
+    }
+}
+
+} // namespace
