@@ -1,0 +1,133 @@
+// Copies between surfaces: ColorFill, StretchRect, UpdateSurface, UpdateTexture and
+// GetRenderTargetData, checked byte for byte, and their refusals.
+#include "resource_fixture.h"
+
+namespace {
+
+using CopiesTest = ResourceFixture;
+
+std::uint32_t PixelAt(const std::vector<std::uint8_t>& bytes, UINT width, UINT x, UINT y) {
+    const std::size_t i = (std::size_t{y} * width + x) * 4;
+    return std::uint32_t{bytes[i]} | std::uint32_t{bytes[i + 1]} << 8 | std::uint32_t{bytes[i + 2]} << 16 |
+           std::uint32_t{bytes[i + 3]} << 24;
+}
+
+TEST_F(CopiesTest, ColorFillAndStretchRectLandWhereDirect3DPutsThem) {
+    IDirect3DSurface9* source = nullptr;
+    IDirect3DSurface9* target = nullptr;
+    ASSERT_EQ(
+        device_->CreateRenderTarget(4, 4, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &source, nullptr),
+        D3D_OK);
+    ASSERT_EQ(
+        device_->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target, nullptr),
+        D3D_OK);
+    ASSERT_EQ(device_->ColorFill(source, nullptr, 0xFF000080), D3D_OK);
+    const RECT topLeft{0, 0, 2, 1};
+    ASSERT_EQ(device_->ColorFill(source, &topLeft, 0x80FF0000), D3D_OK);
+    const std::vector<std::uint8_t> filled = TargetBytes(source, 16);
+    EXPECT_EQ(PixelAt(filled, 4, 1, 0), 0x80FF0000u);
+    EXPECT_EQ(PixelAt(filled, 2, 0, 0), 0x80FF0000u);
+    EXPECT_EQ(PixelAt(filled, 4, 2, 0), 0xFF000080u);
+    EXPECT_EQ(PixelAt(filled, 4, 1, 1), 0xFF000080u);
+
+    // Scaled twice with point filtering: every source pixel becomes a 2x2 block, rows top-down.
+    ASSERT_EQ(device_->ColorFill(target, nullptr, 0), D3D_OK);
+    ASSERT_EQ(device_->StretchRect(source, nullptr, target, nullptr, D3DTEXF_POINT), D3D_OK);
+    std::vector<std::uint8_t> stretched = TargetBytes(target, 32);
+    EXPECT_EQ(PixelAt(stretched, 8, 3, 1), 0x80FF0000u);
+    EXPECT_EQ(PixelAt(stretched, 8, 4, 1), 0xFF000080u);
+    EXPECT_EQ(PixelAt(stretched, 8, 3, 2), 0xFF000080u);
+    // Into a rectangle of the target, from a rectangle of the source.
+    ASSERT_EQ(device_->ColorFill(target, nullptr, 0), D3D_OK);
+    const RECT corner{6, 6, 8, 8};
+    ASSERT_EQ(device_->StretchRect(source, &topLeft, target, &corner, D3DTEXF_POINT), D3D_OK);
+    stretched = TargetBytes(target, 32);
+    EXPECT_EQ(PixelAt(stretched, 8, 7, 7), 0x80FF0000u);
+    EXPECT_EQ(PixelAt(stretched, 8, 5, 7), 0u);
+
+    const RECT outside{0, 0, 5, 4};
+    EXPECT_EQ(device_->StretchRect(source, &outside, target, nullptr, D3DTEXF_POINT), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->StretchRect(source, nullptr, target, nullptr, D3DTEXF_ANISOTROPIC),
+              D3DERR_INVALIDCALL);
+    const RECT left{0, 0, 2, 2};
+    const RECT overlapping{1, 1, 3, 3};
+    EXPECT_EQ(device_->StretchRect(source, &left, source, &overlapping, D3DTEXF_POINT), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->ColorFill(source, &outside, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->StretchRect(nullptr, nullptr, target, nullptr, D3DTEXF_POINT), D3DERR_INVALIDCALL);
+    // GetRenderTargetData wants a system-memory surface of the same size and format.
+    IDirect3DSurface9* wrongSize = nullptr;
+    ASSERT_EQ(
+        device_->CreateOffscreenPlainSurface(8, 8, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongSize, nullptr),
+        D3D_OK);
+    EXPECT_EQ(device_->GetRenderTargetData(source, wrongSize), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetRenderTargetData(wrongSize, target), D3DERR_INVALIDCALL);
+    // A system-memory surface is no render target and no video memory to fill.
+    EXPECT_EQ(device_->ColorFill(wrongSize, nullptr, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->StretchRect(wrongSize, nullptr, target, nullptr, D3DTEXF_POINT), D3DERR_INVALIDCALL);
+    wrongSize->Release();
+    source->Release();
+    target->Release();
+}
+
+TEST_F(CopiesTest, UpdatesCopySystemMemoryIntoVideoMemory) {
+    IDirect3DSurface9* source = nullptr;
+    IDirect3DSurface9* plain = nullptr;
+    ASSERT_EQ(device_->CreateOffscreenPlainSurface(4, 4, D3DFMT_L8, D3DPOOL_SYSTEMMEM, &source, nullptr),
+              D3D_OK);
+    ASSERT_EQ(device_->CreateOffscreenPlainSurface(8, 8, D3DFMT_L8, D3DPOOL_DEFAULT, &plain, nullptr),
+              D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(source->LockRect(&locked, nullptr, 0), D3D_OK);
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            static_cast<std::uint8_t*>(locked.pBits)[row * locked.Pitch + column] =
+                static_cast<std::uint8_t>(row * 16 + column);
+    ASSERT_EQ(source->UnlockRect(), D3D_OK);
+    ASSERT_EQ(plain->LockRect(&locked, nullptr, D3DLOCK_DISCARD), D3D_OK);
+    std::memset(locked.pBits, 0xEE, std::size_t{8} * static_cast<UINT>(locked.Pitch));
+    ASSERT_EQ(plain->UnlockRect(), D3D_OK);
+
+    const RECT part{1, 2, 3, 4};
+    const POINT at{5, 0};
+    ASSERT_EQ(device_->UpdateSurface(source, &part, plain, &at), D3D_OK);
+    ASSERT_EQ(plain->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    const auto* bytes = static_cast<const std::uint8_t*>(locked.pBits);
+    EXPECT_EQ(bytes[5], 2 * 16 + 1);
+    EXPECT_EQ(bytes[6], 2 * 16 + 2);
+    EXPECT_EQ(bytes[locked.Pitch + 5], 3 * 16 + 1);
+    EXPECT_EQ(bytes[4], 0xEE);
+    EXPECT_EQ(bytes[7], 0xEE);
+    EXPECT_EQ(bytes[2 * locked.Pitch + 5], 0xEE);
+    ASSERT_EQ(plain->UnlockRect(), D3D_OK);
+    const POINT tooFar{7, 0};
+    EXPECT_EQ(device_->UpdateSurface(source, &part, plain, &tooFar), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->UpdateSurface(plain, nullptr, source, nullptr), D3DERR_INVALIDCALL);
+    source->Release();
+    plain->Release();
+
+    // UpdateTexture: a source with more levels gives its matching ones.
+    IDirect3DTexture9* staging = nullptr;
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(8, 8, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &staging, nullptr),
+              D3D_OK);
+    ASSERT_EQ(device_->CreateTexture(4, 4, 0, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
+                                     nullptr),
+              D3D_OK);
+    for (UINT level = 0; level < staging->GetLevelCount(); ++level) {
+        ASSERT_EQ(staging->LockRect(level, &locked, nullptr, 0), D3D_OK);
+        static_cast<std::uint32_t*>(locked.pBits)[0] = 0xA0000000u + level;
+        ASSERT_EQ(staging->UnlockRect(level), D3D_OK);
+    }
+    ASSERT_EQ(device_->UpdateTexture(staging, texture), D3D_OK);
+    for (UINT level = 0; level < texture->GetLevelCount(); ++level) {
+        ASSERT_EQ(texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        EXPECT_EQ(static_cast<std::uint32_t*>(locked.pBits)[0], 0xA0000001u + level);
+        ASSERT_EQ(texture->UnlockRect(level), D3D_OK);
+    }
+    EXPECT_EQ(device_->UpdateTexture(texture, staging), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->UpdateTexture(staging, nullptr), D3DERR_INVALIDCALL);
+    staging->Release();
+    texture->Release();
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+// Bytes written through LockRect in each format come back through OpenGL as Direct3D lays them out:
+// written to a dynamic texture, uploaded at UnlockRect, read back by the next lock; and for render
+// target formats written with UpdateSurface and read with GetRenderTargetData.
+#include "resource_fixture.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+enum class Fill { kBytes, kHalves, kFloats };
+
+struct FormatCase {
+    D3DFORMAT format;
+    UINT bytesPerUnit; // of a pixel, or of a 4x4 block
+    UINT blockSize;
+    Fill fill;
+    // Bits the storage does not keep and reads as ones (the X of X8R8G8B8), per unit.
+    std::uint8_t onesMask[4];
+};
+
+const FormatCase kCases[] = {
+    {D3DFMT_R8G8B8, 3, 1, Fill::kBytes, {}},
+    {D3DFMT_A8R8G8B8, 4, 1, Fill::kBytes, {}},
+    {D3DFMT_X8R8G8B8, 4, 1, Fill::kBytes, {0, 0, 0, 0xFF}},
+    {D3DFMT_A8B8G8R8, 4, 1, Fill::kBytes, {}},
+    {D3DFMT_X8B8G8R8, 4, 1, Fill::kBytes, {0, 0, 0, 0xFF}},
+    {D3DFMT_R5G6B5, 2, 1, Fill::kBytes, {}},
+    {D3DFMT_X1R5G5B5, 2, 1, Fill::kBytes, {0, 0x80}},
+    {D3DFMT_A1R5G5B5, 2, 1, Fill::kBytes, {}},
+    {D3DFMT_A4R4G4B4, 2, 1, Fill::kBytes, {}},
+    {D3DFMT_A2R10G10B10, 4, 1, Fill::kBytes, {}},
+    {D3DFMT_A2B10G10R10, 4, 1, Fill::kBytes, {}},
+    {D3DFMT_G16R16, 4, 1, Fill::kBytes, {}},
+    {D3DFMT_A16B16G16R16, 8, 1, Fill::kBytes, {}},
+    {D3DFMT_A8, 1, 1, Fill::kBytes, {}},
+    {D3DFMT_L8, 1, 1, Fill::kBytes, {}},
+    {D3DFMT_A8L8, 2, 1, Fill::kBytes, {}},
+    {D3DFMT_L16, 2, 1, Fill::kBytes, {}},
+    {D3DFMT_V8U8, 2, 1, Fill::kBytes, {}},
+    {D3DFMT_CxV8U8, 2, 1, Fill::kBytes, {}},
+    {D3DFMT_Q8W8V8U8, 4, 1, Fill::kBytes, {}},
+    {D3DFMT_V16U16, 4, 1, Fill::kBytes, {}},
+    {D3DFMT_R16F, 2, 1, Fill::kHalves, {}},
+    {D3DFMT_G16R16F, 4, 1, Fill::kHalves, {}},
+    {D3DFMT_A16B16G16R16F, 8, 1, Fill::kHalves, {}},
+    {D3DFMT_R32F, 4, 1, Fill::kFloats, {}},
+    {D3DFMT_G32R32F, 8, 1, Fill::kFloats, {}},
+    {D3DFMT_A32B32G32R32F, 16, 1, Fill::kFloats, {}},
+    {D3DFMT_DXT1, 8, 4, Fill::kBytes, {}},
+    {D3DFMT_DXT3, 16, 4, Fill::kBytes, {}},
+    {D3DFMT_DXT5, 16, 4, Fill::kBytes, {}},
+};
+
+// Distinct, valid values: no float NaNs, which a driver may rewrite.
+std::vector<std::uint8_t> Pattern(const FormatCase& test, std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    if (test.fill == Fill::kHalves) {
+        for (std::size_t i = 0; i + 1 < size; i += 2) {
+            const auto half = static_cast<std::uint16_t>(0x3000 + (i * 7) % 0x0FFF);
+            std::memcpy(&bytes[i], &half, 2);
+        }
+    } else if (test.fill == Fill::kFloats) {
+        for (std::size_t i = 0; i + 3 < size; i += 4) {
+            const float value = static_cast<float>(i) * 0.5f - 3.0f;
+            std::memcpy(&bytes[i], &value, 4);
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> Expected(const FormatCase& test, std::vector<std::uint8_t> bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] |= test.onesMask[i % test.bytesPerUnit % 4];
+    return bytes;
+}
+
+void Write(const D3DLOCKED_RECT& locked, const std::vector<std::uint8_t>& bytes, UINT rows, UINT rowBytes) {
+    for (UINT row = 0; row < rows; ++row)
+        std::memcpy(static_cast<std::uint8_t*>(locked.pBits) + row * locked.Pitch,
+                    &bytes[std::size_t{row} * rowBytes], rowBytes);
+}
+
+using FormatLockTest = ResourceFixture;
+
+TEST_F(FormatLockTest, DynamicTexturesReadBackEveryFormatInDirect3DsLayout) {
+    // Six pixels wide: 24-bit rows of 18 bytes are padded to a DWORD pitch of 20.
+    for (const FormatCase& test : kCases) {
+        SCOPED_TRACE(test.format);
+        const UINT width = test.blockSize == 4 ? 8 : 6;
+        const UINT height = 4;
+        const UINT rowBytes = width / test.blockSize * test.bytesPerUnit;
+        const UINT rows = height / test.blockSize;
+        IDirect3DTexture9* texture = nullptr;
+        ASSERT_EQ(device_->CreateTexture(width, height, 1, D3DUSAGE_DYNAMIC, test.format, D3DPOOL_DEFAULT,
+                                         &texture, nullptr),
+                  D3D_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD), D3D_OK);
+        EXPECT_EQ(static_cast<UINT>(locked.Pitch), (rowBytes + 3) & ~3u);
+        const std::vector<std::uint8_t> written = Pattern(test, std::size_t{rows} * rowBytes);
+        Write(locked, written, rows, rowBytes);
+        ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+        const std::vector<std::uint8_t> expected = Expected(test, written);
+        // A read-only lock reads GL; spoiling its bytes must not reach GL, so the next lock finds
+        // the written bytes again.
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        EXPECT_EQ(Rows(locked, rows, rowBytes), expected);
+        std::memset(locked.pBits, 0, std::size_t{static_cast<UINT>(locked.Pitch)} * rows);
+        ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        EXPECT_EQ(Rows(locked, rows, rowBytes), expected);
+        ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+        EXPECT_EQ(texture->Release(), 0u);
+    }
+}
+
+TEST_F(FormatLockTest, RenderTargetFormatsReadBackThroughGetRenderTargetData) {
+    const D3DFORMAT formats[] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8,     D3DFMT_R5G6B5,  D3DFMT_A2B10G10R10,
+                                 D3DFMT_G16R16,   D3DFMT_R16F,         D3DFMT_G16R16F, D3DFMT_A16B16G16R16F,
+                                 D3DFMT_R32F,     D3DFMT_A32B32G32R32F};
+    for (const D3DFORMAT format : formats) {
+        SCOPED_TRACE(format);
+        const FormatCase* test = nullptr;
+        for (const FormatCase& candidate : kCases)
+            if (candidate.format == format)
+                test = &candidate;
+        ASSERT_NE(test, nullptr);
+        const UINT width = 5;
+        const UINT height = 3;
+        const UINT rowBytes = width * test->bytesPerUnit;
+        IDirect3DSurface9* source = nullptr;
+        IDirect3DSurface9* target = nullptr;
+        ASSERT_EQ(
+            device_->CreateOffscreenPlainSurface(width, height, format, D3DPOOL_SYSTEMMEM, &source, nullptr),
+            D3D_OK);
+        ASSERT_EQ(device_->CreateRenderTarget(width, height, format, D3DMULTISAMPLE_NONE, 0, FALSE, &target,
+                                              nullptr),
+                  D3D_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(source->LockRect(&locked, nullptr, 0), D3D_OK);
+        const std::vector<std::uint8_t> written = Pattern(*test, std::size_t{height} * rowBytes);
+        Write(locked, written, height, rowBytes);
+        ASSERT_EQ(source->UnlockRect(), D3D_OK);
+        ASSERT_EQ(device_->UpdateSurface(source, nullptr, target, nullptr), D3D_OK);
+        EXPECT_EQ(TargetBytes(target, rowBytes), Expected(*test, written));
+        EXPECT_EQ(source->Release(), 0u);
+        EXPECT_EQ(target->Release(), 0u);
+    }
+}
+
+} // namespace
