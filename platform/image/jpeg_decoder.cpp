@@ -37,6 +37,9 @@ bool ReadHeader(Decompressor* d, const std::uint8_t* data, std::size_t size) {
         return false;
     jpeg_create_decompress(&d->info);
     d->created = true;
+    // A progressive file keeps every coefficient of the image; a lying header must not make libjpeg
+    // reserve gigabytes. Past this, libjpeg fails (it has no backing store) and the file is refused.
+    d->info.mem->max_memory_to_use = 2 * static_cast<long>(kMaxImageBytes);
     jpeg_mem_src(&d->info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d->info, TRUE);
     if (d->info.jpeg_color_space == JCS_CMYK || d->info.jpeg_color_space == JCS_YCCK)

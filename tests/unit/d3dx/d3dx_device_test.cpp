@@ -204,6 +204,118 @@ TEST_F(D3dxDevice, SavedSurfacesReadBack) {
     EXPECT_EQ(image.bytes, (Bytes{40, 50, 60, 128, 100, 110, 120, 255}));
 }
 
+TEST_F(D3dxDevice, RequestedFormatsPoolsAndSizesAreHonoured) {
+    SkipWithoutTextures();
+    // 3x1: red, green, blue; opaque.
+    WriteFile("rgb.png", Png(3, 1, {0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255}));
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(device_, "rgb.png", D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1,
+                                           0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_DEFAULT,
+                                           0, nullptr, nullptr, &texture),
+              D3D_OK);
+    D3DSURFACE_DESC desc{};
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_R5G6B5);
+    EXPECT_EQ(desc.Width, 3u);
+    EXPECT_EQ(Locked(texture, 0, 6, 1), (Bytes{0x00, 0xf8, 0xe0, 0x07, 0x1f, 0x00}));
+    EXPECT_EQ(texture->Release(), 0u);
+
+    // D3DX_DEFAULT rounds 3 up to 4; a render target in the default pool is filled through
+    // UpdateTexture and saved through GetRenderTargetData.
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(device_, "rgb.png", D3DX_DEFAULT, D3DX_DEFAULT, 1,
+                                           D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                           D3DX_FILTER_POINT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture),
+              D3D_OK);
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Width, 4u);
+    EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
+    ASSERT_EQ(D3DXSaveTextureToFileA("rt.png", D3DXIFF_PNG, texture, nullptr), D3D_OK);
+    EXPECT_EQ(texture->Release(), 0u);
+    platform::image::Image image;
+    const std::string png = ReadFileBytes("rt.png");
+    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(),
+                                           &image, nullptr),
+              D3D_OK);
+    EXPECT_EQ(image.width, 4u);
+    EXPECT_EQ(Bytes(image.bytes.begin(), image.bytes.begin() + 8), (Bytes{0, 0, 255, 255, 0, 255, 0, 255}));
+
+    // Block compression on the way in: a 4x4 image of one 5:6:5 colour survives DXT5 exactly.
+    WriteFile("solid.png", Png(4, 4, [] {
+                  Bytes b;
+                  for (int i = 0; i < 16; ++i)
+                      b.insert(b.end(), {0, 0, 255, 255});
+                  return b;
+              }()));
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(device_, "solid.png", 0, 0, 1, 0, D3DFMT_DXT5, D3DPOOL_MANAGED,
+                                           D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture),
+              D3D_OK);
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_DXT5);
+    ASSERT_EQ(D3DXSaveTextureToFileA("solid.bmp", D3DXIFF_BMP, texture, nullptr), D3D_OK);
+    EXPECT_EQ(texture->Release(), 0u);
+    const std::string bmp = ReadFileBytes("solid.bmp");
+    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(),
+                                           &image, nullptr),
+              D3D_OK);
+    EXPECT_EQ(Bytes(image.bytes.begin(), image.bytes.begin() + 4), (Bytes{0, 0, 255, 255}));
+}
+
+TEST_F(D3dxDevice, TheBackBufferSavesThroughGetRenderTargetData) {
+    SkipWithoutTextures();
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xff336699, 1.0f, 0), D3D_OK);
+    IDirect3DSurface9* backBuffer = nullptr;
+    ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
+    const HRESULT saved = D3DXSaveSurfaceToFileA("Shot.png", D3DXIFF_PNG, backBuffer, nullptr, nullptr);
+    backBuffer->Release();
+    ASSERT_EQ(saved, D3D_OK);
+    platform::image::Image image;
+    const std::string png = ReadFileBytes("Shot.png");
+    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(),
+                                           &image, nullptr),
+              D3D_OK);
+    EXPECT_EQ(image.width, UINT{kWindowWidth});
+    EXPECT_EQ(image.format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(Bytes(image.bytes.begin(), image.bytes.begin() + 4), (Bytes{0x99, 0x66, 0x33, 0xff}));
+}
+
+TEST_F(D3dxDevice, SphereMeshLayoutAndTheFunctionsItDoesNotOffer) {
+    SkipWithoutBuffers();
+    ID3DXMesh* mesh = nullptr;
+    ID3DXBuffer* adjacency = reinterpret_cast<ID3DXBuffer*>(0x1);
+    EXPECT_EQ(D3DXCreateSphere(device_, 1.0f, 6, 4, &mesh, &adjacency), E_NOTIMPL);
+    EXPECT_EQ(adjacency, nullptr);
+    EXPECT_EQ(mesh, nullptr);
+    ASSERT_EQ(D3DXCreateSphere(device_, 2.0f, 6, 4, &mesh, nullptr), D3D_OK);
+    EXPECT_EQ(mesh->GetNumVertices(), 6u * 3 + 2);
+    EXPECT_EQ(mesh->GetNumFaces(), 2u * 6 * 3);
+    void* data = nullptr;
+    ASSERT_EQ(mesh->LockVertexBuffer(D3DLOCK_READONLY, &data), D3D_OK);
+    const auto* floats = static_cast<const float*>(data);
+    EXPECT_FLOAT_EQ(floats[2], 2.0f); // the +z pole
+    EXPECT_FLOAT_EQ(floats[5], 1.0f); // its normal
+    mesh->UnlockVertexBuffer();
+    ASSERT_EQ(mesh->LockIndexBuffer(D3DLOCK_READONLY, &data), D3D_OK);
+    EXPECT_EQ(static_cast<const WORD*>(data)[0], 0u); // the first fan starts at the pole
+    mesh->UnlockIndexBuffer();
+    D3DXATTRIBUTERANGE range{};
+    DWORD count = 0;
+    ASSERT_EQ(mesh->GetAttributeTable(nullptr, &count), D3D_OK);
+    ASSERT_EQ(count, 1u);
+    ASSERT_EQ(mesh->GetAttributeTable(&range, &count), D3D_OK);
+    EXPECT_EQ(range.FaceCount, 36u);
+    EXPECT_EQ(range.VertexCount, 20u);
+    D3DVERTEXELEMENT9 declaration[MAX_FVF_DECL_SIZE];
+    ASSERT_EQ(mesh->GetDeclaration(declaration), D3D_OK);
+    EXPECT_EQ(declaration[1].Usage, D3DDECLUSAGE_NORMAL);
+    EXPECT_EQ(declaration[1].Offset, 12u);
+    EXPECT_EQ(declaration[2].Stream, 0xff);
+    ID3DXMesh* clone = reinterpret_cast<ID3DXMesh*>(0x1);
+    EXPECT_EQ(mesh->CloneMeshFVF(0, D3DFVF_XYZ, device_, &clone), E_NOTIMPL);
+    EXPECT_EQ(clone, nullptr);
+    EXPECT_EQ(mesh->GenerateAdjacency(0.0f, nullptr), E_NOTIMPL);
+    EXPECT_EQ(mesh->Release(), 0u);
+}
+
 TEST_F(D3dxDevice, BoxMeshHandsOutItsBuffersAndDraws) {
     SkipWithoutBuffers();
     ID3DXMesh* mesh = nullptr;
