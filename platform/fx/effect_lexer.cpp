@@ -124,8 +124,10 @@ void Expand(const EffectSource& source, const Token& name, int depth, std::vecto
 } // namespace
 
 std::vector<Token> Tokenize(const EffectSource& source) {
+    const std::vector<Token> raw = Scan(source.text, true);
     std::vector<Token> tokens;
-    for (const Token& t : Scan(source.text, true))
+    tokens.reserve(raw.size() + 1);
+    for (const Token& t : raw)
         Emit(source, t, 0, &tokens);
     Token end;
     end.begin = end.end = source.text.size();

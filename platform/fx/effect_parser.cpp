@@ -639,8 +639,10 @@ bool Parser::CompileStatement(StateValue* value) {
     if (!Expect("("))
         return false;
     while (Peek().kind != Token::End && !Is(Peek(), ")")) {
+        const std::size_t before = pos_;
         value->arguments.push_back(Numbers(",", ")"));
-        Accept(",");
+        if (!Accept(",") && pos_ == before)
+            break; // a stray closer: Expect reports it
     }
     return Expect(")");
 }
