@@ -1,0 +1,209 @@
+// Begin, BeginPass, CommitChanges, EndPass and End: the states a pass sets go through the device's
+// own setters, Begin saves what the passes change and End puts it back, unless D3DXFX_DONOTSAVESTATE.
+// A recording device stands in for the device's state, so these tests do not depend on drawing.
+#include "effect_fixture.h"
+#include "forwarding_device.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <map>
+#include <new>
+#include <utility>
+
+namespace {
+
+std::atomic<bool> countAllocations{false};
+std::atomic<int> allocations{0};
+
+} // namespace
+
+// Counts the C++ allocations made while a test asks for it. GCC flags free() in a replaced operator
+// delete as a mismatch once it inlines both; the pair below is matched by construction.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+    if (countAllocations)
+        ++allocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+class RecordingDevice : public ForwardingDevice {
+  public:
+    using ForwardingDevice::ForwardingDevice;
+
+    HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
+        renderStates[state] = value;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override {
+        *value = renderStates[state];
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
+        samplerStates[{sampler, type}] = value;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type,
+                                              DWORD* value) override {
+        *value = samplerStates[{sampler, type}];
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override {
+        textures[stage] = texture;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override {
+        *texture = textures[stage];
+        if (*texture)
+            (*texture)->AddRef();
+        return D3D_OK;
+    }
+
+    std::map<D3DRENDERSTATETYPE, DWORD> renderStates;
+    std::map<std::pair<DWORD, D3DSAMPLERSTATETYPE>, DWORD> samplerStates;
+    std::map<DWORD, IDirect3DBaseTexture9*> textures;
+};
+
+const char* const kBlend = R"(
+float alphaRef = 128;
+float4 tint = {1, 1, 1, 1};
+float4x4 matWorldViewProjection;
+texture entTex0;
+sampler2D samp0 = sampler_state { Texture = <entTex0>; MinFilter = Point; AddressU = Border; };
+float4 VS(float4 p : POSITION) : POSITION { return mul(p, matWorldViewProjection); }
+float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(samp0, uv) * tint; }
+technique Blend {
+    pass P0 {
+        AlphaBlendEnable = true; SrcBlend = SrcAlpha; DestBlend = InvSrcAlpha;
+        AlphaRef = <alphaRef>;
+        VertexShader = compile vs_2_0 VS();
+        PixelShader = compile ps_2_0 PS();
+    }
+    pass P1 { CullMode = None; }
+}
+)";
+
+class EffectPasses : public EffectFixture {
+  protected:
+    void SetUp() override {
+        EffectFixture::SetUp();
+        recording_ = new RecordingDevice(device_);
+        recording_->renderStates[D3DRS_ALPHABLENDENABLE] = FALSE;
+        recording_->renderStates[D3DRS_SRCBLEND] = D3DBLEND_ONE;
+        recording_->renderStates[D3DRS_CULLMODE] = D3DCULL_CCW;
+        recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)] = D3DTEXF_LINEAR;
+        ASSERT_EQ(Make(kBlend, recording_), D3D_OK) << errors_;
+        ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_, nullptr),
+                  D3D_OK);
+    }
+    void TearDown() override {
+        if (effect_)
+            effect_->Release();
+        effect_ = nullptr;
+        if (texture_)
+            texture_->Release();
+        recording_->Release();
+        EffectFixture::TearDown();
+    }
+
+    RecordingDevice* recording_ = nullptr;
+    IDirect3DTexture9* texture_ = nullptr;
+};
+
+TEST_F(EffectPasses, APassSetsItsStatesAndEndRestoresThem) {
+    ASSERT_EQ(effect_->SetTexture("entTex0", texture_), D3D_OK);
+    UINT passes = 0;
+    ASSERT_EQ(effect_->Begin(&passes, 0), D3D_OK);
+    EXPECT_EQ(passes, 2u);
+    ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
+    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHABLENDENABLE], TRUE);
+    EXPECT_EQ(recording_->renderStates[D3DRS_SRCBLEND], static_cast<DWORD>(D3DBLEND_SRCALPHA));
+    EXPECT_EQ(recording_->renderStates[D3DRS_DESTBLEND], static_cast<DWORD>(D3DBLEND_INVSRCALPHA));
+    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHAREF], 128u); // from the parameter
+    // The pixel shader's one sampler is register 0: its texture and states go to stage 0.
+    EXPECT_EQ(recording_->textures[0], texture_);
+    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)],
+              static_cast<DWORD>(D3DTEXF_POINT));
+    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_ADDRESSU)],
+              static_cast<DWORD>(D3DTADDRESS_BORDER));
+    EXPECT_EQ(effect_->BeginPass(1), D3DERR_INVALIDCALL); // EndPass first
+    ASSERT_EQ(effect_->EndPass(), D3D_OK);
+    ASSERT_EQ(effect_->BeginPass(1), D3D_OK);
+    EXPECT_EQ(recording_->renderStates[D3DRS_CULLMODE], static_cast<DWORD>(D3DCULL_NONE));
+    ASSERT_EQ(effect_->EndPass(), D3D_OK);
+    ASSERT_EQ(effect_->End(), D3D_OK);
+
+    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHABLENDENABLE], FALSE);
+    EXPECT_EQ(recording_->renderStates[D3DRS_SRCBLEND], static_cast<DWORD>(D3DBLEND_ONE));
+    EXPECT_EQ(recording_->renderStates[D3DRS_CULLMODE], static_cast<DWORD>(D3DCULL_CCW));
+    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)],
+              static_cast<DWORD>(D3DTEXF_LINEAR));
+    EXPECT_EQ(recording_->textures[0], nullptr);
+}
+
+TEST_F(EffectPasses, DoNotSaveStateLeavesThePassStatesInPlace) {
+    ASSERT_EQ(effect_->Begin(nullptr, D3DXFX_DONOTSAVESTATE), D3D_OK);
+    ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
+    ASSERT_EQ(effect_->EndPass(), D3D_OK);
+    ASSERT_EQ(effect_->End(), D3D_OK);
+    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHABLENDENABLE], TRUE);
+    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)],
+              static_cast<DWORD>(D3DTEXF_POINT));
+}
+
+TEST_F(EffectPasses, CallsOutOfOrderAreRefused) {
+    EXPECT_EQ(effect_->BeginPass(0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->CommitChanges(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->EndPass(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->End(), D3DERR_INVALIDCALL);
+    ASSERT_EQ(effect_->Begin(nullptr, 0), D3D_OK);
+    EXPECT_EQ(effect_->Begin(nullptr, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->SetTechnique(effect_->GetTechnique(0)), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->BeginPass(2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->End(), D3D_OK);
+}
+
+using EffectDrawingCosts = EffectFixture;
+
+TEST_F(EffectDrawingCosts, SettersPassesAndCommitAllocateNothing) {
+    ASSERT_EQ(Make(kBlend), D3D_OK) << errors_;
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
+    D3DXMATRIX m;
+    D3DXMatrixIdentity(&m);
+    const D3DXVECTOR4 v(1, 2, 3, 4);
+    UINT passes = 0;
+    // One frame first: whatever the device sets up once is not the effect's cost per frame.
+    for (int frame = 0; frame < 2; ++frame) {
+        countAllocations = frame == 1;
+        EXPECT_EQ(effect_->SetMatrix("matWorldViewProjection", &m), D3D_OK);
+        EXPECT_EQ(effect_->SetVector("tint", &v), D3D_OK);
+        EXPECT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
+        EXPECT_EQ(effect_->Begin(&passes, 0), D3D_OK);
+        for (UINT p = 0; p < passes; ++p) {
+            EXPECT_EQ(effect_->BeginPass(p), D3D_OK);
+            EXPECT_EQ(effect_->SetVector("tint", &v), D3D_OK);
+            EXPECT_EQ(effect_->CommitChanges(), D3D_OK);
+            EXPECT_EQ(effect_->EndPass(), D3D_OK);
+        }
+        EXPECT_EQ(effect_->End(), D3D_OK);
+        countAllocations = false;
+    }
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(effect_->SetTexture("entTex0", nullptr), D3D_OK);
+    texture->Release();
+}
+
+} // namespace
