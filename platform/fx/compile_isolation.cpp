@@ -7,8 +7,10 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,43 +64,6 @@ void Fail(ShaderResult* result, const std::string& text) {
     m.column = 1;
     m.text = text;
     result->messages.push_back(m);
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Reads until end of file or the deadline; false on timeout.
-bool ReadAll(int fd, std::string* bytes, int timeoutMilliseconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
-    char buffer[65536];
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return false;
-        pollfd p{fd, POLLIN, 0};
-        const int ready = poll(&p, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
-            return false;
-        const ssize_t n = read(fd, buffer, sizeof(buffer));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return true;
-        bytes->append(buffer, static_cast<std::size_t>(n));
-    }
 }
 
 } // namespace
@@ -163,44 +128,175 @@ bool DeserializeResult(const std::string& bytes, ShaderResult* r) {
     return in.Done();
 }
 
-void CompileIsolated(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
-    // Children inherit glslang's built-in tables warm, instead of building them for every compile.
-    WarmCompiler();
-    int fds[2];
-    if (pipe(fds) != 0) {
-        Fail(result, "internal: cannot start the shader compiler");
-        return;
+namespace {
+
+std::string SerializeRequest(const ShaderRequest& r) {
+    std::string out;
+    PutString(&out, r.hlsl);
+    PutString(&out, r.entry);
+    PutString(&out, r.profile);
+    PutInt(&out, r.stage == ShaderStage::Vertex ? 0 : 1);
+    return out;
+}
+
+bool DeserializeRequest(const std::string& bytes, ShaderRequest* r) {
+    Reader in(bytes);
+    int stage = 0;
+    if (!in.String(&r->hlsl) || !in.String(&r->entry) || !in.String(&r->profile) || !in.Int(&stage))
+        return false;
+    r->stage = stage == 0 ? ShaderStage::Vertex : ShaderStage::Pixel;
+    return in.Done();
+}
+
+bool SendFrame(int fd, const std::string& payload) {
+    std::string frame;
+    PutInt(&frame, static_cast<std::int64_t>(payload.size()));
+    frame += payload;
+    std::size_t done = 0;
+    while (done < frame.size()) {
+        const ssize_t n = send(fd, frame.data() + done, frame.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
     }
-    const pid_t child = fork();
-    if (child < 0) {
-        close(fds[0]);
+    return true;
+}
+
+// Reads exactly `size` bytes; a negative timeout waits for ever (the server side).
+bool ReceiveExactly(int fd, std::size_t size, std::string* out, int timeoutMilliseconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+    out->clear();
+    char buffer[65536];
+    while (out->size() < size) {
+        if (timeoutMilliseconds >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p{fd, POLLIN, 0};
+            const int ready = left.count() > 0 ? poll(&p, 1, static_cast<int>(left.count())) : 0;
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready <= 0)
+                return false;
+        }
+        const ssize_t n = read(fd, buffer, std::min(sizeof(buffer), size - out->size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        out->append(buffer, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool ReceiveFrame(int fd, std::string* payload, int timeoutMilliseconds) {
+    std::string header;
+    if (!ReceiveExactly(fd, sizeof(std::int64_t), &header, timeoutMilliseconds))
+        return false;
+    std::int64_t size = 0;
+    std::memcpy(&size, header.data(), sizeof(size));
+    constexpr std::int64_t kMaxFrame = std::int64_t{1} << 30;
+    return size >= 0 && size <= kMaxFrame &&
+           ReceiveExactly(fd, static_cast<std::size_t>(size), payload, timeoutMilliseconds);
+}
+
+[[noreturn]] void Serve(int fd) {
+    for (;;) {
+        std::string bytes;
+        ShaderRequest request;
+        if (!ReceiveFrame(fd, &bytes, -1) || !DeserializeRequest(bytes, &request))
+            _exit(0); // the parent closed its end: it is gone or done
+        ShaderResult result;
+        CompileShader(request, &result);
+        if (!SendFrame(fd, SerializeResult(result)))
+            _exit(0);
+    }
+}
+
+// One child process that compiles on request, forked once and kept warm; a crash or a hang costs the
+// request that caused it, and the next request starts a fresh child.
+class CompileServer {
+  public:
+    ~CompileServer() { Stop(); }
+
+    bool Compile(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
+        if (pid_ < 0 && !Start())
+            return Failed(result, "internal: cannot start the shader compiler");
+        std::string bytes;
+        if (!SendFrame(fd_, SerializeRequest(request)) || !ReceiveFrame(fd_, &bytes, timeoutMilliseconds)) {
+            const std::string why = Stop();
+            return Failed(result, "internal compiler error: the shader compiler " + why);
+        }
+        if (!DeserializeResult(bytes, result)) {
+            Stop();
+            return Failed(result, "internal compiler error: the shader compiler failed");
+        }
+        return true;
+    }
+
+  private:
+    bool Start() {
+        // Children inherit glslang's built-in tables warm, instead of building them for each compile.
+        WarmCompiler();
+        int fds[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
+            return false;
+        const pid_t child = fork();
+        if (child < 0) {
+            close(fds[0]);
+            close(fds[1]);
+            return false;
+        }
+        if (child == 0) {
+            close(fds[0]);
+            Serve(fds[1]);
+        }
         close(fds[1]);
-        Fail(result, "internal: cannot start the shader compiler");
-        return;
+        pid_ = child;
+        fd_ = fds[0];
+        return true;
     }
-    if (child == 0) {
-        close(fds[0]);
-        ShaderResult compiled;
-        CompileShader(request, &compiled);
-        _exit(WriteAll(fds[1], SerializeResult(compiled)) ? 0 : 1);
+
+    // Ends the child and says how it ended.
+    std::string Stop() {
+        if (pid_ < 0)
+            return "is not running";
+        close(fd_);
+        fd_ = -1;
+        int status = 0;
+        pid_t done = 0;
+        for (int i = 0; i < 50 && (done = waitpid(pid_, &status, WNOHANG)) == 0; ++i)
+            usleep(1000);
+        if (done == 0) {
+            kill(pid_, SIGKILL);
+            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
+        }
+        pid_ = -1;
+        if (done == 0)
+            return "did not finish in time";
+        if (WIFSIGNALED(status))
+            return "crashed (signal " + std::to_string(WTERMSIG(status)) + ")";
+        return "failed";
     }
-    close(fds[1]);
-    std::string bytes;
-    const bool finished = ReadAll(fds[0], &bytes, timeoutMilliseconds);
-    close(fds[0]);
-    if (!finished)
-        kill(child, SIGKILL);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+
+    static bool Failed(ShaderResult* result, const std::string& text) {
+        Fail(result, text);
+        return false;
     }
-    if (!finished) {
-        Fail(result, "internal compiler error: the shader compiler did not finish in time");
-    } else if (WIFSIGNALED(status)) {
-        Fail(result, "internal compiler error: the shader compiler crashed (signal " +
-                         std::to_string(WTERMSIG(status)) + ")");
-    } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !DeserializeResult(bytes, result)) {
-        Fail(result, "internal compiler error: the shader compiler failed");
-    }
+
+    pid_t pid_ = -1;
+    int fd_ = -1;
+};
+
+} // namespace
+
+void CompileIsolated(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
+    static std::mutex mutex;
+    static CompileServer server;
+    std::lock_guard<std::mutex> lock(mutex);
+    server.Compile(request, result, timeoutMilliseconds);
 }
 
 } // namespace platform::fx

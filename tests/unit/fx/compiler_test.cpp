@@ -110,6 +110,9 @@ TEST(CompileIsolation, ACrashingCompilerCostsAnErrorNotTheProcess) {
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0].text.rfind("internal compiler error: the shader compiler", 0), 0u)
         << r.messages[0].text;
+    // The next compile gets a fresh compiler.
+    CompileIsolated(Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel), &r);
+    EXPECT_TRUE(r.ok);
 }
 
 TEST(CompileIsolation, TheChildHandsBackWhatTheCompilerMade) {
