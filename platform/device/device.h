@@ -332,6 +332,7 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     void ReleaseDrawing();
     HRESULT Draw(const DrawCall& call);
     bool PrepareDraw(UINT stride);
+    void BindTextures();
     std::unique_ptr<DeviceState> state_;
     std::unique_ptr<DrawPath> drawPath_;
 };

@@ -2,6 +2,7 @@
 // the last draw, selects the programs and sets the vertex epilogue's uniforms.
 #include "device/device.h"
 
+#include "device/base_texture.h"
 #include "device/device_draw_path.h"
 #include "device/device_state.h"
 #include "device/device_state_gl.h"
@@ -45,7 +46,38 @@ bool SameViewport(const D3DVIEWPORT9& a, const D3DVIEWPORT9& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+StageTextureKind KindOf(const BaseTexture* texture) {
+    if (!texture)
+        return StageTextureKind::kNone;
+    switch (texture->GlTarget()) {
+    case GL_TEXTURE_CUBE_MAP:
+        return StageTextureKind::kCube;
+    case GL_TEXTURE_3D:
+        return StageTextureKind::kVolume;
+    default:
+        return StageTextureKind::k2d;
+    }
+}
+
 } // namespace
+
+void Device::BindTextures() {
+    DrawPath& path = *drawPath_;
+    const bool rebind = (BindingDirtyBits() & kDirtyTextures) != 0;
+    for (unsigned slot = 0; slot < kPixelSamplerCount; ++slot) {
+        BaseTexture* texture = BoundTexture(slot);
+        if (texture)
+            texture->PrepareForSampling(); // brings stale mip levels of render targets up to date
+        if (!rebind)
+            continue;
+        gl_.BindTextureUnit(slot, texture ? texture->GlName() : 0);
+        if (slot < kFixedStages && path.textureKinds[slot] != KindOf(texture)) {
+            path.textureKinds[slot] = KindOf(texture);
+            state_->dirty |= kStateTextures;
+        }
+    }
+    ClearBindingDirtyBits(kDirtyTextures);
+}
 
 bool Device::PrepareDraw(UINT /*stride*/) {
     DeviceState& state = *state_;
@@ -54,8 +86,9 @@ bool Device::PrepareDraw(UINT /*stride*/) {
     // offered).
     if (state.fvf == 0)
         return false;
-    gl_.BindDrawFramebuffer(drawFramebuffer_);
+    BindRenderFramebuffer();
     gl_.BindVertexArray(path.vertexArray);
+    BindTextures();
     gl_.BindProgramPipeline(path.pipeline);
 
     if (!SameViewport(viewport_, path.appliedViewport)) {

@@ -98,14 +98,6 @@ HRESULT Device::ValidateDevice(DWORD*) {
 
 // Drawing.
 
-HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*, IDirect3DVertexDeclaration9*,
                                 DWORD) {
     return D3DERR_INVALIDCALL;

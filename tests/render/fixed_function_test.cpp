@@ -1,1 +1,212 @@
+// The fixed-function pipeline: lighting with a material, ambient and lights; user clip planes in
+// world space; the texture stage operations and their arguments.
+#include "render_fixture.h"
 
+#include <d3dx9math.h>
+
+#include <cmath>
+#include <vector>
+
+namespace render_test {
+namespace {
+
+struct LitVertex { // D3DFVF_XYZ | D3DFVF_NORMAL
+    float x, y, z, nx, ny, nz;
+};
+
+struct ColoredVertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE
+    float x, y, z;
+    D3DCOLOR color;
+};
+
+// A unit sphere of stacks x slices, its triangles clockwise seen from outside.
+void BuildSphere(int stacks, int slices, std::vector<LitVertex>* vertices, std::vector<WORD>* indices) {
+    const float pi = 3.14159265f;
+    for (int i = 0; i <= stacks; ++i) {
+        const float polar = pi * static_cast<float>(i) / static_cast<float>(stacks);
+        for (int j = 0; j <= slices; ++j) {
+            const float azimuth = 2.0f * pi * static_cast<float>(j) / static_cast<float>(slices);
+            const float x = std::sin(polar) * std::cos(azimuth), y = std::cos(polar),
+                        z = std::sin(polar) * std::sin(azimuth);
+            vertices->push_back(LitVertex{x, y, z, x, y, z});
+        }
+    }
+    for (int i = 0; i < stacks; ++i)
+        for (int j = 0; j < slices; ++j) {
+            const WORD a = static_cast<WORD>(i * (slices + 1) + j), b = static_cast<WORD>(a + slices + 1);
+            const WORD quad[6] = {a, static_cast<WORD>(a + 1), b,
+                                  b, static_cast<WORD>(a + 1), static_cast<WORD>(b + 1)};
+            indices->insert(indices->end(), quad, quad + 6);
+        }
+}
+
+class FixedFunctionTest : public RenderTest {
+  protected:
+    void SetUp() override { CreateDevice(64, 64); }
+
+    void SetCamera() {
+        D3DXMATRIX view, projection;
+        D3DXMatrixIdentity(&view);
+        D3DXMatrixPerspectiveFovLH(&projection, 3.14159265f / 3.0f, 1.0f, 0.5f, 10.0f);
+        ASSERT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
+        ASSERT_EQ(device_->SetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
+    }
+};
+
+TEST_F(FixedFunctionTest, LitSphereFollowsDirect3DsLightingModel) {
+    std::vector<LitVertex> vertices;
+    std::vector<WORD> indices;
+    BuildSphere(16, 24, &vertices, &indices);
+    SetCamera();
+    D3DXMATRIX world;
+    D3DXMatrixTranslation(&world, 0.0f, 0.0f, 3.0f);
+    ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &world), D3D_OK);
+    D3DMATERIAL9 material{};
+    material.Diffuse = D3DCOLORVALUE{1.0f, 0.5f, 0.25f, 1.0f};
+    material.Ambient = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    material.Specular = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    material.Power = 20.0f;
+    ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
+    D3DLIGHT9 light{};
+    light.Type = D3DLIGHT_DIRECTIONAL;
+    light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    light.Specular = D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f};
+    light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
+    ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
+    ASSERT_EQ(device_->LightEnable(0, TRUE), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_AMBIENT, 0x00202020), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(vertices.size()),
+                                              static_cast<UINT>(indices.size() / 3), indices.data(),
+                                              D3DFMT_INDEX16, vertices.data(), sizeof(LitVertex)),
+              D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    Frame frame = ReadFrame();
+    // Facing the light head on: ambient 0x20 plus the full diffuse colour, saturated.
+    const Bgra centre = At(frame, 32, 32);
+    EXPECT_NEAR(centre[2], 255, 2);
+    EXPECT_NEAR(centre[1], 0x20 + 128, 3);
+    EXPECT_NEAR(centre[0], 0x20 + 64, 3);
+    EXPECT_EQ(At(frame, 1, 1), (Bgra{0, 0, 0, 255}));
+    EXPECT_TRUE(MatchesGolden("lit_sphere", frame, 2, 16));
+
+    // With specular highlights and the light from the upper left, the sphere darkens to the right.
+    light.Direction = D3DVECTOR{1.0f, -1.0f, 1.0f};
+    ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_SPECULARENABLE, TRUE), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(vertices.size()),
+                                              static_cast<UINT>(indices.size() / 3), indices.data(),
+                                              D3DFMT_INDEX16, vertices.data(), sizeof(LitVertex)),
+              D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    frame = ReadFrame();
+    EXPECT_GT(At(frame, 24, 24)[0], At(frame, 40, 40)[0]);
+    EXPECT_TRUE(MatchesGolden("lit_sphere_specular", frame, 2, 16));
+}
+
+TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
+    SetCamera();
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+    // A plane at z = 2 wider than the view; keep x >= 0.25 in world space.
+    const ColoredVertex quad[4] = {
+        {-4, 4, 2, 0xFFFF0000}, {4, 4, 2, 0xFF00FF00}, {-4, -4, 2, 0xFF0000FF}, {4, -4, 2, 0xFFFFFFFF}};
+    const float plane[4] = {1.0f, 0.0f, 0.0f, -0.25f};
+    ASSERT_EQ(device_->SetClipPlane(0, plane), D3D_OK);
+    float stored[4] = {};
+    ASSERT_EQ(device_->GetClipPlane(0, stored), D3D_OK);
+    EXPECT_EQ(stored[3], -0.25f);
+    // Column of world x = 0.25 at z = 2: 32 + 32 * 0.25 / (2 tan 30deg).
+    const float boundary = 32.0f + 32.0f * 0.25f / (2.0f * std::tan(3.14159265f / 6.0f));
+    for (DWORD enabled : {DWORD{0}, DWORD{D3DCLIPPLANE0}}) {
+        ASSERT_EQ(device_->SetRenderState(D3DRS_CLIPPLANEENABLE, enabled), D3D_OK);
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
+                  D3D_OK);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ColoredVertex)), D3D_OK);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Frame frame = ReadFrame();
+        for (unsigned x = 0; x < 64; ++x) {
+            const float distance = static_cast<float>(x) - boundary;
+            if (std::fabs(distance) < 1.0f)
+                continue;
+            const bool drawn = !enabled || distance > 0.0f;
+            EXPECT_EQ(At(frame, x, 32) != (Bgra{0, 0, 0, 255}), drawn) << "x " << x << " enabled " << enabled;
+        }
+        if (enabled) {
+            EXPECT_TRUE(MatchesGolden("clip_plane", frame, 2, 8));
+        }
+    }
+    // Moving the camera does not move a world-space plane: from x = +0.5 it cuts at column 25.
+    D3DXMATRIX view;
+    D3DXMatrixTranslation(&view, -0.5f, 0.0f, 0.0f);
+    ASSERT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ColoredVertex)), D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame moved = ReadFrame();
+    EXPECT_EQ(At(moved, 24, 32), (Bgra{0, 0, 0, 255}));
+    EXPECT_NE(At(moved, 26, 32), (Bgra{0, 0, 0, 255}));
+}
+
+TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
+    // Diffuse D and texture factor T, as 0..255 channels (B, G, R) and alpha.
+    constexpr D3DCOLOR kDiffuse = 0x80C08040; // a 0x80, r 0xC0, g 0x80, b 0x40
+    constexpr D3DCOLOR kFactor = 0xC0204080;  // a 0xC0, r 0x20, g 0x40, b 0x80
+    struct Case {
+        DWORD op, arg1, arg2;
+        Bgra expected; // B, G, R
+    };
+    const Case cases[] = {
+        {D3DTOP_SELECTARG1, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x80, 0x40, 0x20, 255}},
+        {D3DTOP_SELECTARG2, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x80, 0xC0, 255}},
+        {D3DTOP_MODULATE, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x20, 0x20, 0x18, 255}},
+        {D3DTOP_MODULATE2X, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x40, 0x30, 255}},
+        {D3DTOP_MODULATE4X, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x81, 0x81, 0x60, 255}},
+        {D3DTOP_ADD, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0xC0, 0xC0, 0xE0, 255}},
+        {D3DTOP_ADDSIGNED, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x40, 0x60, 255}},
+        {D3DTOP_SUBTRACT, D3DTA_DIFFUSE, D3DTA_TFACTOR, {0x00, 0x40, 0xA0, 255}},
+        {D3DTOP_BLENDDIFFUSEALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x60, 0x60, 0x70, 255}},
+        {D3DTOP_BLENDFACTORALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x70, 0x50, 0x48, 255}},
+        {D3DTOP_SELECTARG1, D3DTA_TFACTOR | D3DTA_COMPLEMENT, D3DTA_DIFFUSE, {0x7F, 0xBF, 0xDF, 255}},
+        {D3DTOP_SELECTARG1, D3DTA_TFACTOR | D3DTA_ALPHAREPLICATE, D3DTA_DIFFUSE, {0xC0, 0xC0, 0xC0, 255}},
+        {D3DTOP_DOTPRODUCT3, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x00, 0x00, 0x00, 255}},
+    };
+    ASSERT_EQ(device_->SetRenderState(D3DRS_TEXTUREFACTOR, kFactor), D3D_OK);
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, c.op), D3D_OK);
+        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG1, c.arg1), D3D_OK);
+        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG2, c.arg2), D3D_OK);
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
+                  D3D_OK);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Bgra p = At(ReadFrame(), 8, 8);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(p[i], c.expected[i], 2) << "op " << c.op << " channel " << i;
+    }
+    // Stage 1 reads stage 0's result as CURRENT; stage 2 off ends the cascade.
+    ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3D_OK);
+    ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), D3D_OK);
+    ASSERT_EQ(device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE), D3D_OK);
+    ASSERT_EQ(device_->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT), D3D_OK);
+    ASSERT_EQ(device_->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE), D3D_OK);
+    ASSERT_EQ(device_->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE), D3D_OK);
+    ASSERT_EQ(device_->SetTextureStageState(3, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Bgra p = At(ReadFrame(), 8, 8);
+    EXPECT_NEAR(p[0], 0x20, 2);
+    EXPECT_NEAR(p[1], 0x20, 2);
+    EXPECT_NEAR(p[2], 0x18, 2);
+}
+
+} // namespace
+} // namespace render_test

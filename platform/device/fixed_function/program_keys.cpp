@@ -117,6 +117,12 @@ void BuildPixelProgramKey(const DeviceState& state, const StageTextureKind textu
         const std::array<DWORD, kStageStateCount>& s = state.stageStates[stage];
         if (s[D3DTSS_COLOROP] == D3DTOP_DISABLE || s[D3DTSS_COLOROP] > D3DTOP_LERP)
             break; // this stage and every later one are off
+        const std::uint8_t colorArgs[3] = {Byte(s[D3DTSS_COLORARG0]), Byte(s[D3DTSS_COLORARG1]),
+                                           Byte(s[D3DTSS_COLORARG2])};
+        // A stage whose colour reads a texture that is not set ends the cascade there, as Direct3D
+        // documents: untextured geometry with the default stages shows its diffuse colour and alpha.
+        if (textures[stage] == StageTextureKind::kNone && UsesTexture(Byte(s[D3DTSS_COLOROP]), colorArgs))
+            break;
         StageKey& k = key->stages[stage];
         k.colorOp = Byte(s[D3DTSS_COLOROP]);
         k.colorArg[0] = Byte(s[D3DTSS_COLORARG0]);

@@ -1,0 +1,77 @@
+// DrawPrimitive and DrawIndexedPrimitive: drawing from the bound stream source and indices.
+#include "device/device.h"
+
+#include "device/device_draw_call.h"
+#include "device/index_buffer.h"
+#include "device/vertex_buffer.h"
+
+namespace platform::device {
+namespace {
+
+UINT SizeOf(VertexBuffer* buffer) {
+    D3DVERTEXBUFFER_DESC desc{};
+    return SUCCEEDED(buffer->GetDesc(&desc)) ? desc.Size : 0;
+}
+
+UINT SizeOf(IndexBuffer* buffer) {
+    D3DINDEXBUFFER_DESC desc{};
+    return SUCCEEDED(buffer->GetDesc(&desc)) ? desc.Size : 0;
+}
+
+} // namespace
+
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+    const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
+    const StreamBinding& stream = BoundStream(0);
+    if (vertexCount == 0 || !stream.buffer || stream.stride == 0 || !inScene_)
+        return D3DERR_INVALIDCALL;
+    // Direct3D 9 refuses a draw that reads past the end of the vertex buffer.
+    const std::uint64_t end = stream.offset + (std::uint64_t{startVertex} + vertexCount) * stream.stride;
+    if (end > SizeOf(stream.buffer))
+        return D3DERR_INVALIDCALL;
+    if (!MakeCurrent())
+        return D3DERR_DRIVERINTERNALERROR;
+    DrawCall call;
+    call.type = type;
+    call.count = vertexCount;
+    call.first = startVertex;
+    call.stride = stream.stride;
+    call.vertexBuffer = stream.buffer->GlBuffer();
+    call.vertexOffset = stream.offset;
+    return Draw(call);
+}
+
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
+                                     UINT numVertices, UINT startIndex, UINT primitiveCount) {
+    const UINT indexCount = VerticesOfPrimitives(type, primitiveCount);
+    const StreamBinding& stream = BoundStream(0);
+    IndexBuffer* indices = BoundIndices();
+    if (indexCount == 0 || numVertices == 0 || !stream.buffer || stream.stride == 0 || !indices || !inScene_)
+        return D3DERR_INVALIDCALL;
+    const UINT indexSize = indices->IndexFormat() == D3DFMT_INDEX32 ? 4 : 2;
+    if ((std::uint64_t{startIndex} + indexCount) * indexSize > SizeOf(indices))
+        return D3DERR_INVALIDCALL;
+    // The vertices the caller says the indices use must lie in the buffer; a negative base vertex
+    // may not reach before its start.
+    const std::int64_t firstVertex = std::int64_t{baseVertexIndex} + minVertexIndex;
+    const std::int64_t endVertex = firstVertex + numVertices;
+    if (firstVertex < 0 ||
+        stream.offset + static_cast<std::uint64_t>(endVertex) * stream.stride > SizeOf(stream.buffer))
+        return D3DERR_INVALIDCALL;
+    if (!MakeCurrent())
+        return D3DERR_DRIVERINTERNALERROR;
+    DrawCall call;
+    call.type = type;
+    call.count = indexCount;
+    call.stride = stream.stride;
+    call.vertexBuffer = stream.buffer->GlBuffer();
+    call.vertexOffset = stream.offset;
+    call.indexed = true;
+    call.indexType = indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+    call.indexBuffer = indices->GlBuffer();
+    call.indexOffset = static_cast<GLintptr>(std::uint64_t{startIndex} * indexSize);
+    call.baseVertex = baseVertexIndex;
+    return Draw(call);
+}
+
+} // namespace platform::device

@@ -1,0 +1,208 @@
+// Texturing through the fixed-function stage 0: Direct3D 9's half-texel behaviour of screen-space
+// quads, point and linear filtering, and cube maps with their faces where Direct3D puts them.
+#include "render_fixture.h"
+
+#include <d3dx9math.h>
+
+#include <cmath>
+
+namespace render_test {
+namespace {
+
+struct TexturedVertex { // D3DFVF_XYZRHW | D3DFVF_TEX1
+    float x, y, z, rhw, u, v;
+};
+constexpr DWORD kTexturedFvf = D3DFVF_XYZRHW | D3DFVF_TEX1;
+
+struct SkyVertex { // D3DFVF_XYZ | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0), as the sky box draws
+    float x, y, z, u, v, w;
+};
+constexpr DWORD kSkyFvf = D3DFVF_XYZ | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0);
+
+constexpr unsigned kWidth = 1024;
+constexpr unsigned kHeight = 768;
+
+D3DCOLOR CheckerTexel(unsigned x, unsigned y) {
+    return ((x + y) & 1) ? 0xFFFFFFFF : 0xFF000000;
+}
+
+class TexturingTest : public RenderTest {
+  protected:
+    void TearDown() override {
+        if (texture_) {
+            EXPECT_EQ(texture_->Release(), 0u);
+        }
+        RenderTest::TearDown();
+    }
+
+    // A texture the size of the back buffer, black and white texels alternating.
+    void CreateChecker() {
+        ASSERT_EQ(device_->CreateTexture(kWidth, kHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_,
+                                         nullptr),
+                  D3D_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture_->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        for (unsigned y = 0; y < kHeight; ++y) {
+            auto* row =
+                reinterpret_cast<D3DCOLOR*>(static_cast<std::uint8_t*>(locked.pBits) + y * locked.Pitch);
+            for (unsigned x = 0; x < kWidth; ++x)
+                row[x] = CheckerTexel(x, y);
+        }
+        ASSERT_EQ(texture_->UnlockRect(0), D3D_OK);
+    }
+
+    // The post-processor's stage setup: the output is the texture colour.
+    void DrawQuad(float shift, D3DTEXTUREFILTERTYPE filter) {
+        ASSERT_EQ(device_->SetTexture(0, texture_), D3D_OK);
+        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), D3D_OK);
+        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2), D3D_OK);
+        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE), D3D_OK);
+        ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MINFILTER, filter), D3D_OK);
+        ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MAGFILTER, filter), D3D_OK);
+        const float w = kWidth + shift, h = kHeight + shift;
+        const TexturedVertex quad[4] = {
+            {shift, shift, 0, 1, 0, 0}, {w, shift, 0, 1, 1, 0}, {shift, h, 0, 1, 0, 1}, {w, h, 0, 1, 1, 1}};
+        ASSERT_EQ(device_->SetFVF(kTexturedFvf), D3D_OK);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+    }
+
+    IDirect3DTexture9* texture_ = nullptr;
+};
+
+TEST_F(TexturingTest, ScreenQuadSamplesTexelCornersAsDirect3D9Does) {
+    CreateDevice(kWidth, kHeight);
+    CreateChecker();
+    DrawQuad(0.0f, D3DTEXF_LINEAR);
+    const Frame frame = ReadFrame();
+    // Pixel i samples u = i / 1024, the corner of four texels: half black, half white everywhere.
+    std::size_t off = 0;
+    for (unsigned y = 0; y < kHeight; ++y)
+        for (unsigned x = 0; x < kWidth; ++x) {
+            const Bgra p = At(frame, x, y);
+            off += p[0] < 126 || p[0] > 129 || p[1] != p[0] || p[2] != p[0];
+        }
+    EXPECT_EQ(off, 0u);
+    EXPECT_TRUE(MatchesGolden("checker_half_texel", frame, 1, 0));
+}
+
+TEST_F(TexturingTest, QuadShiftedByHalfAPixelReproducesTheTexture) {
+    CreateDevice(kWidth, kHeight);
+    CreateChecker();
+    for (D3DTEXTUREFILTERTYPE filter : {D3DTEXF_POINT, D3DTEXF_LINEAR}) {
+        DrawQuad(-0.5f, filter);
+        const Frame frame = ReadFrame();
+        std::size_t wrong = 0;
+        for (unsigned y = 0; y < kHeight; ++y)
+            for (unsigned x = 0; x < kWidth; ++x)
+                wrong += At(frame, x, y)[0] != (CheckerTexel(x, y) & 0xFF);
+        EXPECT_EQ(wrong, 0u) << "filter " << filter;
+        EXPECT_TRUE(MatchesGolden("checker_exact", frame, 0, 0));
+    }
+}
+
+class CubeMapTest : public RenderTest {
+  protected:
+    static constexpr unsigned kEdge = 16;
+    // +X, -X, +Y, -Y, +Z, -Z; each face's top-left quarter is darker, to show its orientation.
+    static constexpr D3DCOLOR kFaceColors[6] = {0xFFFF0000, 0xFF00FFFF, 0xFF00FF00,
+                                                0xFFFF00FF, 0xFF0000FF, 0xFFFFFF00};
+
+    void SetUp() override {
+        CreateDevice(96, 96);
+        ASSERT_EQ(device_->CreateCubeTexture(kEdge, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &cube_, nullptr),
+                  D3D_OK);
+        for (int face = 0; face < 6; ++face) {
+            D3DLOCKED_RECT locked{};
+            ASSERT_EQ(cube_->LockRect(static_cast<D3DCUBEMAP_FACES>(face), 0, &locked, nullptr, 0), D3D_OK);
+            for (unsigned y = 0; y < kEdge; ++y) {
+                auto* row =
+                    reinterpret_cast<D3DCOLOR*>(static_cast<std::uint8_t*>(locked.pBits) + y * locked.Pitch);
+                for (unsigned x = 0; x < kEdge; ++x)
+                    row[x] = (x < kEdge / 2 && y < kEdge / 2) ? (kFaceColors[face] & 0xFF7F7F7F)
+                                                              : kFaceColors[face];
+            }
+            ASSERT_EQ(cube_->UnlockRect(static_cast<D3DCUBEMAP_FACES>(face), 0), D3D_OK);
+        }
+    }
+
+    void TearDown() override {
+        if (cube_) {
+            EXPECT_EQ(cube_->Release(), 0u);
+        }
+        RenderTest::TearDown();
+    }
+
+    // The inside of a box around the viewer, its texture coordinates its positions, as the sky.
+    void DrawBox(float yaw, float pitch, float fieldOfView) {
+        static const float c[8][3] = {{-1, -1, -1}, {1, -1, -1}, {-1, 1, -1}, {1, 1, -1},
+                                      {-1, -1, 1},  {1, -1, 1},  {-1, 1, 1},  {1, 1, 1}};
+        SkyVertex vertices[8];
+        for (int i = 0; i < 8; ++i)
+            vertices[i] = SkyVertex{c[i][0], c[i][1], c[i][2], c[i][0], c[i][1], c[i][2]};
+        static const WORD indices[36] = {0, 1, 2, 2, 1, 3, 4, 6, 5, 5, 6, 7, 0, 2, 4, 4, 2, 6,
+                                         1, 5, 3, 3, 5, 7, 0, 4, 1, 1, 4, 5, 2, 3, 6, 6, 3, 7};
+        D3DXMATRIX view, projection;
+        D3DXMatrixRotationYawPitchRoll(&view, yaw, pitch, 0.0f);
+        D3DXMatrixTranspose(&view, &view); // the inverse of the camera's rotation
+        D3DXMatrixPerspectiveFovLH(&projection, fieldOfView, 1.0f, 0.1f, 10.0f);
+        ASSERT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
+        ASSERT_EQ(device_->SetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+        ASSERT_EQ(device_->SetTexture(0, cube_), D3D_OK);
+        ASSERT_EQ(device_->SetFVF(kSkyFvf), D3D_OK);
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
+                  D3D_OK);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 8, 12, indices, D3DFMT_INDEX16,
+                                                  vertices, sizeof(SkyVertex)),
+                  D3D_OK);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+    }
+
+    static Bgra Full(int face) {
+        const D3DCOLOR c = kFaceColors[face];
+        return Bgra{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                    static_cast<std::uint8_t>(c >> 16), 255};
+    }
+    static Bgra Dark(int face) {
+        const D3DCOLOR c = kFaceColors[face] & 0xFF7F7F7F;
+        return Bgra{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                    static_cast<std::uint8_t>(c >> 16), 255};
+    }
+
+    IDirect3DCubeTexture9* cube_ = nullptr;
+};
+
+TEST_F(CubeMapTest, BoxSeenFromInsideShowsEachFaceWhereDirect3DPutsIt) {
+    const float pi = 3.14159265f;
+    // Looking along +z with a wide field: +x to the right, +y up, -x left, -y down.
+    DrawBox(0.0f, 0.0f, 2.0f * pi / 3.0f);
+    Frame frame = ReadFrame();
+    EXPECT_EQ(At(frame, 70, 70), Full(4)); // +Z, lower right quarter
+    EXPECT_EQ(At(frame, 40, 40), Dark(4)); // +Z's first texels are at the top left
+    EXPECT_EQ(At(frame, 94, 60), Full(0)); // +X to the right
+    EXPECT_EQ(At(frame, 1, 60), Full(1));  // -X to the left
+    EXPECT_EQ(At(frame, 60, 1), Full(2));  // +Y above
+    EXPECT_EQ(At(frame, 60, 94), Full(3)); // -Y below
+    EXPECT_TRUE(MatchesGolden("cube_box_front", frame, 2, 8));
+    // Turned to look along +x, then along -z: each face upright, its first texels top left.
+    DrawBox(pi / 2.0f, 0.0f, pi / 2.0f);
+    frame = ReadFrame();
+    EXPECT_EQ(At(frame, 30, 30), Dark(0));
+    EXPECT_EQ(At(frame, 70, 70), Full(0));
+    DrawBox(pi, 0.0f, pi / 2.0f);
+    frame = ReadFrame();
+    EXPECT_EQ(At(frame, 30, 30), Dark(5));
+    EXPECT_EQ(At(frame, 70, 70), Full(5));
+    // Looking at a corner shows three faces meeting.
+    DrawBox(pi / 4.0f, -0.6f, pi / 2.0f);
+    EXPECT_TRUE(MatchesGolden("cube_box_corner", ReadFrame(), 2, 16));
+}
+
+} // namespace
+} // namespace render_test
