@@ -12,6 +12,14 @@
 #include "frame/vtr3_managerLifecycle.h"
 #include "resources/vtr3_slotTable.h"
 
+// Releases the one reference a record holds and clears it.
+template <typename Interface> void VTR3ReleaseReference(Interface*& object) {
+    if (object) {
+        object->Release();
+        object = nullptr;
+    }
+}
+
 // The texts of a manager's slot rows; each format takes the identifier as its value (a text that
 // does not name it ignores it).
 struct VTR3SlotTexts {
@@ -20,6 +28,8 @@ struct VTR3SlotTexts {
     const char* duplicate;    // warning row: the create operation finds the identifier in use
     int duplicateHasLocation; // whether the warning row shows where it was raised
     const char* exhausted;    // error row: no free record even after growing
+    const char* created;      // information row of a creation; null when the manager writes its own
+    const char* deleted;      // information row of a deletion
 };
 
 template <typename Slot> class c_VTR3SlotManager : public c_VTR3ManagerLifecycle {
@@ -120,7 +130,8 @@ template <typename Slot> class c_VTR3SlotManager : public c_VTR3ManagerLifecycle
     }
 
     // The create operation up to its own fields: a free record (the table grows when there is none)
-    // now in use under this id, or null after the row that says why.
+    // now in use under this id, or null after the row that says why. The information row comes before
+    // the manager sets its own fields, which never fails.
     Slot* CreateSlot(int id, const char* method, int line) {
         if (!Check(method, line)) {
             return nullptr;
@@ -142,18 +153,28 @@ template <typename Slot> class c_VTR3SlotManager : public c_VTR3ManagerLifecycle
         }
         slot->inUse = 1;
         slot->id = id;
+        if (m_slotTexts.created) {
+            LogInformation(method, line, m_slotTexts.created, id);
+        }
         return slot;
     }
 
-    // The delete operation up to its row: true when the record was found, released and made fresh.
-    bool DeleteSlot(int id, const char* method, int line) {
+    // The delete operation: the record released and made fresh, then its row.
+    void DeleteSlot(int id, const char* method, int line) {
         Slot* slot = Lookup(id, method, line);
         if (!slot) {
-            return false;
+            return;
         }
         slot->ReleaseResource();
         *slot = Slot();
-        return true;
+        LogInformation(method, line, m_slotTexts.deleted, id);
+    }
+
+    // Information rows of the slot table are written without location.
+    void LogInformation(const char* method, int line, const char* format, int value) const {
+        g_debugSystem.LogInformation(Texts().sourceFile, line,
+                                     VTR3QualifiedName(m_slotTexts.className, method).c_str(), 0, format,
+                                     value);
     }
 
     void LogError(const char* method, int line, const char* format, int value) const {

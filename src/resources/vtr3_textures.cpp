@@ -21,6 +21,8 @@ const VTR3SlotTexts kSlotTexts = {
     1,
     "Es konnte kein neuer Speicher f\xfcr weitere Objekte/Texturen angefordert werden. Das erstellen des "
     "Objekts mit der ID: %d wird abgebrochen.",
+    "Die Textur mit der ID: %d wurde erfolgreich erstellt",
+    "Die Texutr mit der ID: %d wurde erfolgreich gel\xf6scht",
 };
 
 const int kInitialSlots = 10;
@@ -177,16 +179,11 @@ void c_VTR3TextureManager::TextureCreate(int id, int type) {
     TextureSlot* slot = CreateSlot(id, "TextureCreate", __LINE__);
     if (slot) {
         slot->type = type;
-        g_debugSystem.LogInformation(kTexts.sourceFile, __LINE__, "c_VTR3TextureManager::TextureCreate", 0,
-                                     "Die Textur mit der ID: %d wurde erfolgreich erstellt", id);
     }
 }
 
 void c_VTR3TextureManager::TextureDelete(int id) {
-    if (DeleteSlot(id, "TextureDelete", __LINE__)) {
-        g_debugSystem.LogInformation(kTexts.sourceFile, __LINE__, "c_VTR3TextureManager::TextureDelete", 0,
-                                     "Die Texutr mit der ID: %d wurde erfolgreich gel\xf6scht", id);
-    }
+    DeleteSlot(id, "TextureDelete", __LINE__);
 }
 
 int c_VTR3TextureManager::IsCreated(int id) {

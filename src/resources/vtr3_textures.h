@@ -25,12 +25,7 @@ struct TextureSlot {
     int id = 0;
     IDirect3DBaseTexture9* texture = nullptr; // one reference, held by the record
 
-    void ReleaseResource() {
-        if (texture) {
-            texture->Release();
-            texture = nullptr;
-        }
-    }
+    void ReleaseResource() { VTR3ReleaseReference(texture); }
 };
 
 class c_VTR3TextureManager : public c_VTR3SlotManager<TextureSlot> {

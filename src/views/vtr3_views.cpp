@@ -22,6 +22,8 @@ const VTR3SlotTexts kSlotTexts = {
     "Sie k\xf6nnen einen View mit der gleichen ID nicht zweimal anmelden",
     0,
     "Es konnte kein Speicher f\xfcr weitere Viewdaten reserviert werden",
+    nullptr, // the registration row names the view as well
+    "Der View mit der ID: %d wurde erfolgrecih gel\xf6scht",
 };
 
 const int kInitialSlots = 10;
@@ -75,10 +77,7 @@ void c_VTR3ViewManager::RegisterView(int id, const char* name) {
 }
 
 void c_VTR3ViewManager::UnregisterView(int id) {
-    if (DeleteSlot(id, "UnregisterView", __LINE__)) {
-        g_debugSystem.LogInformation(kTexts.sourceFile, __LINE__, "c_VTR3ViewManager::UnregisterView", 0,
-                                     "Der View mit der ID: %d wurde erfolgrecih gel\xf6scht", id);
-    }
+    DeleteSlot(id, "UnregisterView", __LINE__);
 }
 
 int c_VTR3ViewManager::IsRegistered(int id) {

@@ -8,6 +8,8 @@ namespace fake_d3dx {
 
 std::vector<std::string>* g_calls = nullptr;
 HRESULT g_result = D3D_OK;
+HRESULT g_effectResult = E_FAIL;
+std::string g_compilerMessages;
 
 namespace {
 
@@ -31,6 +33,31 @@ template <typename Fake, typename Interface> HRESULT Answer(const std::string& c
     *texture = SUCCEEDED(g_result) ? new Fake(g_calls) : nullptr;
     return g_result;
 }
+
+// The compiler's message buffer: the text without a terminator, as a buffer need not have one.
+class Buffer final : public ID3DXBuffer {
+  public:
+    explicit Buffer(const std::string& text) : text_(text) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG count = --references_;
+        if (count == 0) {
+            --fake::LiveCount();
+            delete this;
+        }
+        return count;
+    }
+    LPVOID GetBufferPointer() override { return &text_[0]; }
+    DWORD GetBufferSize() override { return static_cast<DWORD>(text_.size()); }
+
+  private:
+    std::string text_;
+    ULONG references_ = 1;
+};
 
 } // namespace
 
@@ -68,4 +95,21 @@ HRESULT WINAPI D3DXCreateVolumeTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path
             Number(height) + ", " + Number(depth) + ", " +
             Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
         texture);
+}
+
+HRESULT WINAPI D3DXCreateEffectFromFileA(LPDIRECT3DDEVICE9, LPCSTR path, CONST D3DXMACRO* defines,
+                                         LPD3DXINCLUDE include, DWORD flags, LPD3DXEFFECTPOOL pool,
+                                         LPD3DXEFFECT* effect, LPD3DXBUFFER* messages) {
+    if (g_calls) {
+        g_calls->push_back("D3DXCreateEffectFromFileA(" + std::string(path) + ", " +
+                           (defines ? "defines" : "NULL") + ", " + (include ? "include" : "NULL") + ", " +
+                           std::to_string(flags) + ", " + (pool ? "pool" : "NULL") + ")");
+    }
+    *effect = nullptr;
+    *messages = nullptr;
+    if (!g_compilerMessages.empty()) {
+        ++fake::LiveCount();
+        *messages = new Buffer(g_compilerMessages);
+    }
+    return g_effectResult;
 }

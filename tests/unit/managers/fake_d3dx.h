@@ -1,6 +1,6 @@
-// Stand-ins for the D3DX file loaders, linked into the manager tests in place of the platform's: they
-// write each call with its arguments into a call list and answer with stand-in textures, or with a
-// chosen failure.
+// Stand-ins for the D3DX file loaders and the effect compiler's refusals, linked into the manager tests in
+// place of the platform's: they write each call with its arguments into a call list and answer with stand-in
+// textures, or with a chosen failure.
 #ifndef VTR3_TESTS_UNIT_MANAGERS_FAKE_D3DX_H
 #define VTR3_TESTS_UNIT_MANAGERS_FAKE_D3DX_H
 
@@ -15,6 +15,10 @@ namespace fake_d3dx {
 extern std::vector<std::string>* g_calls;
 // What the loaders answer; D3D_OK hands out a stand-in texture.
 extern HRESULT g_result;
+// What the effect compiler answers: always a failure (it hands out no effect), with these messages
+// in a buffer when they are not empty.
+extern HRESULT g_effectResult;
+extern std::string g_compilerMessages;
 
 } // namespace fake_d3dx
 

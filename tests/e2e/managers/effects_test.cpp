@@ -1,0 +1,180 @@
+// The effect exports end to end with effect files written by the tests and compiled by the platform:
+// technique selection, the compiler's messages, the re-creation pass that stops at a broken file,
+// and the slot table's order as that pass reveals it.
+#include "plugin_fixture.h"
+
+#include <fstream>
+
+namespace {
+
+const std::string kEffects = " @ vtr3_effects c_VTR3EffectManager::";
+
+// A vertex shader every technique shares; the pixel shader of "TooManyConstants" reads more
+// constants than shader model 2 has, so that technique fails validation on any device.
+const char* const kShaders = R"(
+float4x4 matWorldViewProjection;
+float4 table[40];
+int index;
+float4 VS(float4 p : POSITION) : POSITION { return mul(p, matWorldViewProjection); }
+float4 PS() : COLOR0 { return 1; }
+float4 PSTable() : COLOR0 { return table[index]; }
+)";
+const char* const kValid =
+    "technique Valid { pass P { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } }\n";
+const char* const kInvalid = "technique TooManyConstants { pass P { VertexShader = compile vs_2_0 VS(); "
+                             "PixelShader = compile ps_2_0 PSTable(); } }\n";
+
+void WriteFile(const std::string& name, const std::string& text) {
+    std::ofstream(name, std::ios::binary) << text;
+}
+
+std::string Created(int id) {
+    return "Information: Der Effekt mit der ID: " + std::to_string(id) + " wurde erfolgreich erstellt";
+}
+
+std::string Initialized(int id, int technique) {
+    return "Information: Der Effekt mit der ID: " + std::to_string(id) +
+           " wurde erfolgreich initialisiert und die Technik: " + std::to_string(technique) +
+           " wird verwendet.";
+}
+
+class EffectsTest : public PluginTest {
+  protected:
+    void Effect(int id, const std::string& path) {
+        EXPECT_EQ(Call("VTR3EffectCreate", Var(id)), 0);
+        EXPECT_EQ(Call("VTR3EffectSetPath", Var(id), Text(path)), 0);
+        EXPECT_EQ(Call("VTR3EffectInitialize", Var(id)), 0);
+    }
+};
+
+TEST_F(EffectsTest, TechniquesAndCompilerMessages) {
+    WriteFile("second.fx", std::string(kShaders) + kInvalid + kValid + kInvalid);
+    WriteFile("none.fx", std::string(kShaders) + kInvalid + kInvalid);
+    WriteFile("syntax.fx", "float4 PS() : COLOR0\n{\n    float4 c = 1\n    return c;\n}\n"
+                           "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+    ASSERT_EQ(Initialize(), 0);
+    Effect(1, "second.fx");
+    Effect(2, "none.fx");
+    Effect(3, "syntax.fx");
+    Effect(4, "");
+    Effect(5, "missing.fx");
+    EXPECT_EQ(DeInitialize(), 0);
+    EXPECT_EQ(LiveObjectsOfThePlugin(), 0);
+
+    const Rows rows = UnloadAndReadRows();
+    ASSERT_GE(rows.size(), 12u);
+    EXPECT_EQ(rows[1], Initialized(1, 1));
+    EXPECT_EQ(rows[3],
+              "Warnung: Compillierung des Effektes mit der ID: 2 erfolgreich abgeschlossen. Es konnte "
+              "jedoch keine g\xfcltige Technik gefunden werden. Dies ist nicht zwangl\xe4ufig<br>eine "
+              "Fehlermeldung und kann evtl. ignoriert werden. Es wird Technik 0 verwendet.");
+    EXPECT_EQ(rows[4], Initialized(2, 0));
+    // The compiler names the file and the line; its messages end the text of the row.
+    EXPECT_EQ(rows[6].rfind("Fehler: Fehler beim compillieren des Effektes mit der ID: 3. Fehler: ", 0), 0u);
+    EXPECT_NE(rows[6].find("syntax.fx(4,5): error X3000: syntax error: ';' expected"), std::string::npos);
+    EXPECT_NE(rows[6].find(" # D3DXERR_INVALIDDATA" + kEffects + "EffectInitialize"), std::string::npos);
+    for (size_t row : {8u, 10u}) {
+        EXPECT_EQ(rows[row].rfind("Fehler: Fehler beim compillieren des Effektes mit der ID: " +
+                                      std::to_string(row / 2) + ". Fehler: ",
+                                  0),
+                  0u)
+            << rows[row];
+    }
+    EXPECT_EQ(rows[11], "Information: Der Post-Processor wurde erfolgreich deinitialisiert");
+}
+
+TEST_F(EffectsTest, RecreationStopsAtTheFileThatBroke) {
+    for (const char* name : {"a.fx", "b.fx", "c.fx"}) {
+        WriteFile(name, std::string(kShaders) + kValid);
+    }
+    ASSERT_EQ(Initialize(), 0);
+    Effect(1, "a.fx");
+    const long one = LiveObjectsOfThePlugin();
+    Effect(2, "b.fx");
+    Effect(3, "c.fx");
+    EXPECT_EQ(Call("VTR3ReleaseResources"), 0);
+    EXPECT_EQ(LiveObjectsOfThePlugin(), 0);
+    WriteFile("b.fx", "technique {");
+    EXPECT_EQ(Call("VTR3RecreateResources"), 0);
+    // Only the first effect is back; the third waits for the next reset.
+    EXPECT_EQ(LiveObjectsOfThePlugin(), one);
+    EXPECT_EQ(DeInitialize(), 0);
+    EXPECT_EQ(LiveObjectsOfThePlugin(), 0);
+
+    const Rows rows = UnloadAndReadRows();
+    ASSERT_GE(rows.size(), 9u);
+    EXPECT_EQ(rows[6], "Information: Alle API-Resourcen wurden freigegeben");
+    EXPECT_EQ(rows[7].rfind("Fehler: Fehler beim compillieren des Effektes mit der ID: 2. Fehler: ", 0), 0u);
+    EXPECT_NE(rows[7].find(kEffects + "RecreateResources"), std::string::npos);
+    EXPECT_EQ(rows[8], "Information: Alle API-Resourcen wurden neu erstellt");
+}
+
+// Positions are not visible through the exports, but the re-creation pass is: it stops at the first
+// broken record in table order, so breaking two files shows which record comes first.
+TEST_F(EffectsTest, TheTableKeepsItsOrderThroughGrowthReuseAndCompaction) {
+    WriteFile("valid.fx", std::string(kShaders) + kValid);
+    WriteFile("broken.fx", "technique {");
+    ASSERT_EQ(Initialize(), 0);
+    for (int id = 1; id <= 11; ++id) {
+        EXPECT_EQ(Call("VTR3EffectCreate", Var(id)), 0);
+        EXPECT_EQ(Call("VTR3EffectSetPath", Var(id), Text(id == 4 || id == 11 ? "broken.fx" : "valid.fx")),
+                  0);
+    }
+    EXPECT_EQ(Call("VTR3EffectCreate", Var(11)), 0);
+    Call("VTR3RecreateResources"); // stops at 4, the fourth record
+    EXPECT_EQ(Call("VTR3EffectDelete", Var(4)), 0);
+    EXPECT_EQ(Call("VTR3EffectCreate", Var(12)), 0);
+    EXPECT_EQ(Call("VTR3EffectSetPath", Var(12), Text("broken.fx")), 0);
+    Call("VTR3RecreateResources"); // stops at 12, which took the fourth record, before 11
+    for (int id : {1, 3, 12, 6, 7, 8, 9, 10, 11}) {
+        EXPECT_EQ(Call("VTR3EffectDelete", Var(id)), 0);
+    }
+    EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
+    EXPECT_EQ(Call("VTR3EffectCreate", Var(13)), 0);
+    EXPECT_EQ(Call("VTR3EffectSetPath", Var(13), Text("broken.fx")), 0);
+    EXPECT_EQ(Call("VTR3EffectSetPath", Var(5), Text("broken.fx")), 0);
+    Call("VTR3RecreateResources"); // 2 and 5 kept their order ahead of 13
+    for (int id : {2, 5, 13}) {
+        EXPECT_EQ(Call("VTR3EffectDelete", Var(id)), 0);
+    }
+    EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
+    EXPECT_EQ(Call("VTR3EffectCreate", Var(14)), 0);
+    EXPECT_EQ(DeInitialize(), 0);
+    EXPECT_EQ(LiveObjectsOfThePlugin(), 0);
+
+    const Rows rows = UnloadAndReadRows();
+    Rows stops;
+    for (const std::string& row : rows) {
+        if (row.rfind("Fehler: Fehler beim compillieren", 0) == 0) {
+            stops.push_back(row.substr(0, row.find(". Fehler: ")));
+        }
+    }
+    const std::string stop = "Fehler: Fehler beim compillieren des Effektes mit der ID: ";
+    EXPECT_EQ(stops, (Rows{stop + "4", stop + "12", stop + "5"}));
+    EXPECT_EQ(rows[11],
+              "Warnung: Der Effekt mit der ID: 11 kann nicht zweimal erstellt werden. Funktion wird "
+              "abgebrochen" +
+                  kEffects + "EffectCreate");
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), Created(14)), 1);
+}
+
+TEST_F(EffectsTest, CallsBeforeStartUpAreRefused) {
+    engine_.SetDeviceField(nullptr);
+    ASSERT_EQ(Initialize(), 3);
+    EXPECT_EQ(Call("VTR3EffectCreate", Var(1)), 0);
+    EXPECT_EQ(Call("VTR3EffectSetValue", Var(1), Var(0), Var(1)), 0);
+    EXPECT_EQ(Call("VTR3TexCreate", Var(1), Var(0)), 0);
+    plugin_.reset();
+    const Rows rows = log_rows::Rows(ReadFileBytes(directory_.path() / "Vantor3.html"));
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(
+        Rows(rows.end() - 3, rows.end()),
+        (Rows{"Fehler: Der Effektmanager ist nicht initialisiert. Die aufgerufene Funktion wird abgebrochen" +
+                  kEffects + "EffectCreate",
+              "Fehler: Der Effektmanager ist nicht initialisiert. Die aufgerufene Funktion wird abgebrochen" +
+                  kEffects + "SetEffectValue",
+              "Fehler: Der Texturmanager ist nicht initialisiert. Die Aufgerufene Funktion wird abgerochen @ "
+              "vtr3_textures c_VTR3TextureManager::TextureCreate"}));
+}
+
+} // namespace
