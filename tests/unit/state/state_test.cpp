@@ -1,0 +1,161 @@
+// The state setters and getters: Direct3D 9's documented defaults, values read back as set, and
+// the arguments Direct3D refuses.
+#include "../device/device_fixture.h"
+
+#include <d3dx9math.h>
+
+#include <cstring>
+
+namespace {
+
+DWORD FloatBits(float value) {
+    DWORD bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+class StateTest : public DeviceFixture {
+  protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        CreateDevice();
+    }
+    DWORD Render(D3DRENDERSTATETYPE state) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetRenderState(state, &value), D3D_OK);
+        return value;
+    }
+    DWORD Stage(DWORD stage, D3DTEXTURESTAGESTATETYPE type) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetTextureStageState(stage, type, &value), D3D_OK);
+        return value;
+    }
+    DWORD Sampler(DWORD sampler, D3DSAMPLERSTATETYPE type) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetSamplerState(sampler, type, &value), D3D_OK);
+        return value;
+    }
+};
+
+TEST_F(StateTest, StatesStartAtDirect3DsDefaultsAndReadBackAsSet) {
+    EXPECT_EQ(Render(D3DRS_ZENABLE), DWORD{D3DZB_TRUE}); // the presentation asked for a depth buffer
+    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD{D3DCULL_CCW});
+    EXPECT_EQ(Render(D3DRS_LIGHTING), DWORD{TRUE});
+    EXPECT_EQ(Render(D3DRS_SRCBLEND), DWORD{D3DBLEND_ONE});
+    EXPECT_EQ(Render(D3DRS_DESTBLEND), DWORD{D3DBLEND_ZERO});
+    EXPECT_EQ(Render(D3DRS_ZFUNC), DWORD{D3DCMP_LESSEQUAL});
+    EXPECT_EQ(Render(D3DRS_COLORWRITEENABLE), 0xFu);
+    EXPECT_EQ(Render(D3DRS_TEXTUREFACTOR), 0xFFFFFFFFu);
+    EXPECT_EQ(Render(D3DRS_FOGEND), FloatBits(1.0f));
+    EXPECT_EQ(Render(D3DRS_DIFFUSEMATERIALSOURCE), DWORD{D3DMCS_COLOR1});
+    EXPECT_EQ(Render(D3DRS_CLIPPLANEENABLE), 0u);
+    EXPECT_EQ(Stage(0, D3DTSS_COLOROP), DWORD{D3DTOP_MODULATE});
+    EXPECT_EQ(Stage(0, D3DTSS_ALPHAOP), DWORD{D3DTOP_SELECTARG1});
+    EXPECT_EQ(Stage(1, D3DTSS_COLOROP), DWORD{D3DTOP_DISABLE});
+    EXPECT_EQ(Stage(5, D3DTSS_TEXCOORDINDEX), 5u);
+    EXPECT_EQ(Stage(3, D3DTSS_COLORARG1), DWORD{D3DTA_TEXTURE});
+    EXPECT_EQ(Sampler(0, D3DSAMP_ADDRESSU), DWORD{D3DTADDRESS_WRAP});
+    EXPECT_EQ(Sampler(15, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
+    EXPECT_EQ(Sampler(D3DVERTEXTEXTURESAMPLER0, D3DSAMP_MAXANISOTROPY), 1u);
+    RECT scissor{};
+    ASSERT_EQ(device_->GetScissorRect(&scissor), D3D_OK);
+    EXPECT_EQ(scissor.right, kWindowWidth);
+    EXPECT_EQ(scissor.bottom, kWindowHeight);
+
+    EXPECT_EQ(device_->SetRenderState(D3DRS_FOGSTART, FloatBits(2.5f)), D3D_OK); // stored only
+    EXPECT_EQ(Render(D3DRS_FOGSTART), FloatBits(2.5f));
+    EXPECT_EQ(device_->SetTextureStageState(7, D3DTSS_CONSTANT, 0x12345678), D3D_OK);
+    EXPECT_EQ(Stage(7, D3DTSS_CONSTANT), 0x12345678u);
+    EXPECT_EQ(device_->SetSamplerState(D3DDMAPSAMPLER, D3DSAMP_BORDERCOLOR, 0xFF00FF00), D3D_OK);
+    EXPECT_EQ(Sampler(D3DDMAPSAMPLER, D3DSAMP_BORDERCOLOR), 0xFF00FF00u);
+    DWORD fvf = 1;
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0)), D3D_OK);
+    ASSERT_EQ(device_->GetFVF(&fvf), D3D_OK);
+    EXPECT_EQ(fvf, 0x10102u);
+}
+
+TEST_F(StateTest, StateSettersRefuseWhatDirect3DRefuses) {
+    DWORD value = 7;
+    EXPECT_EQ(device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(10), 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(210), 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetRenderState(static_cast<D3DRENDERSTATETYPE>(0x7FFFFFFF), &value),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(value, 0u); // cleared first
+    EXPECT_EQ(device_->GetRenderState(D3DRS_LIGHTING, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetTextureStageState(8, D3DTSS_COLOROP, D3DTOP_ADD), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetTextureStageState(0, static_cast<D3DTEXTURESTAGESTATETYPE>(12), 0),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetSamplerState(16, D3DSAMP_MINFILTER, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetSamplerState(0, static_cast<D3DSAMPLERSTATETYPE>(14), 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetSamplerState(0, D3DSAMP_MINFILTER, nullptr), D3DERR_INVALIDCALL);
+    D3DMATRIX m{};
+    EXPECT_EQ(device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(1), &m), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetTransform(D3DTS_VIEW, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetTransform(D3DTS_PROJECTION, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetMaterial(nullptr), D3DERR_INVALIDCALL);
+    float plane[4] = {};
+    EXPECT_EQ(device_->SetClipPlane(6, plane), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetClipPlane(0, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetFVF(D3DFVF_XYZ | 0x2000), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetFVF(nullptr), D3DERR_INVALIDCALL);
+    const RECT inverted{10, 10, 5, 5};
+    EXPECT_EQ(device_->SetScissorRect(&inverted), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetScissorRect(nullptr), D3DERR_INVALIDCALL);
+}
+
+TEST_F(StateTest, TransformsMultiplyAsDirect3DDoes) {
+    D3DXMATRIX identity, got;
+    D3DXMatrixIdentity(&identity);
+    ASSERT_EQ(device_->GetTransform(D3DTS_TEXTURE7, &got), D3D_OK);
+    EXPECT_EQ(std::memcmp(&got, &identity, sizeof got), 0);
+    D3DXMATRIX scale, translate, expected;
+    D3DXMatrixScaling(&scale, 2.0f, 3.0f, 4.0f);
+    D3DXMatrixTranslation(&translate, 1.0f, 2.0f, 3.0f);
+    ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &translate), D3D_OK);
+    ASSERT_EQ(device_->MultiplyTransform(D3DTS_WORLD, &scale), D3D_OK);
+    D3DXMatrixMultiply(&expected, &scale, &translate); // the argument first: scale, then translate
+    ASSERT_EQ(device_->GetTransform(D3DTS_WORLD, &got), D3D_OK);
+    EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0);
+    ASSERT_EQ(device_->GetTransform(D3DTS_WORLDMATRIX(1), &got), D3D_OK);
+    EXPECT_EQ(std::memcmp(&got, &identity, sizeof got), 0);
+}
+
+TEST_F(StateTest, LightsAndMaterialReadBackAsSet) {
+    D3DLIGHT9 light{};
+    BOOL enabled = TRUE;
+    EXPECT_EQ(device_->GetLight(0, &light), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->GetLightEnable(3, &enabled), D3DERR_INVALIDCALL);
+    // Enabling a light never set gives it Direct3D's default light.
+    ASSERT_EQ(device_->LightEnable(3, TRUE), D3D_OK);
+    ASSERT_EQ(device_->GetLight(3, &light), D3D_OK);
+    EXPECT_EQ(light.Type, D3DLIGHT_DIRECTIONAL);
+    EXPECT_EQ(light.Diffuse.r, 1.0f);
+    EXPECT_EQ(light.Direction.z, 1.0f);
+    ASSERT_EQ(device_->GetLightEnable(3, &enabled), D3D_OK);
+    EXPECT_TRUE(enabled);
+    D3DLIGHT9 spot{};
+    spot.Type = D3DLIGHT_SPOT;
+    spot.Theta = 1.0f;
+    spot.Phi = 0.5f; // inner cone wider than the outer
+    EXPECT_EQ(device_->SetLight(1, &spot), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetLight(1, nullptr), D3DERR_INVALIDCALL);
+    spot.Phi = 1.5f;
+    spot.Range = 10.0f;
+    ASSERT_EQ(device_->SetLight(1, &spot), D3D_OK);
+    ASSERT_EQ(device_->GetLight(1, &light), D3D_OK);
+    EXPECT_EQ(std::memcmp(&light, &spot, sizeof light), 0);
+    // Eight lights at once, no more.
+    for (DWORD i = 10; i < 17; ++i)
+        ASSERT_EQ(device_->LightEnable(i, TRUE), D3D_OK);
+    EXPECT_EQ(device_->LightEnable(20, TRUE), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->LightEnable(3, FALSE), D3D_OK);
+    EXPECT_EQ(device_->LightEnable(20, TRUE), D3D_OK);
+    D3DMATERIAL9 material{}, got{};
+    material.Diffuse = D3DCOLORVALUE{0.1f, 0.2f, 0.3f, 0.4f};
+    material.Power = 12.0f;
+    ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
+    ASSERT_EQ(device_->GetMaterial(&got), D3D_OK);
+    EXPECT_EQ(std::memcmp(&got, &material, sizeof got), 0);
+}
+
+} // namespace
