@@ -6,8 +6,6 @@
 #include "device/device.h"
 
 #include <cstring>
-#include <type_traits>
-#include <utility>
 
 namespace platform::fx {
 void Effect::PrepareSaveList(const RuntimeTechnique& technique) {
@@ -74,26 +72,9 @@ void Effect::ApplySampler(int parameter, DWORD unit) {
     }
 }
 
-namespace {
-
-// The device's drawing path takes the programs once it offers SetShaderPrograms.
-template <typename D, typename = void> struct TakesPrograms : std::false_type {};
-template <typename D>
-struct TakesPrograms<D, std::void_t<decltype(std::declval<D&>().SetShaderPrograms(GLuint{}, GLuint{}))>>
-    : std::true_type {};
-
-template <typename D> void HandPrograms(D* device, GLuint vertex, GLuint pixel) {
-    if constexpr (TakesPrograms<D>::value)
-        device->SetShaderPrograms(vertex, pixel);
-    else
-        (void)device, (void)vertex, (void)pixel;
-}
-
-} // namespace
-
 void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
     if (platformDevice_)
-        HandPrograms(platformDevice_, vertex, pixel);
+        platformDevice_->SetShaderPrograms(vertex, pixel);
 }
 
 void Effect::ApplyPass(RuntimePass* pass) {

@@ -1,0 +1,307 @@
+// Effects drawing through the device, checked pixel by pixel: a shader-drawn mesh against the
+// fixed-function pipeline with the same matrices, pixel-shader-only passes over pre-transformed
+// quads (a negative that is exactly 255 - c, a symmetric 3x3 box blur), sampler addressing, alpha
+// blending set by a pass and restored by End, and a user clip plane cutting a shader-drawn mesh.
+#include "render_fixture.h"
+
+#include <d3dx9.h>
+
+#include <string>
+
+namespace {
+
+using render_test::Bgra;
+using render_test::Frame;
+
+struct MeshVertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE
+    float x, y, z;
+    D3DCOLOR color;
+};
+constexpr DWORD kMeshFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
+
+struct QuadVertex { // D3DFVF_XYZRHW | D3DFVF_TEX1
+    float x, y, z, rhw, u, v;
+};
+constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_TEX1;
+
+constexpr unsigned kSize = 32;
+
+class EffectRender : public render_test::RenderTest {
+  protected:
+    void SetUp() override { CreateDevice(kSize, kSize); }
+    void TearDown() override {
+        if (effect_) {
+            EXPECT_EQ(effect_->Release(), 0u);
+        }
+        if (texture_) {
+            EXPECT_EQ(texture_->Release(), 0u);
+        }
+        RenderTest::TearDown();
+    }
+
+    void Make(const std::string& text) {
+        ID3DXBuffer* messages = nullptr;
+        ASSERT_EQ(D3DXCreateEffect(device_, text.data(), static_cast<UINT>(text.size()), nullptr, nullptr, 0,
+                                   nullptr, &effect_, &messages),
+                  D3D_OK)
+            << (messages ? static_cast<const char*>(messages->GetBufferPointer()) : "");
+        if (messages)
+            messages->Release();
+    }
+
+    // A kSize x kSize texture filled by the function (x, y) -> A8R8G8B8.
+    template <typename F> void MakeTexture(F texel) {
+        ASSERT_EQ(
+            device_->CreateTexture(kSize, kSize, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_, nullptr),
+            D3D_OK);
+        D3DLOCKED_RECT locked;
+        ASSERT_EQ(texture_->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        for (unsigned y = 0; y < kSize; ++y) {
+            auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<char*>(locked.pBits) + y * locked.Pitch);
+            for (unsigned x = 0; x < kSize; ++x)
+                row[x] = texel(x, y);
+        }
+        ASSERT_EQ(texture_->UnlockRect(0), D3D_OK);
+    }
+
+    // Draws every pass of the current technique with the draw given.
+    template <typename Draw> void DrawEffect(Draw draw, DWORD flags = 0) {
+        UINT passes = 0;
+        ASSERT_EQ(effect_->Begin(&passes, flags), D3D_OK);
+        for (UINT p = 0; p < passes; ++p) {
+            ASSERT_EQ(effect_->BeginPass(p), D3D_OK);
+            draw();
+            ASSERT_EQ(effect_->EndPass(), D3D_OK);
+        }
+        ASSERT_EQ(effect_->End(), D3D_OK);
+    }
+
+    // A screen quad whose texel centres fall on pixel centres (Direct3D 9's half-pixel offset).
+    void DrawQuad(float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1) {
+        const float e = kSize - 0.5f;
+        const QuadVertex quad[4] = {{-0.5f, -0.5f, 0.5f, 1, u0, v0},
+                                    {e, -0.5f, 0.5f, 1, u1, v0},
+                                    {-0.5f, e, 0.5f, 1, u0, v1},
+                                    {e, e, 0.5f, 1, u1, v1}};
+        ASSERT_EQ(device_->SetFVF(kQuadFvf), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(QuadVertex)), D3D_OK);
+    }
+
+    void Clear(D3DCOLOR color) {
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0), D3D_OK);
+    }
+
+    ID3DXEffect* effect_ = nullptr;
+    IDirect3DTexture9* texture_ = nullptr;
+};
+
+const char* const kMeshEffect = R"(
+float4x4 matWorldViewProjection;
+struct VsOut { float4 pos : POSITION; float4 color : COLOR0; };
+VsOut VS(float4 pos : POSITION, float4 color : COLOR0) {
+    VsOut o;
+    o.pos = mul(pos, matWorldViewProjection);
+    o.color = color;
+    return o;
+}
+float4 PS(float4 color : COLOR0) : COLOR0 { return color; }
+technique T { pass P { CullMode = None; VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } }
+)";
+
+const MeshVertex kMesh[6] = {{-1.0f, -0.8f, 0.2f, 0xFFFF0000}, {0.1f, 0.9f, 0.5f, 0xFF00FF00},
+                             {0.9f, -0.3f, 0.8f, 0xFF0000FF},  {-0.6f, 0.2f, 0.4f, 0xFFFFFF00},
+                             {0.7f, 0.7f, 0.3f, 0xFF00FFFF},   {0.3f, -0.9f, 0.6f, 0xFFFF00FF}};
+
+void Matrices(D3DXMATRIX* world, D3DXMATRIX* view, D3DXMATRIX* projection) {
+    D3DXMatrixRotationYawPitchRoll(world, 0.4f, -0.3f, 0.2f);
+    const D3DXVECTOR3 eye(0.3f, 0.5f, -3.0f), at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtLH(view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(projection, D3DX_PI / 3, 1.0f, 0.5f, 10.0f);
+}
+
+TEST_F(EffectRender, AShaderMeshCoversThePixelsOfTheFixedFunctionPipeline) {
+    D3DXMATRIX world, view, projection;
+    Matrices(&world, &view, &projection);
+    ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &world), D3D_OK);
+    ASSERT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
+    ASSERT_EQ(device_->SetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    Clear(0xFF000000);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame fixed = ReadFrame();
+
+    Make(kMeshEffect);
+    const D3DXMATRIX wvp = world * view * projection;
+    ASSERT_EQ(effect_->SetMatrix("matWorldViewProjection", &wvp), D3D_OK);
+    Clear(0xFF000000);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawEffect([&] {
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
+    });
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame shaded = ReadFrame();
+
+    std::size_t covered = 0;
+    for (unsigned y = 0; y < kSize; ++y) {
+        for (unsigned x = 0; x < kSize; ++x) {
+            const Bgra a = At(fixed, x, y);
+            const Bgra b = At(shaded, x, y);
+            covered += a != Bgra{0, 0, 0, 255};
+            for (int c = 0; c < 3; ++c)
+                ASSERT_LE(std::abs(a[c] - b[c]), 1) << x << "," << y;
+        }
+    }
+    EXPECT_GT(covered, kSize * kSize / 16);
+}
+
+const char* const kPostEffect = R"(
+texture postTex1;
+float2 texel = {0.03125, 0.03125};
+sampler2D src = sampler_state { Texture = <postTex1>; MinFilter = Point; MagFilter = Point; AddressU = Clamp; AddressV = Clamp; };
+float4 Negative(float2 uv : TEXCOORD0) : COLOR0 { float4 c = tex2D(src, uv); return float4(1 - c.rgb, 1); }
+float4 Blur(float2 uv : TEXCOORD0) : COLOR0 {
+    float4 c = 0;
+    for (int y = -1; y <= 1; ++y)
+        for (int x = -1; x <= 1; ++x)
+            c += tex2D(src, uv + float2(x, y) * texel);
+    return c / 9;
+}
+technique NegativeStep { pass P { ZEnable = false; PixelShader = compile ps_2_0 Negative(); } }
+technique BlurStep { pass P { ZEnable = false; PixelShader = compile ps_2_0 Blur(); } }
+)";
+
+TEST_F(EffectRender, APixelShaderOnlyNegativeIsExactly255MinusC) {
+    MakeTexture([](unsigned x, unsigned y) { return D3DCOLOR_ARGB(255, x * 8, y * 8, (x * y) & 255); });
+    Make(kPostEffect);
+    ASSERT_EQ(effect_->SetTechnique("NegativeStep"), D3D_OK);
+    ASSERT_EQ(effect_->SetTexture("postTex1", texture_), D3D_OK);
+    Clear(0xFF000000);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawEffect([&] { DrawQuad(); });
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame frame = ReadFrame();
+    for (unsigned y = 0; y < kSize; ++y) {
+        for (unsigned x = 0; x < kSize; ++x) {
+            const Bgra p = At(frame, x, y);
+            ASSERT_EQ(p[2], 255 - x * 8) << x << "," << y;
+            ASSERT_EQ(p[1], 255 - y * 8) << x << "," << y;
+            ASSERT_EQ(p[0], 255 - ((x * y) & 255)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(EffectRender, AThreeByThreeBoxBlurIsSymmetric) {
+    constexpr unsigned kCentre = 16;
+    MakeTexture(
+        [](unsigned x, unsigned y) { return x == kCentre && y == kCentre ? 0xFFFFFFFFu : 0xFF000000u; });
+    Make(kPostEffect);
+    ASSERT_EQ(effect_->SetTechnique("BlurStep"), D3D_OK);
+    ASSERT_EQ(effect_->SetTexture("postTex1", texture_), D3D_OK);
+    Clear(0xFF000000);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawEffect([&] { DrawQuad(); });
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame frame = ReadFrame();
+    const int spread = At(frame, kCentre, kCentre)[1];
+    EXPECT_NEAR(spread, 255 / 9, 1);
+    for (unsigned y = 0; y < kSize; ++y) {
+        for (unsigned x = 0; x < kSize; ++x) {
+            const bool inside = x + 1 >= kCentre && x <= kCentre + 1 && y + 1 >= kCentre && y <= kCentre + 1;
+            EXPECT_EQ(At(frame, x, y)[1], inside ? spread : 0) << x << "," << y;
+            if (x > 0 && y > 0) { // the mirror image through the centre
+                EXPECT_EQ(At(frame, x, y), At(frame, 2 * kCentre - x, 2 * kCentre - y)) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(EffectRender, SamplerAddressModesWrapClampAndBorder) {
+    // Left half red, right half green; the quad samples u from -1 to 2.
+    MakeTexture([](unsigned x, unsigned) { return x < kSize / 2 ? 0xFFFF0000u : 0xFF00FF00u; });
+    const char* const modes[] = {"Wrap", "Clamp", "Border"};
+    for (const char* mode : modes) {
+        Make(std::string(
+                 "texture t;\nsampler2D s = sampler_state { Texture = <t>; MinFilter = Point; MagFilter = "
+                 "Point; AddressU = ") +
+             mode +
+             "; BorderColor = 0xFF0000FF; };\n"
+             "float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(s, uv); }\n"
+             "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+        ASSERT_EQ(effect_->SetTexture("t", texture_), D3D_OK);
+        Clear(0xFF000000);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawEffect([&] { DrawQuad(-1, 0, 2, 1); });
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Frame frame = ReadFrame();
+        // Pixel 2: u about -0.8 (wraps to the left half... 0.2 red); pixel 29: u about 1.8 (wraps to 0.8
+        // green).
+        const Bgra left = At(frame, 2, 10);
+        const Bgra right = At(frame, 29, 10);
+        const Bgra red{0, 0, 255, 255}, green{0, 255, 0, 255}, blue{255, 0, 0, 255};
+        if (std::string(mode) == "Wrap") {
+            EXPECT_EQ(left, red);
+            EXPECT_EQ(right, green);
+        } else if (std::string(mode) == "Clamp") {
+            EXPECT_EQ(left, red);
+            EXPECT_EQ(right, green);
+            EXPECT_EQ(At(frame, 8, 10), red); // u about -0.25 clamps to the left edge
+        } else {
+            EXPECT_EQ(left, blue);
+            EXPECT_EQ(right, blue);
+        }
+        EXPECT_EQ(At(frame, 13, 10), red); // u about 0.25 is inside for every mode
+        effect_->Release();
+        effect_ = nullptr;
+    }
+}
+
+TEST_F(EffectRender, AlphaBlendingSetByAPassIsRestoredAfterEnd) {
+    Make("float4 PS() : COLOR0 { return float4(1, 0, 0, 0.5); }\n"
+         "technique T { pass P { AlphaBlendEnable = true; SrcBlend = SrcAlpha; DestBlend = InvSrcAlpha;\n"
+         "    PixelShader = compile ps_2_0 PS(); } }\n");
+    Clear(0xFF0000FF);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawEffect([&] { DrawQuad(); });
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Bgra blended = At(ReadFrame(), 5, 5);
+    EXPECT_NEAR(blended[2], 128, 1);
+    EXPECT_NEAR(blended[0], 127, 1);
+    DWORD enabled = TRUE;
+    ASSERT_EQ(device_->GetRenderState(D3DRS_ALPHABLENDENABLE, &enabled), D3D_OK);
+    EXPECT_EQ(enabled, FALSE);
+    DWORD source = 0;
+    ASSERT_EQ(device_->GetRenderState(D3DRS_SRCBLEND, &source), D3D_OK);
+    EXPECT_EQ(source, DWORD{D3DBLEND_ONE});
+}
+
+TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
+    Make(kMeshEffect);
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    ASSERT_EQ(effect_->SetMatrix("matWorldViewProjection", &identity), D3D_OK);
+    // A full-screen pair of triangles in clip space, cut by x >= 0 (clip space, as with shaders).
+    const MeshVertex quad[6] = {{-1, -1, 0.5f, 0xFFFFFFFF}, {-1, 1, 0.5f, 0xFFFFFFFF},
+                                {1, 1, 0.5f, 0xFFFFFFFF},   {-1, -1, 0.5f, 0xFFFFFFFF},
+                                {1, 1, 0.5f, 0xFFFFFFFF},   {1, -1, 0.5f, 0xFFFFFFFF}};
+    const float plane[4] = {1, 0, 0, 0};
+    ASSERT_EQ(device_->SetClipPlane(0, plane), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    Clear(0xFF000000);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawEffect([&] {
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)), D3D_OK);
+    });
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame frame = ReadFrame();
+    for (unsigned y = 0; y < kSize; y += 5) {
+        EXPECT_EQ(At(frame, 3, y), (Bgra{0, 0, 0, 255})) << y;
+        EXPECT_EQ(At(frame, kSize - 3, y), (Bgra{255, 255, 255, 255})) << y;
+    }
+}
+
+} // namespace
