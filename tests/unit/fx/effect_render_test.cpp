@@ -259,6 +259,68 @@ TEST_F(EffectRender, SamplerAddressModesWrapClampAndBorder) {
     }
 }
 
+TEST_F(EffectRender, PointAndLinearFilters) {
+    // Black and white columns; the quad samples half a texel to the right, on the texel edges.
+    MakeTexture([](unsigned x, unsigned) { return x % 2 ? 0xFFFFFFFFu : 0xFF000000u; });
+    const float half = 0.5f / kSize;
+    for (const char* filter : {"Point", "Linear"}) {
+        Make(std::string("texture t;\nsampler2D s = sampler_state { Texture = <t>; MinFilter = ") + filter +
+             "; MagFilter = " + filter +
+             "; };\nfloat4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(s, uv); }\n"
+             "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+        ASSERT_EQ(effect_->SetTexture("t", texture_), D3D_OK);
+        Clear(0xFF000000);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawEffect([&] { DrawQuad(half, 0, 1 + half, 1); });
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Frame frame = ReadFrame();
+        for (unsigned x = 4; x < 12; ++x) {
+            const int g = At(frame, x, 7)[1];
+            if (std::string(filter) == "Linear")
+                EXPECT_NEAR(g, 128, 1) << x;
+            else
+                EXPECT_TRUE(g == 0 || g == 255) << x << ": " << g;
+        }
+        effect_->Release();
+        effect_ = nullptr;
+    }
+}
+
+TEST_F(EffectRender, ACubeMapIsSampledByDirection) {
+    IDirect3DCubeTexture9* cube = nullptr;
+    ASSERT_EQ(device_->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr), D3D_OK);
+    const D3DCOLOR faces[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
+    for (int f = 0; f < 6; ++f) {
+        D3DLOCKED_RECT locked;
+        ASSERT_EQ(cube->LockRect(static_cast<D3DCUBEMAP_FACES>(f), 0, &locked, nullptr, 0), D3D_OK);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                reinterpret_cast<D3DCOLOR*>(static_cast<char*>(locked.pBits) + y * locked.Pitch)[x] =
+                    faces[f];
+        ASSERT_EQ(cube->UnlockRect(static_cast<D3DCUBEMAP_FACES>(f), 0), D3D_OK);
+    }
+    Make("textureCUBE sky;\nsamplerCUBE s = sampler_state { Texture = <sky>; };\nfloat3 direction;\n"
+         "float4 PS() : COLOR0 { return texCUBE(s, direction); }\n"
+         "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+    ASSERT_EQ(effect_->SetTexture("sky", cube), D3D_OK);
+    const float directions[6][3] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    for (int f = 0; f < 6; ++f) {
+        ASSERT_EQ(effect_->SetFloatArray("direction", directions[f], 3), D3D_OK);
+        Clear(0xFF000000);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawEffect([&] { DrawQuad(); });
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Bgra p = At(ReadFrame(), 10, 10);
+        const Bgra expected{static_cast<std::uint8_t>(faces[f] & 0xFF),
+                            static_cast<std::uint8_t>((faces[f] >> 8) & 0xFF),
+                            static_cast<std::uint8_t>((faces[f] >> 16) & 0xFF), 255};
+        EXPECT_EQ(p, expected) << "face " << f;
+    }
+    effect_->Release();
+    effect_ = nullptr;
+    EXPECT_EQ(cube->Release(), 0u);
+}
+
 TEST_F(EffectRender, AlphaBlendingSetByAPassIsRestoredAfterEnd) {
     Make("float4 PS() : COLOR0 { return float4(1, 0, 0, 0.5); }\n"
          "technique T { pass P { AlphaBlendEnable = true; SrcBlend = SrcAlpha; DestBlend = InvSrcAlpha;\n"
