@@ -194,6 +194,34 @@ TEST_F(EffectRender, APixelShaderOnlyNegativeIsExactly255MinusC) {
     }
 }
 
+TEST_F(EffectRender, AnEffectDrawsTheSameAfterADeviceResetCycle) {
+    MakeTexture([](unsigned x, unsigned y) { return D3DCOLOR_ARGB(255, x * 8, y * 8, 0); });
+    Make(kPostEffect);
+    ASSERT_EQ(effect_->SetTechnique("NegativeStep"), D3D_OK);
+    ASSERT_EQ(effect_->SetTexture("postTex1", texture_), D3D_OK);
+    const auto draw = [&] {
+        Clear(0xFF000000);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawEffect([&] { DrawQuad(); });
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+    };
+    draw();
+    const Frame before = ReadFrame();
+    const std::size_t alive = platform::LiveObjectCount();
+    ASSERT_EQ(effect_->OnLostDevice(), D3D_OK);
+    D3DPRESENT_PARAMETERS pp{};
+    pp.Windowed = TRUE;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.EnableAutoDepthStencil = TRUE;
+    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    ASSERT_EQ(device_->Reset(&pp), D3D_OK);
+    ASSERT_EQ(effect_->OnResetDevice(), D3D_OK);
+    EXPECT_EQ(platform::LiveObjectCount(), alive);
+    draw();
+    EXPECT_EQ(ReadFrame().bgra, before.bgra);
+}
+
 TEST_F(EffectRender, AThreeByThreeBoxBlurIsSymmetric) {
     constexpr unsigned kCentre = 16;
     MakeTexture(
