@@ -1,6 +1,7 @@
 #include "image/pixel_format.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -83,16 +84,15 @@ const Layout* FindLayout(D3DFORMAT format) {
     return nullptr;
 }
 
-const FormatInfo* InfoTable() {
+// The public description of each layout, made once.
+const std::array<FormatInfo, std::size(kLayouts)>& InfoTable() {
     static const auto table = [] {
-        struct Table {
-            FormatInfo entries[std::size(kLayouts)];
-        } t{};
-        for (std::size_t i = 0; i < std::size(kLayouts); ++i)
-            t.entries[i] = MakeInfo(kLayouts[i]);
-        return t;
+        std::array<FormatInfo, std::size(kLayouts)> infos{};
+        for (std::size_t i = 0; i < infos.size(); ++i)
+            infos[i] = MakeInfo(kLayouts[i]);
+        return infos;
     }();
-    return table.entries;
+    return table;
 }
 
 std::uint64_t LoadBits(const std::uint8_t* p, UINT bytes) {
@@ -204,10 +204,9 @@ void WriteTexel(const Layout& l, const Color& c, std::uint8_t* p) {
 } // namespace
 
 const FormatInfo* FindFormat(D3DFORMAT format) {
-    const FormatInfo* table = InfoTable();
-    for (std::size_t i = 0; i < std::size(kLayouts); ++i)
-        if (table[i].format == format)
-            return &table[i];
+    for (const FormatInfo& info : InfoTable())
+        if (info.format == format)
+            return &info;
     return nullptr;
 }
 

@@ -316,6 +316,28 @@ TEST_F(D3dxDevice, SphereMeshLayoutAndTheFunctionsItDoesNotOffer) {
     EXPECT_EQ(mesh->Release(), 0u);
 }
 
+TEST_F(D3dxDevice, CreateTextureReadsDefaultsAsD3dxDoes) {
+    SkipWithoutTextures();
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTexture(device_, D3DX_DEFAULT, 0, 0, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, &texture),
+              D3D_OK);
+    D3DSURFACE_DESC desc{};
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Width, 256u);
+    EXPECT_EQ(desc.Height, 256u);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(texture->GetLevelCount(), 9u);
+    EXPECT_EQ(texture->Release(), 0u);
+    IDirect3DCubeTexture9* cube = nullptr;
+    ASSERT_EQ(D3DXCreateCubeTexture(device_, 16, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &cube), D3D_OK);
+    EXPECT_EQ(cube->GetLevelCount(), 1u);
+    EXPECT_EQ(cube->Release(), 0u);
+    texture = reinterpret_cast<IDirect3DTexture9*>(0x1);
+    EXPECT_EQ(D3DXCreateTexture(nullptr, 4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(texture, nullptr);
+}
+
 TEST_F(D3dxDevice, BoxMeshHandsOutItsBuffersAndDraws) {
     SkipWithoutBuffers();
     ID3DXMesh* mesh = nullptr;
