@@ -166,6 +166,25 @@ TEST_F(EffectValues, MatricesUploadSoThatMulOfARowVectorMeansWhatItMeansInHlsl) 
     EXPECT_EQ(effect_->End(), D3D_OK);
 }
 
+TEST_F(EffectValues, LiteralArgumentsOfACompileStatementSetTheEntrysUniformParameters) {
+    ASSERT_EQ(
+        Make("float4 PS(uniform bool invert, uniform float scale) : COLOR0 { return invert ? scale : 0; }\n"
+             "technique T { pass P { PixelShader = compile ps_2_0 PS(true, 0.25); } }\n"),
+        D3D_OK)
+        << errors_;
+    GLuint vertex = 0;
+    GLuint pixel = 0;
+    ASSERT_TRUE(dynamic_cast<platform::fx::Effect*>(effect_)->PassPrograms(0, 0, &vertex, &pixel));
+    EXPECT_EQ(vertex, 0u); // the fixed-function vertex stage
+    ASSERT_NE(pixel, 0u);
+    GLuint invert = 0;
+    glGetUniformuiv(pixel, glGetUniformLocation(pixel, "fx_ps.invert"), &invert);
+    EXPECT_EQ(invert, 1u);
+    float scale = 0;
+    glGetUniformfv(pixel, glGetUniformLocation(pixel, "fx_ps.scale"), &scale);
+    EXPECT_EQ(scale, 0.25f);
+}
+
 TEST_F(EffectValues, ATextureSetIntoTheEffectIsHeldWhileSetAndReleasedWithTheEffect) {
     ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
     IDirect3DTexture9* texture = nullptr;
