@@ -97,8 +97,16 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
 void Device::ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil) {
     // Row 0 of the target is Direct3D's top row, so the rectangle is the scissor box as it stands.
     gl_.SetScissorBox(GlRect{rect.x1, rect.y1, rect.x2 - rect.x1, rect.y2 - rect.y1});
-    if (flags & D3DCLEAR_TARGET)
-        glClearNamedFramebufferfv(drawFramebuffer_, GL_COLOR, 0, color);
+    // Clear fills every bound render target, as in Direct3D 9.
+    if (flags & D3DCLEAR_TARGET) {
+        for (unsigned index = 0; index < kRenderTargets; ++index) {
+            Surface* target = index == 0 ? renderTarget_.Get() : extraRenderTargets_[index - 1].Get();
+            if (target) {
+                glClearNamedFramebufferfv(drawFramebuffer_, GL_COLOR, static_cast<GLint>(index), color);
+                target->Storage().MarkMipsStale();
+            }
+        }
+    }
     const GLint stencilValue = static_cast<GLint>(stencil & 0xFF);
     const bool depth = (flags & D3DCLEAR_ZBUFFER) != 0;
     const bool stencilToo = (flags & D3DCLEAR_STENCIL) != 0;

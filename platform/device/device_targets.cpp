@@ -51,9 +51,11 @@ HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
     com::PrivateRef<Surface>& slot = index == 0 ? renderTarget_ : extraRenderTargets_[index - 1];
-    slot = com::PrivateRef<Surface>(own);
-    AttachTargets();
-    bindingDirty_ |= kDirtyTargets;
+    if (slot.Get() != own) {
+        slot = com::PrivateRef<Surface>(own);
+        AttachTargets();
+        bindingDirty_ |= kDirtyTargets;
+    }
     // A new render target 0 brings a viewport that covers it, as in Direct3D 9.
     if (index == 0)
         viewport_ = D3DVIEWPORT9{0, 0, own->Desc().Width, own->Desc().Height, 0.0f, 1.0f};
@@ -66,9 +68,11 @@ HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
-    depthStencil_ = com::PrivateRef<Surface>(own);
-    AttachTargets();
-    bindingDirty_ |= kDirtyTargets;
+    if (depthStencil_.Get() != own) {
+        depthStencil_ = com::PrivateRef<Surface>(own);
+        AttachTargets();
+        bindingDirty_ |= kDirtyTargets;
+    }
     return D3D_OK;
 }
 

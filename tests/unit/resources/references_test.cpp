@@ -100,8 +100,12 @@ TEST_F(ResourceReferencesTest, RenderTargetsHoldTheirTextureAndTheDeviceLetsGo) 
               D3D_OK);
     IDirect3DSurface9* surface = nullptr;
     ASSERT_EQ(texture->GetSurfaceLevel(0, &surface), D3D_OK);
+    IDirect3DSurface9* secondTarget = nullptr;
+    ASSERT_EQ(device_->CreateRenderTarget(16, 16, D3DFMT_R32F, D3DMULTISAMPLE_NONE, 0, FALSE, &secondTarget,
+                                          nullptr),
+              D3D_OK);
     ASSERT_EQ(device_->SetRenderTarget(0, surface), D3D_OK);
-    ASSERT_EQ(device_->SetRenderTarget(1, surface), D3D_OK);
+    ASSERT_EQ(device_->SetRenderTarget(1, secondTarget), D3D_OK);
     EXPECT_EQ(surface->Release(), 1u);
     EXPECT_EQ(texture->Release(), 0u);
 
@@ -118,6 +122,13 @@ TEST_F(ResourceReferencesTest, RenderTargetsHoldTheirTextureAndTheDeviceLetsGo) 
     EXPECT_EQ(bytes[2], 0x33);
     EXPECT_EQ(CountOf(target), 1u);
     target->Release();
+    // Clear fills every bound target: 0x33 of red is 0.2 in the float target.
+    const std::vector<std::uint8_t> second = TargetBytes(secondTarget, 64);
+    ASSERT_EQ(second.size(), 16u * 64u);
+    float red = 0.0f;
+    std::memcpy(&red, &second[0], 4);
+    EXPECT_FLOAT_EQ(red, 0.2f);
+    secondTarget->Release();
     IDirect3DSurface9* none = nullptr;
     EXPECT_EQ(device_->GetRenderTarget(2, &none), D3DERR_NOTFOUND);
     EXPECT_EQ(device_->SetRenderTarget(0, nullptr), D3DERR_INVALIDCALL);
