@@ -63,13 +63,14 @@ StageTextureKind KindOf(const BaseTexture* texture) {
 
 void Device::BindTextures() {
     DrawPath& path = *drawPath_;
-    const bool rebind = (BindingDirtyBits() & kDirtyTextures) != 0;
+    const std::uint32_t changed = BindingDirtyBits() & kDirtyTextures;
     for (unsigned slot = 0; slot < kPixelSamplerCount; ++slot) {
         BaseTexture* texture = BoundTexture(slot);
         if (texture)
             texture->PrepareForSampling(); // brings stale mip levels of render targets up to date
-        if (!rebind)
+        if (!(changed & (1u << slot)))
             continue;
+        gl_.ForgetTextureUnit(slot);
         gl_.BindTextureUnit(slot, texture ? texture->GlName() : 0);
         if (slot < kFixedStages && path.textureKinds[slot] != KindOf(texture)) {
             path.textureKinds[slot] = KindOf(texture);

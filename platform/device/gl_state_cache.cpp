@@ -207,6 +207,11 @@ void GlStateCache::BindSampler(unsigned unit, GLuint sampler) {
     known_.samplers[unit] = true;
 }
 
+void GlStateCache::ForgetTextureUnit(unsigned unit) {
+    if (unit < kTextureUnits)
+        known_.textures[unit] = false;
+}
+
 void GlStateCache::ForgetTexture(GLuint texture) {
     for (unsigned unit = 0; unit < kTextureUnits; ++unit)
         if (textures_[unit] == texture)

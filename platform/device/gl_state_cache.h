@@ -99,6 +99,9 @@ class GlStateCache {
     // Object deletion unbinds in GL; the cache must not keep the old name.
     void ForgetFramebuffer(GLuint framebuffer);
     void ForgetTexture(GLuint texture);
+    // GL unbinds a deleted texture and may hand its name to a new one: a unit whose binding
+    // changed since the last draw is bound again whatever the cache holds.
+    void ForgetTextureUnit(unsigned unit);
 
   private:
     // Each value is valid only after the first setter call reached GL.
