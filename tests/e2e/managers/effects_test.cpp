@@ -58,11 +58,13 @@ TEST_F(EffectsTest, TechniquesAndCompilerMessages) {
     Effect(3, "syntax.fx");
     Effect(4, "");
     Effect(5, "missing.fx");
+    WriteFile("bare.fx", kShaders);
+    Effect(6, "bare.fx");
     EXPECT_EQ(DeInitialize(), 0);
     EXPECT_EQ(LiveObjectsOfThePlugin(), 0);
 
     const Rows rows = UnloadAndReadRows();
-    ASSERT_GE(rows.size(), 12u);
+    ASSERT_GE(rows.size(), 14u);
     EXPECT_EQ(rows[1], Initialized(1, 1));
     EXPECT_EQ(rows[3],
               "Warnung: Compillierung des Effektes mit der ID: 2 erfolgreich abgeschlossen. Es konnte "
@@ -80,7 +82,9 @@ TEST_F(EffectsTest, TechniquesAndCompilerMessages) {
                   0u)
             << rows[row];
     }
-    EXPECT_EQ(rows[11], "Information: Der Post-Processor wurde erfolgreich deinitialisiert");
+    // A file without techniques compiles and reports technique 0, without the warning.
+    EXPECT_EQ(rows[12], Initialized(6, 0));
+    EXPECT_EQ(rows[13], "Information: Der Post-Processor wurde erfolgreich deinitialisiert");
 }
 
 TEST_F(EffectsTest, RecreationStopsAtTheFileThatBroke) {
