@@ -29,6 +29,11 @@ void* operator new(std::size_t size) {
         return p;
     throw std::bad_alloc();
 }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (countAllocations)
+        ++allocations;
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
