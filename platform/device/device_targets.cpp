@@ -113,6 +113,9 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
     backBuffer_->AttachTo(readFramebuffer_);
     viewport_ = D3DVIEWPORT9{0, 0, presentation_.BackBufferWidth, presentation_.BackBufferHeight, 0.0f, 1.0f};
     inScene_ = false;
+    // Reset puts every render, stage and sampler state, transform, light and clip plane back to its
+    // default, for the new back buffer's size.
+    ResetDrawingState();
     if (SUCCEEDED(result))
         *parameters = completed;
     return result;

@@ -173,7 +173,13 @@ TEST_F(RefusalsTest, ResetWaitsForTheCallersVideoMemoryResources) {
     ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
     EXPECT_EQ(device_->Reset(&pp), D3DERR_INVALIDCALL);
     backBuffer->Release();
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
+
+    // Reset brings every state back to its default.
+    DWORD lighting = FALSE;
+    ASSERT_EQ(device_->GetRenderState(D3DRS_LIGHTING, &lighting), D3D_OK);
+    EXPECT_EQ(lighting, static_cast<DWORD>(TRUE));
 
     // Managed textures survive; bindings do not; the back buffer has the new size.
     IDirect3DBaseTexture9* bound = reinterpret_cast<IDirect3DBaseTexture9*>(std::uintptr_t{0x1});
