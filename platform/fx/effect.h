@@ -233,6 +233,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     HRESULT ReadInts(D3DXHANDLE handle, INT* values, UINT count) const;
     HRESULT WriteMatrices(D3DXHANDLE handle, const D3DXMATRIX* const* matrices, UINT count, bool transpose);
     HRESULT ReadMatrices(D3DXHANDLE handle, D3DXMATRIX* matrices, UINT count, bool transpose) const;
+    // The array and pointer-array forms of the matrix setters and getters, plain or transposed.
+    HRESULT WriteMatrixArray(D3DXHANDLE handle, const D3DXMATRIX* matrices, UINT count, bool transpose);
+    HRESULT ReadMatrixPointers(D3DXHANDLE handle, D3DXMATRIX** matrices, UINT count, bool transpose) const;
 
     void UploadUniforms(StageProgram* stage);
     void ApplyPass(RuntimePass* pass);

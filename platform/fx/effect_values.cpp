@@ -274,13 +274,27 @@ HRESULT Effect::GetMatrixTranspose(D3DXHANDLE h, D3DXMATRIX* pMatrix) {
 // The array forms take at most this many matrices at once, so they need no allocation.
 constexpr UINT kMatrixBatch = 64;
 
-HRESULT Effect::SetMatrixArray(D3DXHANDLE h, CONST D3DXMATRIX* pMatrix, UINT count) {
+HRESULT Effect::WriteMatrixArray(D3DXHANDLE h, const D3DXMATRIX* pMatrix, UINT count, bool transpose) {
     if (!pMatrix || count > kMatrixBatch)
         return D3DERR_INVALIDCALL;
     const D3DXMATRIX* pointers[kMatrixBatch];
     for (UINT i = 0; i < count; ++i)
         pointers[i] = &pMatrix[i];
-    return WriteMatrices(h, pointers, count, false);
+    return WriteMatrices(h, pointers, count, transpose);
+}
+HRESULT Effect::ReadMatrixPointers(D3DXHANDLE h, D3DXMATRIX** ppMatrix, UINT count, bool transpose) const {
+    if (!ppMatrix)
+        return D3DERR_INVALIDCALL;
+    for (UINT i = 0; i < count; ++i) {
+        const HRESULT r = ReadMatrices(h, ppMatrix[i], 1, transpose);
+        if (FAILED(r))
+            return r;
+    }
+    return D3D_OK;
+}
+
+HRESULT Effect::SetMatrixArray(D3DXHANDLE h, CONST D3DXMATRIX* pMatrix, UINT count) {
+    return WriteMatrixArray(h, pMatrix, count, false);
 }
 HRESULT Effect::GetMatrixArray(D3DXHANDLE h, D3DXMATRIX* pMatrix, UINT count) {
     return ReadMatrices(h, pMatrix, count, false);
@@ -289,22 +303,10 @@ HRESULT Effect::SetMatrixPointerArray(D3DXHANDLE h, CONST D3DXMATRIX** ppMatrix,
     return WriteMatrices(h, ppMatrix, count, false);
 }
 HRESULT Effect::GetMatrixPointerArray(D3DXHANDLE h, D3DXMATRIX** ppMatrix, UINT count) {
-    if (!ppMatrix)
-        return D3DERR_INVALIDCALL;
-    for (UINT i = 0; i < count; ++i) {
-        const HRESULT r = ReadMatrices(h, ppMatrix[i], 1, false);
-        if (FAILED(r))
-            return r;
-    }
-    return D3D_OK;
+    return ReadMatrixPointers(h, ppMatrix, count, false);
 }
 HRESULT Effect::SetMatrixTransposeArray(D3DXHANDLE h, CONST D3DXMATRIX* pMatrix, UINT count) {
-    if (!pMatrix || count > kMatrixBatch)
-        return D3DERR_INVALIDCALL;
-    const D3DXMATRIX* pointers[kMatrixBatch];
-    for (UINT i = 0; i < count; ++i)
-        pointers[i] = &pMatrix[i];
-    return WriteMatrices(h, pointers, count, true);
+    return WriteMatrixArray(h, pMatrix, count, true);
 }
 HRESULT Effect::GetMatrixTransposeArray(D3DXHANDLE h, D3DXMATRIX* pMatrix, UINT count) {
     return ReadMatrices(h, pMatrix, count, true);
@@ -313,14 +315,7 @@ HRESULT Effect::SetMatrixTransposePointerArray(D3DXHANDLE h, CONST D3DXMATRIX** 
     return WriteMatrices(h, ppMatrix, count, true);
 }
 HRESULT Effect::GetMatrixTransposePointerArray(D3DXHANDLE h, D3DXMATRIX** ppMatrix, UINT count) {
-    if (!ppMatrix)
-        return D3DERR_INVALIDCALL;
-    for (UINT i = 0; i < count; ++i) {
-        const HRESULT r = ReadMatrices(h, ppMatrix[i], 1, true);
-        if (FAILED(r))
-            return r;
-    }
-    return D3D_OK;
+    return ReadMatrixPointers(h, ppMatrix, count, true);
 }
 
 HRESULT Effect::SetString(D3DXHANDLE h, LPCSTR pString) {
