@@ -5,7 +5,7 @@ namespace platform::device {
 void GlStateCache::BindDrawFramebuffer(GLuint framebuffer) {
     if (known_.drawFramebuffer && drawFramebuffer_ == framebuffer)
         return;
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+    gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
     drawFramebuffer_ = framebuffer;
     known_.drawFramebuffer = true;
 }
@@ -13,7 +13,7 @@ void GlStateCache::BindDrawFramebuffer(GLuint framebuffer) {
 void GlStateCache::BindReadFramebuffer(GLuint framebuffer) {
     if (known_.readFramebuffer && readFramebuffer_ == framebuffer)
         return;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     readFramebuffer_ = framebuffer;
     known_.readFramebuffer = true;
 }
@@ -22,9 +22,9 @@ void GlStateCache::SetScissorTest(bool enabled) {
     if (known_.scissorTest && scissorTest_ == enabled)
         return;
     if (enabled)
-        glEnable(GL_SCISSOR_TEST);
+        gl_.Enable(GL_SCISSOR_TEST);
     else
-        glDisable(GL_SCISSOR_TEST);
+        gl_.Disable(GL_SCISSOR_TEST);
     scissorTest_ = enabled;
     known_.scissorTest = true;
 }
@@ -32,7 +32,7 @@ void GlStateCache::SetScissorTest(bool enabled) {
 void GlStateCache::SetScissorBox(const GlRect& box) {
     if (known_.scissorBox && scissorBox_ == box)
         return;
-    glScissor(box.x, box.y, box.width, box.height);
+    gl_.Scissor(box.x, box.y, box.width, box.height);
     scissorBox_ = box;
     known_.scissorBox = true;
 }
@@ -41,7 +41,7 @@ void GlStateCache::SetColorMask(bool red, bool green, bool blue, bool alpha) {
     const std::array<bool, 4> mask{red, green, blue, alpha};
     if (known_.colorMask && colorMask_ == mask)
         return;
-    glColorMaski(0, red, green, blue, alpha);
+    gl_.ColorMaski(0, red, green, blue, alpha);
     colorMask_ = mask;
     known_.colorMask = true;
 }
@@ -49,7 +49,7 @@ void GlStateCache::SetColorMask(bool red, bool green, bool blue, bool alpha) {
 void GlStateCache::SetDepthMask(bool enabled) {
     if (known_.depthMask && depthMask_ == enabled)
         return;
-    glDepthMask(enabled ? GL_TRUE : GL_FALSE);
+    gl_.DepthMask(enabled ? GL_TRUE : GL_FALSE);
     depthMask_ = enabled;
     known_.depthMask = true;
 }
@@ -57,7 +57,7 @@ void GlStateCache::SetDepthMask(bool enabled) {
 void GlStateCache::SetStencilWriteMask(GLuint mask) {
     if (known_.stencilWriteMask && stencilWriteMask_ == mask)
         return;
-    glStencilMask(mask);
+    gl_.StencilMask(mask);
     stencilWriteMask_ = mask;
     known_.stencilWriteMask = true;
 }
@@ -78,11 +78,11 @@ void GlStateCache::ForgetFramebuffer(GLuint framebuffer) {
 namespace platform::device {
 namespace {
 
-void Enable(GLenum capability, bool enabled) {
+void Enable(const GlFunctions& gl, GLenum capability, bool enabled) {
     if (enabled)
-        glEnable(capability);
+        gl.Enable(capability);
     else
-        glDisable(capability);
+        gl.Disable(capability);
 }
 
 } // namespace
@@ -92,14 +92,14 @@ void GlStateCache::SetBlend(const GlBlendState& blend) {
         return;
     const bool all = !known_.blend;
     if (all || blend.enabled != blend_.enabled)
-        Enable(GL_BLEND, blend.enabled);
+        Enable(gl_, GL_BLEND, blend.enabled);
     if (all || blend.sourceColor != blend_.sourceColor || blend.destColor != blend_.destColor ||
         blend.sourceAlpha != blend_.sourceAlpha || blend.destAlpha != blend_.destAlpha)
-        glBlendFuncSeparate(blend.sourceColor, blend.destColor, blend.sourceAlpha, blend.destAlpha);
+        gl_.BlendFuncSeparate(blend.sourceColor, blend.destColor, blend.sourceAlpha, blend.destAlpha);
     if (all || blend.equationColor != blend_.equationColor || blend.equationAlpha != blend_.equationAlpha)
-        glBlendEquationSeparate(blend.equationColor, blend.equationAlpha);
+        gl_.BlendEquationSeparate(blend.equationColor, blend.equationAlpha);
     if (all || blend.constant != blend_.constant)
-        glBlendColor(blend.constant[0], blend.constant[1], blend.constant[2], blend.constant[3]);
+        gl_.BlendColor(blend.constant[0], blend.constant[1], blend.constant[2], blend.constant[3]);
     blend_ = blend;
     known_.blend = true;
 }
@@ -109,11 +109,11 @@ void GlStateCache::SetDepthStencil(const GlDepthStencilState& state) {
         return;
     const bool all = !known_.depthStencil;
     if (all || state.depthTest != depthStencil_.depthTest)
-        Enable(GL_DEPTH_TEST, state.depthTest);
+        Enable(gl_, GL_DEPTH_TEST, state.depthTest);
     if (all || state.depthFunc != depthStencil_.depthFunc)
-        glDepthFunc(state.depthFunc);
+        gl_.DepthFunc(state.depthFunc);
     if (all || state.stencilTest != depthStencil_.stencilTest)
-        Enable(GL_STENCIL_TEST, state.stencilTest);
+        Enable(gl_, GL_STENCIL_TEST, state.stencilTest);
     const GlStencilFace* faces[2] = {&state.front, &state.back};
     const GlStencilFace* old[2] = {&depthStencil_.front, &depthStencil_.back};
     const GLenum names[2] = {GL_FRONT, GL_BACK};
@@ -121,9 +121,9 @@ void GlStateCache::SetDepthStencil(const GlDepthStencilState& state) {
         const GlStencilFace& f = *faces[i];
         if (all || f.func != old[i]->func || f.reference != old[i]->reference ||
             f.readMask != old[i]->readMask)
-            glStencilFuncSeparate(names[i], f.func, f.reference, f.readMask);
+            gl_.StencilFuncSeparate(names[i], f.func, f.reference, f.readMask);
         if (all || f.fail != old[i]->fail || f.depthFail != old[i]->depthFail || f.pass != old[i]->pass)
-            glStencilOpSeparate(names[i], f.fail, f.depthFail, f.pass);
+            gl_.StencilOpSeparate(names[i], f.fail, f.depthFail, f.pass);
     }
     depthStencil_ = state;
     known_.depthStencil = true;
@@ -134,17 +134,17 @@ void GlStateCache::SetRaster(const GlRasterState& raster) {
         return;
     const bool all = !known_.raster;
     if (all || raster.cull != raster_.cull)
-        Enable(GL_CULL_FACE, raster.cull);
+        Enable(gl_, GL_CULL_FACE, raster.cull);
     if (all || raster.cullFace != raster_.cullFace)
-        glCullFace(raster.cullFace);
+        gl_.CullFace(raster.cullFace);
     if (all || raster.polygonMode != raster_.polygonMode)
-        glPolygonMode(GL_FRONT_AND_BACK, raster.polygonMode);
+        gl_.PolygonMode(GL_FRONT_AND_BACK, raster.polygonMode);
     if (all || raster.offsetFactor != raster_.offsetFactor || raster.offsetUnits != raster_.offsetUnits) {
         const bool offset = raster.offsetFactor != 0.0f || raster.offsetUnits != 0.0f;
-        Enable(GL_POLYGON_OFFSET_FILL, offset);
-        Enable(GL_POLYGON_OFFSET_LINE, offset);
-        Enable(GL_POLYGON_OFFSET_POINT, offset);
-        glPolygonOffset(raster.offsetFactor, raster.offsetUnits);
+        Enable(gl_, GL_POLYGON_OFFSET_FILL, offset);
+        Enable(gl_, GL_POLYGON_OFFSET_LINE, offset);
+        Enable(gl_, GL_POLYGON_OFFSET_POINT, offset);
+        gl_.PolygonOffset(raster.offsetFactor, raster.offsetUnits);
     }
     raster_ = raster;
     known_.raster = true;
@@ -154,8 +154,8 @@ void GlStateCache::SetViewport(const GlRect& viewport, float minDepth, float max
     const std::array<float, 2> range{minDepth, maxDepth};
     if (known_.viewport && viewport_ == viewport && depthRange_ == range)
         return;
-    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
-    glDepthRangef(minDepth, maxDepth);
+    gl_.Viewport(viewport.x, viewport.y, viewport.width, viewport.height);
+    gl_.DepthRangef(minDepth, maxDepth);
     viewport_ = viewport;
     depthRange_ = range;
     known_.viewport = true;
@@ -167,7 +167,7 @@ void GlStateCache::SetClipDistances(unsigned mask) {
     for (unsigned i = 0; i < 6; ++i) {
         const unsigned bit = 1u << i;
         if (!known_.clipDistances || (mask & bit) != (clipDistances_ & bit))
-            Enable(GL_CLIP_DISTANCE0 + i, (mask & bit) != 0);
+            Enable(gl_, GL_CLIP_DISTANCE0 + i, (mask & bit) != 0);
     }
     clipDistances_ = mask;
     known_.clipDistances = true;
@@ -176,7 +176,7 @@ void GlStateCache::SetClipDistances(unsigned mask) {
 void GlStateCache::BindVertexArray(GLuint vertexArray) {
     if (known_.vertexArray && vertexArray_ == vertexArray)
         return;
-    glBindVertexArray(vertexArray);
+    gl_.BindVertexArray(vertexArray);
     vertexArray_ = vertexArray;
     known_.vertexArray = true;
 }
@@ -185,8 +185,8 @@ void GlStateCache::BindProgramPipeline(GLuint pipeline) {
     if (known_.programPipeline && programPipeline_ == pipeline)
         return;
     // A program made current with glUseProgram would take precedence over any pipeline.
-    glUseProgram(0);
-    glBindProgramPipeline(pipeline);
+    gl_.UseProgram(0);
+    gl_.BindProgramPipeline(pipeline);
     programPipeline_ = pipeline;
     known_.programPipeline = true;
 }
@@ -194,7 +194,7 @@ void GlStateCache::BindProgramPipeline(GLuint pipeline) {
 void GlStateCache::BindTextureUnit(unsigned unit, GLuint texture) {
     if (unit >= kTextureUnits || (known_.textures[unit] && textures_[unit] == texture))
         return;
-    glBindTextureUnit(unit, texture);
+    gl_.BindTextureUnit(unit, texture);
     textures_[unit] = texture;
     known_.textures[unit] = true;
 }
@@ -202,7 +202,7 @@ void GlStateCache::BindTextureUnit(unsigned unit, GLuint texture) {
 void GlStateCache::BindSampler(unsigned unit, GLuint sampler) {
     if (unit >= kTextureUnits || (known_.samplers[unit] && samplers_[unit] == sampler))
         return;
-    glBindSampler(unit, sampler);
+    gl_.BindSampler(unit, sampler);
     samplers_[unit] = sampler;
     known_.samplers[unit] = true;
 }

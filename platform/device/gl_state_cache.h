@@ -3,7 +3,7 @@
 #ifndef VTR3_PLATFORM_DEVICE_GL_STATE_CACHE_H
 #define VTR3_PLATFORM_DEVICE_GL_STATE_CACHE_H
 
-#include "device/gl_api.h"
+#include "device/gl_functions.h"
 
 #include <array>
 
@@ -75,6 +75,8 @@ class GlStateCache {
   public:
     static constexpr unsigned kTextureUnits = 16;
 
+    explicit GlStateCache(const GlFunctions& gl = SystemGl()) : gl_(gl) {}
+
     void BindDrawFramebuffer(GLuint framebuffer);
     void BindReadFramebuffer(GLuint framebuffer);
     void SetScissorTest(bool enabled);
@@ -104,6 +106,9 @@ class GlStateCache {
     void ForgetTextureUnit(unsigned unit);
 
   private:
+    // A copy, so that a call costs one indirect jump.
+    GlFunctions gl_;
+
     // Each value is valid only after the first setter call reached GL.
     struct Known {
         bool drawFramebuffer = false;

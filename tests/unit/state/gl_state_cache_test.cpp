@@ -1,0 +1,167 @@
+// The GL calls the state cache makes, recorded through its function table instead of a context:
+// a change reaches GL with exactly the calls it needs, an unchanged state with none.
+#include "device/device_state.h"
+#include "device/device_state_gl.h"
+#include "device/gl_state_cache.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace platform::device {
+namespace {
+
+std::vector<std::string> g_calls;
+
+template <typename... Args> std::string Call(const char* name, Args... args) {
+    std::ostringstream out;
+    out << name << '(';
+    const char* separator = "";
+    ((out << separator << +args, separator = ","), ...);
+    out << ')';
+    return out.str();
+}
+
+GlFunctions Recorder() {
+    GlFunctions f{};
+#define VTR3_RECORD(entry) f.entry = [](auto... args) { g_calls.push_back(Call(#entry, args...)); }
+    VTR3_RECORD(Enable);
+    VTR3_RECORD(Disable);
+    VTR3_RECORD(BindFramebuffer);
+    VTR3_RECORD(Scissor);
+    VTR3_RECORD(ColorMaski);
+    VTR3_RECORD(DepthMask);
+    VTR3_RECORD(StencilMask);
+    VTR3_RECORD(BlendFuncSeparate);
+    VTR3_RECORD(BlendEquationSeparate);
+    VTR3_RECORD(BlendColor);
+    VTR3_RECORD(DepthFunc);
+    VTR3_RECORD(StencilFuncSeparate);
+    VTR3_RECORD(StencilOpSeparate);
+    VTR3_RECORD(CullFace);
+    VTR3_RECORD(PolygonMode);
+    VTR3_RECORD(PolygonOffset);
+    VTR3_RECORD(Viewport);
+    VTR3_RECORD(DepthRangef);
+    VTR3_RECORD(BindVertexArray);
+    VTR3_RECORD(UseProgram);
+    VTR3_RECORD(BindProgramPipeline);
+    VTR3_RECORD(BindTextureUnit);
+    VTR3_RECORD(BindSampler);
+#undef VTR3_RECORD
+    return f;
+}
+
+// Direct3D's defaults with one render state changed.
+DeviceState With(D3DRENDERSTATETYPE state, DWORD value) {
+    DeviceState s;
+    s.Reset(true, 8, 8);
+    s.renderStates[D3DRS_ALPHABLENDENABLE] = TRUE;
+    s.renderStates[D3DRS_STENCILENABLE] = TRUE;
+    s.renderStates[state] = value;
+    return s;
+}
+
+struct Case {
+    const char* what;
+    std::function<void(GlStateCache&)> setUp; // applied twice: the second time reaches GL not at all
+    std::function<void(GlStateCache&)> change;
+    std::vector<std::string> expected;
+};
+
+TEST(GlStateCacheTest, ChangesMakeExactlyTheirCallsAndRepeatsNone) {
+    const auto blend = [](DWORD factor) {
+        return [=](GlStateCache& gl) { gl.SetBlend(BlendStateOf(With(D3DRS_BLENDFACTOR, factor))); };
+    };
+    const auto depthStencil = [](D3DRENDERSTATETYPE state, DWORD value) {
+        return [=](GlStateCache& gl) { gl.SetDepthStencil(DepthStencilStateOf(With(state, value), true)); };
+    };
+    const auto bind = [](unsigned unit, GLuint texture) {
+        return [=](GlStateCache& gl) { gl.BindTextureUnit(unit, texture); };
+    };
+    const Case cases[] = {
+        {"blend factor, A R G B",
+         blend(0xFFFFFFFF),
+         blend(0xCC336699),
+         {Call("BlendColor", 0.2f, 0.4f, 0.6f, 0.8f)}},
+        {"destination alpha factors",
+         blend(0xFFFFFFFF),
+         [](GlStateCache& gl) {
+             DeviceState s = With(D3DRS_SRCBLEND, D3DBLEND_DESTALPHA);
+             s.renderStates[D3DRS_DESTBLEND] = D3DBLEND_INVDESTALPHA;
+             gl.SetBlend(BlendStateOf(s));
+         },
+         {Call("BlendFuncSeparate", GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA, GL_DST_ALPHA,
+               GL_ONE_MINUS_DST_ALPHA)}},
+        {"depth function",
+         depthStencil(D3DRS_ZFUNC, D3DCMP_LESSEQUAL),
+         depthStencil(D3DRS_ZFUNC, D3DCMP_LESS),
+         {Call("DepthFunc", GL_LESS)}},
+        {"stencil pass op, both faces",
+         depthStencil(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP),
+         depthStencil(D3DRS_STENCILPASS, D3DSTENCILOP_INCR),
+         {Call("StencilOpSeparate", GL_FRONT, GL_KEEP, GL_KEEP, GL_INCR_WRAP),
+          Call("StencilOpSeparate", GL_BACK, GL_KEEP, GL_KEEP, GL_INCR_WRAP)}},
+        // GL hands a deleted texture's name to the next texture it creates.
+        {"forgotten texture, same name",
+         bind(2, 7),
+         [](GlStateCache& gl) {
+             gl.ForgetTexture(7);
+             gl.BindTextureUnit(2, 7);
+         },
+         {Call("BindTextureUnit", 2u, 7u)}},
+        {"another texture forgotten",
+         bind(2, 7),
+         [](GlStateCache& gl) {
+             gl.ForgetTexture(8);
+             gl.BindTextureUnit(2, 7);
+         },
+         {}},
+        {"forgotten framebuffer",
+         [](GlStateCache& gl) { gl.BindDrawFramebuffer(3); },
+         [](GlStateCache& gl) {
+             gl.ForgetFramebuffer(3);
+             gl.BindDrawFramebuffer(3);
+         },
+         {Call("BindFramebuffer", GL_DRAW_FRAMEBUFFER, 3u)}},
+        {"viewport",
+         [](GlStateCache& gl) {
+             gl.SetViewport(GlRect{0, 0, 8, 8}, 0.0f, 1.0f);
+         },
+         [](GlStateCache& gl) {
+             gl.SetViewport(GlRect{0, 0, 8, 8}, 0.0f, 0.5f);
+         },
+         {Call("Viewport", 0, 0, 8, 8), Call("DepthRangef", 0.0f, 0.5f)}},
+        {"clip distances",
+         [](GlStateCache& gl) { gl.SetClipDistances(0x1); },
+         [](GlStateCache& gl) { gl.SetClipDistances(0x2); },
+         {Call("Disable", GL_CLIP_DISTANCE0), Call("Enable", GL_CLIP_DISTANCE0 + 1)}},
+    };
+    for (const Case& c : cases) {
+        GlStateCache gl(Recorder());
+        c.setUp(gl);
+        EXPECT_FALSE(g_calls.empty()) << c.what; // a new cache knows nothing
+        g_calls.clear();
+        c.setUp(gl);
+        EXPECT_EQ(g_calls, std::vector<std::string>{}) << c.what;
+        c.change(gl);
+        EXPECT_EQ(g_calls, c.expected) << c.what;
+        g_calls.clear();
+    }
+}
+
+TEST(GlStateCacheTest, InvalidateMakesTheNextCallReachGl) {
+    GlStateCache gl(Recorder());
+    gl.BindSampler(1, 4);
+    gl.Invalidate();
+    gl.BindSampler(1, 4);
+    gl.BindSampler(1, 4);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{Call("BindSampler", 1u, 4u), Call("BindSampler", 1u, 4u)}));
+    g_calls.clear();
+}
+
+} // namespace
+} // namespace platform::device
