@@ -1,5 +1,6 @@
-// What happens to a pixel after the pixel stage: alpha test, depth and stencil tests, blending,
-// colour write masks and the scissor rectangle.
+// What happens to a pixel after the pixel stage: depth writes, the stencil buffer as a mask, colour
+// write masks and the scissor rectangle. Each compare function, stencil operation and blend has its
+// own table in output_merger_tables_test.cpp.
 #include "render_fixture.h"
 
 namespace render_test {
@@ -29,59 +30,6 @@ class OutputMergerTest : public RenderTest {
     }
     Bgra Centre() { return At(ReadFrame(), 16, 16); }
 };
-
-TEST_F(OutputMergerTest, BlendingCombinesWithTheTargetByFactorAndOperation) {
-    struct Case {
-        DWORD source, dest, op;
-        Bgra expected;
-    };
-    // Red at alpha 0x80 over blue.
-    const Case cases[] = {{D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DBLENDOP_ADD, {127, 0, 128, 255}},
-                          {D3DBLEND_ONE, D3DBLEND_ONE, D3DBLENDOP_ADD, {255, 0, 255, 255}},
-                          {D3DBLEND_BOTHSRCALPHA, D3DBLEND_ZERO, D3DBLENDOP_ADD, {127, 0, 128, 255}},
-                          {D3DBLEND_ONE, D3DBLEND_ONE, D3DBLENDOP_REVSUBTRACT, {255, 0, 0, 255}},
-                          {D3DBLEND_DESTCOLOR, D3DBLEND_ZERO, D3DBLENDOP_ADD, {0, 0, 0, 255}},
-                          {D3DBLEND_ZERO, D3DBLEND_ONE, D3DBLENDOP_ADD, {255, 0, 0, 255}}};
-    ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE), D3D_OK);
-    for (const Case& c : cases) {
-        ASSERT_EQ(device_->SetRenderState(D3DRS_SRCBLEND, c.source), D3D_OK);
-        ASSERT_EQ(device_->SetRenderState(D3DRS_DESTBLEND, c.dest), D3D_OK);
-        ASSERT_EQ(device_->SetRenderState(D3DRS_BLENDOP, c.op), D3D_OK);
-        Clear(kBlue);
-        Rect(0x80FF0000);
-        const Bgra p = Centre();
-        for (int i = 0; i < 3; ++i)
-            EXPECT_NEAR(p[i], c.expected[i], 1) << "blend " << c.source << "/" << c.dest << " op " << c.op;
-    }
-}
-
-TEST_F(OutputMergerTest, AlphaTestKeepsPixelsWhoseAlphaPassesTheReference) {
-    // Alpha rises from 0 at x = 0 by 255 / 32 a pixel: 127.5 at x = 16, 135.5 at x = 17.
-    const ScreenVertex quad[4] = {{0, 0, 0.5f, 1, 0x00FF0000},
-                                  {32, 0, 0.5f, 1, 0xFFFF0000},
-                                  {0, 32, 0.5f, 1, 0x00FF0000},
-                                  {32, 32, 0.5f, 1, 0xFFFF0000}};
-    struct Case {
-        DWORD func;
-        unsigned firstDrawn, lastDrawn;
-    };
-    const Case cases[] = {{D3DCMP_GREATEREQUAL, 17, 31}, {D3DCMP_LESS, 0, 16}, {D3DCMP_NEVER, 1, 0}};
-    ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAREF, 130), D3D_OK);
-    ASSERT_EQ(device_->SetFVF(kScreenFvf), D3D_OK);
-    for (const Case& c : cases) {
-        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAFUNC, c.func), D3D_OK);
-        Clear(kBlue);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex)), D3D_OK);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        const Frame frame = ReadFrame();
-        for (unsigned x = 0; x < 32; ++x) {
-            const bool drawn = x >= c.firstDrawn && x <= c.lastDrawn;
-            EXPECT_EQ(At(frame, x, 5)[2], drawn ? 255 : 0) << "func " << c.func << " x " << x;
-        }
-    }
-}
 
 TEST_F(OutputMergerTest, DepthTestKeepsTheNearerSurface) {
     Clear(kBlue);

@@ -1,0 +1,260 @@
+// Every compare function, stencil operation, blend factor and blend operation, one draw each into
+// an 8x8 A8R8G8B8 target, the expected pixel worked out from Direct3D 9's formulas.
+#include "render_fixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace render_test {
+namespace {
+
+constexpr D3DCOLOR kGreen = 0xFF00FF00;
+constexpr D3DCOLOR kRed = 0xFFFF0000;
+
+bool Compares(DWORD func, int value, int reference) {
+    switch (func) {
+    case D3DCMP_NEVER:
+        return false;
+    case D3DCMP_LESS:
+        return value < reference;
+    case D3DCMP_EQUAL:
+        return value == reference;
+    case D3DCMP_LESSEQUAL:
+        return value <= reference;
+    case D3DCMP_GREATER:
+        return value > reference;
+    case D3DCMP_NOTEQUAL:
+        return value != reference;
+    case D3DCMP_GREATEREQUAL:
+        return value >= reference;
+    default:
+        return true;
+    }
+}
+
+int StencilAfter(DWORD op, int value, int reference) {
+    switch (op) {
+    case D3DSTENCILOP_ZERO:
+        return 0;
+    case D3DSTENCILOP_REPLACE:
+        return reference;
+    case D3DSTENCILOP_INCRSAT:
+        return std::min(value + 1, 255);
+    case D3DSTENCILOP_DECRSAT:
+        return std::max(value - 1, 0);
+    case D3DSTENCILOP_INVERT:
+        return ~value & 0xFF;
+    case D3DSTENCILOP_INCR:
+        return (value + 1) & 0xFF;
+    case D3DSTENCILOP_DECR:
+        return (value - 1) & 0xFF;
+    default:
+        return value;
+    }
+}
+
+// A colour's channel c (0 red .. 3 alpha) as 0..1.
+double Channel(D3DCOLOR color, int c) {
+    static const int kShift[4] = {16, 8, 0, 24};
+    return ((color >> kShift[c]) & 0xFF) / 255.0;
+}
+
+// Direct3D's blend factor for channel c.
+double Factor(DWORD factor, int c, D3DCOLOR source, D3DCOLOR dest, D3DCOLOR constant) {
+    const double s = Channel(source, c), d = Channel(dest, c), sa = Channel(source, 3), da = Channel(dest, 3);
+    switch (factor) {
+    case D3DBLEND_ZERO:
+        return 0;
+    case D3DBLEND_SRCCOLOR:
+        return s;
+    case D3DBLEND_INVSRCCOLOR:
+        return 1 - s;
+    case D3DBLEND_SRCALPHA:
+        return sa;
+    case D3DBLEND_INVSRCALPHA:
+        return 1 - sa;
+    case D3DBLEND_DESTALPHA:
+        return da;
+    case D3DBLEND_INVDESTALPHA:
+        return 1 - da;
+    case D3DBLEND_DESTCOLOR:
+        return d;
+    case D3DBLEND_INVDESTCOLOR:
+        return 1 - d;
+    case D3DBLEND_SRCALPHASAT:
+        return c == 3 ? 1 : std::min(sa, 1 - da);
+    case D3DBLEND_BLENDFACTOR:
+        return Channel(constant, c);
+    case D3DBLEND_INVBLENDFACTOR:
+        return 1 - Channel(constant, c);
+    default:
+        return 1;
+    }
+}
+
+struct BlendCase {
+    DWORD source, dest, op;
+    D3DCOLOR constant;
+};
+
+// The blended channel c as a byte.
+int Blended(const BlendCase& b, int c, D3DCOLOR source, D3DCOLOR dest) {
+    DWORD sourceFactor = b.source, destFactor = b.dest;
+    if (b.source == D3DBLEND_BOTHSRCALPHA || b.source == D3DBLEND_BOTHINVSRCALPHA) {
+        const bool inverse = b.source == D3DBLEND_BOTHINVSRCALPHA;
+        sourceFactor = inverse ? D3DBLEND_INVSRCALPHA : D3DBLEND_SRCALPHA;
+        destFactor = inverse ? D3DBLEND_SRCALPHA : D3DBLEND_INVSRCALPHA;
+    }
+    const double s = Channel(source, c) * Factor(sourceFactor, c, source, dest, b.constant);
+    const double d = Channel(dest, c) * Factor(destFactor, c, source, dest, b.constant);
+    double result = s + d;
+    if (b.op == D3DBLENDOP_SUBTRACT)
+        result = s - d;
+    else if (b.op == D3DBLENDOP_REVSUBTRACT)
+        result = d - s;
+    else if (b.op == D3DBLENDOP_MIN)
+        result = std::min(Channel(source, c), Channel(dest, c)); // factors play no part
+    else if (b.op == D3DBLENDOP_MAX)
+        result = std::max(Channel(source, c), Channel(dest, c));
+    return static_cast<int>(std::lround(std::clamp(result, 0.0, 1.0) * 255.0));
+}
+
+class OutputMergerTablesTest : public RenderTest {
+  protected:
+    void SetUp() override {
+        CreateDevice(8, 8);
+        ASSERT_EQ(device_->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target_,
+                                              nullptr),
+                  D3D_OK);
+        ASSERT_EQ(
+            device_->CreateOffscreenPlainSurface(8, 8, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy_, nullptr),
+            D3D_OK);
+        ASSERT_EQ(device_->SetRenderTarget(0, target_), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    }
+    void TearDown() override {
+        for (IDirect3DSurface9* surface : {target_, copy_})
+            if (surface) {
+                EXPECT_EQ(surface->Release(), 0u);
+            }
+        RenderTest::TearDown();
+    }
+
+    void Clear(D3DCOLOR color, DWORD stencil = 0) {
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, color,
+                                 1.0f, stencil),
+                  D3D_OK);
+    }
+    void Draw(D3DCOLOR color, float z = 0.5f) {
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawScreenRect(0, 0, 8, 8, z, color);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+    }
+    void Set(D3DRENDERSTATETYPE state, DWORD value) {
+        ASSERT_EQ(device_->SetRenderState(state, value), D3D_OK);
+    }
+    // The target's pixel (4, 4) as A8R8G8B8.
+    D3DCOLOR Pixel() {
+        EXPECT_EQ(device_->GetRenderTargetData(target_, copy_), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        EXPECT_EQ(copy_->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        D3DCOLOR pixel = 0;
+        if (locked.pBits)
+            pixel = static_cast<const D3DCOLOR*>(locked.pBits)[4 * locked.Pitch / 4 + 4];
+        copy_->UnlockRect();
+        return pixel;
+    }
+    int Stencil() {
+        std::vector<std::uint8_t> stencil;
+        UINT width = 0, height = 0;
+        EXPECT_TRUE(platform::ReadDepthStencil(device_, nullptr, &stencil, &width, &height));
+        return stencil.empty() ? -1 : stencil[4 * width + 4];
+    }
+
+    IDirect3DSurface9* target_ = nullptr;
+    IDirect3DSurface9* copy_ = nullptr;
+};
+
+TEST_F(OutputMergerTablesTest, CompareFunctionsDecideTheDepthAndAlphaTests) {
+    for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func)
+        for (int step = -1; step <= 1; ++step) {
+            // Depth: green at 0.5 first, then red nearer, at the same depth, or farther.
+            Set(D3DRS_ZENABLE, D3DZB_TRUE);
+            Set(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+            Clear(0);
+            Draw(kGreen, 0.5f);
+            Set(D3DRS_ZFUNC, func);
+            Draw(kRed, 0.5f + 0.25f * static_cast<float>(step));
+            EXPECT_EQ(Pixel(), Compares(func, step, 0) ? kRed : kGreen)
+                << "depth func " << func << " step " << step;
+            // Alpha: red with alpha one below, at, or one above the reference.
+            Set(D3DRS_ZENABLE, D3DZB_FALSE);
+            Set(D3DRS_ALPHATESTENABLE, TRUE);
+            Set(D3DRS_ALPHAREF, 0x80);
+            Set(D3DRS_ALPHAFUNC, func);
+            Clear(0);
+            const DWORD alpha = static_cast<DWORD>(0x80 + step);
+            Draw((alpha << 24) | 0xFF0000);
+            EXPECT_EQ(Pixel(), Compares(func, 0x80 + step, 0x80) ? (alpha << 24) | 0xFF0000 : 0u)
+                << "alpha func " << func << " step " << step;
+            Set(D3DRS_ALPHATESTENABLE, FALSE);
+        }
+}
+
+TEST_F(OutputMergerTablesTest, StencilOperationsWrapAndSaturateAsDirect3DDoes) {
+    constexpr int kReference = 0x3C;
+    const D3DRENDERSTATETYPE paths[] = {D3DRS_STENCILFAIL, D3DRS_STENCILZFAIL, D3DRS_STENCILPASS};
+    Set(D3DRS_STENCILENABLE, TRUE);
+    Set(D3DRS_STENCILREF, kReference);
+    for (DWORD op = D3DSTENCILOP_KEEP; op <= D3DSTENCILOP_DECR; ++op)
+        for (D3DRENDERSTATETYPE path : paths)
+            for (int start : {0, 0x5A, 255}) {
+                for (D3DRENDERSTATETYPE other : paths)
+                    Set(other, other == path ? op : DWORD{D3DSTENCILOP_KEEP});
+                Set(D3DRS_STENCILFUNC, DWORD{path == D3DRS_STENCILFAIL ? D3DCMP_NEVER : D3DCMP_ALWAYS});
+                Set(D3DRS_ZFUNC, DWORD{path == D3DRS_STENCILZFAIL ? D3DCMP_NEVER : D3DCMP_ALWAYS});
+                Clear(0, static_cast<DWORD>(start));
+                Draw(kRed);
+                EXPECT_EQ(Stencil(), StencilAfter(op, start, kReference))
+                    << "op " << op << " state " << path << " from " << start;
+            }
+}
+
+TEST_F(OutputMergerTablesTest, BlendFactorsAndOperationsFollowDirect3DsFormula) {
+    constexpr D3DCOLOR kSource = 0x90C06030, kDest = 0xA04080A0;
+    constexpr D3DCOLOR kConstant = 0xCC336699, kOtherConstant = 0x40C08020;
+    std::vector<BlendCase> cases;
+    for (DWORD f : {D3DBLEND_ZERO, D3DBLEND_ONE, D3DBLEND_SRCCOLOR, D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCALPHA,
+                    D3DBLEND_INVSRCALPHA, D3DBLEND_DESTALPHA, D3DBLEND_INVDESTALPHA, D3DBLEND_DESTCOLOR,
+                    D3DBLEND_INVDESTCOLOR, D3DBLEND_BLENDFACTOR, D3DBLEND_INVBLENDFACTOR}) {
+        cases.push_back({f, D3DBLEND_ZERO, D3DBLENDOP_ADD, kConstant});
+        cases.push_back({D3DBLEND_ZERO, f, D3DBLENDOP_ADD, kConstant});
+        cases.push_back({D3DBLEND_ZERO, f, D3DBLENDOP_ADD, kOtherConstant}); // the constant alone changes
+    }
+    for (DWORD f : {D3DBLEND_SRCALPHASAT, D3DBLEND_BOTHSRCALPHA, D3DBLEND_BOTHINVSRCALPHA})
+        cases.push_back({f, D3DBLEND_ZERO, D3DBLENDOP_ADD, kConstant});
+    for (DWORD op = D3DBLENDOP_ADD; op <= D3DBLENDOP_MAX; ++op) {
+        cases.push_back({D3DBLEND_SRCALPHA, D3DBLEND_ONE, op, kConstant});
+        cases.push_back({D3DBLEND_ONE, D3DBLEND_INVSRCALPHA, op, kConstant});
+    }
+    Set(D3DRS_ALPHABLENDENABLE, TRUE);
+    for (const BlendCase& b : cases) {
+        Set(D3DRS_SRCBLEND, b.source);
+        Set(D3DRS_DESTBLEND, b.dest);
+        Set(D3DRS_BLENDOP, b.op);
+        Set(D3DRS_BLENDFACTOR, b.constant);
+        Clear(kDest);
+        Draw(kSource);
+        const D3DCOLOR pixel = Pixel();
+        for (int c = 0; c < 4; ++c)
+            EXPECT_LE(
+                std::abs(static_cast<int>(Channel(pixel, c) * 255.0 + 0.5) - Blended(b, c, kSource, kDest)),
+                1)
+                << "source " << b.source << " dest " << b.dest << " op " << b.op << " constant " << std::hex
+                << b.constant << " channel " << c;
+    }
+}
+
+} // namespace
+} // namespace render_test
