@@ -6,32 +6,24 @@
 
 #include "device/gl_api.h"
 
+// X(name) for each entry point glName of the table, by the state it sets.
+// clang-format off
+#define VTR3_GL_FUNCTIONS(X)                                                                      \
+    X(Enable) X(Disable)                                                                          \
+    X(BindFramebuffer) X(Scissor) X(Viewport) X(DepthRangef)                                      \
+    X(ColorMaski) X(DepthMask) X(StencilMask)                                                     \
+    X(BlendFuncSeparate) X(BlendEquationSeparate) X(BlendColor)                                   \
+    X(DepthFunc) X(StencilFuncSeparate) X(StencilOpSeparate)                                      \
+    X(CullFace) X(PolygonMode) X(PolygonOffset)                                                   \
+    X(BindVertexArray) X(UseProgram) X(BindProgramPipeline) X(BindTextureUnit) X(BindSampler)
+// clang-format on
+
 namespace platform::device {
 
 struct GlFunctions {
-    decltype(&glEnable) Enable;
-    decltype(&glDisable) Disable;
-    decltype(&glBindFramebuffer) BindFramebuffer;
-    decltype(&glScissor) Scissor;
-    decltype(&glColorMaski) ColorMaski;
-    decltype(&glDepthMask) DepthMask;
-    decltype(&glStencilMask) StencilMask;
-    decltype(&glBlendFuncSeparate) BlendFuncSeparate;
-    decltype(&glBlendEquationSeparate) BlendEquationSeparate;
-    decltype(&glBlendColor) BlendColor;
-    decltype(&glDepthFunc) DepthFunc;
-    decltype(&glStencilFuncSeparate) StencilFuncSeparate;
-    decltype(&glStencilOpSeparate) StencilOpSeparate;
-    decltype(&glCullFace) CullFace;
-    decltype(&glPolygonMode) PolygonMode;
-    decltype(&glPolygonOffset) PolygonOffset;
-    decltype(&glViewport) Viewport;
-    decltype(&glDepthRangef) DepthRangef;
-    decltype(&glBindVertexArray) BindVertexArray;
-    decltype(&glUseProgram) UseProgram;
-    decltype(&glBindProgramPipeline) BindProgramPipeline;
-    decltype(&glBindTextureUnit) BindTextureUnit;
-    decltype(&glBindSampler) BindSampler;
+#define VTR3_GL_MEMBER(name) decltype(&gl##name) name;
+    VTR3_GL_FUNCTIONS(VTR3_GL_MEMBER)
+#undef VTR3_GL_MEMBER
 };
 
 // The entry points of the GL library the platform links.

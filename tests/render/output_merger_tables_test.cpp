@@ -12,25 +12,10 @@ namespace {
 constexpr D3DCOLOR kGreen = 0xFF00FF00;
 constexpr D3DCOLOR kRed = 0xFFFF0000;
 
+// D3DCMP_* - 1 is a mask of the outcomes that pass: 1 less, 2 equal, 4 greater.
 bool Compares(DWORD func, int value, int reference) {
-    switch (func) {
-    case D3DCMP_NEVER:
-        return false;
-    case D3DCMP_LESS:
-        return value < reference;
-    case D3DCMP_EQUAL:
-        return value == reference;
-    case D3DCMP_LESSEQUAL:
-        return value <= reference;
-    case D3DCMP_GREATER:
-        return value > reference;
-    case D3DCMP_NOTEQUAL:
-        return value != reference;
-    case D3DCMP_GREATEREQUAL:
-        return value >= reference;
-    default:
-        return true;
-    }
+    const int outcome = value < reference ? 1 : value == reference ? 2 : 4;
+    return ((func - 1) & outcome) != 0;
 }
 
 int StencilAfter(DWORD op, int value, int reference) {

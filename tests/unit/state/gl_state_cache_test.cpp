@@ -27,30 +27,8 @@ template <typename... Args> std::string Call(const char* name, Args... args) {
 
 GlFunctions Recorder() {
     GlFunctions f{};
-#define VTR3_RECORD(entry) f.entry = [](auto... args) { g_calls.push_back(Call(#entry, args...)); }
-    VTR3_RECORD(Enable);
-    VTR3_RECORD(Disable);
-    VTR3_RECORD(BindFramebuffer);
-    VTR3_RECORD(Scissor);
-    VTR3_RECORD(ColorMaski);
-    VTR3_RECORD(DepthMask);
-    VTR3_RECORD(StencilMask);
-    VTR3_RECORD(BlendFuncSeparate);
-    VTR3_RECORD(BlendEquationSeparate);
-    VTR3_RECORD(BlendColor);
-    VTR3_RECORD(DepthFunc);
-    VTR3_RECORD(StencilFuncSeparate);
-    VTR3_RECORD(StencilOpSeparate);
-    VTR3_RECORD(CullFace);
-    VTR3_RECORD(PolygonMode);
-    VTR3_RECORD(PolygonOffset);
-    VTR3_RECORD(Viewport);
-    VTR3_RECORD(DepthRangef);
-    VTR3_RECORD(BindVertexArray);
-    VTR3_RECORD(UseProgram);
-    VTR3_RECORD(BindProgramPipeline);
-    VTR3_RECORD(BindTextureUnit);
-    VTR3_RECORD(BindSampler);
+#define VTR3_RECORD(name) f.name = [](auto... args) { g_calls.push_back(Call(#name, args...)); };
+    VTR3_GL_FUNCTIONS(VTR3_RECORD)
 #undef VTR3_RECORD
     return f;
 }
