@@ -146,7 +146,7 @@ class OutputMergerTablesTest : public RenderTest {
         EXPECT_EQ(copy_->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
         D3DCOLOR pixel = 0;
         if (locked.pBits)
-            pixel = static_cast<const D3DCOLOR*>(locked.pBits)[4 * locked.Pitch / 4 + 4];
+            pixel = static_cast<const D3DCOLOR*>(locked.pBits)[4 * (locked.Pitch / 4) + 4];
         copy_->UnlockRect();
         return pixel;
     }
