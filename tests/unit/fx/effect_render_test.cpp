@@ -209,12 +209,7 @@ TEST_F(EffectRender, AnEffectDrawsTheSameAfterADeviceResetCycle) {
     const Frame before = ReadFrame();
     const std::size_t alive = platform::LiveObjectCount();
     ASSERT_EQ(effect_->OnLostDevice(), D3D_OK);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.Windowed = TRUE;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    D3DPRESENT_PARAMETERS pp = Parameters();
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
     ASSERT_EQ(effect_->OnResetDevice(), D3D_OK);
     EXPECT_EQ(platform::LiveObjectCount(), alive);
@@ -347,25 +342,6 @@ TEST_F(EffectRender, ACubeMapIsSampledByDirection) {
     effect_->Release();
     effect_ = nullptr;
     EXPECT_EQ(cube->Release(), 0u);
-}
-
-TEST_F(EffectRender, AlphaBlendingSetByAPassIsRestoredAfterEnd) {
-    Make("float4 PS() : COLOR0 { return float4(1, 0, 0, 0.5); }\n"
-         "technique T { pass P { AlphaBlendEnable = true; SrcBlend = SrcAlpha; DestBlend = InvSrcAlpha;\n"
-         "    PixelShader = compile ps_2_0 PS(); } }\n");
-    Clear(0xFF0000FF);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    DrawEffect([&] { DrawQuad(); });
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Bgra blended = At(ReadFrame(), 5, 5);
-    EXPECT_NEAR(blended[2], 128, 1);
-    EXPECT_NEAR(blended[0], 127, 1);
-    DWORD enabled = TRUE;
-    ASSERT_EQ(device_->GetRenderState(D3DRS_ALPHABLENDENABLE, &enabled), D3D_OK);
-    EXPECT_EQ(enabled, FALSE);
-    DWORD source = 0;
-    ASSERT_EQ(device_->GetRenderState(D3DRS_SRCBLEND, &source), D3D_OK);
-    EXPECT_EQ(source, DWORD{D3DBLEND_ONE});
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
