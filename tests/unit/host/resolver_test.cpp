@@ -82,11 +82,6 @@ TEST_F(Resolver, EngineGetFuncIsTheResolver) {
     EXPECT_EQ(getFunc("nothing"), nullptr);
 }
 
-TEST_F(Resolver, UnimplementedFunctionsAreHarmlessStubs) {
-    const auto stub = reinterpret_cast<var (*)(intptr_t, intptr_t)>(Resolve("ent_create"));
-    EXPECT_EQ(stub(1, 2), 0);
-}
-
 TEST_F(Resolver, ScriptCallerPassesFourArgumentsAndReturnsTheResult) {
     const auto caller =
         reinterpret_cast<a6::ScriptCaller>(a6::BlockField(engine_.block(), a6::kOffsetScriptCaller));
