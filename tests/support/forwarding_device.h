@@ -18,6 +18,20 @@
 // clang-format off
 #define VTR3_FORWARD(type, name, parameters, arguments) \
     type STDMETHODCALLTYPE name parameters override { return inner_->name arguments; }
+// The float, int and BOOL constant setters and getters of one shader stage, Vertex or Pixel.
+#define VTR3_FORWARD_CONSTANTS(stage) \
+    VTR3_FORWARD(HRESULT, Set##stage##ShaderConstantF, (UINT start, const float* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Get##stage##ShaderConstantF, (UINT start, float* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Set##stage##ShaderConstantI, (UINT start, const int* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Get##stage##ShaderConstantI, (UINT start, int* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Set##stage##ShaderConstantB, (UINT start, const BOOL* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Get##stage##ShaderConstantB, (UINT start, BOOL* data, UINT count), \
+                 (start, data, count))
 // clang-format on
 
 class ForwardingDevice : public IDirect3DDevice9 {
@@ -201,18 +215,7 @@ class ForwardingDevice : public IDirect3DDevice9 {
                  (pFunction, ppShader))
     VTR3_FORWARD(HRESULT, SetVertexShader, (IDirect3DVertexShader9* pShader), (pShader))
     VTR3_FORWARD(HRESULT, GetVertexShader, (IDirect3DVertexShader9** ppShader), (ppShader))
-    VTR3_FORWARD(HRESULT, SetVertexShaderConstantF, (UINT StartRegister, const float* pConstantData,
-                 UINT Vector4fCount), (StartRegister, pConstantData, Vector4fCount))
-    VTR3_FORWARD(HRESULT, GetVertexShaderConstantF, (UINT StartRegister, float* pConstantData,
-                 UINT Vector4fCount), (StartRegister, pConstantData, Vector4fCount))
-    VTR3_FORWARD(HRESULT, SetVertexShaderConstantI, (UINT StartRegister, const int* pConstantData,
-                 UINT Vector4iCount), (StartRegister, pConstantData, Vector4iCount))
-    VTR3_FORWARD(HRESULT, GetVertexShaderConstantI, (UINT StartRegister, int* pConstantData,
-                 UINT Vector4iCount), (StartRegister, pConstantData, Vector4iCount))
-    VTR3_FORWARD(HRESULT, SetVertexShaderConstantB, (UINT StartRegister, const BOOL* pConstantData,
-                 UINT BoolCount), (StartRegister, pConstantData, BoolCount))
-    VTR3_FORWARD(HRESULT, GetVertexShaderConstantB, (UINT StartRegister, BOOL* pConstantData, UINT BoolCount),
-                 (StartRegister, pConstantData, BoolCount))
+    VTR3_FORWARD_CONSTANTS(Vertex)
     VTR3_FORWARD(HRESULT, SetStreamSource, (UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData,
                  UINT OffsetInBytes, UINT Stride), (StreamNumber, pStreamData, OffsetInBytes, Stride))
     VTR3_FORWARD(HRESULT, GetStreamSource, (UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData,
@@ -225,18 +228,7 @@ class ForwardingDevice : public IDirect3DDevice9 {
                  (pFunction, ppShader))
     VTR3_FORWARD(HRESULT, SetPixelShader, (IDirect3DPixelShader9* pShader), (pShader))
     VTR3_FORWARD(HRESULT, GetPixelShader, (IDirect3DPixelShader9** ppShader), (ppShader))
-    VTR3_FORWARD(HRESULT, SetPixelShaderConstantF, (UINT StartRegister, const float* pConstantData,
-                 UINT Vector4fCount), (StartRegister, pConstantData, Vector4fCount))
-    VTR3_FORWARD(HRESULT, GetPixelShaderConstantF, (UINT StartRegister, float* pConstantData,
-                 UINT Vector4fCount), (StartRegister, pConstantData, Vector4fCount))
-    VTR3_FORWARD(HRESULT, SetPixelShaderConstantI, (UINT StartRegister, const int* pConstantData,
-                 UINT Vector4iCount), (StartRegister, pConstantData, Vector4iCount))
-    VTR3_FORWARD(HRESULT, GetPixelShaderConstantI, (UINT StartRegister, int* pConstantData,
-                 UINT Vector4iCount), (StartRegister, pConstantData, Vector4iCount))
-    VTR3_FORWARD(HRESULT, SetPixelShaderConstantB, (UINT StartRegister, const BOOL* pConstantData,
-                 UINT BoolCount), (StartRegister, pConstantData, BoolCount))
-    VTR3_FORWARD(HRESULT, GetPixelShaderConstantB, (UINT StartRegister, BOOL* pConstantData, UINT BoolCount),
-                 (StartRegister, pConstantData, BoolCount))
+    VTR3_FORWARD_CONSTANTS(Pixel)
     VTR3_FORWARD(HRESULT, DrawRectPatch, (UINT Handle, const float* pNumSegs,
                  const D3DRECTPATCH_INFO* pRectPatchInfo), (Handle, pNumSegs, pRectPatchInfo))
     VTR3_FORWARD(HRESULT, DrawTriPatch, (UINT Handle, const float* pNumSegs,
@@ -253,6 +245,7 @@ class ForwardingDevice : public IDirect3DDevice9 {
     ULONG refCount_ = 1;
 };
 
+#undef VTR3_FORWARD_CONSTANTS
 #undef VTR3_FORWARD
 
 #endif
