@@ -2,7 +2,7 @@
 // path's overhead), and 1000 small draws with state changes between them (the path's overhead:
 // state mirror, dirty groups, program cache, uniform uploads). Frames are flushed by EndScene; every
 // tenth frame reads the back buffer back so the GL's queue cannot run ahead of the measurement.
-#include "platform_control.h"
+#include "stand_in_device.h"
 
 #include <benchmark/benchmark.h>
 #include <d3d9.h>
@@ -13,37 +13,15 @@
 
 namespace {
 
-class BenchDevice {
+class BenchDevice : StandInDevice {
   public:
-    BenchDevice(int width, int height) {
-        window_ = platform::CreateStandInWindow(width, height, "device bench");
-        direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        if (direct3d_)
-            direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
-                                    D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_);
-    }
-    ~BenchDevice() {
-        if (device_)
-            device_->Release();
-        if (direct3d_)
-            direct3d_->Release();
-        platform::DestroyStandInWindow(window_);
-    }
+    BenchDevice(int width, int height) { OpenDevice(width, height, "device bench"); }
     IDirect3DDevice9* operator->() const { return device_; }
     explicit operator bool() const { return device_ != nullptr; }
 
     void Sync() { platform::ReadBackBuffer(device_, &pixels_, &width_, &height_); }
 
   private:
-    HWND window_ = nullptr;
-    IDirect3D9* direct3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
     std::vector<std::uint8_t> pixels_;
     UINT width_ = 0, height_ = 0;
 };

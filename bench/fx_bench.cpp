@@ -2,7 +2,7 @@
 // cold (the shader cache cleared, so glslang and SPIRV-Cross run in their child process) and cached
 // (a second effect with the same shaders: preprocessing, parsing and GL linking only).
 #include "fx/program_cache.h"
-#include "platform_control.h"
+#include "stand_in_device.h"
 
 #include <benchmark/benchmark.h>
 #include <d3dx9.h>
@@ -54,24 +54,9 @@ std::vector<std::string> NinePostEffects() {
     };
 }
 
-class EffectCompile {
+class EffectCompile : StandInDevice {
   public:
-    EffectCompile() {
-        window_ = platform::CreateStandInWindow(64, 64, "fx bench");
-        direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
-                                D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_);
-    }
-    ~EffectCompile() {
-        if (device_)
-            device_->Release();
-        direct3d_->Release();
-        platform::DestroyStandInWindow(window_);
-    }
+    EffectCompile() { OpenDevice(64, 64, "fx bench"); }
     bool Ok() const { return device_ != nullptr; }
 
     bool Compile(const std::string& text) {
@@ -82,11 +67,6 @@ class EffectCompile {
             effect->Release();
         return SUCCEEDED(r);
     }
-
-  private:
-    HWND window_ = nullptr;
-    IDirect3D9* direct3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
 };
 
 void Run(benchmark::State& state, const std::vector<std::string>& effects, bool cold) {

@@ -31,9 +31,10 @@ namespace platform::device {
 class BaseTexture;
 class DrawPath;
 struct DeviceState;
-class IndexBuffer;
 class Surface;
-class VertexBuffer;
+template <typename Interface, typename Description> class Buffer;
+using IndexBuffer = Buffer<IDirect3DIndexBuffer9, D3DINDEXBUFFER_DESC>;
+using VertexBuffer = Buffer<IDirect3DVertexBuffer9, D3DVERTEXBUFFER_DESC>;
 
 class Device final : public com::ComObject<IDirect3DDevice9> {
   public:

@@ -4,9 +4,8 @@
 #include "device/device.h"
 
 #include "device/base_texture.h"
-#include "device/index_buffer.h"
+#include "device/buffer.h"
 #include "device/surface.h"
-#include "device/vertex_buffer.h"
 
 namespace platform::device {
 namespace {

@@ -2,24 +2,9 @@
 #include "device/device.h"
 
 #include "device/device_draw_call.h"
-#include "device/index_buffer.h"
-#include "device/vertex_buffer.h"
+#include "device/buffer.h"
 
 namespace platform::device {
-namespace {
-
-UINT SizeOf(VertexBuffer* buffer) {
-    D3DVERTEXBUFFER_DESC desc{};
-    return SUCCEEDED(buffer->GetDesc(&desc)) ? desc.Size : 0;
-}
-
-UINT SizeOf(IndexBuffer* buffer) {
-    D3DINDEXBUFFER_DESC desc{};
-    return SUCCEEDED(buffer->GetDesc(&desc)) ? desc.Size : 0;
-}
-
-} // namespace
-
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
     const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
     const StreamBinding& stream = BoundStream(0);
@@ -27,7 +12,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
         return D3DERR_INVALIDCALL;
     // Direct3D 9 refuses a draw that reads past the end of the vertex buffer.
     const std::uint64_t end = stream.offset + (std::uint64_t{startVertex} + vertexCount) * stream.stride;
-    if (end > SizeOf(stream.buffer))
+    if (end > stream.buffer->Desc().Size)
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
@@ -48,15 +33,15 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     IndexBuffer* indices = BoundIndices();
     if (indexCount == 0 || numVertices == 0 || !stream.buffer || stream.stride == 0 || !indices || !inScene_)
         return D3DERR_INVALIDCALL;
-    const UINT indexSize = indices->IndexFormat() == D3DFMT_INDEX32 ? 4 : 2;
-    if ((std::uint64_t{startIndex} + indexCount) * indexSize > SizeOf(indices))
+    const UINT indexSize = indices->Desc().Format == D3DFMT_INDEX32 ? 4 : 2;
+    if ((std::uint64_t{startIndex} + indexCount) * indexSize > indices->Desc().Size)
         return D3DERR_INVALIDCALL;
     // The vertices the caller says the indices use must lie in the buffer; a negative base vertex
     // may not reach before its start.
     const std::int64_t firstVertex = std::int64_t{baseVertexIndex} + minVertexIndex;
     const std::int64_t endVertex = firstVertex + numVertices;
     if (firstVertex < 0 ||
-        stream.offset + static_cast<std::uint64_t>(endVertex) * stream.stride > SizeOf(stream.buffer))
+        stream.offset + static_cast<std::uint64_t>(endVertex) * stream.stride > stream.buffer->Desc().Size)
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;

@@ -4,10 +4,9 @@
 
 #include "device/cube_texture.h"
 #include "device/format_table.h"
-#include "device/index_buffer.h"
+#include "device/buffer.h"
 #include "device/surface.h"
 #include "device/texture.h"
-#include "device/vertex_buffer.h"
 #include "device/volume_texture.h"
 
 #include <algorithm>
@@ -138,7 +137,9 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
-    return VertexBuffer::Create(this, length, usage, fvf, pool, buffer);
+    return VertexBuffer::Create(
+        this, D3DVERTEXBUFFER_DESC{D3DFMT_VERTEXDATA, D3DRTYPE_VERTEXBUFFER, usage, pool, length, fvf},
+        buffer);
 }
 
 HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
@@ -152,7 +153,8 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
-    return IndexBuffer::Create(this, length, usage, format, pool, buffer);
+    return IndexBuffer::Create(this, D3DINDEXBUFFER_DESC{format, D3DRTYPE_INDEXBUFFER, usage, pool, length},
+                               buffer);
 }
 
 namespace {

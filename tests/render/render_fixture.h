@@ -4,7 +4,7 @@
 #define VTR3_TESTS_RENDER_RENDER_FIXTURE_H
 
 #include "golden_image.h"
-#include "platform_control.h"
+#include "stand_in_device.h"
 
 #include <d3d9.h>
 #include <gtest/gtest.h>
@@ -22,35 +22,17 @@ constexpr DWORD kScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 
 using Bgra = std::array<std::uint8_t, 4>;
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public ::testing::Test, protected StandInDevice {
   protected:
     void TearDown() override {
-        if (device_) {
-            EXPECT_EQ(device_->Release(), 0u);
-        }
-        if (direct3d_) {
-            EXPECT_EQ(direct3d_->Release(), 0u);
-        }
-        if (window_)
-            platform::DestroyStandInWindow(window_);
+        EXPECT_EQ(Close(), 0u);
         EXPECT_EQ(platform::LiveObjectCount(), baseline_);
     }
 
     // Creates the device with an X8R8G8B8 back buffer and a D24S8 depth-stencil surface.
     void CreateDevice(int width, int height) {
         baseline_ = platform::LiveObjectCount();
-        window_ = platform::CreateStandInWindow(width, height, "render test");
-        direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(direct3d_, nullptr);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        ASSERT_EQ(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
-                                          D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_),
-                  D3D_OK);
+        ASSERT_EQ(OpenDevice(width, height, "render test"), D3D_OK);
     }
 
     Frame ReadFrame() const {
@@ -75,9 +57,6 @@ class RenderTest : public ::testing::Test {
     }
 
     std::size_t baseline_ = 0;
-    HWND window_ = nullptr;
-    IDirect3D9* direct3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
 };
 
 } // namespace render_test

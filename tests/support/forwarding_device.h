@@ -14,6 +14,26 @@
 
 #include <d3d9.h>
 
+// One forwarding method: its return type, name and parameters, and the arguments it passes on.
+// clang-format off
+#define VTR3_FORWARD(type, name, parameters, arguments) \
+    type STDMETHODCALLTYPE name parameters override { return inner_->name arguments; }
+// The float, int and BOOL constant setters and getters of one shader stage, Vertex or Pixel.
+#define VTR3_FORWARD_CONSTANTS(stage) \
+    VTR3_FORWARD(HRESULT, Set##stage##ShaderConstantF, (UINT start, const float* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Get##stage##ShaderConstantF, (UINT start, float* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Set##stage##ShaderConstantI, (UINT start, const int* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Get##stage##ShaderConstantI, (UINT start, int* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Set##stage##ShaderConstantB, (UINT start, const BOOL* data, UINT count), \
+                 (start, data, count)) \
+    VTR3_FORWARD(HRESULT, Get##stage##ShaderConstantB, (UINT start, BOOL* data, UINT count), \
+                 (start, data, count))
+// clang-format on
+
 class ForwardingDevice : public IDirect3DDevice9 {
   public:
     explicit ForwardingDevice(IDirect3DDevice9* inner) : inner_(inner) { inner_->AddRef(); }
@@ -43,404 +63,179 @@ class ForwardingDevice : public IDirect3DDevice9 {
         return count;
     }
 
-    HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return inner_->TestCooperativeLevel(); }
-    UINT STDMETHODCALLTYPE GetAvailableTextureMem() override { return inner_->GetAvailableTextureMem(); }
-    HRESULT STDMETHODCALLTYPE EvictManagedResources() override { return inner_->EvictManagedResources(); }
-    HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D9** ppD3D9) override {
-        return inner_->GetDirect3D(ppD3D9);
-    }
-    HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9* pCaps) override { return inner_->GetDeviceCaps(pCaps); }
-    HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT iSwapChain, D3DDISPLAYMODE* pMode) override {
-        return inner_->GetDisplayMode(iSwapChain, pMode);
-    }
-    HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override {
-        return inner_->GetCreationParameters(pParameters);
-    }
-    HRESULT STDMETHODCALLTYPE SetCursorProperties(UINT XHotSpot, UINT YHotSpot,
-                                                  IDirect3DSurface9* pCursorBitmap) override {
-        return inner_->SetCursorProperties(XHotSpot, YHotSpot, pCursorBitmap);
-    }
-    void STDMETHODCALLTYPE SetCursorPosition(int X, int Y, DWORD Flags) override {
-        inner_->SetCursorPosition(X, Y, Flags);
-    }
-    BOOL STDMETHODCALLTYPE ShowCursor(BOOL bShow) override { return inner_->ShowCursor(bShow); }
-    HRESULT STDMETHODCALLTYPE CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* pPresentationParameters,
-                                                        IDirect3DSwapChain9** pSwapChain) override {
-        return inner_->CreateAdditionalSwapChain(pPresentationParameters, pSwapChain);
-    }
-    HRESULT STDMETHODCALLTYPE GetSwapChain(UINT iSwapChain, IDirect3DSwapChain9** pSwapChain) override {
-        return inner_->GetSwapChain(iSwapChain, pSwapChain);
-    }
-    UINT STDMETHODCALLTYPE GetNumberOfSwapChains() override { return inner_->GetNumberOfSwapChains(); }
-    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override {
-        return inner_->Reset(pPresentationParameters);
-    }
-    HRESULT STDMETHODCALLTYPE Present(const RECT* pSourceRect, const RECT* pDestRect,
-                                      HWND hDestWindowOverride, const RGNDATA* pDirtyRegion) override {
-        return inner_->Present(pSourceRect, pDestRect, hDestWindowOverride, pDirtyRegion);
-    }
-    HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
-                                            IDirect3DSurface9** ppBackBuffer) override {
-        return inner_->GetBackBuffer(iSwapChain, iBackBuffer, Type, ppBackBuffer);
-    }
-    HRESULT STDMETHODCALLTYPE GetRasterStatus(UINT iSwapChain, D3DRASTER_STATUS* pRasterStatus) override {
-        return inner_->GetRasterStatus(iSwapChain, pRasterStatus);
-    }
-    HRESULT STDMETHODCALLTYPE SetDialogBoxMode(BOOL bEnableDialogs) override {
-        return inner_->SetDialogBoxMode(bEnableDialogs);
-    }
-    void STDMETHODCALLTYPE SetGammaRamp(UINT iSwapChain, DWORD Flags, const D3DGAMMARAMP* pRamp) override {
-        inner_->SetGammaRamp(iSwapChain, Flags, pRamp);
-    }
-    void STDMETHODCALLTYPE GetGammaRamp(UINT iSwapChain, D3DGAMMARAMP* pRamp) override {
-        inner_->GetGammaRamp(iSwapChain, pRamp);
-    }
-    HRESULT STDMETHODCALLTYPE CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
-                                            D3DFORMAT Format, D3DPOOL Pool, IDirect3DTexture9** ppTexture,
-                                            HANDLE* pSharedHandle) override {
-        return inner_->CreateTexture(Width, Height, Levels, Usage, Format, Pool, ppTexture, pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels,
-                                                  DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                                  IDirect3DVolumeTexture9** ppVolumeTexture,
-                                                  HANDLE* pSharedHandle) override {
-        return inner_->CreateVolumeTexture(Width, Height, Depth, Levels, Usage, Format, Pool, ppVolumeTexture,
-                                           pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format,
-                                                D3DPOOL Pool, IDirect3DCubeTexture9** ppCubeTexture,
-                                                HANDLE* pSharedHandle) override {
-        return inner_->CreateCubeTexture(EdgeLength, Levels, Usage, Format, Pool, ppCubeTexture,
-                                         pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
-                                                 IDirect3DVertexBuffer9** ppVertexBuffer,
-                                                 HANDLE* pSharedHandle) override {
-        return inner_->CreateVertexBuffer(Length, Usage, FVF, Pool, ppVertexBuffer, pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                                IDirect3DIndexBuffer9** ppIndexBuffer,
-                                                HANDLE* pSharedHandle) override {
-        return inner_->CreateIndexBuffer(Length, Usage, Format, Pool, ppIndexBuffer, pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format,
-                                                 D3DMULTISAMPLE_TYPE MultiSample, DWORD MultisampleQuality,
-                                                 BOOL Lockable, IDirect3DSurface9** ppSurface,
-                                                 HANDLE* pSharedHandle) override {
-        return inner_->CreateRenderTarget(Width, Height, Format, MultiSample, MultisampleQuality, Lockable,
-                                          ppSurface, pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format,
-                                                        D3DMULTISAMPLE_TYPE MultiSample,
-                                                        DWORD MultisampleQuality, BOOL Discard,
-                                                        IDirect3DSurface9** ppSurface,
-                                                        HANDLE* pSharedHandle) override {
-        return inner_->CreateDepthStencilSurface(Width, Height, Format, MultiSample, MultisampleQuality,
-                                                 Discard, ppSurface, pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE UpdateSurface(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
-                                            IDirect3DSurface9* pDestinationSurface,
-                                            const POINT* pDestPoint) override {
-        return inner_->UpdateSurface(pSourceSurface, pSourceRect, pDestinationSurface, pDestPoint);
-    }
-    HRESULT STDMETHODCALLTYPE UpdateTexture(IDirect3DBaseTexture9* pSourceTexture,
-                                            IDirect3DBaseTexture9* pDestinationTexture) override {
-        return inner_->UpdateTexture(pSourceTexture, pDestinationTexture);
-    }
-    HRESULT STDMETHODCALLTYPE GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
-                                                  IDirect3DSurface9* pDestSurface) override {
-        return inner_->GetRenderTargetData(pRenderTarget, pDestSurface);
-    }
-    HRESULT STDMETHODCALLTYPE GetFrontBufferData(UINT iSwapChain, IDirect3DSurface9* pDestSurface) override {
-        return inner_->GetFrontBufferData(iSwapChain, pDestSurface);
-    }
-    HRESULT STDMETHODCALLTYPE StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
-                                          IDirect3DSurface9* pDestSurface, const RECT* pDestRect,
-                                          D3DTEXTUREFILTERTYPE Filter) override {
-        return inner_->StretchRect(pSourceSurface, pSourceRect, pDestSurface, pDestRect, Filter);
-    }
-    HRESULT STDMETHODCALLTYPE ColorFill(IDirect3DSurface9* pSurface, const RECT* pRect,
-                                        D3DCOLOR color) override {
-        return inner_->ColorFill(pSurface, pRect, color);
-    }
-    HRESULT STDMETHODCALLTYPE CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
-                                                          D3DPOOL Pool, IDirect3DSurface9** ppSurface,
-                                                          HANDLE* pSharedHandle) override {
-        return inner_->CreateOffscreenPlainSurface(Width, Height, Format, Pool, ppSurface, pSharedHandle);
-    }
-    HRESULT STDMETHODCALLTYPE SetRenderTarget(DWORD RenderTargetIndex,
-                                              IDirect3DSurface9* pRenderTarget) override {
-        return inner_->SetRenderTarget(RenderTargetIndex, pRenderTarget);
-    }
-    HRESULT STDMETHODCALLTYPE GetRenderTarget(DWORD RenderTargetIndex,
-                                              IDirect3DSurface9** ppRenderTarget) override {
-        return inner_->GetRenderTarget(RenderTargetIndex, ppRenderTarget);
-    }
-    HRESULT STDMETHODCALLTYPE SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil) override {
-        return inner_->SetDepthStencilSurface(pNewZStencil);
-    }
-    HRESULT STDMETHODCALLTYPE GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) override {
-        return inner_->GetDepthStencilSurface(ppZStencilSurface);
-    }
-    HRESULT STDMETHODCALLTYPE BeginScene() override { return inner_->BeginScene(); }
-    HRESULT STDMETHODCALLTYPE EndScene() override { return inner_->EndScene(); }
-    HRESULT STDMETHODCALLTYPE Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
-                                    DWORD Stencil) override {
-        return inner_->Clear(Count, pRects, Flags, Color, Z, Stencil);
-    }
-    HRESULT STDMETHODCALLTYPE SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override {
-        return inner_->SetTransform(State, pMatrix);
-    }
-    HRESULT STDMETHODCALLTYPE GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) override {
-        return inner_->GetTransform(State, pMatrix);
-    }
-    HRESULT STDMETHODCALLTYPE MultiplyTransform(D3DTRANSFORMSTATETYPE State,
-                                                const D3DMATRIX* pMatrix) override {
-        return inner_->MultiplyTransform(State, pMatrix);
-    }
-    HRESULT STDMETHODCALLTYPE SetViewport(const D3DVIEWPORT9* pViewport) override {
-        return inner_->SetViewport(pViewport);
-    }
-    HRESULT STDMETHODCALLTYPE GetViewport(D3DVIEWPORT9* pViewport) override {
-        return inner_->GetViewport(pViewport);
-    }
-    HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL9* pMaterial) override {
-        return inner_->SetMaterial(pMaterial);
-    }
-    HRESULT STDMETHODCALLTYPE GetMaterial(D3DMATERIAL9* pMaterial) override {
-        return inner_->GetMaterial(pMaterial);
-    }
-    HRESULT STDMETHODCALLTYPE SetLight(DWORD Index, const D3DLIGHT9* pLight) override {
-        return inner_->SetLight(Index, pLight);
-    }
-    HRESULT STDMETHODCALLTYPE GetLight(DWORD Index, D3DLIGHT9* pLight) override {
-        return inner_->GetLight(Index, pLight);
-    }
-    HRESULT STDMETHODCALLTYPE LightEnable(DWORD Index, BOOL Enable) override {
-        return inner_->LightEnable(Index, Enable);
-    }
-    HRESULT STDMETHODCALLTYPE GetLightEnable(DWORD Index, BOOL* pEnable) override {
-        return inner_->GetLightEnable(Index, pEnable);
-    }
-    HRESULT STDMETHODCALLTYPE SetClipPlane(DWORD Index, const float* pPlane) override {
-        return inner_->SetClipPlane(Index, pPlane);
-    }
-    HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD Index, float* pPlane) override {
-        return inner_->GetClipPlane(Index, pPlane);
-    }
-    HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override {
-        return inner_->SetRenderState(State, Value);
-    }
-    HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override {
-        return inner_->GetRenderState(State, pValue);
-    }
-    HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) override {
-        return inner_->CreateStateBlock(Type, ppSB);
-    }
-    HRESULT STDMETHODCALLTYPE BeginStateBlock() override { return inner_->BeginStateBlock(); }
-    HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9** ppSB) override {
-        return inner_->EndStateBlock(ppSB);
-    }
-    HRESULT STDMETHODCALLTYPE SetClipStatus(const D3DCLIPSTATUS9* pClipStatus) override {
-        return inner_->SetClipStatus(pClipStatus);
-    }
-    HRESULT STDMETHODCALLTYPE GetClipStatus(D3DCLIPSTATUS9* pClipStatus) override {
-        return inner_->GetClipStatus(pClipStatus);
-    }
-    HRESULT STDMETHODCALLTYPE GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) override {
-        return inner_->GetTexture(Stage, ppTexture);
-    }
-    HRESULT STDMETHODCALLTYPE SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) override {
-        return inner_->SetTexture(Stage, pTexture);
-    }
-    HRESULT STDMETHODCALLTYPE GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
-                                                   DWORD* pValue) override {
-        return inner_->GetTextureStageState(Stage, Type, pValue);
-    }
-    HRESULT STDMETHODCALLTYPE SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
-                                                   DWORD Value) override {
-        return inner_->SetTextureStageState(Stage, Type, Value);
-    }
-    HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type,
-                                              DWORD* pValue) override {
-        return inner_->GetSamplerState(Sampler, Type, pValue);
-    }
-    HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) override {
-        return inner_->SetSamplerState(Sampler, Type, Value);
-    }
-    HRESULT STDMETHODCALLTYPE ValidateDevice(DWORD* pNumPasses) override {
-        return inner_->ValidateDevice(pNumPasses);
-    }
-    HRESULT STDMETHODCALLTYPE SetPaletteEntries(UINT PaletteNumber, const PALETTEENTRY* pEntries) override {
-        return inner_->SetPaletteEntries(PaletteNumber, pEntries);
-    }
-    HRESULT STDMETHODCALLTYPE GetPaletteEntries(UINT PaletteNumber, PALETTEENTRY* pEntries) override {
-        return inner_->GetPaletteEntries(PaletteNumber, pEntries);
-    }
-    HRESULT STDMETHODCALLTYPE SetCurrentTexturePalette(UINT PaletteNumber) override {
-        return inner_->SetCurrentTexturePalette(PaletteNumber);
-    }
-    HRESULT STDMETHODCALLTYPE GetCurrentTexturePalette(UINT* PaletteNumber) override {
-        return inner_->GetCurrentTexturePalette(PaletteNumber);
-    }
-    HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT* pRect) override {
-        return inner_->SetScissorRect(pRect);
-    }
-    HRESULT STDMETHODCALLTYPE GetScissorRect(RECT* pRect) override { return inner_->GetScissorRect(pRect); }
-    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(BOOL bSoftware) override {
-        return inner_->SetSoftwareVertexProcessing(bSoftware);
-    }
-    BOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override {
-        return inner_->GetSoftwareVertexProcessing();
-    }
-    HRESULT STDMETHODCALLTYPE SetNPatchMode(float nSegments) override {
-        return inner_->SetNPatchMode(nSegments);
-    }
-    float STDMETHODCALLTYPE GetNPatchMode() override { return inner_->GetNPatchMode(); }
-    HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
-                                            UINT PrimitiveCount) override {
-        return inner_->DrawPrimitive(PrimitiveType, StartVertex, PrimitiveCount);
-    }
-    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex,
-                                                   UINT MinVertexIndex, UINT NumVertices, UINT startIndex,
-                                                   UINT primCount) override {
-        return inner_->DrawIndexedPrimitive(PrimitiveType, BaseVertexIndex, MinVertexIndex, NumVertices,
-                                            startIndex, primCount);
-    }
-    HRESULT STDMETHODCALLTYPE DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
-                                              const void* pVertexStreamZeroData,
-                                              UINT VertexStreamZeroStride) override {
-        return inner_->DrawPrimitiveUP(PrimitiveType, PrimitiveCount, pVertexStreamZeroData,
-                                       VertexStreamZeroStride);
-    }
-    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex,
-                                                     UINT NumVertices, UINT PrimitiveCount,
-                                                     const void* pIndexData, D3DFORMAT IndexDataFormat,
-                                                     const void* pVertexStreamZeroData,
-                                                     UINT VertexStreamZeroStride) override {
-        return inner_->DrawIndexedPrimitiveUP(PrimitiveType, MinVertexIndex, NumVertices, PrimitiveCount,
-                                              pIndexData, IndexDataFormat, pVertexStreamZeroData,
-                                              VertexStreamZeroStride);
-    }
-    HRESULT STDMETHODCALLTYPE ProcessVertices(UINT SrcStartIndex, UINT DestIndex, UINT VertexCount,
-                                              IDirect3DVertexBuffer9* pDestBuffer,
-                                              IDirect3DVertexDeclaration9* pVertexDecl,
-                                              DWORD Flags) override {
-        return inner_->ProcessVertices(SrcStartIndex, DestIndex, VertexCount, pDestBuffer, pVertexDecl,
-                                       Flags);
-    }
-    HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
-                                                      IDirect3DVertexDeclaration9** ppDecl) override {
-        return inner_->CreateVertexDeclaration(pVertexElements, ppDecl);
-    }
-    HRESULT STDMETHODCALLTYPE SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) override {
-        return inner_->SetVertexDeclaration(pDecl);
-    }
-    HRESULT STDMETHODCALLTYPE GetVertexDeclaration(IDirect3DVertexDeclaration9** ppDecl) override {
-        return inner_->GetVertexDeclaration(ppDecl);
-    }
-    HRESULT STDMETHODCALLTYPE SetFVF(DWORD FVF) override { return inner_->SetFVF(FVF); }
-    HRESULT STDMETHODCALLTYPE GetFVF(DWORD* pFVF) override { return inner_->GetFVF(pFVF); }
-    HRESULT STDMETHODCALLTYPE CreateVertexShader(const DWORD* pFunction,
-                                                 IDirect3DVertexShader9** ppShader) override {
-        return inner_->CreateVertexShader(pFunction, ppShader);
-    }
-    HRESULT STDMETHODCALLTYPE SetVertexShader(IDirect3DVertexShader9* pShader) override {
-        return inner_->SetVertexShader(pShader);
-    }
-    HRESULT STDMETHODCALLTYPE GetVertexShader(IDirect3DVertexShader9** ppShader) override {
-        return inner_->GetVertexShader(ppShader);
-    }
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
-                                                       UINT Vector4fCount) override {
-        return inner_->SetVertexShaderConstantF(StartRegister, pConstantData, Vector4fCount);
-    }
-    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantF(UINT StartRegister, float* pConstantData,
-                                                       UINT Vector4fCount) override {
-        return inner_->GetVertexShaderConstantF(StartRegister, pConstantData, Vector4fCount);
-    }
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                                       UINT Vector4iCount) override {
-        return inner_->SetVertexShaderConstantI(StartRegister, pConstantData, Vector4iCount);
-    }
-    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantI(UINT StartRegister, int* pConstantData,
-                                                       UINT Vector4iCount) override {
-        return inner_->GetVertexShaderConstantI(StartRegister, pConstantData, Vector4iCount);
-    }
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
-                                                       UINT BoolCount) override {
-        return inner_->SetVertexShaderConstantB(StartRegister, pConstantData, BoolCount);
-    }
-    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantB(UINT StartRegister, BOOL* pConstantData,
-                                                       UINT BoolCount) override {
-        return inner_->GetVertexShaderConstantB(StartRegister, pConstantData, BoolCount);
-    }
-    HRESULT STDMETHODCALLTYPE SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData,
-                                              UINT OffsetInBytes, UINT Stride) override {
-        return inner_->SetStreamSource(StreamNumber, pStreamData, OffsetInBytes, Stride);
-    }
-    HRESULT STDMETHODCALLTYPE GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData,
-                                              UINT* pOffsetInBytes, UINT* pStride) override {
-        return inner_->GetStreamSource(StreamNumber, ppStreamData, pOffsetInBytes, pStride);
-    }
-    HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Setting) override {
-        return inner_->SetStreamSourceFreq(StreamNumber, Setting);
-    }
-    HRESULT STDMETHODCALLTYPE GetStreamSourceFreq(UINT StreamNumber, UINT* pSetting) override {
-        return inner_->GetStreamSourceFreq(StreamNumber, pSetting);
-    }
-    HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* pIndexData) override {
-        return inner_->SetIndices(pIndexData);
-    }
-    HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9** ppIndexData) override {
-        return inner_->GetIndices(ppIndexData);
-    }
-    HRESULT STDMETHODCALLTYPE CreatePixelShader(const DWORD* pFunction,
-                                                IDirect3DPixelShader9** ppShader) override {
-        return inner_->CreatePixelShader(pFunction, ppShader);
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShader(IDirect3DPixelShader9* pShader) override {
-        return inner_->SetPixelShader(pShader);
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShader(IDirect3DPixelShader9** ppShader) override {
-        return inner_->GetPixelShader(ppShader);
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
-                                                      UINT Vector4fCount) override {
-        return inner_->SetPixelShaderConstantF(StartRegister, pConstantData, Vector4fCount);
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantF(UINT StartRegister, float* pConstantData,
-                                                      UINT Vector4fCount) override {
-        return inner_->GetPixelShaderConstantF(StartRegister, pConstantData, Vector4fCount);
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                                      UINT Vector4iCount) override {
-        return inner_->SetPixelShaderConstantI(StartRegister, pConstantData, Vector4iCount);
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantI(UINT StartRegister, int* pConstantData,
-                                                      UINT Vector4iCount) override {
-        return inner_->GetPixelShaderConstantI(StartRegister, pConstantData, Vector4iCount);
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
-                                                      UINT BoolCount) override {
-        return inner_->SetPixelShaderConstantB(StartRegister, pConstantData, BoolCount);
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantB(UINT StartRegister, BOOL* pConstantData,
-                                                      UINT BoolCount) override {
-        return inner_->GetPixelShaderConstantB(StartRegister, pConstantData, BoolCount);
-    }
-    HRESULT STDMETHODCALLTYPE DrawRectPatch(UINT Handle, const float* pNumSegs,
-                                            const D3DRECTPATCH_INFO* pRectPatchInfo) override {
-        return inner_->DrawRectPatch(Handle, pNumSegs, pRectPatchInfo);
-    }
-    HRESULT STDMETHODCALLTYPE DrawTriPatch(UINT Handle, const float* pNumSegs,
-                                           const D3DTRIPATCH_INFO* pTriPatchInfo) override {
-        return inner_->DrawTriPatch(Handle, pNumSegs, pTriPatchInfo);
-    }
-    HRESULT STDMETHODCALLTYPE DeletePatch(UINT Handle) override { return inner_->DeletePatch(Handle); }
-    HRESULT STDMETHODCALLTYPE CreateQuery(D3DQUERYTYPE Type, IDirect3DQuery9** ppQuery) override {
-        return inner_->CreateQuery(Type, ppQuery);
-    }
+    // clang-format off
+    VTR3_FORWARD(HRESULT, TestCooperativeLevel, (), ())
+    VTR3_FORWARD(UINT, GetAvailableTextureMem, (), ())
+    VTR3_FORWARD(HRESULT, EvictManagedResources, (), ())
+    VTR3_FORWARD(HRESULT, GetDirect3D, (IDirect3D9** ppD3D9), (ppD3D9))
+    VTR3_FORWARD(HRESULT, GetDeviceCaps, (D3DCAPS9* pCaps), (pCaps))
+    VTR3_FORWARD(HRESULT, GetDisplayMode, (UINT iSwapChain, D3DDISPLAYMODE* pMode), (iSwapChain, pMode))
+    VTR3_FORWARD(HRESULT, GetCreationParameters, (D3DDEVICE_CREATION_PARAMETERS* pParameters), (pParameters))
+    VTR3_FORWARD(HRESULT, SetCursorProperties, (UINT XHotSpot, UINT YHotSpot,
+                 IDirect3DSurface9* pCursorBitmap), (XHotSpot, YHotSpot, pCursorBitmap))
+    VTR3_FORWARD(void, SetCursorPosition, (int X, int Y, DWORD Flags), (X, Y, Flags))
+    VTR3_FORWARD(BOOL, ShowCursor, (BOOL bShow), (bShow))
+    VTR3_FORWARD(HRESULT, CreateAdditionalSwapChain, (D3DPRESENT_PARAMETERS* pPresentationParameters,
+                 IDirect3DSwapChain9** pSwapChain), (pPresentationParameters, pSwapChain))
+    VTR3_FORWARD(HRESULT, GetSwapChain, (UINT iSwapChain, IDirect3DSwapChain9** pSwapChain),
+                 (iSwapChain, pSwapChain))
+    VTR3_FORWARD(UINT, GetNumberOfSwapChains, (), ())
+    VTR3_FORWARD(HRESULT, Reset, (D3DPRESENT_PARAMETERS* pPresentationParameters), (pPresentationParameters))
+    VTR3_FORWARD(HRESULT, Present, (const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
+                 const RGNDATA* pDirtyRegion), (pSourceRect, pDestRect, hDestWindowOverride, pDirtyRegion))
+    VTR3_FORWARD(HRESULT, GetBackBuffer, (UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                 IDirect3DSurface9** ppBackBuffer), (iSwapChain, iBackBuffer, Type, ppBackBuffer))
+    VTR3_FORWARD(HRESULT, GetRasterStatus, (UINT iSwapChain, D3DRASTER_STATUS* pRasterStatus),
+                 (iSwapChain, pRasterStatus))
+    VTR3_FORWARD(HRESULT, SetDialogBoxMode, (BOOL bEnableDialogs), (bEnableDialogs))
+    VTR3_FORWARD(void, SetGammaRamp, (UINT iSwapChain, DWORD Flags, const D3DGAMMARAMP* pRamp),
+                 (iSwapChain, Flags, pRamp))
+    VTR3_FORWARD(void, GetGammaRamp, (UINT iSwapChain, D3DGAMMARAMP* pRamp), (iSwapChain, pRamp))
+    VTR3_FORWARD(HRESULT, CreateTexture, (UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                 D3DPOOL Pool, IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle),
+                 (Width, Height, Levels, Usage, Format, Pool, ppTexture, pSharedHandle))
+    VTR3_FORWARD(HRESULT, CreateVolumeTexture, (UINT Width, UINT Height, UINT Depth, UINT Levels, DWORD Usage,
+                 D3DFORMAT Format, D3DPOOL Pool, IDirect3DVolumeTexture9** ppVolumeTexture,
+                 HANDLE* pSharedHandle),
+                 (Width, Height, Depth, Levels, Usage, Format, Pool, ppVolumeTexture, pSharedHandle))
+    VTR3_FORWARD(HRESULT, CreateCubeTexture, (UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                 D3DPOOL Pool, IDirect3DCubeTexture9** ppCubeTexture, HANDLE* pSharedHandle),
+                 (EdgeLength, Levels, Usage, Format, Pool, ppCubeTexture, pSharedHandle))
+    VTR3_FORWARD(HRESULT, CreateVertexBuffer, (UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+                 IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE* pSharedHandle),
+                 (Length, Usage, FVF, Pool, ppVertexBuffer, pSharedHandle))
+    VTR3_FORWARD(HRESULT, CreateIndexBuffer, (UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                 IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE* pSharedHandle),
+                 (Length, Usage, Format, Pool, ppIndexBuffer, pSharedHandle))
+    VTR3_FORWARD(HRESULT, CreateRenderTarget, (UINT Width, UINT Height, D3DFORMAT Format,
+                 D3DMULTISAMPLE_TYPE MultiSample, DWORD MultisampleQuality, BOOL Lockable,
+                 IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle),
+                 (Width, Height, Format, MultiSample, MultisampleQuality, Lockable, ppSurface, pSharedHandle))
+    VTR3_FORWARD(HRESULT, CreateDepthStencilSurface, (UINT Width, UINT Height, D3DFORMAT Format,
+                 D3DMULTISAMPLE_TYPE MultiSample, DWORD MultisampleQuality, BOOL Discard,
+                 IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle),
+                 (Width, Height, Format, MultiSample, MultisampleQuality, Discard, ppSurface, pSharedHandle))
+    VTR3_FORWARD(HRESULT, UpdateSurface, (IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
+                 IDirect3DSurface9* pDestinationSurface, const POINT* pDestPoint),
+                 (pSourceSurface, pSourceRect, pDestinationSurface, pDestPoint))
+    VTR3_FORWARD(HRESULT, UpdateTexture, (IDirect3DBaseTexture9* pSourceTexture,
+                 IDirect3DBaseTexture9* pDestinationTexture), (pSourceTexture, pDestinationTexture))
+    VTR3_FORWARD(HRESULT, GetRenderTargetData, (IDirect3DSurface9* pRenderTarget,
+                 IDirect3DSurface9* pDestSurface), (pRenderTarget, pDestSurface))
+    VTR3_FORWARD(HRESULT, GetFrontBufferData, (UINT iSwapChain, IDirect3DSurface9* pDestSurface),
+                 (iSwapChain, pDestSurface))
+    VTR3_FORWARD(HRESULT, StretchRect, (IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
+                 IDirect3DSurface9* pDestSurface, const RECT* pDestRect, D3DTEXTUREFILTERTYPE Filter),
+                 (pSourceSurface, pSourceRect, pDestSurface, pDestRect, Filter))
+    VTR3_FORWARD(HRESULT, ColorFill, (IDirect3DSurface9* pSurface, const RECT* pRect, D3DCOLOR color),
+                 (pSurface, pRect, color))
+    VTR3_FORWARD(HRESULT, CreateOffscreenPlainSurface, (UINT Width, UINT Height, D3DFORMAT Format,
+                 D3DPOOL Pool, IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle),
+                 (Width, Height, Format, Pool, ppSurface, pSharedHandle))
+    VTR3_FORWARD(HRESULT, SetRenderTarget, (DWORD RenderTargetIndex, IDirect3DSurface9* pRenderTarget),
+                 (RenderTargetIndex, pRenderTarget))
+    VTR3_FORWARD(HRESULT, GetRenderTarget, (DWORD RenderTargetIndex, IDirect3DSurface9** ppRenderTarget),
+                 (RenderTargetIndex, ppRenderTarget))
+    VTR3_FORWARD(HRESULT, SetDepthStencilSurface, (IDirect3DSurface9* pNewZStencil), (pNewZStencil))
+    VTR3_FORWARD(HRESULT, GetDepthStencilSurface, (IDirect3DSurface9** ppZStencilSurface),
+                 (ppZStencilSurface))
+    VTR3_FORWARD(HRESULT, BeginScene, (), ())
+    VTR3_FORWARD(HRESULT, EndScene, (), ())
+    VTR3_FORWARD(HRESULT, Clear, (DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
+                 DWORD Stencil), (Count, pRects, Flags, Color, Z, Stencil))
+    VTR3_FORWARD(HRESULT, SetTransform, (D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix),
+                 (State, pMatrix))
+    VTR3_FORWARD(HRESULT, GetTransform, (D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix), (State, pMatrix))
+    VTR3_FORWARD(HRESULT, MultiplyTransform, (D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix),
+                 (State, pMatrix))
+    VTR3_FORWARD(HRESULT, SetViewport, (const D3DVIEWPORT9* pViewport), (pViewport))
+    VTR3_FORWARD(HRESULT, GetViewport, (D3DVIEWPORT9* pViewport), (pViewport))
+    VTR3_FORWARD(HRESULT, SetMaterial, (const D3DMATERIAL9* pMaterial), (pMaterial))
+    VTR3_FORWARD(HRESULT, GetMaterial, (D3DMATERIAL9* pMaterial), (pMaterial))
+    VTR3_FORWARD(HRESULT, SetLight, (DWORD Index, const D3DLIGHT9* pLight), (Index, pLight))
+    VTR3_FORWARD(HRESULT, GetLight, (DWORD Index, D3DLIGHT9* pLight), (Index, pLight))
+    VTR3_FORWARD(HRESULT, LightEnable, (DWORD Index, BOOL Enable), (Index, Enable))
+    VTR3_FORWARD(HRESULT, GetLightEnable, (DWORD Index, BOOL* pEnable), (Index, pEnable))
+    VTR3_FORWARD(HRESULT, SetClipPlane, (DWORD Index, const float* pPlane), (Index, pPlane))
+    VTR3_FORWARD(HRESULT, GetClipPlane, (DWORD Index, float* pPlane), (Index, pPlane))
+    VTR3_FORWARD(HRESULT, SetRenderState, (D3DRENDERSTATETYPE State, DWORD Value), (State, Value))
+    VTR3_FORWARD(HRESULT, GetRenderState, (D3DRENDERSTATETYPE State, DWORD* pValue), (State, pValue))
+    VTR3_FORWARD(HRESULT, CreateStateBlock, (D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB),
+                 (Type, ppSB))
+    VTR3_FORWARD(HRESULT, BeginStateBlock, (), ())
+    VTR3_FORWARD(HRESULT, EndStateBlock, (IDirect3DStateBlock9** ppSB), (ppSB))
+    VTR3_FORWARD(HRESULT, SetClipStatus, (const D3DCLIPSTATUS9* pClipStatus), (pClipStatus))
+    VTR3_FORWARD(HRESULT, GetClipStatus, (D3DCLIPSTATUS9* pClipStatus), (pClipStatus))
+    VTR3_FORWARD(HRESULT, GetTexture, (DWORD Stage, IDirect3DBaseTexture9** ppTexture), (Stage, ppTexture))
+    VTR3_FORWARD(HRESULT, SetTexture, (DWORD Stage, IDirect3DBaseTexture9* pTexture), (Stage, pTexture))
+    VTR3_FORWARD(HRESULT, GetTextureStageState, (DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue),
+                 (Stage, Type, pValue))
+    VTR3_FORWARD(HRESULT, SetTextureStageState, (DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value),
+                 (Stage, Type, Value))
+    VTR3_FORWARD(HRESULT, GetSamplerState, (DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue),
+                 (Sampler, Type, pValue))
+    VTR3_FORWARD(HRESULT, SetSamplerState, (DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value),
+                 (Sampler, Type, Value))
+    VTR3_FORWARD(HRESULT, ValidateDevice, (DWORD* pNumPasses), (pNumPasses))
+    VTR3_FORWARD(HRESULT, SetPaletteEntries, (UINT PaletteNumber, const PALETTEENTRY* pEntries),
+                 (PaletteNumber, pEntries))
+    VTR3_FORWARD(HRESULT, GetPaletteEntries, (UINT PaletteNumber, PALETTEENTRY* pEntries),
+                 (PaletteNumber, pEntries))
+    VTR3_FORWARD(HRESULT, SetCurrentTexturePalette, (UINT PaletteNumber), (PaletteNumber))
+    VTR3_FORWARD(HRESULT, GetCurrentTexturePalette, (UINT* PaletteNumber), (PaletteNumber))
+    VTR3_FORWARD(HRESULT, SetScissorRect, (const RECT* pRect), (pRect))
+    VTR3_FORWARD(HRESULT, GetScissorRect, (RECT* pRect), (pRect))
+    VTR3_FORWARD(HRESULT, SetSoftwareVertexProcessing, (BOOL bSoftware), (bSoftware))
+    VTR3_FORWARD(BOOL, GetSoftwareVertexProcessing, (), ())
+    VTR3_FORWARD(HRESULT, SetNPatchMode, (float nSegments), (nSegments))
+    VTR3_FORWARD(float, GetNPatchMode, (), ())
+    VTR3_FORWARD(HRESULT, DrawPrimitive, (D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
+                 UINT PrimitiveCount), (PrimitiveType, StartVertex, PrimitiveCount))
+    VTR3_FORWARD(HRESULT, DrawIndexedPrimitive, (D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex,
+                 UINT MinVertexIndex, UINT NumVertices, UINT startIndex, UINT primCount),
+                 (PrimitiveType, BaseVertexIndex, MinVertexIndex, NumVertices, startIndex, primCount))
+    VTR3_FORWARD(HRESULT, DrawPrimitiveUP, (D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
+                 const void* pVertexStreamZeroData, UINT VertexStreamZeroStride),
+                 (PrimitiveType, PrimitiveCount, pVertexStreamZeroData, VertexStreamZeroStride))
+    VTR3_FORWARD(HRESULT, DrawIndexedPrimitiveUP, (D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex,
+                 UINT NumVertices, UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
+                 const void* pVertexStreamZeroData, UINT VertexStreamZeroStride),
+                 (PrimitiveType, MinVertexIndex, NumVertices, PrimitiveCount, pIndexData, IndexDataFormat,
+                  pVertexStreamZeroData, VertexStreamZeroStride))
+    VTR3_FORWARD(HRESULT, ProcessVertices, (UINT SrcStartIndex, UINT DestIndex, UINT VertexCount,
+                 IDirect3DVertexBuffer9* pDestBuffer, IDirect3DVertexDeclaration9* pVertexDecl, DWORD Flags),
+                 (SrcStartIndex, DestIndex, VertexCount, pDestBuffer, pVertexDecl, Flags))
+    VTR3_FORWARD(HRESULT, CreateVertexDeclaration, (const D3DVERTEXELEMENT9* pVertexElements,
+                 IDirect3DVertexDeclaration9** ppDecl), (pVertexElements, ppDecl))
+    VTR3_FORWARD(HRESULT, SetVertexDeclaration, (IDirect3DVertexDeclaration9* pDecl), (pDecl))
+    VTR3_FORWARD(HRESULT, GetVertexDeclaration, (IDirect3DVertexDeclaration9** ppDecl), (ppDecl))
+    VTR3_FORWARD(HRESULT, SetFVF, (DWORD FVF), (FVF))
+    VTR3_FORWARD(HRESULT, GetFVF, (DWORD* pFVF), (pFVF))
+    VTR3_FORWARD(HRESULT, CreateVertexShader, (const DWORD* pFunction, IDirect3DVertexShader9** ppShader),
+                 (pFunction, ppShader))
+    VTR3_FORWARD(HRESULT, SetVertexShader, (IDirect3DVertexShader9* pShader), (pShader))
+    VTR3_FORWARD(HRESULT, GetVertexShader, (IDirect3DVertexShader9** ppShader), (ppShader))
+    VTR3_FORWARD_CONSTANTS(Vertex)
+    VTR3_FORWARD(HRESULT, SetStreamSource, (UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData,
+                 UINT OffsetInBytes, UINT Stride), (StreamNumber, pStreamData, OffsetInBytes, Stride))
+    VTR3_FORWARD(HRESULT, GetStreamSource, (UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData,
+                 UINT* pOffsetInBytes, UINT* pStride), (StreamNumber, ppStreamData, pOffsetInBytes, pStride))
+    VTR3_FORWARD(HRESULT, SetStreamSourceFreq, (UINT StreamNumber, UINT Setting), (StreamNumber, Setting))
+    VTR3_FORWARD(HRESULT, GetStreamSourceFreq, (UINT StreamNumber, UINT* pSetting), (StreamNumber, pSetting))
+    VTR3_FORWARD(HRESULT, SetIndices, (IDirect3DIndexBuffer9* pIndexData), (pIndexData))
+    VTR3_FORWARD(HRESULT, GetIndices, (IDirect3DIndexBuffer9** ppIndexData), (ppIndexData))
+    VTR3_FORWARD(HRESULT, CreatePixelShader, (const DWORD* pFunction, IDirect3DPixelShader9** ppShader),
+                 (pFunction, ppShader))
+    VTR3_FORWARD(HRESULT, SetPixelShader, (IDirect3DPixelShader9* pShader), (pShader))
+    VTR3_FORWARD(HRESULT, GetPixelShader, (IDirect3DPixelShader9** ppShader), (ppShader))
+    VTR3_FORWARD_CONSTANTS(Pixel)
+    VTR3_FORWARD(HRESULT, DrawRectPatch, (UINT Handle, const float* pNumSegs,
+                 const D3DRECTPATCH_INFO* pRectPatchInfo), (Handle, pNumSegs, pRectPatchInfo))
+    VTR3_FORWARD(HRESULT, DrawTriPatch, (UINT Handle, const float* pNumSegs,
+                 const D3DTRIPATCH_INFO* pTriPatchInfo), (Handle, pNumSegs, pTriPatchInfo))
+    VTR3_FORWARD(HRESULT, DeletePatch, (UINT Handle), (Handle))
+    VTR3_FORWARD(HRESULT, CreateQuery, (D3DQUERYTYPE Type, IDirect3DQuery9** ppQuery), (Type, ppQuery))
+    // clang-format on
 
   protected:
     virtual ~ForwardingDevice() { inner_->Release(); }
@@ -449,5 +244,8 @@ class ForwardingDevice : public IDirect3DDevice9 {
     IDirect3DDevice9* inner_;
     ULONG refCount_ = 1;
 };
+
+#undef VTR3_FORWARD_CONSTANTS
+#undef VTR3_FORWARD
 
 #endif

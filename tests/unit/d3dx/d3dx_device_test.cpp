@@ -1,9 +1,10 @@
 // The D3DX texture, saving and mesh functions against the platform's device: results and out-pointers
 // for bad arguments and bad files, textures whose locked bytes match the files, saved surfaces that
-// read back, and box meshes that draw. Every test ends with no live object. The parts that need the
-// device's textures, buffers or drawing skip themselves while the device does not offer them.
+// read back, and box meshes that draw. Every test ends with no live object.
 #include "device_fixture.h"
 #include "scoped_directory.h"
+
+#include "../image/image_files.h"
 
 #include "image/codecs.h"
 
@@ -26,28 +27,15 @@ Bytes Png(UINT width, UINT height, const Bytes& bgra) {
     return file;
 }
 
-Bytes DdsHeader(UINT size, UINT mips, std::uint32_t caps2, UINT depth) {
-    Bytes out{'D', 'D', 'S', ' '};
-    const std::uint32_t words[31] = {124,      0x1007 | 0x20000 | (depth ? 0x800000u : 0u),
-                                     size,     size,
-                                     0,        depth,
-                                     mips,     0,
-                                     0,        0,
-                                     0,        0,
-                                     0,        0,
-                                     0,        0,
-                                     0,        0,
-                                     32,       0x41,
-                                     0,        32,
-                                     0xff0000, 0xff00,
-                                     0xff,     0xff000000,
-                                     0x1000,   caps2,
-                                     0,        0,
-                                     0};
-    for (std::uint32_t w : words)
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
-    return out;
+// The file's bytes decoded by the platform's image reader.
+platform::image::Image Decoded(const char* path) {
+    platform::image::Image image;
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                           &image, nullptr),
+              D3D_OK)
+        << path;
+    return image;
 }
 
 class D3dxDevice : public DeviceFixture {
@@ -55,19 +43,6 @@ class D3dxDevice : public DeviceFixture {
     void SetUp() override {
         DeviceFixture::SetUp();
         CreateDevice();
-    }
-
-    void SkipWithoutTextures() {
-        IDirect3DTexture9* probe = nullptr;
-        if (FAILED(device_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &probe, nullptr)))
-            GTEST_SKIP() << "the device offers no textures yet";
-        probe->Release();
-    }
-    void SkipWithoutBuffers() {
-        IDirect3DVertexBuffer9* probe = nullptr;
-        if (FAILED(device_->CreateVertexBuffer(64, 0, 0, D3DPOOL_MANAGED, &probe, nullptr)))
-            GTEST_SKIP() << "the device offers no vertex buffers yet";
-        probe->Release();
     }
 
     static Bytes Locked(IDirect3DTexture9* texture, UINT level, UINT rowBytes, UINT rows) {
@@ -117,7 +92,6 @@ TEST_F(D3dxDevice, BadArgumentsAndBadFilesClearTheOutPointer) {
 }
 
 TEST_F(D3dxDevice, PngLoadsWithItsBytesAndABoxFilteredChain) {
-    SkipWithoutTextures();
     const Bytes texels = {0,   0,   0,   255, 100, 100, 100, 255, 1, 2,  3,  4,  5,  6,  7,  8,
                           200, 200, 200, 255, 255, 255, 255, 255, 9, 10, 11, 12, 13, 14, 15, 16};
     std::filesystem::create_directories("Textures");
@@ -144,11 +118,12 @@ TEST_F(D3dxDevice, PngLoadsWithItsBytesAndABoxFilteredChain) {
 }
 
 TEST_F(D3dxDevice, DdsCubeAndVolumeFillEveryFaceAndSlice) {
-    SkipWithoutTextures();
-    Bytes cubeFile = DdsHeader(1, 1, 0x200 | 0xfe00, 0);
+    test_files::DdsSpec cubeFile;
+    cubeFile.width = cubeFile.height = cubeFile.mipCount = 1;
+    cubeFile.caps2 = 0x200 | 0xfe00;
     for (std::uint8_t face = 0; face < 6; ++face)
-        cubeFile.insert(cubeFile.end(), {face, 0, 0, 255});
-    WriteFile("sky.dds", cubeFile);
+        cubeFile.data.insert(cubeFile.data.end(), {face, 0, 0, 255});
+    WriteFile("sky.dds", test_files::MakeDds(cubeFile));
     IDirect3DCubeTexture9* cube = nullptr;
     ASSERT_EQ(D3DXCreateCubeTextureFromFileA(device_, "SKY.dds", &cube), D3D_OK);
     for (UINT face = 0; face < 6; ++face) {
@@ -160,9 +135,12 @@ TEST_F(D3dxDevice, DdsCubeAndVolumeFillEveryFaceAndSlice) {
     }
     EXPECT_EQ(cube->Release(), 0u);
 
-    Bytes volumeFile = DdsHeader(1, 1, 0x200000, 2);
-    volumeFile.insert(volumeFile.end(), {1, 2, 3, 4, 5, 6, 7, 8});
-    WriteFile("fog.dds", volumeFile);
+    test_files::DdsSpec volumeFile;
+    volumeFile.width = volumeFile.height = volumeFile.mipCount = 1;
+    volumeFile.depth = 2;
+    volumeFile.caps2 = 0x200000;
+    volumeFile.data = {1, 2, 3, 4, 5, 6, 7, 8};
+    WriteFile("fog.dds", test_files::MakeDds(volumeFile));
     IDirect3DVolumeTexture9* volume = nullptr;
     ASSERT_EQ(D3DXCreateVolumeTextureFromFileExA(device_, "fog.dds", D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
                                                  D3DX_FROM_FILE, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
@@ -177,7 +155,6 @@ TEST_F(D3dxDevice, DdsCubeAndVolumeFillEveryFaceAndSlice) {
 }
 
 TEST_F(D3dxDevice, SavedSurfacesReadBack) {
-    SkipWithoutTextures();
     const Bytes texels = {10, 20, 30, 255, 40, 50, 60, 128, 70, 80, 90, 0, 100, 110, 120, 255};
     WriteFile("in.png", Png(2, 2, texels));
     IDirect3DTexture9* texture = nullptr;
@@ -190,22 +167,14 @@ TEST_F(D3dxDevice, SavedSurfacesReadBack) {
     surface->Release();
     EXPECT_EQ(texture->Release(), 0u);
 
-    platform::image::Image image;
-    const std::string png = ReadFileBytes("out.png");
-    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(),
-                                           &image, nullptr),
-              D3D_OK);
+    platform::image::Image image = Decoded("out.png");
     EXPECT_EQ(image.bytes, texels);
-    const std::string bmp = ReadFileBytes("right.bmp");
-    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(),
-                                           &image, nullptr),
-              D3D_OK);
+    image = Decoded("right.bmp");
     EXPECT_EQ(image.width, 1u);
     EXPECT_EQ(image.bytes, (Bytes{40, 50, 60, 128, 100, 110, 120, 255}));
 }
 
 TEST_F(D3dxDevice, RequestedFormatsPoolsAndSizesAreHonoured) {
-    SkipWithoutTextures();
     // 3x1: red, green, blue; opaque.
     WriteFile("rgb.png", Png(3, 1, {0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255}));
     IDirect3DTexture9* texture = nullptr;
@@ -231,11 +200,7 @@ TEST_F(D3dxDevice, RequestedFormatsPoolsAndSizesAreHonoured) {
     EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
     ASSERT_EQ(D3DXSaveTextureToFileA("rt.png", D3DXIFF_PNG, texture, nullptr), D3D_OK);
     EXPECT_EQ(texture->Release(), 0u);
-    platform::image::Image image;
-    const std::string png = ReadFileBytes("rt.png");
-    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(),
-                                           &image, nullptr),
-              D3D_OK);
+    platform::image::Image image = Decoded("rt.png");
     EXPECT_EQ(image.width, 4u);
     EXPECT_EQ(Bytes(image.bytes.begin(), image.bytes.begin() + 8), (Bytes{0, 0, 255, 255, 0, 255, 0, 255}));
 
@@ -253,33 +218,24 @@ TEST_F(D3dxDevice, RequestedFormatsPoolsAndSizesAreHonoured) {
     EXPECT_EQ(desc.Format, D3DFMT_DXT5);
     ASSERT_EQ(D3DXSaveTextureToFileA("solid.bmp", D3DXIFF_BMP, texture, nullptr), D3D_OK);
     EXPECT_EQ(texture->Release(), 0u);
-    const std::string bmp = ReadFileBytes("solid.bmp");
-    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(),
-                                           &image, nullptr),
-              D3D_OK);
+    image = Decoded("solid.bmp");
     EXPECT_EQ(Bytes(image.bytes.begin(), image.bytes.begin() + 4), (Bytes{0, 0, 255, 255}));
 }
 
 TEST_F(D3dxDevice, TheBackBufferSavesThroughGetRenderTargetData) {
-    SkipWithoutTextures();
     ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xff336699, 1.0f, 0), D3D_OK);
     IDirect3DSurface9* backBuffer = nullptr;
     ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
     const HRESULT saved = D3DXSaveSurfaceToFileA("Shot.png", D3DXIFF_PNG, backBuffer, nullptr, nullptr);
     backBuffer->Release();
     ASSERT_EQ(saved, D3D_OK);
-    platform::image::Image image;
-    const std::string png = ReadFileBytes("Shot.png");
-    ASSERT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(),
-                                           &image, nullptr),
-              D3D_OK);
+    platform::image::Image image = Decoded("Shot.png");
     EXPECT_EQ(image.width, UINT{kWindowWidth});
     EXPECT_EQ(image.format, D3DFMT_X8R8G8B8);
     EXPECT_EQ(Bytes(image.bytes.begin(), image.bytes.begin() + 4), (Bytes{0x99, 0x66, 0x33, 0xff}));
 }
 
 TEST_F(D3dxDevice, SphereMeshLayoutAndTheFunctionsItDoesNotOffer) {
-    SkipWithoutBuffers();
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* adjacency = reinterpret_cast<ID3DXBuffer*>(0x1);
     EXPECT_EQ(D3DXCreateSphere(device_, 1.0f, 6, 4, &mesh, &adjacency), E_NOTIMPL);
@@ -317,7 +273,6 @@ TEST_F(D3dxDevice, SphereMeshLayoutAndTheFunctionsItDoesNotOffer) {
 }
 
 TEST_F(D3dxDevice, CreateTextureReadsDefaultsAsD3dxDoes) {
-    SkipWithoutTextures();
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(D3DXCreateTexture(device_, D3DX_DEFAULT, 0, 0, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, &texture),
               D3D_OK);
@@ -339,7 +294,6 @@ TEST_F(D3dxDevice, CreateTextureReadsDefaultsAsD3dxDoes) {
 }
 
 TEST_F(D3dxDevice, BoxMeshHandsOutItsBuffersAndDraws) {
-    SkipWithoutBuffers();
     ID3DXMesh* mesh = nullptr;
     ASSERT_EQ(D3DXCreateBox(device_, 1.0f, 1.0f, 0.2f, &mesh, nullptr), D3D_OK);
     EXPECT_EQ(mesh->GetFVF(), DWORD{D3DFVF_XYZ | D3DFVF_NORMAL});

@@ -25,13 +25,6 @@ TEST_F(CreateDeviceTest, TakesTheWindowSizeAndCompletesTheParameters) {
     EXPECT_EQ(desc.Usage, DWORD{D3DUSAGE_RENDERTARGET});
     EXPECT_EQ(desc.Type, D3DRTYPE_SURFACE);
     backBuffer->Release();
-
-    D3DDEVICE_CREATION_PARAMETERS creation{};
-    ASSERT_EQ(device_->GetCreationParameters(&creation), D3D_OK);
-    EXPECT_EQ(creation.AdapterOrdinal, 0u);
-    EXPECT_EQ(creation.DeviceType, D3DDEVTYPE_HAL);
-    EXPECT_EQ(creation.hFocusWindow, window_);
-    EXPECT_EQ(creation.BehaviorFlags, DWORD{D3DCREATE_HARDWARE_VERTEXPROCESSING});
 }
 
 TEST_F(CreateDeviceTest, ExplicitSizeAndEveryAutomaticDepthFormat) {

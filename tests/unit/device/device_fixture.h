@@ -1,9 +1,9 @@
-// A stand-in window, an IDirect3D9 and helpers to create a device on them and read its pixels. Every
+// A stand-in window and an IDirect3D9, helpers to create a device on them and read its pixels. Every
 // test ends with as many live platform objects as it started with.
 #ifndef VTR3_TESTS_UNIT_DEVICE_DEVICE_FIXTURE_H
 #define VTR3_TESTS_UNIT_DEVICE_DEVICE_FIXTURE_H
 
-#include "platform_control.h"
+#include "stand_in_device.h"
 
 #include <d3d9.h>
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-class DeviceFixture : public ::testing::Test {
+class DeviceFixture : public ::testing::Test, protected StandInDevice {
   public:
     using Pixel = std::array<std::uint8_t, 4>; // B, G, R, A
 
@@ -22,36 +22,12 @@ class DeviceFixture : public ::testing::Test {
 
     void SetUp() override {
         baseline_ = platform::LiveObjectCount();
-        window_ = platform::CreateStandInWindow(kWindowWidth, kWindowHeight, "device test");
-        direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(direct3d_, nullptr);
+        ASSERT_TRUE(Open(kWindowWidth, kWindowHeight, "device test"));
     }
 
     void TearDown() override {
-        if (device_) {
-            EXPECT_EQ(device_->Release(), 0u);
-        }
-        if (direct3d_) {
-            EXPECT_EQ(direct3d_->Release(), 0u);
-        }
-        platform::DestroyStandInWindow(window_);
+        EXPECT_EQ(Close(), 0u);
         EXPECT_EQ(platform::LiveObjectCount(), baseline_);
-    }
-
-    // Windowed, the window's size, X8R8G8B8 with a D24S8 depth-stencil surface.
-    D3DPRESENT_PARAMETERS Parameters() const {
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        return pp;
-    }
-
-    HRESULT Create(D3DPRESENT_PARAMETERS* pp, IDirect3DDevice9** device,
-                   DWORD flags = D3DCREATE_HARDWARE_VERTEXPROCESSING) {
-        return direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, flags, pp, device);
     }
 
     // Creates device_ with the given parameters (default: Parameters()).
@@ -80,9 +56,6 @@ class DeviceFixture : public ::testing::Test {
     }
 
     std::size_t baseline_ = 0;
-    HWND window_ = nullptr;
-    IDirect3D9* direct3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
     std::vector<std::uint8_t> pixels_;
     UINT width_ = 0;
     UINT height_ = 0;

@@ -87,8 +87,18 @@ class EffectRender : public render_test::RenderTest {
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(QuadVertex)), D3D_OK);
     }
 
-    void Clear(D3DCOLOR color) {
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0), D3D_OK);
+    // A black frame with the draw inside a scene, read back.
+    template <typename Draw> Frame DrawFrame(Draw draw) {
+        EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
+                  D3D_OK);
+        EXPECT_EQ(device_->BeginScene(), D3D_OK);
+        draw();
+        EXPECT_EQ(device_->EndScene(), D3D_OK);
+        return ReadFrame();
+    }
+    // Every pass of the current technique over DrawQuad's quad.
+    Frame DrawEffectQuad(float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1) {
+        return DrawFrame([&] { DrawEffect([&] { DrawQuad(u0, v0, u1, v1); }); });
     }
 
     ID3DXEffect* effect_ = nullptr;
@@ -128,22 +138,18 @@ TEST_F(EffectRender, AShaderMeshCoversThePixelsOfTheFixedFunctionPipeline) {
     ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
     ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
-    Clear(0xFF000000);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Frame fixed = ReadFrame();
+    const Frame fixed = DrawFrame([&] {
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
+    });
 
     Make(kMeshEffect);
     const D3DXMATRIX wvp = world * view * projection;
     ASSERT_EQ(effect_->SetMatrix("matWorldViewProjection", &wvp), D3D_OK);
-    Clear(0xFF000000);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    DrawEffect([&] {
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
+    const Frame shaded = DrawFrame([&] {
+        DrawEffect([&] {
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
+        });
     });
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Frame shaded = ReadFrame();
 
     std::size_t covered = 0;
     for (unsigned y = 0; y < kSize; ++y) {
@@ -179,11 +185,7 @@ TEST_F(EffectRender, APixelShaderOnlyNegativeIsExactly255MinusC) {
     Make(kPostEffect);
     ASSERT_EQ(effect_->SetTechnique("NegativeStep"), D3D_OK);
     ASSERT_EQ(effect_->SetTexture("postTex1", texture_), D3D_OK);
-    Clear(0xFF000000);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    DrawEffect([&] { DrawQuad(); });
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Frame frame = ReadFrame();
+    const Frame frame = DrawEffectQuad();
     for (unsigned y = 0; y < kSize; ++y) {
         for (unsigned x = 0; x < kSize; ++x) {
             const Bgra p = At(frame, x, y);
@@ -199,27 +201,14 @@ TEST_F(EffectRender, AnEffectDrawsTheSameAfterADeviceResetCycle) {
     Make(kPostEffect);
     ASSERT_EQ(effect_->SetTechnique("NegativeStep"), D3D_OK);
     ASSERT_EQ(effect_->SetTexture("postTex1", texture_), D3D_OK);
-    const auto draw = [&] {
-        Clear(0xFF000000);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawEffect([&] { DrawQuad(); });
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-    };
-    draw();
-    const Frame before = ReadFrame();
+    const Frame before = DrawEffectQuad();
     const std::size_t alive = platform::LiveObjectCount();
     ASSERT_EQ(effect_->OnLostDevice(), D3D_OK);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.Windowed = TRUE;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    D3DPRESENT_PARAMETERS pp = Parameters();
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
     ASSERT_EQ(effect_->OnResetDevice(), D3D_OK);
     EXPECT_EQ(platform::LiveObjectCount(), alive);
-    draw();
-    EXPECT_EQ(ReadFrame().bgra, before.bgra);
+    EXPECT_EQ(DrawEffectQuad().bgra, before.bgra);
 }
 
 TEST_F(EffectRender, AThreeByThreeBoxBlurIsSymmetric) {
@@ -229,11 +218,7 @@ TEST_F(EffectRender, AThreeByThreeBoxBlurIsSymmetric) {
     Make(kPostEffect);
     ASSERT_EQ(effect_->SetTechnique("BlurStep"), D3D_OK);
     ASSERT_EQ(effect_->SetTexture("postTex1", texture_), D3D_OK);
-    Clear(0xFF000000);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    DrawEffect([&] { DrawQuad(); });
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Frame frame = ReadFrame();
+    const Frame frame = DrawEffectQuad();
     const int spread = At(frame, kCentre, kCentre)[1];
     EXPECT_NEAR(spread, 255 / 9, 1);
     for (unsigned y = 0; y < kSize; ++y) {
@@ -260,11 +245,7 @@ TEST_F(EffectRender, SamplerAddressModesWrapClampAndBorder) {
              "float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(s, uv); }\n"
              "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
         ASSERT_EQ(effect_->SetTexture("t", texture_), D3D_OK);
-        Clear(0xFF000000);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawEffect([&] { DrawQuad(-1, 0, 2, 1); });
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        const Frame frame = ReadFrame();
+        const Frame frame = DrawEffectQuad(-1, 0, 2, 1);
         // Pixel 2: u about -0.8 (wraps to the left half... 0.2 red); pixel 29: u about 1.8 (wraps to 0.8
         // green).
         const Bgra left = At(frame, 2, 10);
@@ -297,11 +278,7 @@ TEST_F(EffectRender, PointAndLinearFilters) {
              "; };\nfloat4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(s, uv); }\n"
              "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
         ASSERT_EQ(effect_->SetTexture("t", texture_), D3D_OK);
-        Clear(0xFF000000);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawEffect([&] { DrawQuad(half, 0, 1 + half, 1); });
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        const Frame frame = ReadFrame();
+        const Frame frame = DrawEffectQuad(half, 0, 1 + half, 1);
         for (unsigned x = 4; x < 12; ++x) {
             const int g = At(frame, x, 7)[1];
             if (std::string(filter) == "Linear")
@@ -334,11 +311,7 @@ TEST_F(EffectRender, ACubeMapIsSampledByDirection) {
     const float directions[6][3] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
     for (int f = 0; f < 6; ++f) {
         ASSERT_EQ(effect_->SetFloatArray("direction", directions[f], 3), D3D_OK);
-        Clear(0xFF000000);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawEffect([&] { DrawQuad(); });
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        const Bgra p = At(ReadFrame(), 10, 10);
+        const Bgra p = At(DrawEffectQuad(), 10, 10);
         const Bgra expected{static_cast<std::uint8_t>(faces[f] & 0xFF),
                             static_cast<std::uint8_t>((faces[f] >> 8) & 0xFF),
                             static_cast<std::uint8_t>((faces[f] >> 16) & 0xFF), 255};
@@ -347,25 +320,6 @@ TEST_F(EffectRender, ACubeMapIsSampledByDirection) {
     effect_->Release();
     effect_ = nullptr;
     EXPECT_EQ(cube->Release(), 0u);
-}
-
-TEST_F(EffectRender, AlphaBlendingSetByAPassIsRestoredAfterEnd) {
-    Make("float4 PS() : COLOR0 { return float4(1, 0, 0, 0.5); }\n"
-         "technique T { pass P { AlphaBlendEnable = true; SrcBlend = SrcAlpha; DestBlend = InvSrcAlpha;\n"
-         "    PixelShader = compile ps_2_0 PS(); } }\n");
-    Clear(0xFF0000FF);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    DrawEffect([&] { DrawQuad(); });
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Bgra blended = At(ReadFrame(), 5, 5);
-    EXPECT_NEAR(blended[2], 128, 1);
-    EXPECT_NEAR(blended[0], 127, 1);
-    DWORD enabled = TRUE;
-    ASSERT_EQ(device_->GetRenderState(D3DRS_ALPHABLENDENABLE, &enabled), D3D_OK);
-    EXPECT_EQ(enabled, FALSE);
-    DWORD source = 0;
-    ASSERT_EQ(device_->GetRenderState(D3DRS_SRCBLEND, &source), D3D_OK);
-    EXPECT_EQ(source, DWORD{D3DBLEND_ONE});
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
@@ -381,13 +335,11 @@ TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
     ASSERT_EQ(device_->SetClipPlane(0, plane), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0), D3D_OK);
     ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
-    Clear(0xFF000000);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    DrawEffect([&] {
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)), D3D_OK);
+    const Frame frame = DrawFrame([&] {
+        DrawEffect([&] {
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)), D3D_OK);
+        });
     });
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Frame frame = ReadFrame();
     for (unsigned y = 0; y < kSize; y += 5) {
         EXPECT_EQ(At(frame, 3, y), (Bgra{0, 0, 0, 255})) << y;
         EXPECT_EQ(At(frame, kSize - 3, y), (Bgra{255, 255, 255, 255})) << y;

@@ -73,6 +73,32 @@ TEST_F(EffectDescription, NamesParametersTechniquesAndPasses) {
     EXPECT_EQ(effect_->GetCurrentTechnique(), both);
 }
 
+TEST_F(EffectDescription, ModifiersDefaultsAndSamplerRegistersAsDeclared) {
+    ASSERT_EQ(
+        Make(
+            "row_major float4x3 rows;\nstatic float hidden = 2;\nbool flip = true;\ntexture t;\n"
+            "sampler2D s : register(s3) = sampler_state { Texture = <t>; };\n"
+            "float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(s, uv) * rows[0].x * hidden * flip; }\n"
+            "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n"),
+        D3D_OK)
+        << errors_;
+    D3DXEFFECT_DESC desc;
+    ASSERT_EQ(effect_->GetDesc(&desc), D3D_OK);
+    EXPECT_EQ(desc.Parameters, 4u); // the static global is no parameter
+    D3DXPARAMETER_DESC p;
+    ASSERT_EQ(effect_->GetParameterDesc("rows", &p), D3D_OK);
+    EXPECT_EQ(p.Class, D3DXPC_MATRIX_ROWS);
+    BOOL flip = FALSE;
+    ASSERT_EQ(effect_->GetBool("flip", &flip), D3D_OK);
+    EXPECT_EQ(flip, TRUE);
+    GLuint vertex = 0;
+    GLuint pixel = 0;
+    ASSERT_TRUE(dynamic_cast<platform::fx::Effect*>(effect_)->PassPrograms(0, 0, &vertex, &pixel));
+    GLint unit = -1;
+    glGetUniformiv(pixel, glGetUniformLocation(pixel, "s"), &unit);
+    EXPECT_EQ(unit, 3);
+}
+
 using EffectValues = EffectFixture;
 
 TEST_F(EffectValues, DefaultsComeFromTheFileAndValuesRoundTrip) {

@@ -57,21 +57,6 @@ TEST_F(EffectErrors, AnUndefinedIdentifierInAnIncludedFile) {
         << errors_;
 }
 
-TEST_F(EffectErrors, AMissingInclude) {
-    HRESULT result = S_OK;
-    const std::string first = FirstError("include.fx", "float a;\n#include \"gone.fxh\"\n", &result);
-    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
-    EXPECT_EQ(first, dir_ + "include.fx(2,11): error X1507: failed to open source file: 'gone.fxh'");
-}
-
-TEST_F(EffectErrors, ABadStateValue) {
-    HRESULT result = S_OK;
-    const std::string first = FirstError(
-        "state.fx", "technique T\n{\n    pass P\n    {\n        SrcBlend = Sometimes;\n    }\n}\n", &result);
-    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
-    EXPECT_EQ(first, dir_ + "state.fx(5,20): error X3081: invalid value 'Sometimes' for state 'SrcBlend'");
-}
-
 TEST_F(EffectErrors, AFileThatDoesNotExist) {
     ID3DXBuffer* messages = nullptr;
     const std::string path = dir_ + "nowhere.fx";

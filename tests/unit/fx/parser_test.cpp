@@ -1,111 +1,12 @@
-// The effect syntax: what the parser reads out of an effect and what it leaves for glslang.
+// The effect preprocessor and the effect syntax's messages; what the parser reads is checked through
+// the effect interface (effect_test.cpp, passes_test.cpp).
 #include "fx_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdlib>
 
 namespace {
-
-using platform::fx::StateValue;
-
-const char* const kEffect = R"(// a comment with technique in it
-float4x4 matWorldViewProjection : WORLDVIEWPROJECTION;
-row_major float4x3 bones[2];
-float4 vecSkill1 < string UIName = "Skill"; float UIMin = -1; > = {1, -2.5, 3, 4};
-float scale = 0.5;
-bool flip = true;
-static float hidden = 2;
-texture entTex0;
-sampler2D samp0 : register(s3) = sampler_state {
-    Texture = <entTex0>;
-    MinFilter = Linear; MagFilter = POINT;
-    AddressU = Clamp; AddressV = Border;
-    BorderColor = 0xFF00FF00;
-};
-string description = "text";
-float4 PS(float2 uv : TEXCOORD0, uniform bool invert) : COLOR0 { return tex2D(samp0, uv); }
-technique Main < string group = "a"; > {
-    pass P0 {
-        AlphaBlendEnable = true; SrcBlend = SrcAlpha; DestBlend = INVSRCALPHA;
-        ColorWriteEnable = Red | Green | Blue;
-        Texture[1] = <entTex0>;
-        MinFilter[1] = Linear;
-        PixelShader = compile ps_2_0 PS(true);
-        VertexShader = null;
-    }
-}
-)";
-
-TEST(EffectParser, ReadsParametersWithTypesSemanticsAnnotationsAndDefaults) {
-    const ParsedEffect e = ParseText(kEffect);
-    ASSERT_TRUE(e.ok) << e.diagnostics.Text();
-    const auto& p = e.model.parameters;
-    ASSERT_EQ(p.size(), 8u); // the static global is no parameter
-    EXPECT_EQ(p[0].name, "matWorldViewProjection");
-    EXPECT_EQ(p[0].semantic, "WORLDVIEWPROJECTION");
-    EXPECT_EQ(p[0].cls, D3DXPC_MATRIX_COLUMNS);
-    EXPECT_EQ(p[0].rows, 4u);
-    EXPECT_EQ(p[1].cls, D3DXPC_MATRIX_ROWS);
-    EXPECT_EQ(p[1].columns, 3u);
-    EXPECT_EQ(p[1].elements, 2u);
-    ASSERT_EQ(p[2].annotations.size(), 2u);
-    EXPECT_EQ(p[2].annotations[0].text, "Skill");
-    EXPECT_EQ(p[2].annotations[1].values, std::vector<float>{-1.0f});
-    EXPECT_EQ(p[2].defaults, (std::vector<float>{1.0f, -2.5f, 3.0f, 4.0f}));
-    EXPECT_EQ(p[3].defaults, std::vector<float>{0.5f});
-    EXPECT_EQ(p[4].type, D3DXPT_BOOL);
-    EXPECT_EQ(p[4].defaults, std::vector<float>{1.0f});
-    EXPECT_EQ(p[5].type, D3DXPT_TEXTURE);
-    EXPECT_EQ(p[6].type, D3DXPT_SAMPLER2D);
-    EXPECT_EQ(p[6].samplerRegister, 3);
-    ASSERT_EQ(p[6].samplerStates.size(), 6u);
-    EXPECT_EQ(p[6].samplerStates[0].value.kind, StateValue::Kind::Reference);
-    EXPECT_EQ(p[6].samplerStates[0].value.name, "entTex0");
-    EXPECT_EQ(p[6].samplerStates[5].value.numbers, std::vector<double>{4278255360.0});
-    EXPECT_EQ(p[7].stringValue, "text");
-}
-
-TEST(EffectParser, ReadsTechniquesPassesAndStateAssignments) {
-    const ParsedEffect e = ParseText(kEffect);
-    ASSERT_TRUE(e.ok) << e.diagnostics.Text();
-    ASSERT_EQ(e.model.techniques.size(), 1u);
-    const auto& t = e.model.techniques[0];
-    EXPECT_EQ(t.name, "Main");
-    EXPECT_EQ(t.where.line, 17);
-    ASSERT_EQ(t.passes.size(), 1u);
-    const auto& s = t.passes[0].states;
-    ASSERT_EQ(s.size(), 8u);
-    EXPECT_EQ(s[3].value.name, "Red|Green|Blue");
-    EXPECT_EQ(s[4].index, 1);
-    EXPECT_EQ(s[6].value.kind, StateValue::Kind::Compile);
-    EXPECT_EQ(s[6].value.profile, "ps_2_0");
-    EXPECT_EQ(s[6].value.entry, "PS");
-    ASSERT_EQ(s[6].value.arguments.size(), 1u);
-    EXPECT_EQ(s[6].value.arguments[0], std::vector<float>{1.0f});
-    EXPECT_EQ(s[7].value.kind, StateValue::Kind::Null);
-    ASSERT_EQ(e.model.functions.size(), 1u);
-    EXPECT_EQ(e.model.functions[0].uniformParameters, std::vector<std::string>{"invert"});
-}
-
-TEST(EffectParser, BlanksEffectOnlySyntaxAndKeepsEveryLineAndColumn) {
-    const ParsedEffect e = ParseText(kEffect);
-    ASSERT_TRUE(e.ok) << e.diagnostics.Text();
-    const std::string& hlsl = e.model.hlsl;
-    ASSERT_EQ(hlsl.size(), e.source.text.size());
-    EXPECT_EQ(e.source.text, kEffect);
-    for (std::size_t i = 0; i < hlsl.size(); ++i)
-        ASSERT_EQ(hlsl[i] == '\n', e.source.text[i] == '\n') << "at offset " << i;
-    EXPECT_EQ(hlsl.find("technique Main"), std::string::npos);
-    EXPECT_EQ(hlsl.find("sampler_state"), std::string::npos);
-    EXPECT_EQ(hlsl.find("texture entTex0"), std::string::npos);
-    EXPECT_EQ(hlsl.find("UIName"), std::string::npos);
-    EXPECT_EQ(hlsl.find("string description"), std::string::npos);
-    // What glslang needs stays where it was.
-    EXPECT_EQ(hlsl.find("float4 PS("), e.source.text.find("float4 PS("));
-    EXPECT_NE(hlsl.find("sampler2D samp0 : register(s3)"), std::string::npos);
-    EXPECT_NE(hlsl.find("= {1, -2.5, 3, 4};"), std::string::npos);
-}
 
 TEST(EffectPreprocessor, IncludesRelativeToTheFileAndFollowsDefinesAndConditions) {
     const std::string dir = ::testing::TempDir() + "fx_include_test/";
@@ -181,31 +82,5 @@ INSTANTIATE_TEST_SUITE_P(
                                 "bad.fx(2,1): error X1000: unexpected end of file in #if block"},
                       ErrorCase{"technique T { pass P { ZEnable = ; } }\n",
                                 "bad.fx(1,34): error X3081: invalid state value for 'ZEnable'"}));
-
-TEST(EffectParser, HostileInputEndsWithAnErrorOrAModelNeverACrash) {
-    const char* const inputs[] = {"technique",
-                                  "technique {",
-                                  "pass",
-                                  "sampler s = sampler_state {",
-                                  "float4 a = {{{{{{",
-                                  "#if ((((((((((((((((((((((((((((((((((((1",
-                                  "#define A A B\nA",
-                                  "#define A B\n#define B A\nA",
-                                  "float4x9 m;",
-                                  "\"unterminated",
-                                  "/* open",
-                                  "technique T { pass P { VertexShader = compile vs_2_0",
-                                  "float a[",
-                                  "#include",
-                                  "#include <",
-                                  "texture t < string a = \"x\"; "};
-    for (const char* input : inputs) {
-        const ParsedEffect e = ParseText(input);
-        (void)e;
-    }
-    std::string deep(100000, '(');
-    ParseText("#if " + deep + "\n#endif\n");
-    ParseText(std::string(100000, '{'));
-}
 
 } // namespace

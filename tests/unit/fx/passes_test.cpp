@@ -95,7 +95,7 @@ technique Blend {
         VertexShader = compile vs_2_0 VS();
         PixelShader = compile ps_2_0 PS();
     }
-    pass P1 { CullMode = None; }
+    pass P1 { CullMode = None; ColorWriteEnable = Red | Green; MinFilter[1] = Linear; }
 }
 )";
 
@@ -146,6 +146,10 @@ TEST_F(EffectPasses, APassSetsItsStatesAndEndRestoresThem) {
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->BeginPass(1), D3D_OK);
     EXPECT_EQ(recording_->renderStates[D3DRS_CULLMODE], static_cast<DWORD>(D3DCULL_NONE));
+    EXPECT_EQ(recording_->renderStates[D3DRS_COLORWRITEENABLE],
+              static_cast<DWORD>(D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_GREEN));
+    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{1}, D3DSAMP_MINFILTER)],
+              static_cast<DWORD>(D3DTEXF_LINEAR));
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->End(), D3D_OK);
 

@@ -40,35 +40,4 @@ TEST(PlatformHeaders, MatrixElementsAliasTheArrayRowByRow) {
     EXPECT_EQ(matrix._44, 44.0f);
 }
 
-TEST(PlatformHeaders, LargeIntegerHalvesOverlayTheQuadPart) {
-    LARGE_INTEGER value{};
-    value.QuadPart = -0x123456789LL;
-    EXPECT_EQ(value.LowPart, 0xDCBA9877u);
-    EXPECT_EQ(value.HighPart, -2);
-    EXPECT_EQ(value.u.LowPart, value.LowPart);
-    EXPECT_EQ(value.u.HighPart, value.HighPart);
-}
-
-TEST(PlatformHeaders, InterfaceIdentifiersCompareByValue) {
-    EXPECT_TRUE(IID_IDirect3DDevice9 == IID_IDirect3DDevice9);
-    EXPECT_TRUE(IID_IDirect3D9 != IID_IDirect3DDevice9);
-    GUID copy = IID_IDirect3DTexture9;
-    EXPECT_TRUE(IsEqualIID(copy, IID_IDirect3DTexture9));
-    copy.Data4[7] ^= 1;
-    EXPECT_FALSE(IsEqualGUID(copy, IID_IDirect3DTexture9));
-    EXPECT_EQ(IID_IDirect3DDevice9.Data1, 0xd0223b96u);
-    EXPECT_EQ(IID_IUnknown.Data4[0], 0xc0);
-    EXPECT_EQ(IID_IUnknown.Data4[7], 0x46);
-}
-
-TEST(PlatformHeaders, VertexDeclarationEndMarker) {
-    const D3DVERTEXELEMENT9 end = D3DDECL_END();
-    EXPECT_EQ(end.Stream, 0xFF);
-    EXPECT_EQ(end.Offset, 0);
-    EXPECT_EQ(end.Type, D3DDECLTYPE_UNUSED);
-    EXPECT_EQ(end.Method, 0);
-    EXPECT_EQ(end.Usage, 0);
-    EXPECT_EQ(end.UsageIndex, 0);
-}
-
 } // namespace

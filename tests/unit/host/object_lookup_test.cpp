@@ -84,20 +84,6 @@ TEST_F(ObjectLookup, UnknownOrMissingNamesGiveKind0WithNullValues) {
     EXPECT_EQ(objects_.Find("no_such_object"), nullptr);
 }
 
-TEST_F(ObjectLookup, RefusesEmptyAndRepeatedNames) {
-    objects_.AddVector("point");
-    EXPECT_THROW(objects_.AddVector("point"), host::Error);
-    EXPECT_THROW(objects_.AddView("camera"), host::Error);
-    EXPECT_THROW(objects_.AddObject("", nullptr), host::Error);
-}
-
-TEST_F(ObjectLookup, TypedFindsRefuseObjectsOfAnotherType) {
-    objects_.AddVector("point");
-    EXPECT_EQ(objects_.FindView("point"), nullptr);
-    EXPECT_EQ(objects_.FindVector("camera"), nullptr);
-    EXPECT_EQ(objects_.FindVector(nullptr), nullptr);
-}
-
 TEST(Engine, IsOneAtATimeAndLeavesLookupsSafeWhenGone) {
     {
         host::Engine engine;

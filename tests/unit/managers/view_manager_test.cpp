@@ -198,20 +198,9 @@ TEST_F(ViewManagerTest, ASecondInitializeKeepsTheRegisteredViews) {
     EXPECT_EQ(views_.GetSlotCount(), 10u);
 }
 
-TEST_F(ViewManagerTest, OptionsAndStepsAreStoredAsGiven) {
+TEST_F(ViewManagerTest, StepsOutsideTheirRangeAndUnknownViews) {
     views_.Initialize();
     views_.RegisterView(1, "camera");
-    views_.SetHighDynamicRange(1, 2);
-    views_.SetRenderToTexture(1, -1);
-    views_.SetRenderToDephtTexture(1, 1);
-    views_.SetSmoothShadows(1, 5);
-    views_.SetPostProcessing(1, 1000);
-    EXPECT_EQ(views_.IsUsingHighDynamicRange(1), 2);
-    EXPECT_EQ(views_.IsUsingRenderToTexture(1), -1);
-    EXPECT_EQ(views_.IsUsingRenderToDepthTexture(1), 1);
-    EXPECT_EQ(views_.IsUsingSmoothShadows(1), 5);
-    EXPECT_EQ(views_.IsUsingPostProcessing(1), 1000);
-
     // Step indices outside 0 to 9 touch nothing: the neighbouring record stays as it was.
     views_.RegisterView(2, "");
     views_.SetPostProcessEffect(1, 0, 30004);

@@ -1,7 +1,7 @@
 // Once its programs are cached, drawing allocates nothing: a thousand draws that change
 // transforms, colours, blending and textures between them make no heap allocation.
 #include "allocation_counter.h"
-#include "platform_control.h"
+#include "stand_in_device.h"
 
 #include <d3d9.h>
 #include <d3dx9math.h>
@@ -16,32 +16,17 @@ struct Vertex {
 };
 constexpr DWORD kFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
-class DrawAllocationTest : public ::testing::Test {
+class DrawAllocationTest : public ::testing::Test, protected StandInDevice {
   protected:
     void SetUp() override {
-        window_ = platform::CreateStandInWindow(64, 64, "allocation test");
-        direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(direct3d_, nullptr);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        ASSERT_EQ(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
-                                          D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_),
-                  D3D_OK);
+        ASSERT_EQ(OpenDevice(64, 64, "allocation test"), D3D_OK);
         ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_, nullptr),
                   D3D_OK);
     }
     void TearDown() override {
         if (texture_)
             texture_->Release();
-        if (device_)
-            device_->Release();
-        if (direct3d_)
-            direct3d_->Release();
-        platform::DestroyStandInWindow(window_);
+        Close();
     }
 
     // One frame of `count` small draws, each with its own transform, factor, blend and texture.
@@ -64,9 +49,6 @@ class DrawAllocationTest : public ::testing::Test {
         ASSERT_EQ(device_->EndScene(), D3D_OK);
     }
 
-    HWND window_ = nullptr;
-    IDirect3D9* direct3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
     IDirect3DTexture9* texture_ = nullptr;
 };
 
