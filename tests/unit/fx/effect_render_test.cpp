@@ -1,7 +1,8 @@
 // Effects drawing through the device, checked pixel by pixel: a shader-drawn mesh against the
 // fixed-function pipeline with the same matrices, pixel-shader-only passes over pre-transformed
 // quads (a negative that is exactly 255 - c, a symmetric 3x3 box blur), sampler addressing, alpha
-// blending set by a pass and restored by End, and a user clip plane cutting a shader-drawn mesh.
+// blending set by a pass and restored by End, a user clip plane cutting a shader-drawn mesh and the
+// alpha test under a pixel shader.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -366,6 +367,39 @@ TEST_F(EffectRender, AlphaBlendingSetByAPassIsRestoredAfterEnd) {
     DWORD source = 0;
     ASSERT_EQ(device_->GetRenderState(D3DRS_SRCBLEND, &source), D3D_OK);
     EXPECT_EQ(source, DWORD{D3DBLEND_ONE});
+}
+
+TEST_F(EffectRender, TheAlphaTestAppliesUnderAnEffectsPixelShader) {
+    // Alpha 0.6 is written as 153 of 255.
+    Make("float4 PS() : COLOR0 { return float4(0, 1, 0, 0.6); }\n"
+         "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+    struct Case {
+        BOOL enabled;
+        D3DCMPFUNC func;
+        DWORD reference;
+        bool passes;
+    };
+    const Case cases[] = {
+        {TRUE, D3DCMP_LESS, 154, true},         {TRUE, D3DCMP_LESS, 153, false},
+        {TRUE, D3DCMP_EQUAL, 153, true},        {TRUE, D3DCMP_EQUAL, 152, false},
+        {TRUE, D3DCMP_LESSEQUAL, 153, true},    {TRUE, D3DCMP_LESSEQUAL, 152, false},
+        {TRUE, D3DCMP_GREATER, 152, true},      {TRUE, D3DCMP_GREATER, 153, false},
+        {TRUE, D3DCMP_NOTEQUAL, 152, true},     {TRUE, D3DCMP_NOTEQUAL, 153, false},
+        {TRUE, D3DCMP_GREATEREQUAL, 153, true}, {TRUE, D3DCMP_GREATEREQUAL, 154, false},
+        {TRUE, D3DCMP_ALWAYS, 255, true},       {TRUE, D3DCMP_NEVER, 0, false},
+        {FALSE, D3DCMP_NEVER, 0, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, c.enabled), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAFUNC, c.func), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAREF, c.reference), D3D_OK);
+        Clear(0xFF0000FF);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawEffect([&] { DrawQuad(); });
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Bgra expected = c.passes ? Bgra{0, 255, 0, 255} : Bgra{255, 0, 0, 255};
+        EXPECT_EQ(At(ReadFrame(), 5, 5), expected) << c.enabled << " " << c.func << " " << c.reference;
+    }
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
