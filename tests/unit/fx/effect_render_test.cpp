@@ -1,8 +1,8 @@
 // Effects drawing through the device, checked pixel by pixel: a shader-drawn mesh against the
 // fixed-function pipeline with the same matrices, pixel-shader-only passes over pre-transformed
 // quads (a negative that is exactly 255 - c, a symmetric 3x3 box blur), sampler addressing, alpha
-// blending set by a pass and restored by End, a user clip plane cutting a shader-drawn mesh and the
-// alpha test under a pixel shader.
+// blending set by a pass and restored by End, a user clip plane cutting a shader-drawn mesh, the
+// alpha test under a pixel shader and null shaders returning to the fixed-function pipeline.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -400,6 +400,50 @@ TEST_F(EffectRender, TheAlphaTestAppliesUnderAnEffectsPixelShader) {
         const Bgra expected = c.passes ? Bgra{0, 255, 0, 255} : Bgra{255, 0, 0, 255};
         EXPECT_EQ(At(ReadFrame(), 5, 5), expected) << c.enabled << " " << c.func << " " << c.reference;
     }
+}
+
+TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
+    // The effect's vertex stage colours blue and its pixel stage writes green; the vertices are red.
+    Make("struct VsOut { float4 pos : POSITION; float4 color : COLOR0; };\n"
+         "VsOut VS(float4 pos : POSITION) { VsOut o; o.pos = pos; o.color = float4(0, 0, 1, 1); return o; }\n"
+         "float4 PS() : COLOR0 { return float4(0, 1, 0, 1); }\n"
+         "technique T { pass P { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } "
+         "}\n");
+    // Clip space with the default identity transforms, for both pipelines.
+    const MeshVertex quad[6] = {{-1, -1, 0.5f, 0xFFFF0000}, {-1, 1, 0.5f, 0xFFFF0000},
+                                {1, 1, 0.5f, 0xFFFF0000},   {-1, -1, 0.5f, 0xFFFF0000},
+                                {1, 1, 0.5f, 0xFFFF0000},   {1, -1, 0.5f, 0xFFFF0000}};
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    const auto draw = [&] {
+        Clear(0xFF000000);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)), D3D_OK);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+    };
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawEffect([] {}, D3DXFX_DONOTSAVESTATE); // leaves the effect's shaders set
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 255, 0, 255}));
+
+    IDirect3DPixelShader9* pixelShader = reinterpret_cast<IDirect3DPixelShader9*>(std::uintptr_t{1});
+    EXPECT_EQ(device_->GetPixelShader(&pixelShader), D3DERR_INVALIDCALL); // no object to give
+    EXPECT_EQ(pixelShader, nullptr);
+    ASSERT_EQ(device_->SetPixelShader(nullptr), D3D_OK);
+    EXPECT_EQ(device_->GetPixelShader(&pixelShader), D3D_OK);
+    EXPECT_EQ(pixelShader, nullptr);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{255, 0, 0, 255})); // the effect's vertex colour, passed on
+
+    ASSERT_EQ(device_->SetVertexShader(nullptr), D3D_OK);
+    IDirect3DVertexShader9* vertexShader = reinterpret_cast<IDirect3DVertexShader9*>(std::uintptr_t{1});
+    EXPECT_EQ(device_->GetVertexShader(&vertexShader), D3D_OK);
+    EXPECT_EQ(vertexShader, nullptr);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 0, 255, 255})); // the vertices' own colour
+    EXPECT_EQ(device_->GetVertexShader(nullptr), D3DERR_INVALIDCALL);
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
