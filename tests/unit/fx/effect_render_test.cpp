@@ -444,6 +444,21 @@ TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
     draw();
     EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 0, 255, 255})); // the vertices' own colour
     EXPECT_EQ(device_->GetVertexShader(nullptr), D3DERR_INVALIDCALL);
+
+    // Reset sets both shaders to null as well.
+    DrawEffect([] {}, D3DXFX_DONOTSAVESTATE);
+    D3DPRESENT_PARAMETERS pp{};
+    pp.Windowed = TRUE;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.EnableAutoDepthStencil = TRUE;
+    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    ASSERT_EQ(device_->Reset(&pp), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 0, 255, 255}));
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
