@@ -278,7 +278,8 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     // fixed-function program of that stage. The device sets vtr3_PositionFixup and vtr3_ClipPlanes
     // (shader_interface.h) on whichever vertex program draws.
     void SetShaderPrograms(GLuint vertexProgram, GLuint pixelProgram);
-    // Direct3D 9's default render, stage, sampler and transform state, as after creation and Reset.
+    // Direct3D 9's default render, stage, sampler and transform state and null shaders, as after
+    // creation and Reset.
     void ResetDrawingState();
 
   private:

@@ -1,6 +1,7 @@
 // The viewport and Clear.
 #include "device/device.h"
 
+#include "device/device_state.h"
 #include "device/surface.h"
 
 #include <algorithm>
@@ -71,9 +72,16 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
 
-    D3DRECT viewport;
-    if (!ViewportRect(&viewport))
+    D3DRECT limit;
+    if (!ViewportRect(&limit))
         return D3D_OK;
+    // With the scissor test on, the scissor rectangle limits Clear as it limits drawing.
+    if (state_->renderStates[D3DRS_SCISSORTESTENABLE]) {
+        const RECT& r = state_->scissorRect;
+        limit = Intersect(limit, D3DRECT{r.left, r.top, r.right, r.bottom});
+        if (IsEmpty(limit))
+            return D3D_OK;
+    }
     const float rgba[4] = {
         static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
         static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>((color >> 24) & 0xFF) / 255.0f};
@@ -83,11 +91,11 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     gl_.SetStencilWriteMask(0xFF);
     gl_.SetScissorTest(true);
     if (count == 0) {
-        ClearRect(viewport, flags, rgba, z, stencil);
+        ClearRect(limit, flags, rgba, z, stencil);
         return D3D_OK;
     }
     for (DWORD i = 0; i < count; ++i) {
-        const D3DRECT rect = Intersect(rects[i], viewport);
+        const D3DRECT rect = Intersect(rects[i], limit);
         if (!IsEmpty(rect))
             ClearRect(rect, flags, rgba, z, stencil);
     }

@@ -139,18 +139,9 @@ HRESULT Device::GetStreamSourceFreq(UINT, UINT*) {
     return D3DERR_INVALIDCALL;
 }
 
-// Shaders and constants.
+// Shader objects and constants (SetVertexShader and SetPixelShader are in device_draw.cpp).
 
 HRESULT Device::CreateVertexShader(const DWORD*, IDirect3DVertexShader9** ppShader) {
-    ClearOut(ppShader);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetVertexShader(IDirect3DVertexShader9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetVertexShader(IDirect3DVertexShader9** ppShader) {
     ClearOut(ppShader);
     return D3DERR_INVALIDCALL;
 }
@@ -180,15 +171,6 @@ HRESULT Device::GetVertexShaderConstantB(UINT, BOOL*, UINT) {
 }
 
 HRESULT Device::CreatePixelShader(const DWORD*, IDirect3DPixelShader9** ppShader) {
-    ClearOut(ppShader);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetPixelShader(IDirect3DPixelShader9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetPixelShader(IDirect3DPixelShader9** ppShader) {
     ClearOut(ppShader);
     return D3DERR_INVALIDCALL;
 }

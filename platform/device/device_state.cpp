@@ -177,8 +177,9 @@ const GroupOfState kRenderStateGroups[] = {
     {D3DRS_BLENDFACTOR, kStateBlend},
     {D3DRS_COLORWRITEENABLE, kStateOutputMasks},
     {D3DRS_SCISSORTESTENABLE, kStateOutputMasks},
-    {D3DRS_ALPHATESTENABLE, kStatePixelProgram},
-    {D3DRS_ALPHAFUNC, kStatePixelProgram},
+    // The fixed-function pixel program is generated per alpha function; effects read it as a constant.
+    {D3DRS_ALPHATESTENABLE, kStatePixelProgram | kStatePixelConstants},
+    {D3DRS_ALPHAFUNC, kStatePixelProgram | kStatePixelConstants},
     {D3DRS_ALPHAREF, kStatePixelConstants},
     {D3DRS_TEXTUREFACTOR, kStatePixelConstants},
     {D3DRS_SPECULARENABLE, kStateVertexProgram | kStatePixelProgram},

@@ -250,6 +250,8 @@ HRESULT Device::GetScissorRect(RECT* rect) {
 void Device::ResetDrawingState() {
     state_->Reset(presentation_.EnableAutoDepthStencil != FALSE, presentation_.BackBufferWidth,
                   presentation_.BackBufferHeight);
+    // No shaders: both stages are fixed-function again.
+    SetShaderPrograms(0, 0);
 }
 
 } // namespace platform::device

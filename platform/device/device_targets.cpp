@@ -2,6 +2,7 @@
 #include "device/device.h"
 
 #include "device/base_texture.h"
+#include "device/device_state.h"
 #include "device/gl_limits.h"
 #include "device/presentation.h"
 #include "device/surface.h"
@@ -56,9 +57,14 @@ HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
         AttachTargets();
         bindingDirty_ |= kDirtyTargets;
     }
-    // A new render target 0 brings a viewport that covers it, as in Direct3D 9.
-    if (index == 0)
-        viewport_ = D3DVIEWPORT9{0, 0, own->Desc().Width, own->Desc().Height, 0.0f, 1.0f};
+    // Setting render target 0 brings a viewport and a scissor rectangle that cover it, as in
+    // Direct3D 9.
+    if (index == 0) {
+        const D3DSURFACE_DESC& desc = own->Desc();
+        viewport_ = D3DVIEWPORT9{0, 0, desc.Width, desc.Height, 0.0f, 1.0f};
+        state_->scissorRect = RECT{0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
+        state_->dirty |= kStateOutputMasks;
+    }
     return D3D_OK;
 }
 

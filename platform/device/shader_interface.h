@@ -67,6 +67,36 @@ void vtr3_EmitPosition(vec4 clipPosition) {
 }
 )";
 
+// The fixed-function pixel block (uniform_blocks.h), which the device keeps bound at binding 15 for
+// every draw, and Direct3D's alpha test, which is output-merger state outside any pixel shader: the
+// fixed-function pixel programs and the effect framework's pixel shaders both end with
+// vtr3_AlphaPasses on the alpha of COLOR0. alphaReference.x is D3DRS_ALPHAREF (0 to 255),
+// alphaReference.y the D3DCMP function in force (0 while the test is off). The alpha is compared as
+// the 8-bit value that is written.
+constexpr const char* kFixedPixelBlockGlsl = R"(
+layout(std140, binding = 15) uniform Vtr3FixedPixel {
+    vec4 textureFactor;
+    vec4 alphaReference;
+    vec4 stageConstant[8];
+} vtr3_ff;
+)";
+constexpr const char* kAlphaTestGlsl = R"(
+bool vtr3_AlphaPasses(float alpha, int func) {
+    float a = floor(clamp(alpha, 0.0, 1.0) * 255.0 + 0.5);
+    float reference = vtr3_ff.alphaReference.x;
+    switch (func) {
+    case 1: return false;
+    case 2: return a < reference;
+    case 3: return a == reference;
+    case 4: return a <= reference;
+    case 5: return a > reference;
+    case 6: return a != reference;
+    case 7: return a >= reference;
+    default: return true;
+    }
+}
+)";
+
 } // namespace platform::device
 
 #endif

@@ -173,9 +173,23 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
     std::string after;  // statements after it
     std::string declarations;
     bool wrotePosition = false;
+    bool alphaTest = false;
     for (const StageInterface::Variable& v : stageInterface.variables) {
         const bool vertexInput = stage == ShaderStage::Vertex && v.input;
         const bool pixelColor = stage == ShaderStage::Pixel && !v.input && v.semantic.name == "COLOR";
+        if (pixelColor && v.semantic.index == 0) {
+            // Direct3D's alpha test applies to whatever the shader writes to COLOR0.
+            std::size_t begin = 0;
+            std::size_t end = 0;
+            std::string type;
+            if (!FindDeclaration(*glsl, v.name, &begin, &end, &type)) {
+                *error = "internal: no declaration of " + v.name;
+                return false;
+            }
+            after += "    if (!vtr3_AlphaPasses(" + Widen(type, v.name) +
+                     ".a, int(vtr3_ff.alphaReference.y))) discard;\n";
+            alphaTest = true;
+        }
         if (vertexInput || pixelColor)
             continue; // declared at their locations already
         std::size_t begin = 0;
@@ -227,6 +241,8 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
     std::string head = declarations;
     if (stage == ShaderStage::Vertex)
         head = std::string(sif::kVertexEpilogueGlsl) + head;
+    if (alphaTest)
+        head = std::string(sif::kFixedPixelBlockGlsl) + sif::kAlphaTestGlsl + head;
     glsl->insert(version + 1, head);
     *glsl += "\nvoid main()\n{\n" + before + "    vtr3_main();\n" + after + "}\n";
     return true;

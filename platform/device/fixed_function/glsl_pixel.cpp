@@ -9,13 +9,8 @@
 namespace platform::device {
 namespace {
 
-const char* kPixelBlockGlsl = R"(
-layout(std140, binding = 15) uniform Vtr3FixedPixel {
-    vec4 textureFactor;
-    vec4 alphaReference;
-    vec4 stageConstant[8];
-} ff;
-)";
+// vtr3_AlphaPasses (shader_interface.h) takes the D3DCMP numbers.
+static_assert(D3DCMP_NEVER == 1 && D3DCMP_LESS == 2 && D3DCMP_GREATEREQUAL == 7 && D3DCMP_ALWAYS == 8);
 
 std::string Num(unsigned value) {
     return std::to_string(value);
@@ -32,7 +27,7 @@ std::string Argument(std::uint8_t arg, unsigned stage) {
         value = "texel" + Num(stage);
         break;
     case D3DTA_TFACTOR:
-        value = "ff.textureFactor";
+        value = "vtr3_ff.textureFactor";
         break;
     case D3DTA_SPECULAR:
         value = "specular";
@@ -41,7 +36,7 @@ std::string Argument(std::uint8_t arg, unsigned stage) {
         value = "temp";
         break;
     case D3DTA_CONSTANT:
-        value = "ff.stageConstant[" + Num(stage) + "]";
+        value = "vtr3_ff.stageConstant[" + Num(stage) + "]";
         break;
     default:
         value = "current";
@@ -88,7 +83,7 @@ std::string Operation(std::uint8_t op, const std::string a[3], const std::string
     case D3DTOP_BLENDTEXTUREALPHA:
         return "mix(" + a2 + ", " + a1 + ", " + texel + ".a)";
     case D3DTOP_BLENDFACTORALPHA:
-        return "mix(" + a2 + ", " + a1 + ", ff.textureFactor.a)";
+        return "mix(" + a2 + ", " + a1 + ", vtr3_ff.textureFactor.a)";
     case D3DTOP_BLENDTEXTUREALPHAPM:
         return a1 + " + " + a2 + " * (1.0 - " + texel + ".a)";
     case D3DTOP_BLENDCURRENTALPHA:
@@ -175,32 +170,12 @@ void AppendStage(const StageKey& k, unsigned stage, std::string* s) {
     *s += "        " + target + " = clamp(vec4(color, alpha), 0.0, 1.0);\n    }\n";
 }
 
-const char* AlphaComparison(std::uint8_t func) {
-    switch (func) {
-    case D3DCMP_NEVER:
-        return "false";
-    case D3DCMP_LESS:
-        return "alpha < ff.alphaReference.x";
-    case D3DCMP_EQUAL:
-        return "alpha == ff.alphaReference.x";
-    case D3DCMP_LESSEQUAL:
-        return "alpha <= ff.alphaReference.x";
-    case D3DCMP_GREATER:
-        return "alpha > ff.alphaReference.x";
-    case D3DCMP_NOTEQUAL:
-        return "alpha != ff.alphaReference.x";
-    case D3DCMP_GREATEREQUAL:
-        return "alpha >= ff.alphaReference.x";
-    default:
-        return "true";
-    }
-}
-
 } // namespace
 
 std::string GeneratePixelGlsl(const PixelProgramKey& key) {
     std::string s = "#version 450\n";
-    s += kPixelBlockGlsl;
+    s += kFixedPixelBlockGlsl;
+    s += kAlphaTestGlsl;
     AppendDeclarations(key, &s);
     s += "void main() {\n"
          "    vec4 diffuse = vtr3_Color0;\n"
@@ -211,11 +186,9 @@ std::string GeneratePixelGlsl(const PixelProgramKey& key) {
         AppendStage(key.stages[stage], stage, &s);
     if (key.specularAdd)
         s += "    current.rgb = clamp(current.rgb + specular.rgb, 0.0, 1.0);\n";
-    if (key.alphaTestFunc != 0) {
-        // Direct3D compares the alpha as the 8-bit value it writes with the reference 0..255.
-        s += "    float alpha = floor(current.a * 255.0 + 0.5);\n";
-        s += std::string("    if (!(") + AlphaComparison(key.alphaTestFunc) + ")) discard;\n";
-    }
+    // The function is a constant here: the program is generated per function.
+    if (key.alphaTestFunc != 0)
+        s += "    if (!vtr3_AlphaPasses(current.a, " + Num(key.alphaTestFunc) + ")) discard;\n";
     s += "    vtr3_Target0 = current;\n}\n";
     return s;
 }

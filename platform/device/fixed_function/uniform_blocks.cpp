@@ -91,8 +91,16 @@ void FillFixedVertexBlock(const DeviceState& state, const D3DVIEWPORT9& viewport
 
 void FillFixedPixelBlock(const DeviceState& state, FixedPixelBlock* block) {
     block->textureFactor = ColorFromArgb(state.renderStates[D3DRS_TEXTUREFACTOR]);
+    const auto& rs = state.renderStates;
+    // An effect's pixel shader compares with the function given here; an unknown one passes all.
+    DWORD func = 0;
+    if (rs[D3DRS_ALPHATESTENABLE]) {
+        func = rs[D3DRS_ALPHAFUNC];
+        if (func < D3DCMP_NEVER || func > D3DCMP_ALWAYS)
+            func = D3DCMP_ALWAYS;
+    }
     block->alphaReference =
-        Float4{static_cast<float>(state.renderStates[D3DRS_ALPHAREF] & 0xFF), 0.0f, 0.0f, 0.0f};
+        Float4{static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF), static_cast<float>(func), 0.0f, 0.0f};
     for (unsigned stage = 0; stage < kFixedStages; ++stage)
         block->stageConstant[stage] = ColorFromArgb(state.stageStates[stage][D3DTSS_CONSTANT]);
 }

@@ -10,7 +10,8 @@
 
 namespace platform::device {
 
-// Binding points, apart from the low ones an effect's own blocks would take.
+// Binding points, apart from the low ones an effect's own blocks would take. Effects' pixel shaders
+// read the pixel block too (kFixedPixelBlockGlsl in shader_interface.h names binding 15).
 constexpr unsigned kFixedVertexBlockBinding = 14;
 constexpr unsigned kFixedPixelBlockBinding = 15;
 
@@ -46,7 +47,7 @@ struct FixedVertexBlock {
 
 struct FixedPixelBlock {
     Float4 textureFactor;
-    Float4 alphaReference; // x: D3DRS_ALPHAREF, 0 to 255
+    Float4 alphaReference; // x: D3DRS_ALPHAREF, 0 to 255; y: the alpha test's D3DCMP, 0 when off
     Float4 stageConstant[kFixedStages];
 };
 

@@ -78,6 +78,85 @@ TEST_F(ClearTest, ASmallerViewportLimitsTheClearAndItsRects) {
     EXPECT_EQ(At(9, 5), kRedPixel);
 }
 
+TEST_F(ClearTest, TheScissorTestLimitsTheClear) {
+    CreateDevice();
+    struct Case {
+        BOOL enabled;
+        RECT scissor;
+        D3DVIEWPORT9 viewport;
+        DWORD rectCount;
+        D3DRECT rect;
+        std::size_t red;
+        UINT x, y; // a red pixel, when there are any
+    };
+    const D3DVIEWPORT9 whole{0, 0, kWindowWidth, kWindowHeight, 0.0f, 1.0f};
+    const Case cases[] = {
+        {TRUE, {4, 2, 12, 10}, whole, 0, {}, 8 * 8, 4, 2},
+        {TRUE, {4, 2, 12, 10}, whole, 1, {0, 0, 6, 6}, 2 * 4, 5, 5},
+        {TRUE, {4, 2, 12, 10}, {8, 4, 16, 8, 0.0f, 1.0f}, 0, {}, 4 * 6, 11, 9},
+        {TRUE, {60, 40, 100, 100}, whole, 0, {}, 4 * 8, 63, 47}, // reaches past the target
+        {TRUE, {5, 5, 5, 5}, whole, 0, {}, 0, 0, 0},
+        {FALSE, {4, 2, 12, 10}, whole, 0, {}, std::size_t{kWindowWidth} * kWindowHeight, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE), D3D_OK);
+        ASSERT_EQ(device_->SetViewport(&whole), D3D_OK);
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_SCISSORTESTENABLE, c.enabled), D3D_OK);
+        ASSERT_EQ(device_->SetScissorRect(&c.scissor), D3D_OK);
+        ASSERT_EQ(device_->SetViewport(&c.viewport), D3D_OK);
+        ASSERT_EQ(
+            device_->Clear(c.rectCount, c.rectCount ? &c.rect : nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0),
+            D3D_OK);
+        ReadBack();
+        EXPECT_EQ(Count(kRedPixel), c.red) << c.scissor.left << "," << c.scissor.top;
+        if (c.red > 0) {
+            EXPECT_EQ(At(c.x, c.y), kRedPixel) << c.x << "," << c.y;
+        }
+    }
+}
+
+TEST_F(ClearTest, SettingRenderTargetZeroResetsTheScissorRectangle) {
+    CreateDevice();
+    IDirect3DSurface9* backBuffer = nullptr;
+    IDirect3DSurface9* small = nullptr;
+    ASSERT_EQ(device_->GetRenderTarget(0, &backBuffer), D3D_OK);
+    ASSERT_EQ(
+        device_->CreateRenderTarget(16, 8, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &small, nullptr),
+        D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE), D3D_OK);
+    const RECT corner{2, 2, 4, 4};
+    RECT scissor{};
+    ASSERT_EQ(device_->SetScissorRect(&corner), D3D_OK);
+    ASSERT_EQ(device_->SetRenderTarget(0, small), D3D_OK);
+    ASSERT_EQ(device_->GetScissorRect(&scissor), D3D_OK);
+    EXPECT_EQ(scissor.right, 16);
+    EXPECT_EQ(scissor.bottom, 8);
+    ASSERT_EQ(device_->SetScissorRect(&corner), D3D_OK);
+    ASSERT_EQ(device_->SetRenderTarget(0, backBuffer), D3D_OK);
+
+    // The scissor test stays on; a clear and a draw cover the whole new target.
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kRed, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(Count(kRedPixel), std::size_t{kWindowWidth} * kWindowHeight);
+    struct Vertex {
+        float x, y, z, rhw;
+        D3DCOLOR color;
+    };
+    const Vertex quad[4] = {{-1, -1, 0.5f, 1, 0xFF00FF00},
+                            {kWindowWidth + 1, -1, 0.5f, 1, 0xFF00FF00},
+                            {-1, kWindowHeight + 1, 0.5f, 1, 0xFF00FF00},
+                            {kWindowWidth + 1, kWindowHeight + 1, 0.5f, 1, 0xFF00FF00}};
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(Count(Pixel{0x00, 0xFF, 0x00, 0xFF}), std::size_t{kWindowWidth} * kWindowHeight);
+    small->Release();
+    backBuffer->Release();
+}
+
 TEST_F(ClearTest, ClearsDepthAndStencilSeparately) {
     CreateDevice();
     std::vector<float> depth;

@@ -108,6 +108,9 @@ TEST_F(Direct3D9Test, CapsDescribeAShaderModel3DeviceAndMatchTheDevicesOwn) {
     EXPECT_TRUE(caps.TextureCaps & D3DPTEXTURECAPS_CUBEMAP);
     EXPECT_FALSE(caps.TextureCaps & D3DPTEXTURECAPS_POW2);
     EXPECT_TRUE(caps.RasterCaps & D3DPRASTERCAPS_SCISSORTEST);
+    // Direct3D 9 takes BOTHSRCALPHA and BOTHINVSRCALPHA only as the source blend.
+    EXPECT_TRUE(caps.SrcBlendCaps & D3DPBLENDCAPS_BOTHSRCALPHA);
+    EXPECT_FALSE(caps.DestBlendCaps & (D3DPBLENDCAPS_BOTHSRCALPHA | D3DPBLENDCAPS_BOTHINVSRCALPHA));
     EXPECT_EQ(direct3d_->GetDeviceCaps(0, D3DDEVTYPE_HAL, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(direct3d_->GetDeviceCaps(1, D3DDEVTYPE_HAL, &caps), D3DERR_INVALIDCALL);
 

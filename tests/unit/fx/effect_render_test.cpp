@@ -1,7 +1,8 @@
 // Effects drawing through the device, checked pixel by pixel: a shader-drawn mesh against the
 // fixed-function pipeline with the same matrices, pixel-shader-only passes over pre-transformed
 // quads (a negative that is exactly 255 - c, a symmetric 3x3 box blur), sampler addressing, alpha
-// blending set by a pass and restored by End, and a user clip plane cutting a shader-drawn mesh.
+// blending set by a pass and restored by End, a user clip plane cutting a shader-drawn mesh, the
+// alpha test under a pixel shader and null shaders returning to the fixed-function pipeline.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -99,6 +100,10 @@ class EffectRender : public render_test::RenderTest {
     // Every pass of the current technique over DrawQuad's quad.
     Frame DrawEffectQuad(float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1) {
         return DrawFrame([&] { DrawEffect([&] { DrawQuad(u0, v0, u1, v1); }); });
+    }
+
+    void Clear(D3DCOLOR color) {
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0), D3D_OK);
     }
 
     ID3DXEffect* effect_ = nullptr;
@@ -320,6 +325,93 @@ TEST_F(EffectRender, ACubeMapIsSampledByDirection) {
     effect_->Release();
     effect_ = nullptr;
     EXPECT_EQ(cube->Release(), 0u);
+}
+
+TEST_F(EffectRender, TheAlphaTestAppliesUnderAnEffectsPixelShader) {
+    // Alpha 0.6 is written as 153 of 255.
+    Make("float4 PS() : COLOR0 { return float4(0, 1, 0, 0.6); }\n"
+         "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+    struct Case {
+        BOOL enabled;
+        D3DCMPFUNC func;
+        DWORD reference;
+        bool passes;
+    };
+    const Case cases[] = {
+        {TRUE, D3DCMP_LESS, 154, true},         {TRUE, D3DCMP_LESS, 153, false},
+        {TRUE, D3DCMP_EQUAL, 153, true},        {TRUE, D3DCMP_EQUAL, 152, false},
+        {TRUE, D3DCMP_LESSEQUAL, 153, true},    {TRUE, D3DCMP_LESSEQUAL, 152, false},
+        {TRUE, D3DCMP_GREATER, 152, true},      {TRUE, D3DCMP_GREATER, 153, false},
+        {TRUE, D3DCMP_NOTEQUAL, 152, true},     {TRUE, D3DCMP_NOTEQUAL, 153, false},
+        {TRUE, D3DCMP_GREATEREQUAL, 153, true}, {TRUE, D3DCMP_GREATEREQUAL, 154, false},
+        {TRUE, D3DCMP_ALWAYS, 255, true},       {TRUE, D3DCMP_NEVER, 0, false},
+        {FALSE, D3DCMP_NEVER, 0, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, c.enabled), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAFUNC, c.func), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAREF, c.reference), D3D_OK);
+        Clear(0xFF0000FF);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        DrawEffect([&] { DrawQuad(); });
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Bgra expected = c.passes ? Bgra{0, 255, 0, 255} : Bgra{255, 0, 0, 255};
+        EXPECT_EQ(At(ReadFrame(), 5, 5), expected) << c.enabled << " " << c.func << " " << c.reference;
+    }
+}
+
+TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
+    // The effect's vertex stage colours blue and its pixel stage writes green; the vertices are red.
+    Make("struct VsOut { float4 pos : POSITION; float4 color : COLOR0; };\n"
+         "VsOut VS(float4 pos : POSITION) { VsOut o; o.pos = pos; o.color = float4(0, 0, 1, 1); return o; }\n"
+         "float4 PS() : COLOR0 { return float4(0, 1, 0, 1); }\n"
+         "technique T { pass P { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } "
+         "}\n");
+    // Clip space with the default identity transforms, for both pipelines.
+    const MeshVertex quad[6] = {{-1, -1, 0.5f, 0xFFFF0000}, {-1, 1, 0.5f, 0xFFFF0000},
+                                {1, 1, 0.5f, 0xFFFF0000},   {-1, -1, 0.5f, 0xFFFF0000},
+                                {1, 1, 0.5f, 0xFFFF0000},   {1, -1, 0.5f, 0xFFFF0000}};
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    const auto draw = [&] {
+        Clear(0xFF000000);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)), D3D_OK);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+    };
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    DrawEffect([] {}, D3DXFX_DONOTSAVESTATE); // leaves the effect's shaders set
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 255, 0, 255}));
+
+    IDirect3DPixelShader9* pixelShader = reinterpret_cast<IDirect3DPixelShader9*>(std::uintptr_t{1});
+    EXPECT_EQ(device_->GetPixelShader(&pixelShader), D3DERR_INVALIDCALL); // no object to give
+    EXPECT_EQ(pixelShader, nullptr);
+    ASSERT_EQ(device_->SetPixelShader(nullptr), D3D_OK);
+    EXPECT_EQ(device_->GetPixelShader(&pixelShader), D3D_OK);
+    EXPECT_EQ(pixelShader, nullptr);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{255, 0, 0, 255})); // the effect's vertex colour, passed on
+
+    ASSERT_EQ(device_->SetVertexShader(nullptr), D3D_OK);
+    IDirect3DVertexShader9* vertexShader = reinterpret_cast<IDirect3DVertexShader9*>(std::uintptr_t{1});
+    EXPECT_EQ(device_->GetVertexShader(&vertexShader), D3D_OK);
+    EXPECT_EQ(vertexShader, nullptr);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 0, 255, 255})); // the vertices' own colour
+    EXPECT_EQ(device_->GetVertexShader(nullptr), D3DERR_INVALIDCALL);
+
+    // Reset sets both shaders to null as well.
+    DrawEffect([] {}, D3DXFX_DONOTSAVESTATE);
+    D3DPRESENT_PARAMETERS pp = Parameters();
+    ASSERT_EQ(device_->Reset(&pp), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    draw();
+    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 0, 255, 255}));
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
