@@ -38,7 +38,7 @@ Engine::Engine()
     }
     g_current = this;
     SetVersion(a6::VarFromDouble(kDefaultVersion));
-    SetEdition(kDefaultEdition);
+    SetEdition(a6::VarFromInt(kDefaultEdition));
 
     a6::SetBlockField(&block_, a6::kOffsetVersion, Word(version_));
     a6::SetBlockField(&block_, a6::kOffsetEdition, Word(edition_));

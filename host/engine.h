@@ -48,7 +48,7 @@ class Engine {
     a6::View& camera() { return *camera_; }
 
     void SetVersion(var version) { *version_ = version; }
-    // The edition is its number, 1 to 4, not that number as a fixed-point `var`.
+    // The edition is a `var` like every engine number: 1 to 4 are the vars 1024 to 4096.
     void SetEdition(var edition) { *edition_ = edition; }
     // The engine view being rendered, as the block shows it (null is allowed).
     void SetRenderedView(a6::View* view);

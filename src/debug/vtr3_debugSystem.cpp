@@ -52,16 +52,34 @@ void FormatLogMessage(char (&buffer)[c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE], co
     vsnprintf(buffer, sizeof buffer, format, args);
 }
 
+// A row's text with every line break as CR LF, like the file's own line ends: a bare LF gains its CR,
+// a CR LF and a lone CR stay as they are. Room for a message of nothing but LFs.
+typedef char RowText[2 * c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE];
+
+void FormatRowText(RowText& text, const char* format, va_list args) {
+    char message[c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE];
+    FormatLogMessage(message, format, args);
+    size_t out = 0;
+    for (size_t in = 0; message[in] != '\0'; ++in) {
+        if (message[in] == '\n' && (in == 0 || message[in - 1] != '\r')) {
+            text[out++] = '\r';
+        }
+        text[out++] = message[in];
+    }
+    text[out] = '\0';
+}
+
 const char* OrEmpty(const char* text) {
     return text ? text : "";
 }
 
-// Formats the variadic arguments that follow `format` in the calling function into `buffer`.
-#define VTR3_FORMAT_ARGUMENTS(buffer, format)                                                                \
+// Formats the variadic arguments that follow `format` in the calling function into `buffer` with
+// `formatter` (FormatLogMessage for a message box, FormatRowText for a row).
+#define VTR3_FORMAT_ARGUMENTS(formatter, buffer, format)                                                     \
     do {                                                                                                     \
         va_list args;                                                                                        \
         va_start(args, format);                                                                              \
-        FormatLogMessage(buffer, format, args);                                                              \
+        formatter(buffer, format, args);                                                                     \
         va_end(args);                                                                                        \
     } while (0)
 
@@ -165,8 +183,8 @@ void c_VTR3DebugSystem::LogDirectXError(const char* file, int line, const char* 
     if (!m_open) {
         return;
     }
-    char message[MESSAGE_BUFFER_SIZE];
-    VTR3_FORMAT_ARGUMENTS(message, format);
+    RowText message;
+    VTR3_FORMAT_ARGUMENTS(FormatRowText, message, format);
 
     BeginRow();
     Line(8, kErrorCell);
@@ -179,8 +197,8 @@ void c_VTR3DebugSystem::LogLabel(const char* label, const char* format, ...) {
     if (!m_open) {
         return;
     }
-    char message[MESSAGE_BUFFER_SIZE];
-    VTR3_FORMAT_ARGUMENTS(message, format);
+    RowText message;
+    VTR3_FORMAT_ARGUMENTS(FormatRowText, message, format);
 
     BeginRow();
     Line(8, kLabelCell, OrEmpty(label));
@@ -194,7 +212,7 @@ int c_VTR3DebugSystem::ShowMessage(const char* file, int line, const char* funct
         return 0;
     }
     char message[MESSAGE_BUFFER_SIZE];
-    VTR3_FORMAT_ARGUMENTS(message, format);
+    VTR3_FORMAT_ARGUMENTS(FormatLogMessage, message, format);
 
     char box[MESSAGEBOX_BUFFER_SIZE];
     if (showLocation == 1) {
@@ -212,7 +230,7 @@ int c_VTR3DebugSystem::ShowDirectXMessage(const char* file, int line, const char
         return 0;
     }
     char message[MESSAGE_BUFFER_SIZE];
-    VTR3_FORMAT_ARGUMENTS(message, format);
+    VTR3_FORMAT_ARGUMENTS(FormatLogMessage, message, format);
 
     char box[MESSAGEBOX_BUFFER_SIZE];
     snprintf(box, sizeof box, "%s\nDirectX:\t%s\nDatei:\t%s\nFunktion:\t%s\nZeile:\t%d", message,
@@ -250,8 +268,8 @@ void c_VTR3DebugSystem::WriteMessageRow(const char* kindCell, const char* file, 
     if (!m_open) {
         return;
     }
-    char message[MESSAGE_BUFFER_SIZE];
-    FormatLogMessage(message, format, args);
+    RowText message;
+    FormatRowText(message, format, args);
 
     BeginRow();
     Line(8, kindCell);

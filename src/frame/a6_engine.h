@@ -66,7 +66,7 @@ typedef var (*ScriptCaller)(void* script, intptr_t a, intptr_t b, intptr_t c, in
 // Byte offsets of the fields in the engine's 32-bit interface block.
 enum BlockOffset : size_t {
     kOffsetVersion = 0x000,          // var* engine version
-    kOffsetEdition = 0x004,          // var* engine edition, 1 to 4
+    kOffsetEdition = 0x004,          // var* engine edition, the vars of 1 to 4
     kOffsetView = 0x920,             // View* the engine view being rendered
     kOffsetMesh = 0x950,             // ID3DXMesh* an engine mesh
     kOffsetViewMatrix = 0xa04,       // float[16] current view matrix

@@ -59,7 +59,8 @@ void WriteGeneralInformation() {
     g_debugSystem.LogLabel(" ", " ");
 
     g_debugSystem.LogLabel("<font color=\"007EFF\">Acknex 6 Engine:</font>", "");
-    const var edition = VTR3EngineEdition();
+    // The edition is a var like every engine number: the editions 1 to 4 arrive as 1024 to 4096.
+    const int edition = a6::VarToInt(VTR3EngineEdition());
     if (edition >= 1 && edition <= 4) {
         g_debugSystem.LogLabel("Edition:", "%s", kEditionNames[edition - 1]);
     }

@@ -13,13 +13,17 @@ struct EffectSlot {
     // The caller's text, not a copy: it must stay valid while the effect may be compiled again.
     const char* path = "";
     D3DXVECTOR4 values[2] = {D3DXVECTOR4(0.0f, 0.0f, 0.0f, 0.0f), D3DXVECTOR4(0.0f, 0.0f, 0.0f, 0.0f)};
-    // The technique chosen by the last compilation; the last one examined when none validated.
+    // The technique chosen by the last compilation; the last one examined when none validated. A
+    // handle belongs to its effect: it goes when the effect is released or compiled again.
     D3DXHANDLE technique = nullptr;
     int id = 0;
     int inUse = 0;
     ID3DXEffect* effect = nullptr; // one reference, held by the record
 
-    void ReleaseResource() { VTR3ReleaseReference(effect); }
+    void ReleaseResource() {
+        VTR3ReleaseReference(effect);
+        technique = nullptr;
+    }
 };
 
 class c_VTR3EffectManager : public c_VTR3SlotManager<EffectSlot> {

@@ -10,11 +10,25 @@
 #include <string.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <new>
 #include <type_traits>
 
-template <typename Slot> class c_VTR3SlotTable {
+// The byte size of `count` records of `recordSize` bytes, or false when it does not fit in `Size`.
+// On a 32-bit build a few million records already overflow size_t, and a wrapped size would allocate
+// a few bytes for a table of millions of records.
+template <typename Size> bool VTR3ArrayBytes(Size recordSize, Size count, Size* bytes) {
+    if (count != 0 && recordSize > std::numeric_limits<Size>::max() / count) {
+        return false;
+    }
+    *bytes = recordSize * count;
+    return true;
+}
+
+// `Size` is the width the byte sizes are worked out in: the build's size_t, or a narrower type to
+// try the limits of a 32-bit build on a wider one.
+template <typename Slot, typename Size = size_t> class c_VTR3SlotTable {
     static_assert(std::is_trivially_copyable<Slot>::value,
                   "records are copied whole by growth and compaction");
 
@@ -29,7 +43,7 @@ template <typename Slot> class c_VTR3SlotTable {
     const Slot& At(unsigned int index) const { return m_slots[index]; }
 
     // Appends `count` fresh records behind the old ones, which keep their order. False (and the table
-    // unchanged) when the count would overflow or the heap is exhausted.
+    // unchanged) when the count or the byte size would overflow or the heap is exhausted.
     bool Grow(unsigned int count) {
         if (count == 0) {
             return true;
@@ -93,7 +107,12 @@ template <typename Slot> class c_VTR3SlotTable {
   private:
     // Raw storage: growth constructs only the records it adds, and copies the others once.
     static Slot* Allocate(unsigned int count) {
-        return static_cast<Slot*>(::operator new(sizeof(Slot) * static_cast<size_t>(count), std::nothrow));
+        static_assert(sizeof(Size) <= sizeof(size_t), "byte sizes are allocated as size_t");
+        Size bytes = 0;
+        if (!VTR3ArrayBytes<Size>(static_cast<Size>(sizeof(Slot)), static_cast<Size>(count), &bytes)) {
+            return nullptr;
+        }
+        return static_cast<Slot*>(::operator new(static_cast<size_t>(bytes), std::nothrow));
     }
 
     void Adopt(Slot* slots, unsigned int count) {

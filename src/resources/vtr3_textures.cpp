@@ -110,6 +110,11 @@ HRESULT MakeTexture(TextureSource source, const TextureSlot& slot, IDirect3DBase
     return result;
 }
 
+// The texture as the interface of its kind, or null when it is none or of another kind.
+template <typename Interface> Interface* AsKind(IDirect3DBaseTexture9* texture, D3DRESOURCETYPE kind) {
+    return texture && texture->GetType() == kind ? static_cast<Interface*>(texture) : nullptr;
+}
+
 } // namespace
 
 c_VTR3TextureManager::c_VTR3TextureManager()
@@ -239,21 +244,21 @@ IDirect3DBaseTexture9* c_VTR3TextureManager::GetBaseTexture(int id) {
     return slot ? slot->texture : nullptr;
 }
 
-// The typed getters trust the caller to know the record's type, as the render core and the
-// post-processor do for the textures they made.
+// The typed getters ask the texture for its kind: a caller that mistakes a record's type gets null
+// rather than an interface the object does not have.
 IDirect3DTexture9* c_VTR3TextureManager::GetTexture(int id) {
     const TextureSlot* slot = Lookup(id, "GetTexture", __LINE__);
-    return slot ? static_cast<IDirect3DTexture9*>(slot->texture) : nullptr;
+    return slot ? AsKind<IDirect3DTexture9>(slot->texture, D3DRTYPE_TEXTURE) : nullptr;
 }
 
 IDirect3DCubeTexture9* c_VTR3TextureManager::GetCubeTexture(int id) {
     const TextureSlot* slot = Lookup(id, "GetCubeTexture", __LINE__);
-    return slot ? static_cast<IDirect3DCubeTexture9*>(slot->texture) : nullptr;
+    return slot ? AsKind<IDirect3DCubeTexture9>(slot->texture, D3DRTYPE_CUBETEXTURE) : nullptr;
 }
 
 IDirect3DVolumeTexture9* c_VTR3TextureManager::GetVolumeTexture(int id) {
     const TextureSlot* slot = Lookup(id, "GetVolumeTexture", __LINE__);
-    return slot ? static_cast<IDirect3DVolumeTexture9*>(slot->texture) : nullptr;
+    return slot ? AsKind<IDirect3DVolumeTexture9>(slot->texture, D3DRTYPE_VOLUMETEXTURE) : nullptr;
 }
 
 int c_VTR3TextureManager::GetType(int id) {
@@ -263,9 +268,9 @@ int c_VTR3TextureManager::GetType(int id) {
 
 IDirect3DSurface9* c_VTR3TextureManager::GetSurface(int id, unsigned int level) {
     const TextureSlot* slot = Lookup(id, "GetSurface", __LINE__);
+    IDirect3DTexture9* texture = slot ? AsKind<IDirect3DTexture9>(slot->texture, D3DRTYPE_TEXTURE) : nullptr;
     IDirect3DSurface9* surface = nullptr;
-    if (slot && slot->texture && slot->type == 0 &&
-        FAILED(static_cast<IDirect3DTexture9*>(slot->texture)->GetSurfaceLevel(level, &surface))) {
+    if (texture && FAILED(texture->GetSurfaceLevel(level, &surface))) {
         surface = nullptr;
     }
     return surface;
@@ -273,10 +278,11 @@ IDirect3DSurface9* c_VTR3TextureManager::GetSurface(int id, unsigned int level) 
 
 IDirect3DSurface9* c_VTR3TextureManager::GetCubeSurface(int id, unsigned int face, unsigned int level) {
     const TextureSlot* slot = Lookup(id, "GetCubeSurface", __LINE__);
+    IDirect3DCubeTexture9* cube =
+        slot ? AsKind<IDirect3DCubeTexture9>(slot->texture, D3DRTYPE_CUBETEXTURE) : nullptr;
     IDirect3DSurface9* surface = nullptr;
-    if (slot && slot->texture && slot->type == 1 && face < TextureSlot::FACES &&
-        FAILED(static_cast<IDirect3DCubeTexture9*>(slot->texture)
-                   ->GetCubeMapSurface(kCubeFaces[face], level, &surface))) {
+    if (cube && face < TextureSlot::FACES &&
+        FAILED(cube->GetCubeMapSurface(kCubeFaces[face], level, &surface))) {
         surface = nullptr;
     }
     return surface;

@@ -58,14 +58,15 @@ class c_VTR3TextureManager : public c_VTR3SlotManager<TextureSlot> {
     // Loads or creates the texture; one the record held before is released.
     void TextureInitialize(int id);
 
-    // The record's texture without a reference for the caller; null while there is none.
+    // The record's texture without a reference for the caller; null while there is none, and from a
+    // typed getter null for a texture of another kind.
     IDirect3DTexture9* GetTexture(int id);
     IDirect3DBaseTexture9* GetBaseTexture(int id);
     IDirect3DCubeTexture9* GetCubeTexture(int id);
     IDirect3DVolumeTexture9* GetVolumeTexture(int id);
     int GetType(int id);
     // Surfaces come with a reference for the caller. Null unless the record holds a texture of the
-    // matching type (2D for GetSurface, cube for GetCubeSurface).
+    // matching kind (2D for GetSurface, cube for GetCubeSurface).
     IDirect3DSurface9* GetSurface(int id, unsigned int level);
     IDirect3DSurface9* GetCubeSurface(int id, unsigned int face, unsigned int level);
     unsigned int GetCubeTextureSide(int id, int viewId);

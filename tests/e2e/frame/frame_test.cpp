@@ -3,6 +3,7 @@
 #include "engine.h"
 #include "engine_string.h"
 #include "forwarding_device.h"
+#include "log_rows.h"
 #include "platform_control.h"
 #include "plugin.h"
 #include "scoped_directory.h"
@@ -154,17 +155,18 @@ TEST_F(FrameTest, ResultCodesOfEachFailingStep) {
 
 TEST_F(FrameTest, EngineRowsShowKnownEditionsAndTheVersion) {
     ASSERT_EQ(Bind(), 630);
-    engine_.SetEdition(1);
     engine_.SetVersion(6554);
-    ASSERT_EQ(Initialize(), 0);
-    engine_.SetEdition(5);
-    ASSERT_EQ(Initialize(), 0);
-    engine_.SetEdition(0);
-    ASSERT_EQ(Initialize(), 0);
+    // The edition is a var: 1 to 4 are 1024 to 4096 (fraction bits dropped); the raw 4 is no edition.
+    for (var edition : {1024, 2047, 3072, 4096, 4, 5120, 0, -1024}) {
+        engine_.SetEdition(edition);
+        ASSERT_EQ(Initialize(), 0);
+    }
     const std::string log = UnloadAndReadLog();
-    EXPECT_EQ(Count(log, "<b>Edition:</b>"), 1u);
-    EXPECT_EQ(Count(log, ">Standard<br>"), 1u);
-    EXPECT_EQ(Count(log, ">V6.400391<br>"), 3u);
+    EXPECT_EQ(Count(log, "<b>Edition:</b>"), 4u);
+    EXPECT_EQ(Count(log, ">Standard<br>"), 2u);
+    EXPECT_EQ(Count(log, ">Commercial<br>"), 1u);
+    EXPECT_EQ(Count(log, ">Professional<br>"), 1u);
+    EXPECT_EQ(Count(log, ">V6.400391<br>"), 8u);
 }
 
 TEST_F(FrameTest, LogSwitchOtherThanOneWritesNoFile) {
@@ -179,25 +181,60 @@ TEST_F(FrameTest, LogSwitchOtherThanOneWritesNoFile) {
 }
 
 TEST_F(FrameTest, ResourceAndMemoryRequestsWalkTheManagersInTheirOrders) {
+    const char* const requests[] = {"VTR3ReleaseResources", "VTR3RecreateResources", "VTR3ReleaseMemory"};
     ASSERT_EQ(Bind(), 630);
+    // Start-up stops at the device: the log is open and no manager is initialised, so each one answers
+    // a request with its not-initialised row, in the order the frame walks them.
+    engine_.SetDeviceField(nullptr);
+    ASSERT_EQ(Initialize(), 3);
+    for (const char* request : requests) {
+        EXPECT_EQ(Call(request), 0);
+    }
+    engine_.SetDeviceField(engine_.device());
     ASSERT_EQ(Initialize(), 0);
-    EXPECT_EQ(Call("VTR3ReleaseResources"), 0);
-    EXPECT_EQ(Call("VTR3RecreateResources"), 0);
-    EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
+    for (const char* request : requests) {
+        EXPECT_EQ(Call(request), 0);
+    }
     EXPECT_EQ(Call("VTR3SwitchResolution"), 0);
     EXPECT_EQ(Call("VTR3DeInitialize"), 0);
-    // Out of order: every manager reports that it is not initialised, in the order the frame walks them.
+    // The log was closed by VTR3DeInitialize: a late request leaves no trace.
     EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
     const std::string log = UnloadAndReadLog();
 
-    const size_t released = log.find("Alle API-Resourcen wurden freigegeben");
-    const size_t recreated = log.find("Alle API-Resourcen wurden neu erstellt");
-    const size_t compacted = log.find("Der nicht verwendete Arbeitsspeicher wurde freigegeben");
-    EXPECT_LT(released, recreated);
-    EXPECT_LT(recreated, compacted);
-    EXPECT_NE(compacted, std::string::npos);
-    // The log was closed by VTR3DeInitialize: the late request left no trace.
-    EXPECT_EQ(Count(log, "nicht initialisiert"), 0u);
+    // A row with location stands for the function that raised it.
+    std::vector<std::string> walked;
+    for (const std::string& row : log_rows::RowsAfter(log, "Device konnte nicht verf\xfcgbar gemacht")) {
+        walked.push_back(row.find(" @ ") == std::string::npos ? row : row.substr(row.rfind(' ') + 1));
+    }
+    const std::vector<std::string> expected = {
+        "c_VTR3ViewManager::ReleaseResources",
+        "c_VTR3TextureManager::ReleaseResources",
+        "c_VTR3EffectManager::ReleaseResources",
+        "c_VTR3ObjectManager::ReleaseResources",
+        "c_VTR3PostProcessor::ReleaseResources",
+        "c_VTR3Renderer::ReleaseResources",
+        "Information: Alle API-Resourcen wurden freigegeben",
+        "c_VTR3PostProcessor::RecreateResources",
+        "c_VTR3ObjectManager::RecreateResources",
+        "c_VTR3EffectManager::RecreateResources",
+        "c_VTR3TextureManager::RecreateResources",
+        "c_VTR3ViewManager::RecreateResources",
+        "Information: Alle API-Resourcen wurden neu erstellt",
+        "c_VTR3ViewManager::ReduceMemoryOverhead",
+        "c_VTR3TextureManager::ReduceMemoryOverhead",
+        "c_VTR3ObjectManager::ReduceMemoryOverhead",
+        "c_VTR3EffectManager::ReduceMemoryOverhead",
+        "Information: Der nicht verwendete Arbeitsspeicher wurde freigegeben"};
+    ASSERT_GE(walked.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(walked.begin(), walked.begin() + expected.size()), expected);
+
+    // Initialised, the managers do their work without a row; then the six de-initialisation rows.
+    const std::vector<std::string> running =
+        log_rows::RowsAfter(log, "Der Anwendungstitel ( Acknex 6 Fenstertitel ) wurde ge\xe4ndert");
+    ASSERT_EQ(running.size(), 9u);
+    EXPECT_EQ(running[0], expected[6]);
+    EXPECT_EQ(running[1], expected[12]);
+    EXPECT_EQ(running[2], expected[17]);
     EXPECT_EQ(log.substr(log.size() - 9), "</html>\r\n");
 }
 

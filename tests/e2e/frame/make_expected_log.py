@@ -55,7 +55,7 @@ def end():
 
 
 COMPONENT = "Letzte Änderung: STAMP -- Letzte Kompillierung: TIME"
-# The stand-in engine's defaults: version 6.40 as the nearest var, edition 4.
+# The stand-in engine's defaults: version 6.40 as the nearest var, edition 4 as the var 4096.
 version_var = round(6.40 * 1024)
 
 line(0, "<html>")

@@ -39,7 +39,7 @@ class InterfaceBlock : public ::testing::Test {
 
 TEST_F(InterfaceBlock, HoldsTheEngineFieldsAtTheirWords) {
     EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x000)), a6::VarFromDouble(host::Engine::kDefaultVersion));
-    EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), host::Engine::kDefaultEdition);
+    EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), a6::VarFromInt(host::Engine::kDefaultEdition));
     EXPECT_EQ(Word(0x920), Address(&engine_.camera()));
     EXPECT_EQ(Word(0x950), 0u);
     EXPECT_EQ(Word(0xa04), Address(engine_.viewMatrix()));

@@ -3,6 +3,7 @@
 // the first failure, the value vectors and texture slots. Compiling real files is tested end to end.
 #include "resources/vtr3_effects.h"
 
+#include "engine.h"
 #include "fake_d3dx.h"
 #include "fake_textures.h"
 #include "manager_fixture.h"
@@ -140,6 +141,30 @@ TEST_F(EffectManagerTest, TheSlotTableRowsOfTheEffectManager) {
               "Information: Der Effektmanager wurde erfolgreich initialisiert",
               "Warnung: Der Effektmanager wurde nicht ordungsgem\xe4\xdf deinitialisiert.",
               "Information: Der Effektmanager wurde erfolgreich deinitialisiert"}));
+}
+
+// A technique handle belongs to the effect that chose it: released or compiled again, the effect
+// takes its handle along (a stale one given to the next effect would be read as a name).
+TEST_F(EffectManagerTest, TheTechniqueGoesWithItsEffect) {
+    host::Engine engine;
+    engine.CreateGraphics(16, 16, "Acknex 6");
+    g_device = engine.device();
+    fake_d3dx::g_effectSource =
+        "float4 PS() : COLOR { return 1; }\ntechnique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n";
+    effects_.EffectCreate(1);
+    effects_.SetPath(1, "t.fx");
+    effects_.EffectInitialize(1);
+    ASSERT_NE(effects_.GetEffect(1), nullptr);
+    EXPECT_NE(effects_.GetSlotAt(0)->technique, nullptr);
+    effects_.ReleaseResources();
+    EXPECT_EQ(effects_.GetSlotAt(0)->technique, nullptr);
+    effects_.RecreateResources();
+    EXPECT_NE(effects_.GetSlotAt(0)->technique, nullptr);
+    fake_d3dx::g_effectSource.clear();
+    effects_.EffectInitialize(1);
+    EXPECT_EQ(effects_.GetEffect(1), nullptr);
+    EXPECT_EQ(effects_.GetSlotAt(0)->technique, nullptr);
+    effects_.DeInitialize();
 }
 
 } // namespace

@@ -10,6 +10,7 @@ std::vector<std::string>* g_calls = nullptr;
 HRESULT g_result = D3D_OK;
 HRESULT g_effectResult = E_FAIL;
 std::string g_compilerMessages;
+std::string g_effectSource;
 
 namespace {
 
@@ -97,13 +98,17 @@ HRESULT WINAPI D3DXCreateVolumeTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path
         texture);
 }
 
-HRESULT WINAPI D3DXCreateEffectFromFileA(LPDIRECT3DDEVICE9, LPCSTR path, CONST D3DXMACRO* defines,
+HRESULT WINAPI D3DXCreateEffectFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, CONST D3DXMACRO* defines,
                                          LPD3DXINCLUDE include, DWORD flags, LPD3DXEFFECTPOOL pool,
                                          LPD3DXEFFECT* effect, LPD3DXBUFFER* messages) {
     if (g_calls) {
         g_calls->push_back("D3DXCreateEffectFromFileA(" + std::string(path) + ", " +
                            (defines ? "defines" : "NULL") + ", " + (include ? "include" : "NULL") + ", " +
                            std::to_string(flags) + ", " + (pool ? "pool" : "NULL") + ")");
+    }
+    if (!g_effectSource.empty()) {
+        return D3DXCreateEffect(device, g_effectSource.data(), static_cast<UINT>(g_effectSource.size()),
+                                defines, include, flags, pool, effect, messages);
     }
     *effect = nullptr;
     *messages = nullptr;

@@ -15,10 +15,12 @@ namespace fake_d3dx {
 extern std::vector<std::string>* g_calls;
 // What the loaders answer; D3D_OK hands out a stand-in texture.
 extern HRESULT g_result;
-// What the effect compiler answers: always a failure (it hands out no effect), with these messages
-// in a buffer when they are not empty.
+// What the effect compiler answers: a failure (it hands out no effect), with these messages in a
+// buffer when they are not empty; or, while g_effectSource is not empty, the platform's effect built
+// from that text on the device given, whatever the path.
 extern HRESULT g_effectResult;
 extern std::string g_compilerMessages;
+extern std::string g_effectSource;
 
 } // namespace fake_d3dx
 

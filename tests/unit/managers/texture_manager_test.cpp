@@ -104,7 +104,12 @@ TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
                     "D3DXCreateCubeTextureFromFileExA(sky.dds, DEFAULT, " + defaults,
                     "D3DXCreateVolumeTextureFromFileExA(fog.dds, DEFAULT, DEFAULT, DEFAULT, " + defaults,
                     "D3DXCreateTextureFromFileExA(again.jpg, DEFAULT, DEFAULT, " + defaults}));
-    EXPECT_NE(textures_.GetVolumeTexture(3), nullptr);
+    // Each typed getter answers only for a texture of its own kind.
+    for (int id = 1; id <= 3; ++id) {
+        EXPECT_EQ(textures_.GetTexture(id) != nullptr, id == 1) << id;
+        EXPECT_EQ(textures_.GetCubeTexture(id) != nullptr, id == 2) << id;
+        EXPECT_EQ(textures_.GetVolumeTexture(id) != nullptr, id == 3) << id;
+    }
 
     fake_d3dx::g_result = D3DXERR_INVALIDDATA;
     MakeFileTexture(5, 0, "broken.png");

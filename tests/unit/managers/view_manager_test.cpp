@@ -282,4 +282,44 @@ TEST_F(ViewManagerTest, PlanesAndReflections) {
     EXPECT_EQ(views_.IsUsingMirrorPlane(2), 0);
 }
 
+// The exports hand the engine's vectors (x, y, z) to the manager in Direct3D order (x, z, y).
+TEST_F(ViewManagerTest, PlaneExportsPassTheVectorsInDirect3DAxisOrder) {
+    a6::Vector first{a6::VarFromInt(1), a6::VarFromInt(2), a6::VarFromInt(3)};
+    a6::Vector second{a6::VarFromInt(4), a6::VarFromInt(5), a6::VarFromInt(6)};
+    g_objects["first"] = {0, reinterpret_cast<intptr_t>(&first), a6::kKindObjectPointer};
+    g_objects["second"] = {0, reinterpret_cast<intptr_t>(&second), a6::kKindObjectPointer};
+    a6::String firstName{{}, "first"}, secondName{{}, "second"};
+    g_viewManager.Initialize();
+    g_viewManager.RegisterView(1, "");
+    EXPECT_EQ(VTR3ViewSetClipPlane(a6::VarFromInt(1), &firstName, &secondName, a6::VarFromInt(1)), 0);
+    EXPECT_EQ(VTR3ViewSetMirrorPlane(a6::VarFromInt(1), &secondName, &firstName, a6::VarFromInt(1)), 0);
+    D3DXPLANE clip, mirror;
+    g_viewManager.GetClipPlane(1, &clip);
+    g_viewManager.GetMirrorPlane(1, &mirror);
+    g_viewManager.DeInitialize();
+    EXPECT_EQ(clip, D3DXPLANE(4, 6, 5, -32));
+    EXPECT_EQ(mirror, D3DXPLANE(1, 3, 2, -32));
+}
+
+// A 32-bit build works out the table's byte size in 32 bits, where a view record is 368 bytes: growth
+// refuses a size that would wrap instead of allocating a few bytes for millions of records.
+TEST(SlotTableAt32Bits, GrowthRefusesAByteSizeThatWouldWrap) {
+    uint32_t bytes = 1;
+    EXPECT_TRUE(VTR3ArrayBytes<uint32_t>(368, 0, &bytes));
+    EXPECT_EQ(bytes, 0u);
+    EXPECT_TRUE(VTR3ArrayBytes<uint32_t>(368, 11671106, &bytes));
+    EXPECT_EQ(bytes, 4294967008u);
+    EXPECT_FALSE(VTR3ArrayBytes<uint32_t>(368, 11671107, &bytes));    // 80 bytes once wrapped
+    EXPECT_FALSE(VTR3ArrayBytes<uint32_t>(368, 0x80000000u, &bytes)); // 0 bytes once wrapped
+
+    c_VTR3SlotTable<ViewSlot, uint32_t> table;
+    ASSERT_TRUE(table.Grow(10));
+    table.At(3).inUse = 1;
+    table.At(3).id = 7;
+    EXPECT_FALSE(table.Grow(0x80000000u));
+    EXPECT_FALSE(table.Grow(UINT32_MAX / sizeof(ViewSlot) - 9));
+    EXPECT_EQ(table.Count(), 10u);
+    EXPECT_EQ(table.Find(7), &table.At(3));
+}
+
 } // namespace

@@ -150,6 +150,25 @@ TEST_F(DebugSystemTest, DirectXErrorAndLabelRows) {
                         Line(1, "</body>") + Line(0, "</html>"));
 }
 
+TEST_F(DebugSystemTest, LineBreaksInARowsTextEndInCrLfLikeTheFile) {
+    log_.Open();
+    log_.LogError("f", 1, "g", "%s", "\na\nb\r\nc\rd\n\n");
+    log_.LogDirectXError("f", 2, "g", D3DERR_INVALIDCALL, "x\ny");
+    log_.LogLabel("L:", "p\nq");
+    const std::string body = Body(Written());
+    EXPECT_NE(body.find(LocatedMessage("\r\na\r\nb\r\nc\rd\r\n\r\n", "f", "g", 1)), std::string::npos);
+    EXPECT_NE(body.find(">x\r\ny<br>"), std::string::npos);
+    EXPECT_NE(body.find(">p\r\nq<br>"), std::string::npos);
+    // A message of nothing but line breaks fits whole, each one doubled.
+    log_.Open();
+    log_.LogInformation("f", 1, "g", 0, "%s", std::string(5000, '\n').c_str());
+    std::string breaks;
+    for (int i = 0; i < c_VTR3DebugSystem::MESSAGE_BUFFER_SIZE - 1; ++i) {
+        breaks += kCrLf;
+    }
+    EXPECT_NE(Body(Written()).find(PlainMessage(breaks)), std::string::npos);
+}
+
 TEST_F(DebugSystemTest, LongMessagesAreCutToTheBuffer) {
     log_.Open();
     const std::string longText(5000, 'x');
