@@ -13,9 +13,11 @@ template <typename Interface> class BufferBase : public Resource<Interface> {
     Device* Owner() const { return this->ParentDevice(); }
 
     HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override {
+        const DeviceLock lock(this->ParentDevice());
         return storage_.Lock(offset, size, data, flags);
     }
     HRESULT STDMETHODCALLTYPE Unlock() override {
+        const DeviceLock lock(this->ParentDevice());
         if (!this->ParentDevice()->MakeCurrent())
             return D3DERR_DRIVERINTERNALERROR;
         return storage_.Unlock();
@@ -28,9 +30,11 @@ template <typename Interface> class BufferBase : public Resource<Interface> {
     }
     ~BufferBase() override {
         Device* device = this->ParentDevice();
+        const DeviceLock lock(device);
         if (this->Pool() == D3DPOOL_DEFAULT)
             device->CountDefaultResource(-1);
         device->MakeCurrent();
+        storage_.DeleteGlBuffer();
     }
     // Creates the GL buffer; the context must be current.
     HRESULT CreateStorage(UINT length) { return storage_.Create(length); }
