@@ -4,6 +4,7 @@
 #include "fx/diagnostics.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -77,40 +78,48 @@ class CompileServer {
         std::string error;
         if (pid_ < 0 && !Start(&error))
             return Fail(result, error);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
         std::string bytes;
-        if (!SendFrame(fd_, SerializeRequest(request)) || !ReceiveFrame(fd_, &bytes, timeoutMilliseconds))
-            return Fail(result, "internal compiler error: the shader compiler " + Stop());
+        if (!SendFrame(fd_, SerializeRequest(request)) || !ReceiveFrame(fd_, &bytes, timeoutMilliseconds)) {
+            const bool late = std::chrono::steady_clock::now() >= deadline;
+            const std::string how = Stop(true);
+            return Fail(result, "internal compiler error: the shader compiler " +
+                                    (late ? "did not finish in time" : how));
+        }
         if (!DeserializeResult(bytes, result)) {
-            Stop();
+            Stop(true);
             Fail(result, "internal compiler error: the shader compiler answered garbage");
         }
     }
 
     int Pid() const { return pid_ < 0 ? 0 : static_cast<int>(pid_); }
 
-    // Ends the program and says how it ended.
-    std::string Stop() {
+    // Ends the program and says how it ended. A program that failed its request is killed at once
+    // (a crashed one is already a zombie, and its status stays the crash's); a healthy one gets a
+    // moment to leave on the end of its stream.
+    std::string Stop(bool failed = false) {
         if (pid_ < 0)
             return "is not running";
-        close(fd_); // end of stream: a healthy program exits
+        close(fd_);
         fd_ = -1;
+        if (failed)
+            kill(pid_, SIGKILL);
         int status = 0;
         pid_t done = 0;
         for (int i = 0; i < 50 && (done = waitpid(pid_, &status, WNOHANG)) == 0; ++i)
             usleep(1000);
         if (done == 0) {
             kill(pid_, SIGKILL);
-            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            while ((done = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
             }
         }
         pid_ = -1;
-        if (done == 0)
-            return "did not finish in time";
         if (done > 0 && WIFSIGNALED(status))
             return "crashed (signal " + std::to_string(WTERMSIG(status)) + ")";
         if (done > 0 && WIFEXITED(status))
             return "stopped (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
-        return "stopped";
+        return "stopped"; // reaped elsewhere: the engine ignores SIGCHLD or waits for any child
     }
 
   private:

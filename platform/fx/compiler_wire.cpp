@@ -158,8 +158,9 @@ bool ReceiveExactly(int fd, std::size_t size, std::string* out, int timeoutMilli
     char buffer[65536];
     while (out->size() < size) {
         if (timeoutMilliseconds >= 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
+            // Rounded up, so that a timeout is never reported before the deadline.
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd p{fd, POLLIN, 0};
             const int ready = left.count() > 0 ? poll(&p, 1, static_cast<int>(left.count())) : 0;
             if (ready < 0 && errno == EINTR)
