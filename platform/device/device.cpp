@@ -73,6 +73,8 @@ Device::Device(IDirect3D9* direct3d, const D3DDEVICE_CREATION_PARAMETERS& creati
 Device::~Device() {
     // Children and GL objects go while the context still exists; partial initialisation leaves some
     // of them unset.
+    // Held across the children's releases, which would otherwise each hand the context back.
+    const DeviceLock lock(this);
     if (context_ && context_->MakeCurrent()) {
         ReleaseDrawing();
         ReleaseBindings();

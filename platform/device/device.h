@@ -349,7 +349,7 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
 };
 
 // Holds the device's lock for a scope when the device was created with D3DCREATE_MULTITHREADED;
-// otherwise costs one branch. Null devices are allowed (a resource's device may be gone).
+// otherwise costs one branch. Null is allowed: an effect on a device that is not the platform's.
 class DeviceLock {
   public:
     explicit DeviceLock(Device* device) : device_(device && device->Multithreaded() ? device : nullptr) {

@@ -135,9 +135,13 @@ class CompileServer {
             close(fds[1]);
             fds[1] = moved;
         }
-        const pid_t pid = fds[1] < 0 ? -1 : Spawn(ShaderCompilerPath(), fds[1], error);
-        if (fds[1] >= 0)
-            close(fds[1]);
+        if (fds[1] < 0) {
+            *error = std::string("internal: cannot start the shader compiler: ") + std::strerror(errno);
+            close(fds[0]);
+            return false;
+        }
+        const pid_t pid = Spawn(ShaderCompilerPath(), fds[1], error);
+        close(fds[1]);
         if (pid < 0) {
             close(fds[0]);
             return false;
