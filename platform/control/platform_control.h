@@ -36,6 +36,11 @@ std::string LastMessageBoxText();
 // returns to the full profile (shader model 3.0).
 void SetShaderModel2Caps(bool enabled);
 
+// The EGL platform that the devices draw through: "surfaceless" (Mesa's EGL_MESA_platform_surfaceless)
+// or "device" (EGL_EXT_platform_device), chosen once for the process, the first where both work unless
+// VTR3_EGL_PLATFORM names one. Opens EGL if no device has yet; empty when neither platform works.
+std::string EglPlatform();
+
 // Objects of the platform (devices, resources, effects, ...) that are alive now.
 std::size_t LiveObjectCount();
 

@@ -63,6 +63,7 @@ template <typename Interface> class TextureBase : public Resource<Interface>, pu
 
     // IDirect3DResource9
     void STDMETHODCALLTYPE PreLoad() override {
+        const DeviceLock lock(this->ParentDevice());
         if (this->ParentDevice()->MakeCurrent())
             PrepareForSampling();
     }
@@ -71,6 +72,7 @@ template <typename Interface> class TextureBase : public Resource<Interface>, pu
     DWORD STDMETHODCALLTYPE SetLOD(DWORD lod) override {
         if (PoolOf() != D3DPOOL_MANAGED)
             return 0;
+        const DeviceLock lock(this->ParentDevice());
         const DWORD previous = lod_;
         lod_ = std::min<DWORD>(lod, LevelCount() - 1);
         if (this->ParentDevice()->MakeCurrent())
@@ -87,6 +89,7 @@ template <typename Interface> class TextureBase : public Resource<Interface>, pu
     }
     D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override { return autoGenFilter_; }
     void STDMETHODCALLTYPE GenerateMipSubLevels() override {
+        const DeviceLock lock(this->ParentDevice());
         if (this->ParentDevice()->MakeCurrent())
             storage_->GenerateMips();
     }
@@ -99,6 +102,7 @@ template <typename Interface> class TextureBase : public Resource<Interface>, pu
     }
     ~TextureBase() override {
         Device* device = this->ParentDevice();
+        const DeviceLock lock(device);
         if (PoolOf() == D3DPOOL_DEFAULT)
             device->CountDefaultResource(-1);
         // GL names go while the device's context is current.

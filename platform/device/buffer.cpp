@@ -31,10 +31,12 @@ Buffer<Interface, Description>::Buffer(Device* device, const Description& desc)
 
 template <typename Interface, typename Description> Buffer<Interface, Description>::~Buffer() {
     Device* device = this->ParentDevice();
+    const DeviceLock lock(device);
     if (desc_.Pool == D3DPOOL_DEFAULT)
         device->CountDefaultResource(-1);
-    // The storage deletes its GL buffer after this body, in the device's context.
+    // The GL buffer goes while the lock is held and the device's context is current.
     device->MakeCurrent();
+    storage_.DeleteGlBuffer();
 }
 
 template <typename Interface, typename Description>
@@ -45,7 +47,14 @@ HRESULT Buffer<Interface, Description>::GetDesc(Description* desc) {
     return D3D_OK;
 }
 
+template <typename Interface, typename Description>
+HRESULT Buffer<Interface, Description>::Lock(UINT offset, UINT size, void** data, DWORD flags) {
+    const DeviceLock lock(this->ParentDevice());
+    return storage_.Lock(offset, size, data, flags);
+}
+
 template <typename Interface, typename Description> HRESULT Buffer<Interface, Description>::Unlock() {
+    const DeviceLock lock(this->ParentDevice());
     if (!this->ParentDevice()->MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
     return storage_.Unlock();

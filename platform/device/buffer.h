@@ -21,9 +21,7 @@ template <typename Interface, typename Description> class Buffer final : public 
 
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return desc_.Type; }
     HRESULT STDMETHODCALLTYPE GetDesc(Description* desc) override;
-    HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override {
-        return storage_.Lock(offset, size, data, flags);
-    }
+    HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE Unlock() override;
 
   private:

@@ -19,8 +19,13 @@ HRESULT BufferStorage::Create(UINT length) {
 }
 
 BufferStorage::~BufferStorage() {
+    DeleteGlBuffer();
+}
+
+void BufferStorage::DeleteGlBuffer() {
     if (buffer_)
         glDeleteBuffers(1, &buffer_);
+    buffer_ = 0;
 }
 
 HRESULT BufferStorage::Lock(UINT offset, UINT size, void** data, DWORD flags) {

@@ -21,6 +21,8 @@ class BufferStorage {
     // The GL context must be current for both.
     HRESULT Create(UINT length);
     ~BufferStorage();
+    // Deletes the GL buffer now (the context must be current) rather than at destruction.
+    void DeleteGlBuffer();
 
     GLuint GlBuffer() const { return buffer_; }
     UINT Length() const { return static_cast<UINT>(memory_.size()); }

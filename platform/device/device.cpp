@@ -57,6 +57,9 @@ HRESULT Device::Create(IDirect3D9* direct3d, D3DDEVTYPE type, HWND focusWindow, 
         return result;
     }
     FillDeviceCaps(limits, &created->caps_);
+    // Any thread may be the next to use a multithreaded device: leave its context free.
+    if (created->multithreaded_)
+        created->context_->Release();
     *presentationParameters = completed;
     *device = created;
     return D3D_OK;
@@ -64,11 +67,14 @@ HRESULT Device::Create(IDirect3D9* direct3d, D3DDEVTYPE type, HWND focusWindow, 
 
 Device::Device(IDirect3D9* direct3d, const D3DDEVICE_CREATION_PARAMETERS& creation,
                const D3DPRESENT_PARAMETERS& presentation)
-    : direct3d_(direct3d), creation_(creation), presentation_(presentation), gammaRamp_(IdentityRamp()) {}
+    : multithreaded_((creation.BehaviorFlags & D3DCREATE_MULTITHREADED) != 0), direct3d_(direct3d),
+      creation_(creation), presentation_(presentation), gammaRamp_(IdentityRamp()) {}
 
 Device::~Device() {
     // Children and GL objects go while the context still exists; partial initialisation leaves some
     // of them unset.
+    // Held across the children's releases, which would otherwise each hand the context back.
+    const DeviceLock lock(this);
     if (context_ && context_->MakeCurrent()) {
         ReleaseDrawing();
         ReleaseBindings();
@@ -132,6 +138,17 @@ bool Device::MakeCurrent() {
     return context_ && context_->MakeCurrent();
 }
 
+void Device::Lock() {
+    mutex_.lock();
+    ++lockDepth_;
+}
+
+void Device::Unlock() {
+    if (--lockDepth_ == 0 && context_)
+        context_->Release();
+    mutex_.unlock();
+}
+
 HRESULT Device::TestCooperativeLevel() {
     // A headless device is never lost: no other application can take the display.
     return D3D_OK;
@@ -162,6 +179,7 @@ HRESULT Device::GetDeviceCaps(D3DCAPS9* caps) {
 }
 
 HRESULT Device::GetDisplayMode(UINT swapChain, D3DDISPLAYMODE* mode) {
+    const DeviceLock lock(this);
     if (!mode || swapChain != 0)
         return D3DERR_INVALIDCALL;
     if (presentation_.Windowed) {
@@ -194,11 +212,13 @@ UINT Device::GetNumberOfSwapChains() {
 }
 
 void Device::SetGammaRamp(UINT swapChain, DWORD /*flags*/, const D3DGAMMARAMP* ramp) {
+    const DeviceLock lock(this);
     if (swapChain == 0 && ramp)
         gammaRamp_ = *ramp;
 }
 
 void Device::GetGammaRamp(UINT swapChain, D3DGAMMARAMP* ramp) {
+    const DeviceLock lock(this);
     if (swapChain == 0 && ramp)
         *ramp = gammaRamp_;
 }

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace platform::egl {
@@ -45,6 +46,13 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
 
     // For the device's own objects: GL calls need the device's context current.
     bool MakeCurrent();
+
+    // D3DCREATE_MULTITHREADED: every method that touches the device holds this recursive lock
+    // (through DeviceLock). The outermost holder leaves the GL context un-current on its way out, as
+    // an EGL context is current on one thread at a time.
+    bool Multithreaded() const { return multithreaded_; }
+    void Lock();
+    void Unlock();
     GlStateCache& Gl() { return gl_; }
 
     // platform::ReadBackBuffer and its depth-stencil counterpart.
@@ -296,6 +304,9 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     void ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil);
 
     std::unique_ptr<egl::GlContext> context_;
+    const bool multithreaded_;
+    std::recursive_mutex mutex_;
+    int lockDepth_ = 0; // guarded by mutex_
     GlStateCache gl_;
     com::Ref<IDirect3D9> direct3d_;
     D3DDEVICE_CREATION_PARAMETERS creation_;
@@ -337,6 +348,25 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     void BindTextures();
     std::unique_ptr<DeviceState> state_;
     std::unique_ptr<DrawPath> drawPath_;
+};
+
+// Holds the device's lock for a scope when the device was created with D3DCREATE_MULTITHREADED;
+// otherwise costs one branch. Null is allowed: an effect on a device that is not the platform's.
+class DeviceLock {
+  public:
+    explicit DeviceLock(Device* device) : device_(device && device->Multithreaded() ? device : nullptr) {
+        if (device_)
+            device_->Lock();
+    }
+    ~DeviceLock() {
+        if (device_)
+            device_->Unlock();
+    }
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+  private:
+    Device* device_;
 };
 
 } // namespace platform::device

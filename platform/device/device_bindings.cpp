@@ -47,6 +47,7 @@ IndexBuffer* Device::BoundIndices() const {
 }
 
 HRESULT Device::SetTexture(DWORD sampler, IDirect3DBaseTexture9* texture) {
+    const DeviceLock lock(this);
     const int slot = TextureSlot(sampler);
     if (slot < 0)
         return D3DERR_INVALIDCALL;
@@ -67,6 +68,7 @@ HRESULT Device::SetTexture(DWORD sampler, IDirect3DBaseTexture9* texture) {
 }
 
 HRESULT Device::GetTexture(DWORD sampler, IDirect3DBaseTexture9** texture) {
+    const DeviceLock lock(this);
     if (!texture)
         return D3DERR_INVALIDCALL;
     *texture = nullptr;
@@ -81,6 +83,7 @@ HRESULT Device::GetTexture(DWORD sampler, IDirect3DBaseTexture9** texture) {
 }
 
 HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride) {
+    const DeviceLock lock(this);
     if (stream >= caps_.MaxStreams || stream >= kStreams || stride > caps_.MaxStreamStride)
         return D3DERR_INVALIDCALL;
     VertexBuffer* own = nullptr;
@@ -100,6 +103,7 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
 }
 
 HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset, UINT* stride) {
+    const DeviceLock lock(this);
     if (!buffer || !offset || !stride)
         return D3DERR_INVALIDCALL;
     *buffer = nullptr;
@@ -118,6 +122,7 @@ HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UI
 }
 
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
+    const DeviceLock lock(this);
     IndexBuffer* own = nullptr;
     if (buffer) {
         own = IndexBuffer::From(buffer);
@@ -132,6 +137,7 @@ HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
 }
 
 HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
+    const DeviceLock lock(this);
     if (!buffer)
         return D3DERR_INVALIDCALL;
     *buffer = indices_;

@@ -27,6 +27,7 @@ bool IsEmpty(const D3DRECT& rect) {
 } // namespace
 
 HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
+    const DeviceLock lock(this);
     if (!viewport || !renderTarget_)
         return D3DERR_INVALIDCALL;
     const D3DSURFACE_DESC& target = renderTarget_->Desc();
@@ -41,6 +42,7 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
 }
 
 HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
+    const DeviceLock lock(this);
     if (!viewport)
         return D3DERR_INVALIDCALL;
     *viewport = viewport_;
@@ -59,6 +61,7 @@ bool Device::ViewportRect(D3DRECT* rect) const {
 
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                       DWORD stencil) {
+    const DeviceLock lock(this);
     if ((flags & ~kClearFlags) != 0 || (count > 0 && !rects) || !renderTarget_)
         return D3DERR_INVALIDCALL;
     if ((flags & D3DCLEAR_ZBUFFER) && !depthStencil_)

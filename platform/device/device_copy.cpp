@@ -33,6 +33,7 @@ bool Overlap(const Region& a, const Region& b) {
 
 HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sourceRect,
                               IDirect3DSurface9* destinationSurface, const POINT* destinationPoint) {
+    const DeviceLock lock(this);
     Surface* source = nullptr;
     Surface* target = nullptr;
     if (FAILED(CheckOwnSurface(sourceSurface, &source)) ||
@@ -61,6 +62,7 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sour
 
 HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* sourceTexture,
                               IDirect3DBaseTexture9* destinationTexture) {
+    const DeviceLock lock(this);
     BaseTexture* source = sourceTexture ? BaseTexture::From(sourceTexture) : nullptr;
     BaseTexture* target = destinationTexture ? BaseTexture::From(destinationTexture) : nullptr;
     if (!source || !target || source->Owner() != this || target->Owner() != this)
@@ -89,6 +91,7 @@ HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* sourceTexture,
 }
 
 HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* destinationSurface) {
+    const DeviceLock lock(this);
     Surface* source = nullptr;
     Surface* target = nullptr;
     if (FAILED(CheckOwnSurface(renderTarget, &source)) ||
@@ -108,6 +111,7 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSu
 HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* sourceRect,
                             IDirect3DSurface9* destinationSurface, const RECT* destinationRect,
                             D3DTEXTUREFILTERTYPE filter) {
+    const DeviceLock lock(this);
     Surface* source = nullptr;
     Surface* target = nullptr;
     if (FAILED(CheckOwnSurface(sourceSurface, &source)) ||
@@ -169,6 +173,7 @@ HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* source
 }
 
 HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) {
+    const DeviceLock lock(this);
     Surface* target = nullptr;
     if (FAILED(CheckOwnSurface(surface, &target)))
         return D3DERR_INVALIDCALL;

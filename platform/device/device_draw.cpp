@@ -75,6 +75,7 @@ HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
                                 UINT vertexStride) {
+    const DeviceLock lock(this);
     const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
     if (!vertexData || vertexStride == 0 || vertexCount == 0 || !inScene_)
         return D3DERR_INVALIDCALL;
@@ -97,6 +98,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
 HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex, UINT numVertices,
                                        UINT primitiveCount, const void* indexData, D3DFORMAT indexFormat,
                                        const void* vertexData, UINT vertexStride) {
+    const DeviceLock lock(this);
     const UINT indexCount = VerticesOfPrimitives(type, primitiveCount);
     const UINT indexSize = indexFormat == D3DFMT_INDEX16 ? 2 : indexFormat == D3DFMT_INDEX32 ? 4 : 0;
     if (!vertexData || !indexData || vertexStride == 0 || indexCount == 0 || indexSize == 0 ||

@@ -6,6 +6,7 @@
 
 namespace platform::device {
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+    const DeviceLock lock(this);
     const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
     const StreamBinding& stream = BoundStream(0);
     if (vertexCount == 0 || !stream.buffer || stream.stride == 0 || !inScene_)
@@ -28,6 +29,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
 
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
                                      UINT numVertices, UINT startIndex, UINT primitiveCount) {
+    const DeviceLock lock(this);
     const UINT indexCount = VerticesOfPrimitives(type, primitiveCount);
     const StreamBinding& stream = BoundStream(0);
     IndexBuffer* indices = BoundIndices();

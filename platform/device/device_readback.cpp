@@ -9,6 +9,7 @@
 namespace platform::device {
 
 bool Device::ReadBackBuffer(std::vector<std::uint8_t>* pixels, UINT* width, UINT* height) {
+    const DeviceLock lock(this);
     if (!pixels || !MakeCurrent())
         return false;
     const D3DSURFACE_DESC& desc = backBuffer_->Desc();
@@ -30,6 +31,7 @@ bool Device::ReadBackBuffer(std::vector<std::uint8_t>* pixels, UINT* width, UINT
 
 bool Device::ReadDepthStencil(std::vector<float>* depth, std::vector<std::uint8_t>* stencil, UINT* width,
                               UINT* height) {
+    const DeviceLock lock(this);
     if (!depthStencil_ || !MakeCurrent())
         return false;
     const D3DSURFACE_DESC& desc = depthStencil_->Desc();

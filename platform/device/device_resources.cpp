@@ -86,6 +86,7 @@ HRESULT DescribeTexture(StorageKind kind, UINT width, UINT height, UINT depth, U
 
 HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                               D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     if (!ClearOut(texture) || sharedHandle)
         return D3DERR_INVALIDCALL;
     StorageDesc desc;
@@ -101,6 +102,7 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
 HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT levels, DWORD usage,
                                     D3DFORMAT format, D3DPOOL pool, IDirect3DVolumeTexture9** texture,
                                     HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     if (!ClearOut(texture) || sharedHandle)
         return D3DERR_INVALIDCALL;
     StorageDesc desc;
@@ -115,6 +117,7 @@ HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT le
 
 HRESULT Device::CreateCubeTexture(UINT edgeLength, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                   IDirect3DCubeTexture9** texture, HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     if (!ClearOut(texture) || sharedHandle)
         return D3DERR_INVALIDCALL;
     StorageDesc desc;
@@ -129,6 +132,7 @@ HRESULT Device::CreateCubeTexture(UINT edgeLength, UINT levels, DWORD usage, D3D
 
 HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                    IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     if (!ClearOut(buffer) || sharedHandle || length == 0 || (usage & ~kBufferUsages))
         return D3DERR_INVALIDCALL;
     // Buffers are never scratch resources, and a managed buffer is not dynamic.
@@ -144,6 +148,7 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
 
 HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                   IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     if (!ClearOut(buffer) || sharedHandle || length == 0 || (usage & ~kBufferUsages))
         return D3DERR_INVALIDCALL;
     if (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)
@@ -180,6 +185,7 @@ HRESULT CreateSurface(Device* device, const D3DSURFACE_DESC& desc, bool lockable
 HRESULT Device::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
                                    DWORD multisampleQuality, BOOL lockable, IDirect3DSurface9** surface,
                                    HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     // Multisampling is not offered (CheckDeviceMultiSampleType says so).
     if (!ClearOut(surface) || sharedHandle || multiSample != D3DMULTISAMPLE_NONE || multisampleQuality != 0)
         return D3DERR_INVALIDCALL;
@@ -193,6 +199,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
                                           D3DMULTISAMPLE_TYPE multiSample, DWORD multisampleQuality,
                                           BOOL /*discard*/, IDirect3DSurface9** surface,
                                           HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     if (!ClearOut(surface) || sharedHandle || multiSample != D3DMULTISAMPLE_NONE || multisampleQuality != 0)
         return D3DERR_INVALIDCALL;
     const D3DSURFACE_DESC desc{
@@ -203,6 +210,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
 
 HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
                                             IDirect3DSurface9** surface, HANDLE* sharedHandle) {
+    const DeviceLock lock(this);
     // An offscreen plain surface is never managed; in video memory it is still lockable.
     if (!ClearOut(surface) || sharedHandle || !ValidPool(pool) || pool == D3DPOOL_MANAGED)
         return D3DERR_INVALIDCALL;

@@ -30,6 +30,7 @@ D3DMATRIX* TransformSlot(DeviceState* state, D3DTRANSFORMSTATETYPE type) {
 } // namespace
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    const DeviceLock lock(this);
     if (!IsRenderState(state))
         return D3DERR_INVALIDCALL;
     if (state_->renderStates[state] != value) {
@@ -40,6 +41,7 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
 }
 
 HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
+    const DeviceLock lock(this);
     if (!value)
         return D3DERR_INVALIDCALL;
     *value = 0;
@@ -50,6 +52,7 @@ HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
 }
 
 HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    const DeviceLock lock(this);
     if (stage >= kTextureStageCount || !IsStageState(type))
         return D3DERR_INVALIDCALL;
     DWORD& slot = state_->stageStates[stage][type];
@@ -61,6 +64,7 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
 }
 
 HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
+    const DeviceLock lock(this);
     if (!value)
         return D3DERR_INVALIDCALL;
     *value = 0;
@@ -71,6 +75,7 @@ HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
 }
 
 HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+    const DeviceLock lock(this);
     DWORD slot = 0;
     if (!SamplerSlot(sampler, &slot) || type < D3DSAMP_ADDRESSU || type >= kSamplerStateCount)
         return D3DERR_INVALIDCALL;
@@ -86,6 +91,7 @@ HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD v
 }
 
 HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
+    const DeviceLock lock(this);
     if (!value)
         return D3DERR_INVALIDCALL;
     *value = 0;
@@ -97,6 +103,7 @@ HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* 
 }
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix) {
+    const DeviceLock lock(this);
     D3DMATRIX* slot = TransformSlot(state_.get(), type);
     if (!matrix || !slot)
         return D3DERR_INVALIDCALL;
@@ -109,6 +116,7 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix
 }
 
 HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE type, D3DMATRIX* matrix) {
+    const DeviceLock lock(this);
     const D3DMATRIX* slot = TransformSlot(state_.get(), type);
     if (!matrix || !slot)
         return D3DERR_INVALIDCALL;
@@ -117,6 +125,7 @@ HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE type, D3DMATRIX* matrix) {
 }
 
 HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix) {
+    const DeviceLock lock(this);
     const D3DMATRIX* slot = TransformSlot(state_.get(), type);
     if (!matrix || !slot)
         return D3DERR_INVALIDCALL;
@@ -128,6 +137,7 @@ HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* m
 }
 
 HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
+    const DeviceLock lock(this);
     if (!material)
         return D3DERR_INVALIDCALL;
     state_->material = *material;
@@ -136,6 +146,7 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
 }
 
 HRESULT Device::GetMaterial(D3DMATERIAL9* material) {
+    const DeviceLock lock(this);
     if (!material)
         return D3DERR_INVALIDCALL;
     *material = state_->material;
@@ -143,6 +154,7 @@ HRESULT Device::GetMaterial(D3DMATERIAL9* material) {
 }
 
 HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
+    const DeviceLock lock(this);
     if (!light || index >= kMaxLightIndex)
         return D3DERR_INVALIDCALL;
     if (light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL)
@@ -161,6 +173,7 @@ HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
 }
 
 HRESULT Device::GetLight(DWORD index, D3DLIGHT9* light) {
+    const DeviceLock lock(this);
     if (!light || index >= state_->lights.size() || !state_->lights[index].set)
         return D3DERR_INVALIDCALL;
     *light = state_->lights[index].light;
@@ -168,6 +181,7 @@ HRESULT Device::GetLight(DWORD index, D3DLIGHT9* light) {
 }
 
 HRESULT Device::LightEnable(DWORD index, BOOL enable) {
+    const DeviceLock lock(this);
     if (index >= kMaxLightIndex)
         return D3DERR_INVALIDCALL;
     if (index >= state_->lights.size())
@@ -190,6 +204,7 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable) {
 }
 
 HRESULT Device::GetLightEnable(DWORD index, BOOL* enable) {
+    const DeviceLock lock(this);
     if (!enable)
         return D3DERR_INVALIDCALL;
     *enable = FALSE;
@@ -200,6 +215,7 @@ HRESULT Device::GetLightEnable(DWORD index, BOOL* enable) {
 }
 
 HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
+    const DeviceLock lock(this);
     if (!plane || index >= kClipPlaneCount)
         return D3DERR_INVALIDCALL;
     std::memcpy(state_->clipPlanes[index].data(), plane, 4 * sizeof(float));
@@ -208,6 +224,7 @@ HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
 }
 
 HRESULT Device::GetClipPlane(DWORD index, float* plane) {
+    const DeviceLock lock(this);
     if (!plane || index >= kClipPlaneCount)
         return D3DERR_INVALIDCALL;
     std::memcpy(plane, state_->clipPlanes[index].data(), 4 * sizeof(float));
@@ -215,6 +232,7 @@ HRESULT Device::GetClipPlane(DWORD index, float* plane) {
 }
 
 HRESULT Device::SetFVF(DWORD fvf) {
+    const DeviceLock lock(this);
     FvfLayout layout;
     if (!DecodeFvf(fvf, &layout))
         return D3DERR_INVALIDCALL;
@@ -226,6 +244,7 @@ HRESULT Device::SetFVF(DWORD fvf) {
 }
 
 HRESULT Device::GetFVF(DWORD* fvf) {
+    const DeviceLock lock(this);
     if (!fvf)
         return D3DERR_INVALIDCALL;
     *fvf = state_->fvf;
@@ -233,6 +252,7 @@ HRESULT Device::GetFVF(DWORD* fvf) {
 }
 
 HRESULT Device::SetScissorRect(const RECT* rect) {
+    const DeviceLock lock(this);
     if (!rect || rect->left > rect->right || rect->top > rect->bottom)
         return D3DERR_INVALIDCALL;
     state_->scissorRect = *rect;
@@ -241,6 +261,7 @@ HRESULT Device::SetScissorRect(const RECT* rect) {
 }
 
 HRESULT Device::GetScissorRect(RECT* rect) {
+    const DeviceLock lock(this);
     if (!rect)
         return D3DERR_INVALIDCALL;
     *rect = state_->scissorRect;

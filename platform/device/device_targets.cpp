@@ -43,6 +43,7 @@ HRESULT Device::CheckOwnSurface(IDirect3DSurface9* surface, Surface** own) const
 }
 
 HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
+    const DeviceLock lock(this);
     // Render target 0 always exists.
     if (index >= caps_.NumSimultaneousRTs || index >= kRenderTargets || (index == 0 && !surface))
         return D3DERR_INVALIDCALL;
@@ -69,6 +70,7 @@ HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
 }
 
 HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
+    const DeviceLock lock(this);
     Surface* own = nullptr;
     if (surface && (FAILED(CheckOwnSurface(surface, &own)) || !own->IsDepthStencil()))
         return D3DERR_INVALIDCALL;
@@ -83,6 +85,7 @@ HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
 }
 
 HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
+    const DeviceLock lock(this);
     if (!parameters)
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
@@ -129,6 +132,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
 
 HRESULT Device::GetBackBuffer(UINT swapChain, UINT backBuffer, D3DBACKBUFFER_TYPE type,
                               IDirect3DSurface9** surface) {
+    const DeviceLock lock(this);
     if (!surface)
         return D3DERR_INVALIDCALL;
     *surface = nullptr;
@@ -141,6 +145,7 @@ HRESULT Device::GetBackBuffer(UINT swapChain, UINT backBuffer, D3DBACKBUFFER_TYP
 }
 
 HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
+    const DeviceLock lock(this);
     if (!surface)
         return D3DERR_INVALIDCALL;
     *surface = nullptr;
@@ -155,6 +160,7 @@ HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
 }
 
 HRESULT Device::GetDepthStencilSurface(IDirect3DSurface9** surface) {
+    const DeviceLock lock(this);
     if (!surface)
         return D3DERR_INVALIDCALL;
     *surface = nullptr;
@@ -166,6 +172,7 @@ HRESULT Device::GetDepthStencilSurface(IDirect3DSurface9** surface) {
 }
 
 HRESULT Device::BeginScene() {
+    const DeviceLock lock(this);
     if (inScene_)
         return D3DERR_INVALIDCALL;
     inScene_ = true;
@@ -173,6 +180,7 @@ HRESULT Device::BeginScene() {
 }
 
 HRESULT Device::EndScene() {
+    const DeviceLock lock(this);
     if (!inScene_)
         return D3DERR_INVALIDCALL;
     inScene_ = false;
@@ -184,6 +192,7 @@ HRESULT Device::EndScene() {
 
 HRESULT Device::Present(const RECT* /*sourceRect*/, const RECT* /*destRect*/, HWND destWindowOverride,
                         const RGNDATA* /*dirtyRegion*/) {
+    const DeviceLock lock(this);
     // Direct3D 9 refuses to present inside a scene while the back buffer is the render target.
     if (inScene_ && renderTarget_.Get() == backBuffer_.Get())
         return D3DERR_INVALIDCALL;

@@ -69,6 +69,7 @@ Surface::Surface(Device* device, const D3DSURFACE_DESC& desc, BaseTexture* conta
 }
 
 Surface::~Surface() {
+    const DeviceLock lock(ParentDevice());
     if (countsAsDefault_)
         ParentDevice()->CountDefaultResource(-1);
     if (ownStorage_) {
@@ -145,6 +146,7 @@ HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
 }
 
 HRESULT Surface::LockRect(D3DLOCKED_RECT* lockedRect, const RECT* rect, DWORD flags) {
+    const DeviceLock lock(ParentDevice());
     if (!lockedRect)
         return D3DERR_INVALIDCALL;
     *lockedRect = D3DLOCKED_RECT{0, nullptr};
@@ -161,6 +163,7 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* lockedRect, const RECT* rect, DWORD fl
 }
 
 HRESULT Surface::UnlockRect() {
+    const DeviceLock lock(ParentDevice());
     if (!ParentDevice()->MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
     return storage_->Unlock(face_, level_);

@@ -44,6 +44,7 @@ HRESULT Volume::GetDesc(D3DVOLUME_DESC* desc) {
 }
 
 HRESULT Volume::LockBox(D3DLOCKED_BOX* lockedBox, const D3DBOX* box, DWORD flags) {
+    const DeviceLock lock(ParentDevice());
     if (!lockedBox)
         return D3DERR_INVALIDCALL;
     *lockedBox = D3DLOCKED_BOX{0, 0, nullptr};
@@ -56,6 +57,7 @@ HRESULT Volume::LockBox(D3DLOCKED_BOX* lockedBox, const D3DBOX* box, DWORD flags
 }
 
 HRESULT Volume::UnlockBox() {
+    const DeviceLock lock(ParentDevice());
     if (!ParentDevice()->MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
     return storage_->Unlock(0, level_);

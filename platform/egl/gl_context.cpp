@@ -1,5 +1,7 @@
 #include "egl/gl_context.h"
 
+#include "egl/egl_display.h"
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #ifndef GL_GLEXT_PROTOTYPES
@@ -7,60 +9,8 @@
 #endif
 #include <GL/glcorearb.h>
 
-#include <cstring>
-#include <mutex>
-
 namespace platform::egl {
 namespace {
-
-// The context current on this thread, so that MakeCurrent skips the EGL call in the common case.
-thread_local const void* t_current = nullptr;
-
-bool HasExtension(const char* list, const char* name) {
-    if (!list)
-        return false;
-    const std::size_t length = std::strlen(name);
-    for (const char* p = std::strstr(list, name); p; p = std::strstr(p + length, name)) {
-        const bool starts = p == list || p[-1] == ' ';
-        const bool ends = p[length] == ' ' || p[length] == '\0';
-        if (starts && ends)
-            return true;
-    }
-    return false;
-}
-
-// The surfaceless display, initialised once for the process and never terminated: terminating it
-// while another thread or a late destructor still uses it is worse than keeping it.
-EGLDisplay OpenDisplay(std::string* error) {
-    static std::once_flag once;
-    static EGLDisplay display = EGL_NO_DISPLAY;
-    static std::string failure;
-    std::call_once(once, [] {
-        const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
-        if (!HasExtension(clientExtensions, "EGL_MESA_platform_surfaceless")) {
-            failure = "EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)";
-            return;
-        }
-        auto getPlatformDisplay =
-            reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-        if (!getPlatformDisplay) {
-            failure = "eglGetPlatformDisplayEXT is missing";
-            return;
-        }
-        EGLDisplay candidate =
-            getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-        EGLint major = 0;
-        EGLint minor = 0;
-        if (candidate == EGL_NO_DISPLAY || !eglInitialize(candidate, &major, &minor)) {
-            failure = "the surfaceless EGL display cannot be initialised";
-            return;
-        }
-        display = candidate;
-    });
-    if (display == EGL_NO_DISPLAY && error)
-        *error = failure;
-    return display;
-}
 
 // Surfaceless llvmpipe offers no EGLConfig for desktop GL at all, so a config-less context is the
 // first choice; a config is chosen only where the display lacks EGL_KHR_no_config_context.
@@ -124,20 +74,26 @@ std::unique_ptr<GlContext> GlContext::Create(std::string* error) {
 }
 
 GlContext::~GlContext() {
-    if (t_current == context_) {
-        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        t_current = nullptr;
-    }
-    eglDestroyContext(display_, context_);
+    Release();
+    eglDestroyContext(display_, context_); // deferred by EGL while current on another thread
+}
+
+// EGL says what is current: other code on the thread (the engine, another library) may have made
+// its own context current or released ours. eglGetCurrentContext answers for the thread's bound
+// API, which starts as OpenGL ES on every new thread.
+bool GlContext::IsCurrent() const {
+    return eglQueryAPI() == EGL_OPENGL_API && eglGetCurrentContext() == context_;
 }
 
 bool GlContext::MakeCurrent() {
-    if (t_current == context_)
+    if (IsCurrent())
         return true;
-    if (!eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_))
-        return false;
-    t_current = context_;
-    return true;
+    return eglBindAPI(EGL_OPENGL_API) && eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
+}
+
+void GlContext::Release() {
+    if (IsCurrent())
+        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
 } // namespace platform::egl

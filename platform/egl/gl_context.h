@@ -1,5 +1,5 @@
-// A headless OpenGL 4.5 core context on EGL's surfaceless platform. It has no default framebuffer:
-// everything is drawn into framebuffer objects. The Direct3D part sees only this class.
+// A headless OpenGL 4.5 core context on the process's EGL display (egl_display.h). It has no default
+// framebuffer: everything is drawn into framebuffer objects. The Direct3D part sees only this class.
 #ifndef VTR3_PLATFORM_EGL_GL_CONTEXT_H
 #define VTR3_PLATFORM_EGL_GL_CONTEXT_H
 
@@ -10,17 +10,23 @@ namespace platform::egl {
 
 class GlContext {
   public:
-    // Null with a reason in *error when EGL, the surfaceless platform or OpenGL 4.5 core is missing.
+    // Null with a reason in *error when EGL offers no usable display or no OpenGL 4.5 core context.
     static std::unique_ptr<GlContext> Create(std::string* error);
     ~GlContext();
 
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
 
-    // Makes the context current on the calling thread; cheap when it already is.
+    // Makes the context current on the calling thread; cheap when it already is. False while it is
+    // current on another thread.
     bool MakeCurrent();
+    // Leaves the calling thread without a context if this one is current there, so that another
+    // thread can make it current.
+    void Release();
 
   private:
+    bool IsCurrent() const;
+
     GlContext(void* display, void* context) : display_(display), context_(context) {}
 
     void* display_;

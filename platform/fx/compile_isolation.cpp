@@ -1,61 +1,28 @@
 #include "fx/compile_isolation.h"
 
+#include "fx/compiler_wire.h"
 #include "fx/diagnostics.h"
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
-#include <poll.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+extern char** environ;
+
 namespace platform::fx {
 namespace {
 
-void PutInt(std::string* out, std::int64_t value) {
-    out->append(reinterpret_cast<const char*>(&value), sizeof(value));
-}
-void PutString(std::string* out, const std::string& text) {
-    PutInt(out, static_cast<std::int64_t>(text.size()));
-    out->append(text);
-}
-
-class Reader {
-  public:
-    explicit Reader(const std::string& bytes) : bytes_(bytes) {}
-    bool Int(std::int64_t* value) {
-        if (bytes_.size() - pos_ < sizeof(*value))
-            return false;
-        std::memcpy(value, bytes_.data() + pos_, sizeof(*value));
-        pos_ += sizeof(*value);
-        return true;
-    }
-    bool Int(int* value) {
-        std::int64_t v = 0;
-        if (!Int(&v))
-            return false;
-        *value = static_cast<int>(v);
-        return true;
-    }
-    bool String(std::string* text) {
-        std::int64_t n = 0;
-        if (!Int(&n) || n < 0 || static_cast<std::uint64_t>(n) > bytes_.size() - pos_)
-            return false;
-        text->assign(bytes_, pos_, static_cast<std::size_t>(n));
-        pos_ += static_cast<std::size_t>(n);
-        return true;
-    }
-    bool Done() const { return pos_ == bytes_.size(); }
-
-  private:
-    const std::string& bytes_;
-    std::size_t pos_ = 0;
-};
+constexpr const char* kProgramName = "vtr3-shaderc";
 
 void Fail(ShaderResult* result, const std::string& text) {
     *result = ShaderResult{};
@@ -66,237 +33,167 @@ void Fail(ShaderResult* result, const std::string& text) {
     result->messages.push_back(m);
 }
 
-} // namespace
-
-std::string SerializeResult(const ShaderResult& r) {
-    std::string out;
-    PutInt(&out, r.ok ? 1 : 0);
-    PutString(&out, r.glsl);
-    PutInt(&out, r.constantRegisters);
-    PutInt(&out, static_cast<std::int64_t>(r.messages.size()));
-    for (const CompilerMessage& m : r.messages) {
-        PutInt(&out, m.line);
-        PutInt(&out, m.column);
-        PutInt(&out, m.warning ? 1 : 0);
-        PutInt(&out, m.code);
-        PutString(&out, m.text);
+// Starts the program with its end of a socket pair as descriptor kCompilerChannelFd, standard input
+// from /dev/null, standard output and error shared (sanitizer and crash reports), nothing else: our
+// own descriptors are close-on-exec, and the engine's are closed by the spawn itself where the C
+// library can. Signals start at their defaults and unblocked, whatever the engine set.
+pid_t Spawn(const std::string& path, int childEnd, std::string* error) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, childEnd, kCompilerChannelFd);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    posix_spawn_file_actions_addclosefrom_np(&actions, kCompilerChannelFd + 1);
+#endif
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    sigdelset(&all, SIGKILL);
+    sigdelset(&all, SIGSTOP);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
+    pid_t pid = 0;
+    const int failure = posix_spawn(&pid, path.c_str(), &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failure != 0) {
+        *error = "internal: cannot start the shader compiler " + path + ": " + std::strerror(failure);
+        return -1;
     }
-    PutInt(&out, static_cast<std::int64_t>(r.uniforms.size()));
-    for (const ShaderUniform& u : r.uniforms) {
-        PutString(&out, u.name);
-        PutInt(&out, u.registers);
-    }
-    PutInt(&out, static_cast<std::int64_t>(r.samplers.size()));
-    for (const std::string& s : r.samplers)
-        PutString(&out, s);
-    return out;
+    return pid;
 }
 
-bool DeserializeResult(const std::string& bytes, ShaderResult* r) {
-    *r = ShaderResult{};
-    Reader in(bytes);
-    int ok = 0;
-    std::int64_t n = 0;
-    if (!in.Int(&ok) || !in.String(&r->glsl) || !in.Int(&r->constantRegisters) || !in.Int(&n))
-        return false;
-    r->ok = ok != 0;
-    for (std::int64_t i = 0; i < n; ++i) {
-        CompilerMessage m;
-        int warning = 0;
-        if (!in.Int(&m.line) || !in.Int(&m.column) || !in.Int(&warning) || !in.Int(&m.code) ||
-            !in.String(&m.text))
-            return false;
-        m.warning = warning != 0;
-        r->messages.push_back(m);
-    }
-    if (!in.Int(&n))
-        return false;
-    for (std::int64_t i = 0; i < n; ++i) {
-        ShaderUniform u;
-        if (!in.String(&u.name) || !in.Int(&u.registers))
-            return false;
-        r->uniforms.push_back(u);
-    }
-    if (!in.Int(&n))
-        return false;
-    for (std::int64_t i = 0; i < n; ++i) {
-        std::string s;
-        if (!in.String(&s))
-            return false;
-        r->samplers.push_back(s);
-    }
-    return in.Done();
-}
-
-namespace {
-
-std::string SerializeRequest(const ShaderRequest& r) {
-    std::string out;
-    PutString(&out, r.hlsl);
-    PutString(&out, r.entry);
-    PutString(&out, r.profile);
-    PutInt(&out, r.stage == ShaderStage::Vertex ? 0 : 1);
-    return out;
-}
-
-bool DeserializeRequest(const std::string& bytes, ShaderRequest* r) {
-    Reader in(bytes);
-    int stage = 0;
-    if (!in.String(&r->hlsl) || !in.String(&r->entry) || !in.String(&r->profile) || !in.Int(&stage))
-        return false;
-    r->stage = stage == 0 ? ShaderStage::Vertex : ShaderStage::Pixel;
-    return in.Done();
-}
-
-bool SendFrame(int fd, const std::string& payload) {
-    std::string frame;
-    PutInt(&frame, static_cast<std::int64_t>(payload.size()));
-    frame += payload;
-    std::size_t done = 0;
-    while (done < frame.size()) {
-        const ssize_t n = send(fd, frame.data() + done, frame.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Reads exactly `size` bytes; a negative timeout waits for ever (the server side).
-bool ReceiveExactly(int fd, std::size_t size, std::string* out, int timeoutMilliseconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
-    out->clear();
-    char buffer[65536];
-    while (out->size() < size) {
-        if (timeoutMilliseconds >= 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd p{fd, POLLIN, 0};
-            const int ready = left.count() > 0 ? poll(&p, 1, static_cast<int>(left.count())) : 0;
-            if (ready < 0 && errno == EINTR)
-                continue;
-            if (ready <= 0)
-                return false;
-        }
-        const ssize_t n = read(fd, buffer, std::min(sizeof(buffer), size - out->size()));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        out->append(buffer, static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-bool ReceiveFrame(int fd, std::string* payload, int timeoutMilliseconds) {
-    std::string header;
-    if (!ReceiveExactly(fd, sizeof(std::int64_t), &header, timeoutMilliseconds))
-        return false;
-    std::int64_t size = 0;
-    std::memcpy(&size, header.data(), sizeof(size));
-    constexpr std::int64_t kMaxFrame = std::int64_t{1} << 30;
-    return size >= 0 && size <= kMaxFrame &&
-           ReceiveExactly(fd, static_cast<std::size_t>(size), payload, timeoutMilliseconds);
-}
-
-[[noreturn]] void Serve(int fd) {
-    for (;;) {
-        std::string bytes;
-        ShaderRequest request;
-        if (!ReceiveFrame(fd, &bytes, -1) || !DeserializeRequest(bytes, &request))
-            _exit(0); // the parent closed its end: it is gone or done
-        ShaderResult result;
-        CompileShader(request, &result);
-        if (!SendFrame(fd, SerializeResult(result)))
-            _exit(0);
-    }
-}
-
-// One child process that compiles on request, forked once and kept warm; a crash or a hang costs the
-// request that caused it, and the next request starts a fresh child.
+// One program that compiles on request, kept running; a crash or a hang costs the request that
+// caused it, and the next request starts a fresh program.
 class CompileServer {
   public:
     ~CompileServer() { Stop(); }
 
-    bool Compile(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
-        if (pid_ < 0 && !Start())
-            return Failed(result, "internal: cannot start the shader compiler");
+    void Compile(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
+        std::string error;
+        if (pid_ < 0 && !Start(&error))
+            return Fail(result, error);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
         std::string bytes;
         if (!SendFrame(fd_, SerializeRequest(request)) || !ReceiveFrame(fd_, &bytes, timeoutMilliseconds)) {
-            const std::string why = Stop();
-            return Failed(result, "internal compiler error: the shader compiler " + why);
+            const bool late = std::chrono::steady_clock::now() >= deadline;
+            const std::string how = Stop(true);
+            return Fail(result, "internal compiler error: the shader compiler " +
+                                    (late ? "did not finish in time" : how));
         }
         if (!DeserializeResult(bytes, result)) {
-            Stop();
-            return Failed(result, "internal compiler error: the shader compiler failed");
+            Stop(true);
+            Fail(result, "internal compiler error: the shader compiler answered garbage");
         }
-        return true;
     }
 
-  private:
-    bool Start() {
-        // Children inherit glslang's built-in tables warm, instead of building them for each compile.
-        WarmCompiler();
-        int fds[2];
-        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
-            return false;
-        const pid_t child = fork();
-        if (child < 0) {
-            close(fds[0]);
-            close(fds[1]);
-            return false;
-        }
-        if (child == 0) {
-            close(fds[0]);
-            Serve(fds[1]);
-        }
-        close(fds[1]);
-        pid_ = child;
-        fd_ = fds[0];
-        return true;
-    }
+    int Pid() const { return pid_ < 0 ? 0 : static_cast<int>(pid_); }
 
-    // Ends the child and says how it ended.
-    std::string Stop() {
+    // Ends the program and says how it ended. A program that failed its request is killed at once
+    // (a crashed one is already a zombie, and its status stays the crash's); a healthy one gets a
+    // moment to leave on the end of its stream.
+    std::string Stop(bool failed = false) {
         if (pid_ < 0)
             return "is not running";
         close(fd_);
         fd_ = -1;
+        if (failed)
+            kill(pid_, SIGKILL);
         int status = 0;
         pid_t done = 0;
         for (int i = 0; i < 50 && (done = waitpid(pid_, &status, WNOHANG)) == 0; ++i)
             usleep(1000);
         if (done == 0) {
             kill(pid_, SIGKILL);
-            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            while ((done = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
             }
         }
         pid_ = -1;
-        if (done == 0)
-            return "did not finish in time";
-        if (WIFSIGNALED(status))
+        if (done > 0 && WIFSIGNALED(status))
             return "crashed (signal " + std::to_string(WTERMSIG(status)) + ")";
-        return "failed";
+        if (done > 0 && WIFEXITED(status))
+            return "stopped (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+        return "stopped"; // reaped elsewhere: the engine ignores SIGCHLD or waits for any child
     }
 
-    static bool Failed(ShaderResult* result, const std::string& text) {
-        Fail(result, text);
-        return false;
+  private:
+    bool Start(std::string* error) {
+        int fds[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+            *error = std::string("internal: cannot start the shader compiler: ") + std::strerror(errno);
+            return false;
+        }
+        // dup2 onto the same number would keep close-on-exec set.
+        if (fds[1] == kCompilerChannelFd) {
+            const int moved = fcntl(fds[1], F_DUPFD_CLOEXEC, kCompilerChannelFd + 1);
+            close(fds[1]);
+            fds[1] = moved;
+        }
+        if (fds[1] < 0) {
+            *error = std::string("internal: cannot start the shader compiler: ") + std::strerror(errno);
+            close(fds[0]);
+            return false;
+        }
+        const pid_t pid = Spawn(ShaderCompilerPath(), fds[1], error);
+        close(fds[1]);
+        if (pid < 0) {
+            close(fds[0]);
+            return false;
+        }
+        pid_ = pid;
+        fd_ = fds[0];
+        return true;
     }
 
     pid_t pid_ = -1;
     int fd_ = -1;
 };
 
+std::mutex& ServerMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+CompileServer& Server() {
+    static CompileServer server;
+    return server;
+}
+
 } // namespace
 
+std::string ShaderCompilerPath() {
+    const char* configured = std::getenv("VTR3_SHADER_COMPILER");
+    if (configured && *configured)
+        return configured;
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&ShaderCompilerPath), &info) && info.dli_fname) {
+        const std::string library = info.dli_fname;
+        const std::size_t slash = library.rfind('/');
+        if (slash != std::string::npos)
+            return library.substr(0, slash + 1) + kProgramName;
+    }
+    return kProgramName;
+}
+
 void CompileIsolated(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
-    static std::mutex mutex;
-    static CompileServer server;
-    std::lock_guard<std::mutex> lock(mutex);
-    server.Compile(request, result, timeoutMilliseconds);
+    std::lock_guard<std::mutex> lock(ServerMutex());
+    Server().Compile(request, result, timeoutMilliseconds);
+}
+
+int ShaderCompilerProcessId() {
+    std::lock_guard<std::mutex> lock(ServerMutex());
+    return Server().Pid();
+}
+
+void StopShaderCompiler() {
+    std::lock_guard<std::mutex> lock(ServerMutex());
+    Server().Stop();
 }
 
 } // namespace platform::fx

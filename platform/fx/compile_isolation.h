@@ -1,20 +1,26 @@
-// Runs CompileShader in a child process that touches no GL: forked once, kept warm, and fed requests
-// through a socket pair. A crash or a hang of glslang on hostile input costs that compile an error
-// message, not the host process; the next compile starts a fresh child.
+// Compiles shaders in the vtr3-shaderc program, never in the engine's process: glslang crashes or
+// hangs on some hostile input. The program is started with posix_spawn (the engine's process is
+// never forked), kept running for the next request, and replaced after a crash or a hang.
 #ifndef VTR3_PLATFORM_FX_COMPILE_ISOLATION_H
 #define VTR3_PLATFORM_FX_COMPILE_ISOLATION_H
 
-#include "fx/shader_compiler.h"
+#include "fx/shader_request.h"
+
+#include <string>
 
 namespace platform::fx {
 
-// Fails with a message when the child crashes, hangs past the timeout or cannot be started.
-// Calls are serialised: one compile at a time.
+// Fails with an internal-error message when the program cannot be started, crashes or does not
+// answer within the timeout. Calls are serialised: one compile at a time.
 void CompileIsolated(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds = 20000);
 
-// Exposed for tests: the wire format between child and parent.
-std::string SerializeResult(const ShaderResult& result);
-bool DeserializeResult(const std::string& bytes, ShaderResult* result);
+// The program: $VTR3_SHADER_COMPILER when set, otherwise vtr3-shaderc beside the platform library.
+std::string ShaderCompilerPath();
+
+// The running program's process id, 0 when none runs; and a stop, after which the next compile
+// starts a fresh program. For tests and diagnostics.
+int ShaderCompilerProcessId();
+void StopShaderCompiler();
 
 } // namespace platform::fx
 

@@ -74,6 +74,7 @@ HRESULT Effect::Initialize(BuiltEffect built) {
                 samplerStates_[i].push_back(s);
         }
     }
+    const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && !platformDevice_->MakeCurrent())
         return D3DERR_INVALIDCALL;
     std::size_t passCount = 0;

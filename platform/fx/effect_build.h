@@ -6,7 +6,7 @@
 #include "fx/diagnostics.h"
 #include "fx/effect_model.h"
 #include "fx/effect_source.h"
-#include "fx/shader_compiler.h"
+#include "fx/shader_request.h"
 
 #include <memory>
 #include <vector>

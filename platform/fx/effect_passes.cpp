@@ -120,6 +120,7 @@ void Effect::ApplyPass(RuntimePass* pass) {
     }
     for (const SamplerBinding& b : pass->samplers)
         ApplySampler(b.parameter, b.unit);
+    const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrent()) {
         UploadUniforms(&pass->vertex);
         UploadUniforms(&pass->pixel);
@@ -182,6 +183,7 @@ HRESULT Effect::CommitChanges() {
                             .passes[static_cast<std::size_t>(activePass_)];
     for (const SamplerBinding& b : pass.samplers)
         ApplySampler(b.parameter, b.unit);
+    const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrent()) {
         UploadUniforms(&pass.vertex);
         UploadUniforms(&pass.pixel);

@@ -240,6 +240,7 @@ void Effect::UploadUniforms(StageProgram* stage) {
 }
 
 void Effect::DeletePrograms() {
+    const device::DeviceLock lock(platformDevice_);
     if (!platformDevice_ || !platformDevice_->MakeCurrent())
         return;
     for (RuntimeTechnique& t : techniques_) {

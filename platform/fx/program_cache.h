@@ -4,7 +4,7 @@
 #ifndef VTR3_PLATFORM_FX_PROGRAM_CACHE_H
 #define VTR3_PLATFORM_FX_PROGRAM_CACHE_H
 
-#include "fx/shader_compiler.h"
+#include "fx/shader_request.h"
 
 namespace platform::fx {
 

@@ -1,10 +1,33 @@
-// HLSL to GLSL 4.50: the semantic fix-ups, glslang's messages as HLSL authors read them, the crash
-// isolation and the cache.
+// HLSL to GLSL 4.50: the semantic fix-ups, glslang's messages as HLSL authors read them, the
+// compiler program that runs them apart from this process, and the cache.
 #include "fx/compile_isolation.h"
+#include "fx/compiler_wire.h"
 #include "fx/program_cache.h"
-#include "fx/shader_compiler.h"
+#include "fx/shaderc/shader_compiler.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <thread>
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The library never forks the engine's process; this program counts attempts instead.
+static std::atomic<int> g_forks{0};
+extern "C" pid_t fork() {
+    ++g_forks;
+    errno = ENOSYS;
+    return -1;
+}
 
 namespace {
 
@@ -100,33 +123,128 @@ TEST(ShaderCompiler, AnInvalidSemanticIsAnError) {
     EXPECT_EQ(r.messages.back().text, "'VS': invalid vertex input semantic 'WHATEVER'");
 }
 
-TEST(CompileIsolation, ACrashingCompilerCostsAnErrorNotTheProcess) {
+bool IsInternalError(const ShaderResult& r, const std::string& prefix) {
+    return !r.ok && r.messages.size() == 1 && r.messages[0].code == 4000 &&
+           r.messages[0].text.rfind(prefix, 0) == 0;
+}
+
+class ScopedCompilerPath {
+  public:
+    explicit ScopedCompilerPath(const std::string& path) {
+        platform::fx::StopShaderCompiler();
+        setenv("VTR3_SHADER_COMPILER", path.c_str(), 1);
+    }
+    ~ScopedCompilerPath() {
+        unsetenv("VTR3_SHADER_COMPILER");
+        platform::fx::StopShaderCompiler();
+    }
+};
+
+TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakesTheNext) {
+    const ShaderRequest good = Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel);
     ShaderResult r;
     // glslang 12 dereferences null on noise() in HLSL.
     CompileIsolated(Request("float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }", "PS", "ps_2_0",
                             ShaderStage::Pixel),
                     &r);
-    EXPECT_FALSE(r.ok);
-    ASSERT_EQ(r.messages.size(), 1u);
-    EXPECT_EQ(r.messages[0].text.rfind("internal compiler error: the shader compiler", 0), 0u)
+    EXPECT_TRUE(IsInternalError(r, "internal compiler error: the shader compiler crashed"))
         << r.messages[0].text;
-    // The next compile gets a fresh compiler.
-    CompileIsolated(Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel), &r);
+    CompileIsolated(good, &r);
+    EXPECT_TRUE(r.ok);
+
+    const std::string hanging = testing::TempDir() + "vtr3_hanging_compiler.sh";
+    std::ofstream(hanging) << "#!/bin/sh\nexec sleep 30\n";
+    ASSERT_EQ(chmod(hanging.c_str(), 0755), 0);
+    {
+        ScopedCompilerPath path(hanging);
+        CompileIsolated(good, &r, 300);
+        EXPECT_TRUE(IsInternalError(r, "internal compiler error: the shader compiler did not finish in time"))
+            << r.messages[0].text;
+    }
+    {
+        ScopedCompilerPath path("/nonexistent/vtr3-shaderc");
+        CompileIsolated(good, &r);
+        EXPECT_TRUE(IsInternalError(
+            r, "internal: cannot start the shader compiler /nonexistent/vtr3-shaderc: No such file"))
+            << r.messages[0].text;
+    }
+    CompileIsolated(good, &r);
     EXPECT_TRUE(r.ok);
 }
 
-TEST(CompileIsolation, TheChildHandsBackWhatTheCompilerMade) {
+// A fork of this multi-threaded process would copy a heap whose locks another thread may hold.
+TEST(CompilerProcess, ProgramsStartAndAnswerWhileAnotherThreadKeepsTheHeapBusy) {
+    std::atomic<bool> stop{false};
+    std::thread churn([&stop] {
+        std::vector<void*> blocks(64, nullptr);
+        for (unsigned i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+            std::free(blocks[i % blocks.size()]);
+            blocks[i % blocks.size()] = std::malloc(16 + (i * 7919) % 70000);
+            if (i % 4096 == 0)
+                malloc_trim(0); // walks every arena under its lock
+        }
+        for (void* block : blocks)
+            std::free(block);
+    });
+    const ShaderRequest request = Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex);
     ShaderResult inProcess;
-    ShaderResult isolated;
-    const ShaderRequest request = Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel);
     CompileShader(request, &inProcess);
-    CompileIsolated(request, &isolated);
-    ASSERT_TRUE(isolated.ok);
-    EXPECT_EQ(isolated.glsl, inProcess.glsl);
-    EXPECT_EQ(isolated.samplers, inProcess.samplers);
+    for (int i = 0; i < 3; ++i) {
+        platform::fx::StopShaderCompiler();
+        ShaderResult isolated;
+        CompileIsolated(request, &isolated, 10000);
+        ASSERT_TRUE(isolated.ok);
+        EXPECT_EQ(isolated.glsl, inProcess.glsl);
+        EXPECT_EQ(isolated.constantRegisters, inProcess.constantRegisters);
+    }
+    stop = true;
+    churn.join();
+    EXPECT_EQ(g_forks.load(), 0);
     ShaderResult garbage;
     EXPECT_FALSE(platform::fx::DeserializeResult("\x01\x02", &garbage));
     EXPECT_FALSE(platform::fx::DeserializeResult(platform::fx::SerializeResult(inProcess) + "x", &garbage));
+}
+
+std::string ProcStatusField(int pid, const std::string& field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field + ":", 0) == 0)
+            return line.substr(line.find_first_not_of(" \t", field.size() + 1));
+    return "";
+}
+
+TEST(CompilerProcess, InheritsOnlyItsChannelAndNoneOfTheEnginesSignalSettings) {
+    const int leaked = open("/dev/null", O_RDONLY); // not close-on-exec, as an engine might leave one
+    ASSERT_GE(leaked, 0);
+    sigset_t blocked;
+    sigset_t previous;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+    signal(SIGUSR2, SIG_IGN);
+    platform::fx::StopShaderCompiler();
+    ShaderResult r;
+    CompileIsolated(Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel), &r);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    signal(SIGUSR2, SIG_DFL);
+    close(leaked);
+    ASSERT_TRUE(r.ok);
+
+    const int pid = platform::fx::ShaderCompilerProcessId();
+    ASSERT_GT(pid, 0);
+    const std::string fdDir = "/proc/" + std::to_string(pid) + "/fd";
+    std::map<int, std::string> fds;
+    for (const auto& entry : std::filesystem::directory_iterator(fdDir))
+        fds[std::stoi(entry.path().filename())] = std::filesystem::read_symlink(entry.path());
+    ASSERT_EQ(fds.size(), 4u) << "descriptors 0 to 3 only";
+    EXPECT_EQ(fds[0], "/dev/null");
+    EXPECT_EQ(fds[3].rfind("socket:", 0), 0u) << fds[3];
+    // Signals 1 to 31 (the C library keeps its own above them ignored in a spawned child).
+    const auto classic = [pid](const char* field) {
+        return std::stoull(ProcStatusField(pid, field), nullptr, 16) & 0x7fffffffull;
+    };
+    EXPECT_EQ(classic("SigBlk"), 0u);
+    EXPECT_EQ(classic("SigIgn"), 0u);
 }
 
 TEST(ShaderCache, ASecondCompileOfTheSameShaderIsAHit) {

@@ -1,9 +1,9 @@
 #define ENABLE_HLSL 1
-#include "fx/shader_compiler.h"
+#include "fx/shaderc/shader_compiler.h"
 
 #include "fx/diagnostics.h"
-#include "fx/glsl_fixup.h"
-#include "fx/glslang_messages.h"
+#include "fx/shaderc/glsl_fixup.h"
+#include "fx/shaderc/glslang_messages.h"
 
 #include <glslang/Public/ResourceLimits.h>
 #include <glslang/Public/ShaderLang.h>
@@ -170,10 +170,6 @@ bool ToGlsl(const ShaderRequest& request, const std::vector<unsigned>& spirv, Sh
 }
 
 } // namespace
-
-const char* BlockInstanceName(ShaderStage stage) {
-    return stage == ShaderStage::Vertex ? "fx_vs" : "fx_ps";
-}
 
 void WarmCompiler() {
     static const bool warmed = [] {

@@ -1,9 +1,9 @@
 // glslang's info log in the form an HLSL author knows: each error with its line, a column (from
 // glslang's parse-failure note or the quoted token's place in the line) and a Direct3D error code.
-#ifndef VTR3_PLATFORM_FX_GLSLANG_MESSAGES_H
-#define VTR3_PLATFORM_FX_GLSLANG_MESSAGES_H
+#ifndef VTR3_PLATFORM_FX_SHADERC_GLSLANG_MESSAGES_H
+#define VTR3_PLATFORM_FX_SHADERC_GLSLANG_MESSAGES_H
 
-#include "fx/shader_compiler.h"
+#include "fx/shaderc/shader_compiler.h"
 
 #include <string>
 #include <vector>

@@ -1,10 +1,10 @@
 // Matches the translated shader's inputs and outputs to the device's fixed locations by semantic
 // (shader_interface.h): names them before SPIRV-Cross writes GLSL, then rewrites their declarations
 // and wraps main so that every varying is a vec4 and the vertex stage ends in vtr3_EmitPosition.
-#ifndef VTR3_PLATFORM_FX_GLSL_FIXUP_H
-#define VTR3_PLATFORM_FX_GLSL_FIXUP_H
+#ifndef VTR3_PLATFORM_FX_SHADERC_GLSL_FIXUP_H
+#define VTR3_PLATFORM_FX_SHADERC_GLSL_FIXUP_H
 
-#include "fx/shader_compiler.h"
+#include "fx/shaderc/shader_compiler.h"
 
 #include <spirv_cross/spirv_cross_c.h>
 

@@ -1,4 +1,4 @@
-#include "fx/glsl_fixup.h"
+#include "fx/shaderc/glsl_fixup.h"
 
 #include "device/shader_interface.h"
 

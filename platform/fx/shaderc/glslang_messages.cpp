@@ -1,4 +1,4 @@
-#include "fx/glslang_messages.h"
+#include "fx/shaderc/glslang_messages.h"
 
 #include "fx/diagnostics.h"
 

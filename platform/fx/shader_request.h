@@ -1,8 +1,7 @@
-// One shader of a pass: HLSL (glslang's HLSL front end, DX9-compatible mode) to SPIR-V, SPIR-V to
-// GLSL 4.50 (SPIRV-Cross), inputs and outputs matched by semantic to the device's fixed locations.
-// Pure text work that touches no GL, so it can run in a child process (compile_isolation.h).
-#ifndef VTR3_PLATFORM_FX_SHADER_COMPILER_H
-#define VTR3_PLATFORM_FX_SHADER_COMPILER_H
+// What the effect framework asks of the shader compiler program and what it gets back: one shader
+// of a pass in HLSL, and GLSL 4.50 with the compiler's messages and the shader's uniforms.
+#ifndef VTR3_PLATFORM_FX_SHADER_REQUEST_H
+#define VTR3_PLATFORM_FX_SHADER_REQUEST_H
 
 #include <string>
 #include <vector>
@@ -42,15 +41,9 @@ struct ShaderResult {
 };
 
 // The instance name of the global block in the GLSL of each stage: uniforms are "fx_vs.name".
-const char* BlockInstanceName(ShaderStage stage);
-
-// Compiles in this process. glslang is known to crash on some input: call through
-// CompileIsolated unless the input is trusted.
-void CompileShader(const ShaderRequest& request, ShaderResult* result);
-
-// Warms glslang's built-in symbol tables in this process, so that child processes forked later
-// start warm (the first compile in a process costs tens of milliseconds more).
-void WarmCompiler();
+inline const char* BlockInstanceName(ShaderStage stage) {
+    return stage == ShaderStage::Vertex ? "fx_vs" : "fx_ps";
+}
 
 } // namespace platform::fx
 
