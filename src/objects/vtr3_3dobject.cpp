@@ -15,7 +15,43 @@ const char* const kNotInitialized =
 const char* const kSkillVectors[] = {"vecSkill1", "vecSkill2", "vecSkill3", "vecSkill4", "vecSkill5"};
 const char* const kStageTextures[] = {"entTex0", "entTex1", "entTex2", "entTex3", "entTex4", "entTex5"};
 
+const DWORD kDeviceStages = 16;
+
 } // namespace
+
+void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer) {
+    if (!g_device) {
+        return;
+    }
+    IDirect3DVertexBuffer9* boundVertices = nullptr;
+    UINT offset = 0, stride = 0;
+    if (vertexBuffer && SUCCEEDED(g_device->GetStreamSource(0, &boundVertices, &offset, &stride)) &&
+        boundVertices) {
+        if (boundVertices == vertexBuffer) {
+            g_device->SetStreamSource(0, NULL, 0, 0);
+        }
+        boundVertices->Release();
+    }
+    IDirect3DIndexBuffer9* boundIndices = nullptr;
+    if (indexBuffer && SUCCEEDED(g_device->GetIndices(&boundIndices)) && boundIndices) {
+        if (boundIndices == indexBuffer) {
+            g_device->SetIndices(NULL);
+        }
+        boundIndices->Release();
+    }
+}
+
+void VTR3UnbindTexture(IDirect3DBaseTexture9* texture) {
+    for (DWORD stage = 0; g_device && texture && stage < kDeviceStages; ++stage) {
+        IDirect3DBaseTexture9* bound = nullptr;
+        if (SUCCEEDED(g_device->GetTexture(stage, &bound)) && bound) {
+            if (bound == texture) {
+                g_device->SetTexture(stage, NULL);
+            }
+            bound->Release();
+        }
+    }
+}
 
 c_VTR3Object3D::c_VTR3Object3D()
     : m_initialized(0), m_flags(), m_vertexBuffer(nullptr), m_indexBuffer(nullptr),
@@ -29,6 +65,7 @@ c_VTR3Object3D::~c_VTR3Object3D() {
         DeInitializeBase();
     }
     // Whatever a derived class left behind goes with the object.
+    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
     VTR3ReleaseObjectResource(m_vertexBuffer);
     VTR3ReleaseObjectResource(m_indexBuffer);
     VTR3ReleaseObjectResource(m_savedStage0Texture);
@@ -78,6 +115,7 @@ void c_VTR3Object3D::DeInitializeBase() {
 
 void c_VTR3Object3D::ReleaseResourcesBase() {
     if (CheckInitialized("c_VTR3Object3D::ReleaseResourcesBase", __LINE__)) {
+        VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
         VTR3ReleaseObjectResource(m_vertexBuffer);
         VTR3ReleaseObjectResource(m_indexBuffer);
     }

@@ -94,4 +94,9 @@ template <typename Interface> void VTR3ReleaseObjectResource(Interface*& resourc
     }
 }
 
+// The device holds a reference to what is bound to it. An object that gives a resource back unbinds it
+// first where it is still bound, so that the resource really goes with the object's reference.
+void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer);
+void VTR3UnbindTexture(IDirect3DBaseTexture9* texture);
+
 #endif

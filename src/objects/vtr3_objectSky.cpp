@@ -85,6 +85,7 @@ bool c_VTR3ObjectSky::Build(const char* method, int line) {
     }
     Fill(vertexBuffer, vertices, sizeof(vertices));
     Fill(indexBuffer, kIndices, sizeof(kIndices));
+    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
     VTR3ReleaseObjectResource(m_vertexBuffer);
     VTR3ReleaseObjectResource(m_indexBuffer);
     m_vertexBuffer = vertexBuffer;

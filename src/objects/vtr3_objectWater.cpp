@@ -70,6 +70,11 @@ c_VTR3ObjectWater::c_VTR3ObjectWater() : m_noiseTexture(nullptr) {
 
 // The base class sees only its own buffers; the noise texture is this class's to give back.
 c_VTR3ObjectWater::~c_VTR3ObjectWater() {
+    ReleaseNoise();
+}
+
+void c_VTR3ObjectWater::ReleaseNoise() {
+    VTR3UnbindTexture(m_noiseTexture);
     VTR3ReleaseObjectResource(m_noiseTexture);
 }
 
@@ -79,7 +84,7 @@ UINT c_VTR3ObjectWater::NoiseSize(float skill) {
 
 void c_VTR3ObjectWater::ReleaseResources() {
     if (m_initialized) {
-        VTR3ReleaseObjectResource(m_noiseTexture);
+        ReleaseNoise();
         ReleaseResourcesBase();
     }
 }
@@ -99,7 +104,7 @@ void c_VTR3ObjectWater::Initialize() {
 
 void c_VTR3ObjectWater::DeInitialize() {
     if (m_initialized) {
-        VTR3ReleaseObjectResource(m_noiseTexture);
+        ReleaseNoise();
         DeInitializeBase();
     }
 }
@@ -148,6 +153,8 @@ bool c_VTR3ObjectWater::Build(const char* method, int line) {
     }
     FillNoise(noise, size);
     SetProjectionMatrices(&m_matTextureReflection, &m_matTextureRefraction);
+    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
+    VTR3UnbindTexture(m_noiseTexture);
     VTR3ReleaseObjectResource(m_vertexBuffer);
     VTR3ReleaseObjectResource(m_indexBuffer);
     VTR3ReleaseObjectResource(m_noiseTexture);

@@ -36,6 +36,7 @@ class c_VTR3ObjectWater : public c_VTR3Object3D {
 
   private:
     bool Build(const char* method, int line);
+    void ReleaseNoise();
     void Draw(ID3DXEffect* effect);
 
     D3DXMATRIX m_matBumpWave;
