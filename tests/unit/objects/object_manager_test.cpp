@@ -152,7 +152,9 @@ TEST_F(ObjectTest, StageZeroTextureIsSavedAndGivenBack) {
     IDirect3DBaseTexture9* bound = nullptr;
     device_->GetTexture(0, &bound);
     EXPECT_EQ(bound, engineTexture);
-    bound->Release();
+    if (bound) {
+        bound->Release();
+    }
     device_->SetTexture(0, nullptr);
     EXPECT_EQ(engineTexture->Release(), 0u);
 }
