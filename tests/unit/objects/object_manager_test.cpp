@@ -1,6 +1,7 @@
 // The object manager and the 3D object base: rows of creation, deletion and refusals, growth, the
 // setters' checks and conversions, the world matrix, drawing by group and the stage-0 texture
 // saved and given back.
+#include "frame/vtr3_exports.h"
 #include "object_fixture.h"
 
 namespace {
@@ -184,6 +185,37 @@ TEST_F(ObjectTest, EngineMeshDrawsTheEnginesMeshWithItsWorldMatrix) {
     device_->SetStreamSource(0, nullptr, 0, 0); // the engine's mesh, bound by its drawing
     device_->SetIndices(nullptr);
     mesh->Release();
+}
+
+} // namespace
+
+namespace {
+
+// The exports convert vars and put the engine's vertical axis second; angles keep their order.
+TEST_F(ObjectTest, ExportsConvertVarsAndExchangeTheSecondAndThirdAxes) {
+    g_objectManager.Initialize();
+    const var one = a6::VarFromInt(1), two = a6::VarFromInt(2), three = a6::VarFromInt(3);
+    EXPECT_EQ(VTR3ObjectCreate(one, a6::VarFromInt(1)), 0);
+    EXPECT_EQ(VTR3ObjectCreate(two, a6::VarFromInt(4)), a6::VarFromInt(1));
+    EXPECT_EQ(VTR3ObjectCreate(two, 0), a6::VarFromInt(1));
+    VTR3ObjectSetSkill(one, one, 1536); // 1.5
+    VTR3ObjectInitialize(one);
+    VTR3ObjectSetPosition(one, one, two, three);
+    VTR3ObjectSetScalation(one, one, two, three);
+    VTR3ObjectSetRotation(one, one, two, three);
+    VTR3ObjectSetFlag(one, two, three);
+    const c_VTR3Object3D* sky = g_objectManager.FindObject(1);
+    ASSERT_NE(sky, nullptr);
+    EXPECT_EQ(sky->GetSkill(1), 1.5f);
+    EXPECT_EQ(sky->GetFlag(2), 3);
+    EXPECT_EQ(sky->GetPosition(), D3DXVECTOR3(1, 3, 2));
+    EXPECT_EQ(sky->GetScalation(), D3DXVECTOR3(1, 3, 2));
+    const float radian = 0.017453292f;
+    EXPECT_EQ(sky->GetRotation(), D3DXVECTOR3(1 * radian, 2 * radian, 3 * radian));
+    EXPECT_EQ(g_objectManager.GetSlotAt(0)->objectType, c_VTR3ObjectManager::SKY);
+    VTR3ObjectDelete(one);
+    EXPECT_EQ(g_objectManager.FindObject(1), nullptr);
+    g_objectManager.DeInitialize();
 }
 
 } // namespace
