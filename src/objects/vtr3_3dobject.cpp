@@ -15,8 +15,6 @@ const char* const kNotInitialized =
 const char* const kSkillVectors[] = {"vecSkill1", "vecSkill2", "vecSkill3", "vecSkill4", "vecSkill5"};
 const char* const kStageTextures[] = {"entTex0", "entTex1", "entTex2", "entTex3", "entTex4", "entTex5"};
 
-const DWORD kDeviceStages = 16;
-
 } // namespace
 
 void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer) {
@@ -38,18 +36,6 @@ void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffe
             g_device->SetIndices(NULL);
         }
         boundIndices->Release();
-    }
-}
-
-void VTR3UnbindTexture(IDirect3DBaseTexture9* texture) {
-    for (DWORD stage = 0; g_device && texture && stage < kDeviceStages; ++stage) {
-        IDirect3DBaseTexture9* bound = nullptr;
-        if (SUCCEEDED(g_device->GetTexture(stage, &bound)) && bound) {
-            if (bound == texture) {
-                g_device->SetTexture(stage, NULL);
-            }
-            bound->Release();
-        }
     }
 }
 

@@ -94,9 +94,9 @@ template <typename Interface> void VTR3ReleaseObjectResource(Interface*& resourc
     }
 }
 
-// The device holds a reference to what is bound to it. An object that gives a resource back unbinds it
-// first where it is still bound, so that the resource really goes with the object's reference.
+// The device holds a reference to the buffers bound to it. An object that gives its buffers back unbinds
+// them first where they are still bound, so that they really go with the object's reference. (Textures
+// need no such care: an effect's End puts the device's texture stages back as they were.)
 void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer);
-void VTR3UnbindTexture(IDirect3DBaseTexture9* texture);
 
 #endif

@@ -74,7 +74,6 @@ c_VTR3ObjectWater::~c_VTR3ObjectWater() {
 }
 
 void c_VTR3ObjectWater::ReleaseNoise() {
-    VTR3UnbindTexture(m_noiseTexture);
     VTR3ReleaseObjectResource(m_noiseTexture);
 }
 
@@ -154,7 +153,6 @@ bool c_VTR3ObjectWater::Build(const char* method, int line) {
     FillNoise(noise, size);
     SetProjectionMatrices(&m_matTextureReflection, &m_matTextureRefraction);
     VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
-    VTR3UnbindTexture(m_noiseTexture);
     VTR3ReleaseObjectResource(m_vertexBuffer);
     VTR3ReleaseObjectResource(m_indexBuffer);
     VTR3ReleaseObjectResource(m_noiseTexture);
