@@ -45,4 +45,17 @@ VTR3_API var VTR3EffectSetPath(var id, a6::String* path);
 VTR3_API var VTR3EffectSetTex(var id, var index, var textureId);
 VTR3_API var VTR3EffectSetValue(var id, var index, var value);
 
+// Objects: a kind other than 1 (sky), 2 (water) or 3 (engine mesh) returns the var 1 and calls
+// nothing. Positions and scales arrive in the engine's axis order (z up) and go on as (x, z, y).
+VTR3_API var VTR3ObjectCreate(var id, var kind);
+VTR3_API var VTR3ObjectDelete(var id);
+VTR3_API var VTR3ObjectInitialize(var id);
+VTR3_API var VTR3ObjectSetEffect(var id, var effectId);
+VTR3_API var VTR3ObjectSetTexture(var id, var stage, var textureId);
+VTR3_API var VTR3ObjectSetSkill(var id, var index, var value);
+VTR3_API var VTR3ObjectSetFlag(var id, var index, var value);
+VTR3_API var VTR3ObjectSetPosition(var id, var x, var y, var z);
+VTR3_API var VTR3ObjectSetRotation(var id, var a, var b, var c);
+VTR3_API var VTR3ObjectSetScalation(var id, var x, var y, var z);
+
 #endif

@@ -1,7 +1,12 @@
 #include "objects/vtr3_objects.h"
 
+#include <new>
+
 #include "debug/vtr3_debugSystem.h"
 #include "frame/vtr3_globals.h"
+#include "objects/vtr3_objectEngineMesh.h"
+#include "objects/vtr3_objectSky.h"
+#include "objects/vtr3_objectWater.h"
 
 namespace {
 
@@ -15,9 +20,27 @@ const VTR3ManagerTexts kTexts = {
     0,
 };
 
+const VTR3SlotTexts kSlotTexts = {
+    "c_VTR3ObjectManager",
+    "Das angegeben Objekt wurde nicht gefunden. Funktion wird abgebrochen",
+    "Sie k\xf6nnen keine Objekte mehr als einmal mit der selben ID erstellen",
+    0,
+    "Es konnte kein neuer Speicher f\xfcr Objektdaten reserviert werden. Funktion wird abgebrochen",
+    nullptr, // written once the type is known to be valid
+    "Das Objekt mit der ID: %d wurde erfolgreich gel\xf6scht",
+};
+
+const int kInitialSlots = 20;
+const int kSkyGroup = 0;
+const int kOnRequestGroup = 4;
+
+// The float nearest pi / 180 (bits 0x3C8EFA35); each product is rounded to float.
+const float kRadiansPerDegree = 0.017453292f;
+
 } // namespace
 
-c_VTR3ObjectManager::c_VTR3ObjectManager() : c_VTR3ManagerLifecycle(kTexts) {}
+c_VTR3ObjectManager::c_VTR3ObjectManager()
+    : c_VTR3SlotManager<ObjectSlot>(kTexts, kSlotTexts, kInitialSlots) {}
 
 c_VTR3ObjectManager::~c_VTR3ObjectManager() {
     if (WarnIfStillInitialized(__LINE__)) {
@@ -26,28 +49,188 @@ c_VTR3ObjectManager::~c_VTR3ObjectManager() {
 }
 
 void c_VTR3ObjectManager::Initialize() {
-    MarkInitialized();
+    InitializeSlots();
 }
 
 void c_VTR3ObjectManager::DeInitialize() {
-    if (!CheckInitialized("c_VTR3ObjectManager::DeInitialize", __LINE__)) {
+    if (!Check("DeInitialize", __LINE__)) {
         return;
     }
+    ReleaseAllData();
+    ReleaseAllSlots();
     MarkDeInitialized();
 }
 
+void c_VTR3ObjectManager::ReleaseAllSlots() {
+    if (Check("ReleaseAllSlots", __LINE__)) {
+        DestroyObjects();
+        m_table.Free();
+    }
+}
+
+// De-initialised objects destroy without a row; one still initialised warns as it goes.
+void c_VTR3ObjectManager::DestroyObjects() {
+    for (unsigned int i = 0; i < m_table.Count(); ++i) {
+        ObjectSlot& slot = m_table.At(i);
+        delete slot.object;
+        slot = ObjectSlot();
+    }
+}
+
 void c_VTR3ObjectManager::ReleaseResources() {
-    CheckInitialized("c_VTR3ObjectManager::ReleaseResources", __LINE__);
+    if (!Check("ReleaseResources", __LINE__)) {
+        return;
+    }
+    for (unsigned int i = 0; i < m_table.Count(); ++i) {
+        if (m_table.IsInUse(m_table.At(i)) && m_table.At(i).object) {
+            m_table.At(i).object->ReleaseResources();
+        }
+    }
 }
 
 void c_VTR3ObjectManager::RecreateResources() {
-    CheckInitialized("c_VTR3ObjectManager::RecreateResources", __LINE__);
-}
-
-void c_VTR3ObjectManager::ReduceMemoryOverhead() {
-    CheckInitialized("c_VTR3ObjectManager::ReduceMemoryOverhead", __LINE__);
+    if (!Check("RecreateResources", __LINE__)) {
+        return;
+    }
+    for (unsigned int i = 0; i < m_table.Count(); ++i) {
+        if (m_table.IsInUse(m_table.At(i)) && m_table.At(i).object) {
+            m_table.At(i).object->RecreateResources();
+        }
+    }
 }
 
 void c_VTR3ObjectManager::WriteComponentInfo() {
     VTR3WriteComponentRow(g_debugSystem, "3D Objektverwaltung:", __TIMESTAMP__, __TIME__);
+}
+
+void c_VTR3ObjectManager::CreateObject(int id, unsigned int type) {
+    ObjectSlot* slot = CreateSlot(id, "CreateObject", __LINE__);
+    if (!slot) {
+        return;
+    }
+    c_VTR3Object3D* object = nullptr;
+    int group = kOnRequestGroup;
+    switch (type) {
+    case SKY:
+        object = new (std::nothrow) c_VTR3ObjectSky();
+        group = kSkyGroup;
+        break;
+    case WATER:
+        object = new (std::nothrow) c_VTR3ObjectWater();
+        break;
+    case ENGINE_MESH:
+        object = new (std::nothrow) c_VTR3ObjectEngineMesh();
+        break;
+    default:
+        // The record goes back to free; a growth made for it stays.
+        *slot = ObjectSlot();
+        LogError("CreateObject", __LINE__, "\xdcng\xfcltiger Objekttyp ! Funktion wird abgebrochen", id);
+        return;
+    }
+    if (!object) {
+        *slot = ObjectSlot();
+        LogError("CreateObject", __LINE__, kSlotTexts.exhausted, id);
+        return;
+    }
+    slot->objectType = static_cast<int>(type);
+    slot->renderGroup = group;
+    slot->object = object;
+    LogInformation("CreateObject", __LINE__, "Das Objekt mit der ID: %d wurde erfolgreich erstellt", id);
+}
+
+void c_VTR3ObjectManager::DeleteObject(int id) {
+    ObjectSlot* slot = Lookup(id, "DeleteObject", __LINE__);
+    if (!slot) {
+        return;
+    }
+    c_VTR3Object3D* object = slot->object;
+    if (object) {
+        object->DeInitialize();
+    }
+    // De-initialisation logs rows but never touches the table, so the record is still this one.
+    delete object;
+    *slot = ObjectSlot();
+    LogInformation("DeleteObject", __LINE__, "Das Objekt mit der ID: %d wurde erfolgreich gel\xf6scht", id);
+}
+
+int c_VTR3ObjectManager::IsCreated(int id) {
+    return Exists(id, "IsCreated", __LINE__);
+}
+
+void c_VTR3ObjectManager::InitializeObject(int id) {
+    ObjectSlot* slot = Lookup(id, "InitializeObject", __LINE__);
+    if (!slot) {
+        return;
+    }
+    slot->object->Initialize();
+    LogInformation("InitializeObject", __LINE__, "Das Objekt mit der ID: %d wurde erfolgreich initialisiert",
+                   id);
+}
+
+void c_VTR3ObjectManager::SetEffect(int id, int effectId) {
+    if (ObjectSlot* slot = Lookup(id, "SetEffect", __LINE__)) {
+        slot->object->SetEffect(effectId);
+    }
+}
+
+void c_VTR3ObjectManager::SetFlag(int id, int index, int value) {
+    if (ObjectSlot* slot = Lookup(id, "SetFlag", __LINE__)) {
+        slot->object->SetFlag(static_cast<unsigned int>(index), value);
+    }
+}
+
+void c_VTR3ObjectManager::SetSkill(int id, int index, float value) {
+    if (ObjectSlot* slot = Lookup(id, "SetSkill", __LINE__)) {
+        slot->object->SetSkill(static_cast<unsigned int>(index), value);
+    }
+}
+
+void c_VTR3ObjectManager::SetTexture(int id, int stage, int textureId) {
+    if (ObjectSlot* slot = Lookup(id, "SetTexture", __LINE__)) {
+        slot->object->SetTexture(static_cast<unsigned int>(stage), textureId);
+    }
+}
+
+void c_VTR3ObjectManager::SetPosition(int id, float x, float y, float z) {
+    if (ObjectSlot* slot = Lookup(id, "SetPosition", __LINE__)) {
+        slot->object->SetPosition(x, y, z);
+    }
+}
+
+void c_VTR3ObjectManager::SetRotation(int id, float a, float b, float c) {
+    if (ObjectSlot* slot = Lookup(id, "SetRotation", __LINE__)) {
+        slot->object->SetRotation(a * kRadiansPerDegree, b * kRadiansPerDegree, c * kRadiansPerDegree);
+    }
+}
+
+void c_VTR3ObjectManager::SetScalation(int id, float x, float y, float z) {
+    if (ObjectSlot* slot = Lookup(id, "SetScalation", __LINE__)) {
+        slot->object->SetScalation(x, y, z);
+    }
+}
+
+void c_VTR3ObjectManager::RenderObject(int id) {
+    if (ObjectSlot* slot = Lookup(id, "RenderObject", __LINE__)) {
+        slot->object->Update();
+        slot->object->Render();
+    }
+}
+
+// Drawing logs rows at most, so the table keeps its records while the loop runs.
+void c_VTR3ObjectManager::RenderObjects(int renderGroup) {
+    if (!Check("RenderObjects", __LINE__)) {
+        return;
+    }
+    for (unsigned int i = 0; i < m_table.Count(); ++i) {
+        ObjectSlot& slot = m_table.At(i);
+        if (m_table.IsInUse(slot) && slot.renderGroup == renderGroup && slot.object) {
+            slot.object->Update();
+            slot.object->Render();
+        }
+    }
+}
+
+c_VTR3Object3D* c_VTR3ObjectManager::FindObject(int id) {
+    ObjectSlot* slot = m_initialized ? m_table.Find(id) : nullptr;
+    return slot ? slot->object : nullptr;
 }
