@@ -51,3 +51,9 @@ void c_VTR3ObjectManager::ReduceMemoryOverhead() {
 void c_VTR3ObjectManager::WriteComponentInfo() {
     VTR3WriteComponentRow(g_debugSystem, "3D Objektverwaltung:", __TIMESTAMP__, __TIME__);
 }
+
+// placeholder until the object manager lands
+void c_VTR3ObjectManager::RenderObjects(int) {}
+
+// placeholder until the object manager lands
+void c_VTR3ObjectManager::RenderObject(int) {}

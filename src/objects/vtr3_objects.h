@@ -17,6 +17,11 @@ class c_VTR3ObjectManager : public c_VTR3ManagerLifecycle {
     void RecreateResources();
     void ReduceMemoryOverhead();
     void WriteComponentInfo();
+
+    // placeholder until the object manager lands
+    void RenderObjects(int group);
+    // placeholder until the object manager lands
+    void RenderObject(int id);
 };
 
 #endif
