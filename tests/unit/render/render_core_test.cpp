@@ -26,10 +26,12 @@ class RenderCoreTest : public PluginInProcessTest {
 
 TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     Start();
-    // The engine's projection scales x and y by 2: the clip-space plane is (a/2, b/2, c, d).
+    // The engine's projection: x' = 2x + z, y' = 2y. Its inverse transposed carries the plane
+    // (1, 2, 3, -3) to (0.5, 1, 2.5, -3) in clip space.
     float* projection = engine_.projectionMatrix();
     projection[0] = 2.0f;
     projection[5] = 2.0f;
+    projection[8] = 1.0f;
     Target(3, 0);
     Name(3, 3);
     g_textureManager.SetViewID(3, 0, kView);
@@ -41,7 +43,7 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     // Render to texture with the clip plane: plane 0 alone between the stages, plane 1 (zero) after.
     g_viewManager.SetRenderToTexture(kView, 1);
     EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)", "SetClipPlane(0, 1, 2, 3, -3)",
-                              "ClipPlaneEnable(1)", "SetClipPlane(1, 0.5, 1, 3, -3)",
+                              "ClipPlaneEnable(1)", "SetClipPlane(1, 0.5, 1, 2.5, -3)",
                               "SetClipPlane(1, 0, 0, 0, 0)", "ClipPlaneEnable(2)", "SetRenderTarget(0, F)"}));
     ClipPlane(0);
     EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)", "ClipPlaneEnable(0)",
