@@ -5,8 +5,9 @@
 //
 // Parameters set by the post-processor before each draw:
 //   "postTex1"   the current image.
-//   "vecValues1" x: luminance threshold, 0 to 1; what lies below it turns black, what lies
-//                above keeps the part of its colour above the threshold (0 keeps everything).
+//   "vecValues1" x: luminance threshold, 0 to 1 (Rec. 709 weights); what lies below it turns
+//                black, what lies above keeps its colour scaled from 0 at the threshold to the
+//                full colour at white (0 keeps everything).
 //                y: gain applied to what passes (0 stands for 1).
 //
 // Techniques, in the order the effect manager tries them:
@@ -35,7 +36,8 @@ float4 Filter(float2 uv, float2 pixel) {
     const float4 colour = tex2D(postSampler1, uv);
     const float luminance = dot(colour.rgb, LUMINANCE);
     const float gain = vecValues1.y != 0.0 ? vecValues1.y : 1.0;
-    const float kept = max(luminance - vecValues1.x, 0.0) / max(luminance, 0.0001);
+    // 0 at the threshold, rising to the full colour at white.
+    const float kept = saturate((luminance - vecValues1.x) / max(1.0 - vecValues1.x, 0.0001));
     return float4(colour.rgb * kept * gain, colour.a);
 }
 
