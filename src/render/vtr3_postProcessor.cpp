@@ -147,12 +147,13 @@ bool c_VTR3PostProcessor::CreateBuffers(const char* method, int line) {
         ReleaseBuffers();
         return false;
     }
-    return FillBuffers();
+    FillBuffers();
+    return true;
 }
 
 // Quads in pixels of the working size, without a half-pixel offset: the device's own pixel-centre
 // convention decides where the texels land.
-bool c_VTR3PostProcessor::FillBuffers() {
+void c_VTR3PostProcessor::FillBuffers() {
     const float sizes[QUADS][2] = {{static_cast<float>(m_width), static_cast<float>(m_height)},
                                    {m_width / 2.0f, m_height / 2.0f},
                                    {m_width / 4.0f, m_height / 4.0f}};
@@ -164,7 +165,6 @@ bool c_VTR3PostProcessor::FillBuffers() {
         Fill(m_quads[quad], vertices, kQuadBytes);
     }
     Fill(m_indices, kQuadIndices, sizeof(kQuadIndices));
-    return true;
 }
 
 void c_VTR3PostProcessor::ReleaseBuffers() {

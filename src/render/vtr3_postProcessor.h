@@ -40,7 +40,7 @@ class c_VTR3PostProcessor : public c_VTR3ManagerLifecycle {
     enum Quad { QUAD_FULL, QUAD_HALF, QUAD_QUARTER, QUADS };
 
     bool CreateBuffers(const char* method, int line);
-    bool FillBuffers();
+    void FillBuffers();
     void ReleaseBuffers();
     void CreateTargets();
     void LoadEffects();
