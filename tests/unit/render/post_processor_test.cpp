@@ -167,6 +167,19 @@ TEST_F(PostProcessorTest, AFailedBufferCreationLeavesItNotInitialisedAndHoldingN
     }
 }
 
+// A second start-up (the frame repeats it when a script calls VTR3Initialize again) and a
+// re-creation without a release first give back the buffers held from before.
+TEST_F(PostProcessorTest, RepeatedCreationHoldsOneSetOfBuffers) {
+    const size_t live = platform::LiveObjectCount();
+    Start();
+    const size_t started = platform::LiveObjectCount();
+    ASSERT_EQ(VTR3Initialize(a6::VarFromInt(1), nullptr), 0);
+    VTR3RecreateResources();
+    EXPECT_EQ(platform::LiveObjectCount(), started);
+    StopAndReadRows();
+    EXPECT_EQ(platform::LiveObjectCount(), live);
+}
+
 // Direct3D 9 refuses Reset while a video-memory resource is alive: the targets a frame used must be
 // free once the plug-in has released its resources, however many frames ran.
 TEST_F(PostProcessorTest, AfterManyFramesADeviceResetSucceedsAndTheChainRunsAgain) {
