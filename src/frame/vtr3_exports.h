@@ -15,6 +15,14 @@ VTR3_API var VTR3RecreateResources();
 VTR3_API var VTR3ReleaseMemory();
 VTR3_API var VTR3SwitchResolution();
 
+// Render events: the engine calls A when it begins drawing a view, D when it has drawn it; E draws
+// one object on request.
+VTR3_API var VTR3RenderDrawA();
+VTR3_API var VTR3RenderDrawB();
+VTR3_API var VTR3RenderDrawC();
+VTR3_API var VTR3RenderDrawD();
+VTR3_API var VTR3RenderDrawE(var objectId);
+
 // Views.
 VTR3_API var VTR3ViewRegister(var id, a6::String* name);
 VTR3_API var VTR3ViewUnregister(var id);

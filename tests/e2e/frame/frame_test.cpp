@@ -10,9 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -69,6 +70,8 @@ ULONG ReferenceCount(IUnknown* object) {
 class FrameTest : public ::testing::Test {
   protected:
     FrameTest() {
+        // The post-processor loads its effect files from here at start-up.
+        std::filesystem::create_directory_symlink(VTR3_CONTENT_DIR, "VTR3Content");
         engine_.CreateGraphics(640, 480, "Acknex 6");
         plugin_ = std::make_unique<host::Plugin>(VTR3_PLUGIN_PATH);
     }

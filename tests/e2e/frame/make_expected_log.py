@@ -96,6 +96,13 @@ info("Der Viewmanger wurde erfolgreich initialisiert")
 info("Der Texturemanager wurde erfolgreich initialisiert")
 info("Der Effektmanager wurde erfolgreich initialisiert")
 info("Der Objektmanager wurde erfolgreich initialisiert")
+# The post-processor's render targets and effects, from the effect files in VTR3Content.
+for texture in range(30000, 30007):
+    info("Die Textur mit der ID: %d wurde erfolgreich erstellt" % texture)
+    info("Die Textur mit der ID: %d wurde erfolreich initialisiert" % texture)
+for effect in [30002, 30004, 30005, 30007, 30006, 30008, 30009, 30010, 30011]:
+    info("Der Effekt mit der ID: %d wurde erfolgreich erstellt" % effect)
+    info("Der Effekt mit der ID: %d wurde erfolgreich initialisiert und die Technik: 0 wird verwendet." % effect)
 info("Der Post-Processor wurde erfolgreich initialisiert")
 info("Das Rendercore wurde erfolreich initialisiert")
 end()

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ using Rows = std::vector<std::string>;
 class PluginTest : public ::testing::Test {
   protected:
     PluginTest() {
+        // The post-processor loads its effect files from here at start-up.
+        std::filesystem::create_directory_symlink(VTR3_CONTENT_DIR, "VTR3Content");
         engine_.CreateGraphics(320, 240, "Acknex 6");
         liveBefore_ = platform::LiveObjectCount();
         plugin_ = std::make_unique<host::Plugin>(VTR3_PLUGIN_PATH);

@@ -12,6 +12,15 @@
 
 namespace {
 
+// The post-processor's render targets 30000 to 30006, which lead the table.
+const char* const kPostTargets[7] = {"CreateTexture(1024, 768, 1, RENDERTARGET, 21, DEFAULT)",
+                                     "CreateTexture(1024, 768, 1, RENDERTARGET, 21, DEFAULT)",
+                                     "CreateTexture(1024, 768, 1, RENDERTARGET, 21, DEFAULT)",
+                                     "CreateTexture(512, 384, 1, RENDERTARGET, 21, DEFAULT)",
+                                     "CreateTexture(512, 384, 1, RENDERTARGET, 21, DEFAULT)",
+                                     "CreateTexture(256, 192, 1, RENDERTARGET, 21, DEFAULT)",
+                                     "CreateTexture(256, 192, 1, RENDERTARGET, 21, DEFAULT)"};
+
 const std::string kTextures = " @ vtr3_textures c_VTR3TextureManager::";
 
 std::string Initialized(int id) {
@@ -106,6 +115,7 @@ TEST_F(TexturesTest, ImageFilesOfEveryTypeLoad) {
 
 TEST_F(TexturesTest, DeviceTexturesOfEveryScriptFormatAndTheRefusedKinds) {
     ASSERT_EQ(Initialize(), 0);
+    TakeCalls(); // the post-processor's seven targets
     const int formats[] = {20, 22, 21, 60, 117, 111, 112, 113, 63, 114, 71};
     Rows expected;
     for (int code = 0; code <= 10; ++code) {
@@ -183,14 +193,18 @@ TEST_F(TexturesTest, ReleaseAndRecreateRebuildUntilAFileIsGone) {
         std::remove_if(again.begin(), again.end(),
                        [](const std::string& call) { return call.find("MANAGED") != std::string::npos; }),
         again.end());
-    EXPECT_EQ(again, (Rows{"CreateTexture(64, 32, 1, RENDERTARGET, 113, DEFAULT)",
-                           "CreateCubeTexture(16, 1, RENDERTARGET, 22, DEFAULT)",
-                           "CreateTexture(64, 32, 1, DEPTHSTENCIL, 71, DEFAULT)"}));
+    EXPECT_EQ(again,
+              (Rows{kPostTargets[0], kPostTargets[1], kPostTargets[2], kPostTargets[3], kPostTargets[4],
+                    kPostTargets[5], kPostTargets[6], "CreateTexture(64, 32, 1, RENDERTARGET, 113, DEFAULT)",
+                    "CreateCubeTexture(16, 1, RENDERTARGET, 22, DEFAULT)",
+                    "CreateTexture(64, 32, 1, DEPTHSTENCIL, 71, DEFAULT)"}));
 
     EXPECT_EQ(Call("VTR3ReleaseResources"), 0);
     std::filesystem::remove("first.png");
     EXPECT_EQ(Call("VTR3RecreateResources"), 0);
-    EXPECT_EQ(TakeCalls(), (Rows{"CreateTexture(64, 32, 1, RENDERTARGET, 113, DEFAULT)"}));
+    EXPECT_EQ(TakeCalls(), (Rows{kPostTargets[0], kPostTargets[1], kPostTargets[2], kPostTargets[3],
+                                 kPostTargets[4], kPostTargets[5], kPostTargets[6],
+                                 "CreateTexture(64, 32, 1, RENDERTARGET, 113, DEFAULT)"}));
     EXPECT_EQ(DeInitialize(), 0);
     EXPECT_EQ(LiveObjectsOfThePlugin(), 0);
 

@@ -1,0 +1,102 @@
+// The render core's stages as the device sees them: which target is saved, switched and restored,
+// and the clip-plane states, for each kind of view; the references it holds across frames.
+#include "render_unit_fixture.h"
+
+#include "render/vtr3_renderer.h"
+
+#include <d3dx9.h>
+
+namespace {
+
+class RenderCoreTest : public PluginInProcessTest {
+  protected:
+    // A render target texture of the texture manager, 2D (type 0) or cube (type 1).
+    void Target(int id, int type) {
+        g_textureManager.TextureCreate(id, type);
+        g_textureManager.SetSize(id, 64, 64);
+        g_textureManager.SetFormat(id, D3DFMT_A8R8G8B8);
+        g_textureManager.SetUsage(id, 0);
+        g_textureManager.TextureInitialize(id);
+    }
+    void ClipPlane(int enable) {
+        // Through (0, 0, 1) with the normal (1, 2, 3): the plane (1, 2, 3, -3).
+        g_viewManager.SetClipPlane(kView, D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(1, 2, 3), enable);
+    }
+};
+
+TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
+    Start();
+    // The engine's projection: x' = 2x + z, y' = 2y. Its inverse transposed carries the plane
+    // (1, 2, 3, -3) to (0.5, 1, 2.5, -3) in clip space.
+    float* projection = engine_.projectionMatrix();
+    projection[0] = 2.0f;
+    projection[5] = 2.0f;
+    projection[8] = 1.0f;
+    Target(3, 0);
+    Name(3, 3);
+    g_textureManager.SetViewID(3, 0, kView);
+
+    // Registered, no options: nothing at all, not even the clip-plane state.
+    ClipPlane(1);
+    EXPECT_EQ(Frame(), Calls{});
+
+    // Render to texture with the clip plane: plane 0 alone between the stages, plane 1 (zero) after.
+    g_viewManager.SetRenderToTexture(kView, 1);
+    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)", "SetClipPlane(0, 1, 2, 3, -3)",
+                              "ClipPlaneEnable(1)", "SetClipPlane(1, 0.5, 1, 2.5, -3)",
+                              "SetClipPlane(1, 0, 0, 0, 0)", "ClipPlaneEnable(2)", "SetRenderTarget(0, F)"}));
+    ClipPlane(0);
+    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)", "ClipPlaneEnable(0)",
+                              "SetRenderTarget(0, F)"}));
+
+    // Post-processing wins: no texture, no clip plane in stage A; stage D still restores the target.
+    ClipPlane(1);
+    g_viewManager.SetPostProcessing(kView, 1);
+    g_viewManager.SetPostProcessEffect(kView, 0, 30009);
+    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 30000)", "SetRenderTarget(0, F)",
+                              "F full 30000 fx", "SetClipPlane(1, 0, 0, 0, 0)", "ClipPlaneEnable(2)",
+                              "SetRenderTarget(0, F)"}));
+    g_viewManager.SetPostProcessing(kView, 0);
+    ClipPlane(0);
+
+    // A cube texture bound on side 3: stage A draws into that face.
+    g_textureManager.SetViewID(3, 0, 0);
+    Target(5, 1);
+    g_textureManager.SetViewID(5, 3, kView);
+    IDirect3DSurface9* face = g_textureManager.GetCubeSurface(5, 3, 0);
+    recorder_->names[face] = "cube side 3";
+    face->Release();
+    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, cube side 3)", "ClipPlaneEnable(0)",
+                              "SetRenderTarget(0, F)"}));
+
+    // No texture bound any more (deleted since the last frame): nothing is switched or restored.
+    g_textureManager.TextureDelete(5);
+    EXPECT_EQ(Frame(), Calls{"ClipPlaneEnable(0)"});
+
+    // A view the engine draws that is not registered: nothing.
+    g_viewManager.UnregisterView(kView);
+    EXPECT_EQ(Frame(), Calls{});
+}
+
+// The surfaces of a frame are given back when stage D is done with them: a deleted texture is freed
+// at once, and nothing is left for ReleaseResources.
+TEST_F(RenderCoreTest, NoSurfaceReferenceOutlivesTheFrame) {
+    Start();
+    Target(3, 0);
+    g_textureManager.SetViewID(3, 0, kView);
+    g_viewManager.SetRenderToTexture(kView, 1);
+    const size_t before = platform::LiveObjectCount();
+    for (int i = 0; i < 20; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(platform::LiveObjectCount(), before);
+    IDirect3DSurface9* surface = g_textureManager.GetSurface(3, 0);
+    EXPECT_EQ(surface->Release(), 1u) << "only the texture manager holds the texture";
+    IDirect3DSurface9* backBuffer = nullptr;
+    ASSERT_EQ(engine_.device()->GetRenderTarget(0, &backBuffer), D3D_OK);
+    EXPECT_EQ(backBuffer->Release(), 0u);
+    g_textureManager.TextureDelete(3);
+    EXPECT_LT(platform::LiveObjectCount(), before);
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// The plug-in's objects linked into the test and started through VTR3Initialize on the stand-in
+// engine's 1024 x 768 device, behind a DrawRecorder. The working directory holds the plug-in's
+// effect files as VTR3Content and receives the log. Objects are named for the recorder: the
+// targets 30000 to 30006 by texture id (texture and level-0 surface), the back buffer "F".
+#ifndef VTR3_TESTS_UNIT_RENDER_RENDER_UNIT_FIXTURE_H
+#define VTR3_TESTS_UNIT_RENDER_RENDER_UNIT_FIXTURE_H
+
+#include "draw_recorder.h"
+#include "engine.h"
+#include "frame/vtr3_exports.h"
+#include "frame/vtr3_globals.h"
+#include "log_rows.h"
+#include "platform_control.h"
+#include "render/vtr3_postProcessor.h"
+#include "resources/vtr3_textures.h"
+#include "scoped_directory.h"
+#include "views/vtr3_views.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using Calls = std::vector<std::string>;
+
+class PluginInProcessTest : public ::testing::Test {
+  protected:
+    static const int kView = 1;
+
+    PluginInProcessTest() {
+        std::filesystem::create_directory_symlink(VTR3_CONTENT_DIR, "VTR3Content");
+        engine_.CreateGraphics(1024, 768, "render test");
+        recorder_ = new DrawRecorder(engine_.device());
+        engine_.SetDeviceField(recorder_);
+        A6_DLLAPI(engine_.block());
+    }
+    ~PluginInProcessTest() override {
+        if (initialized_) {
+            VTR3DeInitialize();
+        }
+        recorder_->Release();
+    }
+
+    void Start() {
+        ASSERT_EQ(VTR3Initialize(a6::VarFromInt(1), nullptr), 0);
+        initialized_ = true;
+        NameAll();
+        g_viewManager.RegisterView(kView, "camera");
+        recorder_->calls.clear();
+    }
+
+    void NameAll() {
+        for (int id = 30000; id <= 30006; ++id) {
+            Name(id, id);
+        }
+        IDirect3DSurface9* backBuffer = nullptr;
+        ASSERT_EQ(engine_.device()->GetRenderTarget(0, &backBuffer), D3D_OK);
+        recorder_->names[backBuffer] = "F";
+        backBuffer->Release();
+    }
+
+    // Names texture `id` and its level-0 surface.
+    void Name(int id, int name) {
+        recorder_->names[g_textureManager.GetBaseTexture(id)] = std::to_string(name);
+        IDirect3DSurface9* surface = g_textureManager.GetSurface(id, 0);
+        recorder_->names[surface] = std::to_string(name);
+        if (surface) {
+            surface->Release();
+        }
+    }
+
+    // One frame of the view: stages A and D; returns what they called.
+    Calls Frame() {
+        recorder_->calls.clear();
+        VTR3RenderDrawA();
+        VTR3RenderDrawD();
+        return recorder_->calls;
+    }
+
+    // The rows written since the log was opened; closes the plug-in.
+    std::vector<std::string> StopAndReadRows() {
+        VTR3DeInitialize();
+        initialized_ = false;
+        return log_rows::Rows(ReadFileBytes(directory_.path() / "Vantor3.html"));
+    }
+
+    ScopedDirectory directory_;
+    host::Engine engine_;
+    DrawRecorder* recorder_ = nullptr;
+    bool initialized_ = false;
+};
+
+#endif
