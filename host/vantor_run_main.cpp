@@ -84,8 +84,9 @@ std::string FrameFile(const std::string& directory, int frame) {
     return (fs::path(directory) / name).string();
 }
 
-Report Run(const host::RunOptions& options, const std::vector<host::script::Statement>& statements) {
-    Report report;
+// Fills `report` as far as the run came; throws what stopped it.
+void Run(const host::RunOptions& options, const std::vector<host::script::Statement>& statements,
+         Report* report) {
     host::Engine engine;
     engine.CreateGraphics(options.width, options.height, "Acknex 6");
     auto plugin = std::make_unique<host::Plugin>(options.plugin.empty() ? VTR3_PLUGIN_PATH : options.plugin);
@@ -114,15 +115,16 @@ Report Run(const host::RunOptions& options, const std::vector<host::script::Stat
     host::script::ScriptRun run(engine, *plugin, settings);
     try {
         run.Execute(statements);
+        report->ran = true;
     } catch (...) {
+        report->frames = run.framesDrawn();
+        report->frameSeconds = run.frameSeconds();
         plugin.reset(); // unloaded while the device it used still exists
         throw;
     }
-    report.frames = run.framesDrawn();
-    report.frameSeconds = run.frameSeconds();
+    report->frames = run.framesDrawn();
+    report->frameSeconds = run.frameSeconds();
     plugin.reset();
-    report.ran = true;
-    return report;
 }
 
 std::optional<fs::file_time_type> LogTime() {
@@ -189,7 +191,7 @@ int main(int argc, char** argv) {
     const std::optional<fs::file_time_type> logBefore = LogTime();
     Report report;
     try {
-        report = Run(options, statements);
+        Run(options, statements, &report);
     } catch (const std::exception& fault) {
         std::fflush(stdout);
         const bool located = dynamic_cast<const host::script::ScriptError*>(&fault) != nullptr;
