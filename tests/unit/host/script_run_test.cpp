@@ -53,7 +53,7 @@ class ScriptRun : public ::testing::Test {
 TEST_F(ScriptRun, SendsRenderEventsAroundTheEngineDrawingOfEachView) {
     EXPECT_EQ(Run("view mirror\n"
                   "position mirror 5 0 0\n"
-                  "mesh block box 20 100 0 0\n"
+                  "mesh block box 20 100 30 -25\n"
                   "clear 0 0 255\n"
                   "render mirror\n"
                   "render camera\n"
@@ -68,13 +68,16 @@ TEST_F(ScriptRun, SendsRenderEventsAroundTheEngineDrawingOfEachView) {
                        "A(x=5,t=180) D A(x=0,t=180) E7 D ");
     EXPECT_EQ(run_.framesDrawn(), 3);
     EXPECT_EQ(GetTickCount(), 220u);
-    // DrawD's corner stays; the engine cleared over DrawA's; the box is lit grey in the middle.
+    // DrawD's corner stays; the engine cleared over DrawA's. The box, north (left) of the camera's
+    // line of sight and below it, is lit grey there and nowhere else.
     EXPECT_EQ(Pixel(0, 0), 0xff00ffu);
     EXPECT_EQ(Pixel(62, 62), 0x0000ffu);
-    EXPECT_EQ(Pixel(20, 5), 0x0000ffu);
-    const unsigned middle = Pixel(32, 32);
-    EXPECT_GT(middle >> 16, 0x30u) << std::hex << middle;
-    EXPECT_EQ(middle >> 16, (middle >> 8) & 0xff) << std::hex << middle; // lit white: no hue of red or green
+    for (const auto& [x, y] : {std::pair{32, 32}, {46, 15}, {46, 46}, {15, 15}}) {
+        EXPECT_EQ(Pixel(x, y), 0x0000ffu) << x << "," << y;
+    }
+    const unsigned box = Pixel(15, 46);
+    EXPECT_GT(box >> 16, 0x30u) << std::hex << box;
+    EXPECT_EQ(box >> 16, (box >> 8) & 0xff) << std::hex << box; // lit white: no hue of red or green
     // engine_getobj finds what the script declared; the block shows the mesh.
     void* block = engine_.objects().Find("block");
     EXPECT_NE(block, nullptr);
