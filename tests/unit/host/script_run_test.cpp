@@ -53,7 +53,8 @@ class ScriptRun : public ::testing::Test {
 TEST_F(ScriptRun, SendsRenderEventsAroundTheEngineDrawingOfEachView) {
     EXPECT_EQ(Run("view mirror\n"
                   "position mirror 5 0 0\n"
-                  "mesh block box 20 100 30 -25\n"
+                  "angles camera 90 0 0\n"
+                  "mesh block box 20 -30 100 -25\n"
                   "clear 0 0 255\n"
                   "render mirror\n"
                   "render camera\n"
@@ -68,7 +69,7 @@ TEST_F(ScriptRun, SendsRenderEventsAroundTheEngineDrawingOfEachView) {
                        "A(x=5,t=180) D A(x=0,t=180) E7 D ");
     EXPECT_EQ(run_.framesDrawn(), 3);
     EXPECT_EQ(GetTickCount(), 220u);
-    // DrawD's corner stays; the engine cleared over DrawA's. The box, north (left) of the camera's
+    // DrawD's corner stays; the engine cleared over DrawA's. The box, west (left) of the camera's
     // line of sight and below it, is lit grey there and nowhere else.
     EXPECT_EQ(Pixel(0, 0), 0xff00ffu);
     EXPECT_EQ(Pixel(62, 62), 0x0000ffu);
