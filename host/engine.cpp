@@ -1,7 +1,7 @@
 #include "engine.h"
 
 #include "host_error.h"
-#include "platform_control.h"
+#include "system.h"
 #include "resolver.h"
 
 namespace host {
@@ -54,7 +54,7 @@ Engine::Engine()
 Engine::~Engine() {
     graphics_.reset();
     if (clock_set_) {
-        platform::UseRealTickCount();
+        system::UseRealClock();
     }
     g_current = nullptr;
 }
@@ -72,7 +72,7 @@ void Engine::SetMesh(void* mesh) {
 }
 
 void Engine::SetClock(DWORD milliseconds) {
-    platform::SetTickCount(milliseconds);
+    system::SetClock(milliseconds);
     clock_set_ = true;
     *variables_.FindVar("total_ticks") = a6::VarFromDouble(milliseconds * 16.0 / 1000.0);
     *variables_.FindVar("total_secs") = a6::VarFromDouble(milliseconds / 1000.0);

@@ -70,6 +70,8 @@ class Engine {
     HWND window() const { return graphics_ ? graphics_->window() : nullptr; }
     IDirect3D9* direct3d() const { return graphics_ ? graphics_->direct3d() : nullptr; }
     IDirect3DDevice9* device() const { return graphics_ ? graphics_->device() : nullptr; }
+    // Resets the engine's device with the parameters it was created with.
+    HRESULT ResetDevice() { return graphics_ ? graphics_->Reset() : D3DERR_INVALIDCALL; }
 
     // What the block hands the plug-in, whatever the engine owns: null, or another device (a
     // wrapper that fails a call). The engine still releases only its own.

@@ -28,4 +28,9 @@ void SetViewLayer(a6::View& view, int layer) {
     view.word[a6::kViewLayer] = a6::VarFromInt(layer);
 }
 
+void SetViewSize(a6::View& view, int width, int height) {
+    view.word[kViewSizeX] = a6::VarFromInt(width);
+    view.word[kViewSizeY] = a6::VarFromInt(height);
+}
+
 } // namespace host

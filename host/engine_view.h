@@ -7,6 +7,10 @@
 
 namespace host {
 
+// The stand-in engine's own words of a view record: its size in pixels (0: the screen's).
+constexpr int kViewSizeX = 17;
+constexpr int kViewSizeY = 18;
+
 // The field of view of a new view, in degrees.
 constexpr double kDefaultViewArc = 60.0;
 
@@ -17,6 +21,7 @@ void SetViewPosition(a6::View& view, double x, double y, double z);
 void SetViewAngles(a6::View& view, double pan, double tilt, double roll);
 void SetViewArc(a6::View& view, double arc);
 void SetViewLayer(a6::View& view, int layer);
+void SetViewSize(a6::View& view, int width, int height);
 
 } // namespace host
 

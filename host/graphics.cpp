@@ -1,30 +1,19 @@
 #include "graphics.h"
 
-#include <dxerr9.h>
-
-#include <cstdio>
 #include <string>
 
+#include "back_buffer.h"
 #include "host_error.h"
-#include "platform_control.h"
+#include "system.h"
 
 namespace host {
-namespace {
-
-std::string HresultText(HRESULT result) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08x", static_cast<unsigned>(result));
-    return std::string(DXGetErrorString9(result)) + " (" + code + ")";
-}
-
-} // namespace
 
 Graphics::Graphics(int width, int height, const char* title) {
     if (width <= 0 || height <= 0) {
         throw Error("the engine window needs a positive size, not " + std::to_string(width) + "x" +
                     std::to_string(height));
     }
-    window_ = platform::CreateStandInWindow(width, height, title ? title : "");
+    window_ = system::CreateEngineWindow(width, height, title ? title : "");
     if (!window_) {
         throw Error("the engine window could not be created");
     }
@@ -33,7 +22,7 @@ Graphics::Graphics(int width, int height, const char* title) {
         Release();
         throw Error("Direct3DCreate9 failed");
     }
-    D3DPRESENT_PARAMETERS parameters{};
+    D3DPRESENT_PARAMETERS& parameters = parameters_;
     parameters.BackBufferWidth = static_cast<UINT>(width);
     parameters.BackBufferHeight = static_cast<UINT>(height);
     parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
@@ -43,14 +32,19 @@ Graphics::Graphics(int width, int height, const char* title) {
     parameters.Windowed = TRUE;
     parameters.EnableAutoDepthStencil = TRUE;
     parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
-    const HRESULT result =
-        direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
-                                D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device_);
+    D3DPRESENT_PARAMETERS used = parameters;
+    const HRESULT result = direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                                                   D3DCREATE_HARDWARE_VERTEXPROCESSING, &used, &device_);
     if (FAILED(result) || !device_) {
         device_ = nullptr;
         Release();
-        throw Error("IDirect3D9::CreateDevice failed with " + HresultText(result));
+        throw Error("IDirect3D9::CreateDevice failed with " + ResultText(result));
     }
+}
+
+HRESULT Graphics::Reset() {
+    D3DPRESENT_PARAMETERS used = parameters_; // Reset may write back what it completed
+    return device_ ? device_->Reset(&used) : D3DERR_INVALIDCALL;
 }
 
 Graphics::~Graphics() {
@@ -67,7 +61,7 @@ void Graphics::Release() {
         direct3d_ = nullptr;
     }
     if (window_) {
-        platform::DestroyStandInWindow(window_);
+        system::DestroyEngineWindow(window_);
         window_ = nullptr;
     }
 }

@@ -22,12 +22,17 @@ class Graphics {
     IDirect3D9* direct3d() const { return direct3d_; }
     IDirect3DDevice9* device() const { return device_; }
 
+    // Resets the device with the parameters it was created with, as the engine does after a device
+    // loss; fails while default-pool resources are alive.
+    HRESULT Reset();
+
   private:
     void Release();
 
     HWND window_ = nullptr;
     IDirect3D9* direct3d_ = nullptr;
     IDirect3DDevice9* device_ = nullptr;
+    D3DPRESENT_PARAMETERS parameters_{};
 };
 
 } // namespace host

@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 cmake --preset dev >/dev/null
 cmake --build --preset dev
-build/dev/host/vtr3_runner "$@"
+build/dev/host/vantor-run "$@"

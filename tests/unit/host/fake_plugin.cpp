@@ -1,10 +1,12 @@
 // A stand-in for the plug-in in the host's tests: A6_DLLAPI and a few exports whose results show
 // which arguments arrived where.
 #include <windows.h>
+#include <d3d9.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "frame/a6_engine.h"
 
@@ -64,4 +66,64 @@ FAKE_EXPORT var VTR3Initialize(var log, a6::String* title) {
 
 FAKE_EXPORT var VTR3DeInitialize() {
     return 0;
+}
+
+// Render events and device-reset exports that leave a trace of their calls: "A(x=..,t=..)" names the
+// rendered view's x and the clock, E the object; DrawA and DrawD also clear a 4x4 corner of the
+// target (A bottom right green, D top left magenta), so pixels show what the engine drew after each.
+namespace {
+
+std::string g_trace;
+
+void Trace(const std::string& call) {
+    g_trace += call + " ";
+}
+
+void ClearCorner(bool topLeft, D3DCOLOR colour) {
+    auto* device = reinterpret_cast<IDirect3DDevice9*>(a6::BlockField(g_block, a6::kOffsetDevice));
+    D3DVIEWPORT9 viewport{};
+    device->GetViewport(&viewport);
+    const LONG x = topLeft ? 0 : static_cast<LONG>(viewport.Width) - 4;
+    const LONG y = topLeft ? 0 : static_cast<LONG>(viewport.Height) - 4;
+    const D3DRECT corner{x, y, x + 4, y + 4};
+    device->Clear(1, &corner, D3DCLEAR_TARGET, colour, 1.0f, 0);
+}
+
+} // namespace
+
+FAKE_EXPORT var VTR3RenderDrawA() {
+    const auto* view = reinterpret_cast<const a6::View*>(a6::BlockField(g_block, a6::kOffsetView));
+    Trace("A(x=" + std::to_string(a6::VarToInt(view->word[a6::kViewX])) +
+          ",t=" + std::to_string(GetTickCount()) + ")");
+    ClearCorner(false, D3DCOLOR_XRGB(0, 255, 0));
+    return 0;
+}
+
+FAKE_EXPORT var VTR3RenderDrawD() {
+    Trace("D");
+    ClearCorner(true, D3DCOLOR_XRGB(255, 0, 255));
+    return 0;
+}
+
+FAKE_EXPORT var VTR3RenderDrawE(var id) {
+    Trace("E" + std::to_string(a6::VarToInt(id)));
+    return 0;
+}
+
+FAKE_EXPORT var VTR3ReleaseResources() {
+    Trace("Release");
+    return 0;
+}
+
+FAKE_EXPORT var VTR3RecreateResources() {
+    Trace("Recreate");
+    return 0;
+}
+
+// The trace so far; the next call starts a new one.
+FAKE_EXPORT const char* FakeTrace() {
+    static std::string taken;
+    taken.swap(g_trace);
+    g_trace.clear();
+    return taken.c_str();
 }

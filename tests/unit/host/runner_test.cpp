@@ -1,24 +1,28 @@
-// The runner program, run as a process against the fake plug-in: what it reports and its exit code.
+// vantor-run and vantor-fxcheck as processes: a scene script through the real plug-in from start to
+// shut-down, reproducible frames, exit codes, and the effect checker's report.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Outcome {
-    int exit_code;
+    int exitCode;
     std::string output; // standard output and standard error
 };
 
-Outcome RunRunner(const std::string& arguments, const std::string& environment = "") {
-    const std::string command = environment + " " VTR3_RUNNER " " + arguments + " 2>&1";
+Outcome RunCommand(const std::string& command) {
     Outcome outcome{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) {
         return outcome;
     }
@@ -27,61 +31,146 @@ Outcome RunRunner(const std::string& arguments, const std::string& environment =
         outcome.output += buffer;
     }
     const int status = pclose(pipe);
-    outcome.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 class Runner : public ::testing::Test {
   protected:
     void SetUp() override {
         directory_ =
-            std::filesystem::temp_directory_path() /
-            ("vtr3_runner_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(directory_);
-        std::filesystem::create_directories(directory_);
+            fs::temp_directory_path() /
+            ("vantor_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(directory_);
+        fs::create_directories(directory_);
     }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
+    void TearDown() override { fs::remove_all(directory_); }
 
-    std::string Arguments(const std::string& more = "") const {
-        return "--plugin " VTR3_FAKE_PLUGIN " --dir " + directory_.string() + " " + more;
+    fs::path Write(const std::string& name, const std::string& text) const {
+        std::ofstream(directory_ / name, std::ios::binary) << text;
+        return directory_ / name;
     }
 
-    std::filesystem::path directory_;
+    Outcome Run(const std::string& arguments) const {
+        return RunCommand(std::string(VTR3_RUNNER) + " --dir " + directory_.string() + " " + arguments);
+    }
+
+    fs::path directory_;
 };
 
-TEST_F(Runner, InitialisesTheBoundPlugInAndReportsTitleAndLog) {
-    const Outcome outcome = RunRunner(Arguments());
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.output;
-    EXPECT_NE(outcome.output.find("A6_DLLAPI: 630\n"), std::string::npos) << outcome.output;
-    EXPECT_NE(outcome.output.find("VTR3Initialize: 0\n"), std::string::npos) << outcome.output;
-    EXPECT_NE(outcome.output.find("window title: Vantor 3.0 Runner\n"), std::string::npos) << outcome.output;
-    EXPECT_NE(outcome.output.find("log: " + (directory_ / "Vantor3.html").string() + "\n"), std::string::npos)
+constexpr const char* kScene = "VTR3Initialize 1 \"Runner test\"\n"
+                               "position camera -200 0 50\n"
+                               "mesh ball sphere 40 0 0 40\n"
+                               "clear 40 60 90\n"
+                               "VTR3ViewRegister 1 \"camera\"\n"
+                               "frame 2\n"
+                               "reset\n"
+                               "frame\n"
+                               "screenshot \"shot.png\"\n"
+                               "VTR3DeInitialize\n";
+
+TEST_F(Runner, RunsASceneThroughThePlugInAndRendersTheSameFramesTwice) {
+    const fs::path script = Write("scene.vs", kScene);
+    const Outcome first = Run("--size 160x120 --out " + (directory_ / "a").string() + " --log " +
+                              (directory_ / "copy.html").string() + " " + script.string());
+    EXPECT_EQ(first.exitCode, 0) << first.output;
+    const std::regex summary(script.string() + R"(: 3 frames, [0-9]+\.[0-9]{2} ms a frame, log: [1-9][0-9]* )"
+                                               R"(information, 0 warnings, 0 errors, [1-9][0-9]* labels\n)");
+    EXPECT_TRUE(std::regex_search(first.output, summary)) << first.output;
+    EXPECT_NE(ReadFile(directory_ / "copy.html").find("Ablauflogging"), std::string::npos);
+    const std::string frame = ReadFile(directory_ / "a" / "frame-00003.png");
+    EXPECT_EQ(frame.compare(1, 3, "PNG"), 0);
+    EXPECT_EQ(ReadFile(directory_ / "shot.png"), frame);
+    EXPECT_FALSE(fs::exists(directory_ / "a" / "frame-00004.png"));
+
+    const Outcome second = Run("--size 160x120 --out " + (directory_ / "b").string() + " " + script.string());
+    EXPECT_EQ(second.exitCode, 0) << second.output;
+    EXPECT_EQ(ReadFile(directory_ / "b" / "frame-00003.png"), frame);
+    EXPECT_NE(ReadFile(directory_ / "b" / "frame-00001.png"),
+              ReadFile(directory_ / "b" / "frame-00002.png").substr(1));
+}
+
+TEST_F(Runner, FailsOnErrorRowsUnlessTheyAreAllowed) {
+    const fs::path script = Write("fails.vs", "VTR3Initialize 1 \"t\"\nVTR3TexDelete 99\nVTR3DeInitialize\n");
+    Outcome outcome = Run(script.string());
+    EXPECT_EQ(outcome.exitCode, 1) << outcome.output;
+    EXPECT_NE(outcome.output.find(" information, 0 warnings, 1 errors, "), std::string::npos)
         << outcome.output;
+    EXPECT_NE(outcome.output.find("vantor-run: the log holds 1 error rows (see " +
+                                  (directory_ / "Vantor3.html").string() + ")\n"),
+              std::string::npos)
+        << outcome.output;
+    outcome = Run("--allow-errors " + script.string());
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
 }
 
-TEST_F(Runner, PassesLogSwitch0WithNoLog) {
-    const Outcome outcome = RunRunner(Arguments("--no-log"));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.output;
-    EXPECT_NE(outcome.output.find("log: switched off\n"), std::string::npos) << outcome.output;
-    EXPECT_FALSE(std::filesystem::exists(directory_ / "Vantor3.html"));
-}
+TEST_F(Runner, ReportsScriptFaultsBadPlugInsAndBadCommandLines) {
+    const fs::path script = Write("bad.vs", "VTR3Initialize 0 \"t\"\nframe\n  bogus 1\n");
+    Outcome outcome = Run(script.string());
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.output, script.string() + ":3:3: error: unknown command 'bogus'\n");
+    const fs::path late = Write("late.vs", "VTR3Initialize 0 \"t\"\nframe\nposition nowhere 1 2 3\n");
+    outcome = Run(late.string());
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.output.find(late.string() + ":3:10: error: unknown view 'nowhere'\n"),
+              std::string::npos);
+    EXPECT_NE(outcome.output.find(late.string() + ": 1 frames, "), std::string::npos) << outcome.output;
 
-TEST_F(Runner, FailsWhenInitialisationDoesNotReturn0) {
-    const Outcome outcome = RunRunner(Arguments(), "VTR3_FAKE_INIT_RESULT=6");
-    EXPECT_EQ(outcome.exit_code, 1) << outcome.output;
-    EXPECT_NE(outcome.output.find("VTR3Initialize: 6\n"), std::string::npos) << outcome.output;
-}
-
-TEST_F(Runner, ReportsBadPlugInsAndOptions) {
-    Outcome outcome = RunRunner("--plugin " VTR3_NOT_A_PLUGIN);
-    EXPECT_EQ(outcome.exit_code, 1);
+    outcome = Run("--plugin " VTR3_FAKE_PLUGIN);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_EQ(outcome.output,
+              "(default): 0 frames, 0.00 ms a frame, log: 0 information, 0 warnings, 0 errors, 0 labels\n");
+    outcome = Run("--plugin " VTR3_FAKE_PLUGIN " " + Write("lacks.vs", "VTR3ObjectCreate 1 1\n").string());
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.output.find("lacks.vs:1:1: error: the plug-in has no export 'VTR3ObjectCreate'\n"),
+              std::string::npos);
+    outcome = Run("--plugin " VTR3_NOT_A_PLUGIN);
+    EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.output.find("no export A6_DLLAPI"), std::string::npos) << outcome.output;
-    outcome = RunRunner("--plugin " + (directory_ / "missing.so").string());
-    EXPECT_EQ(outcome.exit_code, 1);
-    EXPECT_NE(outcome.output.find("does not exist"), std::string::npos) << outcome.output;
-    outcome = RunRunner("--dir " + (directory_ / "missing").string());
-    EXPECT_EQ(outcome.exit_code, 2);
-    EXPECT_EQ(RunRunner("--frobnicate").exit_code, 2);
+
+    EXPECT_EQ(Run((directory_ / "missing.vs").string()).output,
+              "vantor-run: cannot read the script " + (directory_ / "missing.vs").string() + "\n");
+    EXPECT_EQ(RunCommand(std::string(VTR3_RUNNER) + " --dir " + (directory_ / "missing").string()).exitCode,
+              1);
+    EXPECT_EQ(Run("--frobnicate").exitCode, 2);
+    EXPECT_EQ(Run("--frames x").exitCode, 2);
+    outcome = Run("--help");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.output.rfind("usage: vantor-run [options] [SCRIPT]\n", 0), 0u);
+}
+
+TEST_F(Runner, FxCheckListsTechniquesAndLocatesCompilerErrors) {
+    const fs::path good =
+        Write("good.fx",
+              "float4 VS(float4 p : POSITION) : POSITION { return p; }\n"
+              "float4 PS() : COLOR0 { return 1; }\n"
+              "technique Simple { pass P { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 "
+              "PS(); } }\n"
+              "technique Three { pass P { VertexShader = compile vs_3_0 VS(); PixelShader = compile ps_3_0 "
+              "PS(); }\n"
+              "                  pass Q { VertexShader = compile vs_3_0 VS(); } }\n");
+    Outcome outcome = RunCommand(std::string(VTR3_FXCHECK) + " " + good.string());
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.output, good.string() +
+                                  ": 2 techniques\n"
+                                  "  technique Simple: 1 pass, device: valid, shader model 2: valid\n"
+                                  "  technique Three: 2 passes, device: valid, shader model 2: invalid\n");
+    const fs::path bad = Write("bad.fx", "float4 PS() : COLOR0\n{\n    return 1 + undefinedThing;\n}\n"
+                                         "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+    outcome = RunCommand(std::string(VTR3_FXCHECK) + " --no-sm2 " + bad.string());
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.output.rfind(
+                  bad.string() + ":3:16: error: undeclared identifier 'undefinedThing' [X3004]\n", 0),
+              0u)
+        << outcome.output;
+    EXPECT_EQ(RunCommand(std::string(VTR3_FXCHECK)).exitCode, 2);
 }
 
 } // namespace

@@ -1,0 +1,20 @@
+// The engine's back buffer as a PNG file, and Direct3D results as text for the runner's messages.
+#ifndef VTR3_HOST_BACK_BUFFER_H
+#define VTR3_HOST_BACK_BUFFER_H
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <string>
+
+namespace host {
+
+// Writes the device's back buffer through D3DX; the result of the first step that failed.
+HRESULT SaveBackBufferPng(IDirect3DDevice9* device, const std::string& path);
+
+// "D3DERR_INVALIDCALL (0x8876086c)".
+std::string ResultText(HRESULT result);
+
+} // namespace host
+
+#endif

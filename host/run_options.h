@@ -1,0 +1,29 @@
+// vantor-run's command line.
+#ifndef VTR3_HOST_RUN_OPTIONS_H
+#define VTR3_HOST_RUN_OPTIONS_H
+
+#include <string>
+
+namespace host {
+
+struct RunOptions {
+    std::string script;    // empty: initialise the plug-in with its log on and shut it down
+    int frames = 1;        // --frames: what `frame` without a count draws
+    std::string out;       // --out: a directory for every frame as PNG
+    std::string log;       // --log: where to copy Vantor3.html after the run
+    std::string directory; // --dir: where the run happens (script paths, Vantor3.html)
+    std::string plugin;    // --plugin: empty for the plug-in built with the runner
+    int width = 1024;      // --size WIDTHxHEIGHT: the engine window
+    int height = 768;
+    bool allowErrors = false; // --allow-errors
+    bool help = false;
+};
+
+extern const char* const kRunUsage;
+
+// False, with the reason in `error`, for an unknown option, a missing or bad value or a second script.
+bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std::string* error);
+
+} // namespace host
+
+#endif

@@ -1,0 +1,76 @@
+// Runs a parsed scene script against the stand-in engine and a bound plug-in: declares the engine
+// objects it names, calls the exports, draws frames with the render events where the engine sends
+// them, moves the clock, resets the device and takes screenshots.
+#ifndef VTR3_HOST_SCRIPT_RUN_H
+#define VTR3_HOST_SCRIPT_RUN_H
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+#include "engine_scene.h"
+#include "engine_string.h"
+#include "plugin.h"
+#include "script_syntax.h"
+
+namespace host::script {
+
+struct RunSettings {
+    int frames = 1;  // what `frame` without a count draws
+    DWORD tick = 16; // milliseconds the clock moves after each frame, until `tick` changes it
+    // Called after each frame's scene has ended, before Present, with the frame's number from 1.
+    std::function<void(int frame)> afterFrame;
+    // Called once when the plug-in lacks a render event that frames send (the frame goes on).
+    std::function<void(const std::string& message)> note;
+};
+
+class ScriptRun {
+  public:
+    // The engine needs its device (Engine::CreateGraphics); the plug-in is bound to it.
+    ScriptRun(Engine& engine, Plugin& plugin, RunSettings settings);
+
+    // Throws ScriptError, located at the statement that failed.
+    void Execute(const std::vector<Statement>& statements);
+
+    int framesDrawn() const { return framesDrawn_; }
+    // Seconds spent drawing frames, without what afterFrame did.
+    double frameSeconds() const { return frameSeconds_; }
+
+  private:
+    struct RenderedView {
+        a6::View* view;
+        std::string name;
+    };
+
+    void ExecuteOne(const Statement& statement);
+    var CallExport(const Statement& call);
+    void DrawFrames(const Statement& statement, int count);
+    void DrawView(const Statement& statement, const RenderedView& rendered);
+    var Call(const Location& where, const std::string& name, const std::vector<Token>& arguments);
+    void CallRenderEvent(const char* name);
+    void ResetDevice(const Statement& statement);
+    void Screenshot(const Statement& statement);
+    a6::View& ViewNamed(const Token& name);
+
+    Engine& engine_;
+    Plugin& plugin_;
+    RunSettings settings_;
+    EngineScene scene_;
+    std::vector<RenderedView> rendered_;
+    // The export calls `during` repeats while a view is drawn, by view.
+    std::map<const a6::View*, std::vector<Statement>> during_;
+    // Every engine string a call passed: the plug-in may keep path texts by reference.
+    std::deque<std::unique_ptr<EngineString>> strings_;
+    DWORD clock_ = 0;
+    int framesDrawn_ = 0;
+    double frameSeconds_ = 0;
+    std::vector<std::string> noted_;
+};
+
+} // namespace host::script
+
+#endif
