@@ -50,6 +50,8 @@ class Runner : public ::testing::Test {
             ("vantor_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(directory_);
         fs::create_directories(directory_);
+        // The plug-in loads its post-processing effects from VTR3Content in the engine's directory.
+        fs::create_directory_symlink(VTR3_CONTENT_DIR, directory_ / "VTR3Content");
     }
     void TearDown() override { fs::remove_all(directory_); }
 
