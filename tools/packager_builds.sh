@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds as a packager makes them, without the presets' -Werror: the library, the plug-in and the
-# runner (no tests), each of which must still compile without a warning.
+# runner (no tests), each of which must compile without a warning (built afresh, so that every
+# warning shows).
 #   debian  GCC with Debian's default flags (dpkg-buildflags: hardening, -Wdate-time, ...)
 #   clang   clang with its defaults; glslang found through pkg-config as on a system without
 #           glslang's package configuration
@@ -13,7 +14,7 @@ build() {
     shift
     local dir=build/$name log=build/$name.log
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVTR3_BUILD_TESTS=OFF "$@" >/dev/null
-    cmake --build "$dir" 2>&1 | tee "$log" | grep -E 'warning:|error:' || true
+    cmake --build "$dir" --clean-first 2>&1 | tee "$log" | grep -E 'warning:|error:' || true
     if [[ ${PIPESTATUS[0]} -ne 0 ]] || grep -q 'warning:' "$log"; then
         echo "test: the $name build failed or warned (see $log)"
         exit 1
