@@ -14,8 +14,10 @@ build() {
     shift
     local dir=build/$name log=build/$name.log
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVTR3_BUILD_TESTS=OFF "$@" >/dev/null
-    cmake --build "$dir" --clean-first 2>&1 | tee "$log" | grep -E 'warning:|error:' || true
-    if [[ ${PIPESTATUS[0]} -ne 0 ]] || grep -q 'warning:' "$log"; then
+    local status=0
+    cmake --build "$dir" --clean-first >"$log" 2>&1 || status=$?
+    grep -E 'warning:|error:' "$log" || true
+    if ((status)) || grep -q 'warning:' "$log"; then
         echo "test: the $name build failed or warned (see $log)"
         exit 1
     fi
