@@ -9,7 +9,9 @@ packages=(
     libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri  # headless OpenGL 4.5 through Mesa
     libpng-dev libjpeg-dev libstb-dev                  # image files for D3DX textures
     glslang-dev spirv-tools libspirv-cross-c-shared-dev # HLSL effects: HLSL -> SPIR-V -> GLSL
+    glslang-tools                                      # which glslang's CMake configuration needs
     g++-mingw-w64-i686                                 # the 32-bit Windows compile check
+    clang dpkg-dev                                     # the packager builds: clang, Debian's flags
 )
 
 missing=()

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 namespace platform {
 
 // A headless stand-in for an application window: a size and a title. The handle is valid for
@@ -55,5 +58,7 @@ bool ReadDepthStencil(IDirect3DDevice9* device, std::vector<float>* depth, std::
                       UINT* width, UINT* height);
 
 } // namespace platform
+
+#pragma GCC visibility pop
 
 #endif

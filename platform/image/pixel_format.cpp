@@ -158,7 +158,8 @@ Color ReadTexel(const Layout& l, const std::uint8_t* p) {
     case Kind::Half:
     case Kind::Float: {
         float v[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-        for (UINT i = 0; i < l.channels; ++i) {
+        const UINT channels = std::min<UINT>(l.channels, 4);
+        for (UINT i = 0; i < channels; ++i) {
             if (l.kind == Kind::Half) {
                 v[i] = HalfToFloat(static_cast<std::uint16_t>(LoadBits(p + 2 * i, 2)));
             } else {

@@ -7,6 +7,9 @@
 #include <d3d9types.h>
 #include <d3d9caps.h>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 #define D3D_SDK_VERSION 32
 
 // Behaviour flags of IDirect3D9::CreateDevice.
@@ -444,5 +447,7 @@ struct IDirect3DQuery9 : public IUnknown {
 };
 
 extern "C" IDirect3D9* WINAPI Direct3DCreate9(UINT SDKVersion);
+
+#pragma GCC visibility pop
 
 #endif

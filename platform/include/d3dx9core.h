@@ -4,6 +4,9 @@
 
 #include <d3d9.h>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 #define D3DX_VERSION 0x0902
 #define D3DX_SDK_VERSION 43
 
@@ -20,5 +23,7 @@ struct ID3DXBuffer : public IUnknown {
 extern "C" {
 BOOL WINAPI D3DXCheckVersion(UINT D3DSdkVersion, UINT D3DXSdkVersion);
 }
+
+#pragma GCC visibility pop
 
 #endif

@@ -6,6 +6,9 @@
 #include <d3dx9math.h>
 #include <d3dx9shader.h>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 // Begin flags: which device state the effect leaves alone.
 #define D3DXFX_DONOTSAVESTATE (1 << 0)
 #define D3DXFX_DONOTSAVESHADERSTATE (1 << 1)
@@ -210,5 +213,7 @@ HRESULT WINAPI D3DXCreateEffectEx(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData, U
 
 #define D3DXCreateEffectFromFile D3DXCreateEffectFromFileA
 #define D3DXCreateEffectFromFileEx D3DXCreateEffectFromFileExA
+
+#pragma GCC visibility pop
 
 #endif

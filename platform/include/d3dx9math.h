@@ -8,6 +8,9 @@
 
 #include <cmath>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 #define D3DX_PI ((FLOAT)3.141592654f)
 #define D3DX_1BYPI ((FLOAT)0.318309886f)
 
@@ -298,6 +301,8 @@ D3DXPLANE* WINAPI D3DXPlaneTransform(D3DXPLANE* pOut, CONST D3DXPLANE* pP, CONST
 #ifdef __cplusplus
 }
 #endif
+
+#pragma GCC visibility pop
 
 #include "d3dx9math.inl"
 

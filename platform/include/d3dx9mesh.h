@@ -5,6 +5,9 @@
 
 #include <d3dx9core.h>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 enum _D3DXMESH {
     D3DXMESH_32BIT = 0x001,
     D3DXMESH_DONOTCLIP = 0x002,
@@ -109,5 +112,7 @@ UINT WINAPI D3DXGetFVFVertexSize(DWORD FVF);
 UINT WINAPI D3DXGetDeclVertexSize(CONST D3DVERTEXELEMENT9* pDecl, DWORD Stream);
 UINT WINAPI D3DXGetDeclLength(CONST D3DVERTEXELEMENT9* pDecl);
 }
+
+#pragma GCC visibility pop
 
 #endif

@@ -4,6 +4,9 @@
 
 #include <d3dx9core.h>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 #define D3DX_FILTER_NONE (1 << 0)
 #define D3DX_FILTER_POINT (2 << 0)
 #define D3DX_FILTER_LINEAR (3 << 0)
@@ -100,5 +103,7 @@ HRESULT WINAPI D3DXSaveTextureToFileA(LPCSTR pDestFile, D3DXIMAGE_FILEFORMAT Des
 #define D3DXCreateVolumeTextureFromFileEx D3DXCreateVolumeTextureFromFileExA
 #define D3DXSaveSurfaceToFile D3DXSaveSurfaceToFileA
 #define D3DXSaveTextureToFile D3DXSaveTextureToFileA
+
+#pragma GCC visibility pop
 
 #endif

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 extern "C" {
 // "Unknown" for a result the table does not know.
 const char* WINAPI DXGetErrorString9A(HRESULT hr);
@@ -13,5 +16,7 @@ const char* WINAPI DXGetErrorDescription9A(HRESULT hr);
 
 #define DXGetErrorString9 DXGetErrorString9A
 #define DXGetErrorDescription9 DXGetErrorDescription9A
+
+#pragma GCC visibility pop
 
 #endif

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+
 // Calling conventions only matter to the 32-bit Windows ABI.
 #define WINAPI
 #define APIENTRY
@@ -274,5 +277,7 @@ DWORD WINAPI GetTickCount(void);
 
 #define MessageBox MessageBoxA
 #define SetWindowText SetWindowTextA
+
+#pragma GCC visibility pop
 
 #endif

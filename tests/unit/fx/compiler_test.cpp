@@ -132,12 +132,24 @@ class ScopedCompilerPath {
   public:
     explicit ScopedCompilerPath(const std::string& path) {
         platform::fx::StopShaderCompiler();
+        if (const char* previous = std::getenv("VTR3_SHADER_COMPILER")) {
+            previous_ = previous;
+            hadPrevious_ = true;
+        }
         setenv("VTR3_SHADER_COMPILER", path.c_str(), 1);
     }
     ~ScopedCompilerPath() {
-        unsetenv("VTR3_SHADER_COMPILER");
+        if (hadPrevious_) {
+            setenv("VTR3_SHADER_COMPILER", previous_.c_str(), 1);
+        } else {
+            unsetenv("VTR3_SHADER_COMPILER");
+        }
         platform::fx::StopShaderCompiler();
     }
+
+  private:
+    std::string previous_;
+    bool hadPrevious_ = false;
 };
 
 TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakesTheNext) {

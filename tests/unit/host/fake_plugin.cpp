@@ -75,8 +75,10 @@ namespace {
 
 std::string g_trace;
 
-void Trace(const std::string& call) {
-    g_trace += call + " ";
+// std::to_string would bring a unique symbol that keeps the library loaded after dlclose.
+void Trace(const char* call) {
+    g_trace += call;
+    g_trace += ' ';
 }
 
 void ClearCorner(bool topLeft, D3DCOLOR colour) {
@@ -93,8 +95,10 @@ void ClearCorner(bool topLeft, D3DCOLOR colour) {
 
 FAKE_EXPORT var VTR3RenderDrawA() {
     const auto* view = reinterpret_cast<const a6::View*>(a6::BlockField(g_block, a6::kOffsetView));
-    Trace("A(x=" + std::to_string(a6::VarToInt(view->word[a6::kViewX])) +
-          ",t=" + std::to_string(GetTickCount()) + ")");
+    char call[64];
+    std::snprintf(call, sizeof call, "A(x=%d,t=%lu)", a6::VarToInt(view->word[a6::kViewX]),
+                  static_cast<unsigned long>(GetTickCount()));
+    Trace(call);
     ClearCorner(false, D3DCOLOR_XRGB(0, 255, 0));
     return 0;
 }
@@ -106,7 +110,9 @@ FAKE_EXPORT var VTR3RenderDrawD() {
 }
 
 FAKE_EXPORT var VTR3RenderDrawE(var id) {
-    Trace("E" + std::to_string(a6::VarToInt(id)));
+    char call[32];
+    std::snprintf(call, sizeof call, "E%d", a6::VarToInt(id));
+    Trace(call);
     return 0;
 }
 
