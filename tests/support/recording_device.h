@@ -1,7 +1,8 @@
 // A ForwardingDevice that writes the calls made on it into a call list, with their arguments, and
 // fails a chosen method with a chosen result. It logs the texture creations unless told which
-// methods to log (Log). Device objects show by the names the test gives them ("object" if none,
-// "null"), floats with 9 digits, so a list pins exact bits. With fake resources switched on it
+// methods to log (Log), as "Method(argument, ...)": device objects by the names the test gives them
+// ("object" if none, "null"), floats with 9 digits so that a list pins their bits, matrices as
+// "[16 floats]", pools and usages by name. With fake resources switched on it
 // answers creations with stand-in textures (fake_textures.h) instead of asking the real device.
 //
 //   RecordingDevice* device = new RecordingDevice(real);
@@ -18,6 +19,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class RecordingDevice : public ForwardingDevice {
@@ -67,11 +69,7 @@ class RecordingDevice : public ForwardingDevice {
     HRESULT STDMETHODCALLTYPE CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
                                             D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture,
                                             HANDLE* shared) override {
-        Record("CreateTexture", [&] {
-            return "CreateTexture(" + std::to_string(width) + ", " + std::to_string(height) + ", " +
-                   std::to_string(levels) + ", " + UsageName(usage) + ", " + std::to_string(format) + ", " +
-                   PoolName(pool) + ")";
-        });
+        Record("CreateTexture", width, height, levels, Usage{usage}, format, pool);
         if (HRESULT failure = FailureOf("CreateTexture")) {
             return failure;
         }
@@ -85,10 +83,7 @@ class RecordingDevice : public ForwardingDevice {
     HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT format,
                                                 D3DPOOL pool, IDirect3DCubeTexture9** texture,
                                                 HANDLE* shared) override {
-        Record("CreateCubeTexture", [&] {
-            return "CreateCubeTexture(" + std::to_string(edge) + ", " + std::to_string(levels) + ", " +
-                   UsageName(usage) + ", " + std::to_string(format) + ", " + PoolName(pool) + ")";
-        });
+        Record("CreateCubeTexture", edge, levels, Usage{usage}, format, pool);
         if (HRESULT failure = FailureOf("CreateCubeTexture")) {
             return failure;
         }
@@ -101,9 +96,7 @@ class RecordingDevice : public ForwardingDevice {
 
     HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                                  IDirect3DVertexBuffer9** buffer, HANDLE* shared) override {
-        Record("CreateVertexBuffer", [&] {
-            return "CreateVertexBuffer(" + Args({length, usage, fvf}) + ", " + PoolName(pool) + ")";
-        });
+        Record("CreateVertexBuffer", length, usage, fvf, pool);
         HRESULT result = FailureOf("CreateVertexBuffer");
         if (!result) {
             result = ForwardingDevice::CreateVertexBuffer(length, usage, fvf, pool, buffer, shared);
@@ -115,55 +108,43 @@ class RecordingDevice : public ForwardingDevice {
     }
     HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                                 IDirect3DIndexBuffer9** buffer, HANDLE* shared) override {
-        Record("CreateIndexBuffer", [&] {
-            return "CreateIndexBuffer(" + Args({length, usage, static_cast<unsigned>(format)}) + ", " +
-                   PoolName(pool) + ")";
-        });
+        Record("CreateIndexBuffer", length, usage, format, pool);
         const HRESULT failure = FailureOf("CreateIndexBuffer");
         return failure ? failure
                        : ForwardingDevice::CreateIndexBuffer(length, usage, format, pool, buffer, shared);
     }
     HRESULT STDMETHODCALLTYPE GetRenderTarget(DWORD index, IDirect3DSurface9** target) override {
-        Record("GetRenderTarget", [&] { return "GetRenderTarget(" + Args({index}) + ")"; });
+        Record("GetRenderTarget", index);
         return ForwardingDevice::GetRenderTarget(index, target);
     }
     HRESULT STDMETHODCALLTYPE SetRenderTarget(DWORD index, IDirect3DSurface9* target) override {
-        Record("SetRenderTarget",
-               [&] { return "SetRenderTarget(" + Args({index}) + ", " + Name(target) + ")"; });
-        if (index == 0) {
-            target0_ = target;
-        }
+        Record("SetRenderTarget", index, target);
+        target0_ = index == 0 ? target : target0_;
         return ForwardingDevice::SetRenderTarget(index, target);
     }
     HRESULT STDMETHODCALLTYPE SetClipPlane(DWORD index, const float* plane) override {
-        Record("SetClipPlane",
-               [&] { return "SetClipPlane(" + Args({index}) + ", " + Floats(plane, 4, ", ") + ")"; });
+        Record("SetClipPlane", index, plane[0], plane[1], plane[2], plane[3]);
         return ForwardingDevice::SetClipPlane(index, plane);
     }
     HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
         const auto found = states_.find(state);
         if (found != states_.end()) {
-            Record("SetRenderState",
-                   [&] { return "SetRenderState(" + found->second + ", " + Args({value}) + ")"; });
+            Record("SetRenderState", found->second.c_str(), value);
         }
         return ForwardingDevice::SetRenderState(state, value);
     }
     HRESULT STDMETHODCALLTYPE SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override {
-        Record("SetTransform", [&] {
-            return "SetTransform(" + Args({static_cast<unsigned>(state)}) + ", " + Matrix(&matrix->_11) + ")";
-        });
+        Record("SetTransform", state, matrix);
         return ForwardingDevice::SetTransform(state, matrix);
     }
     HRESULT STDMETHODCALLTYPE GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override {
         const HRESULT result = ForwardingDevice::GetTexture(stage, texture);
-        Record("GetTexture", [&] { return "GetTexture(" + Args({stage}) + ") " + Name(*texture); });
+        Record("GetTexture", stage, *texture);
         return result;
     }
     HRESULT STDMETHODCALLTYPE SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override {
-        Record("SetTexture", [&] { return "SetTexture(" + Args({stage}) + ", " + Name(texture) + ")"; });
-        if (stage == 0) {
-            texture0_ = texture;
-        }
+        Record("SetTexture", stage, texture);
+        texture0_ = stage == 0 ? texture : texture0_;
         return ForwardingDevice::SetTexture(stage, texture);
     }
     HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
@@ -174,67 +155,69 @@ class RecordingDevice : public ForwardingDevice {
     }
     HRESULT STDMETHODCALLTYPE SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                                               UINT stride) override {
-        Record("SetStreamSource", [&] {
-            return "SetStreamSource(" + Args({stream}) + ", " + Name(buffer) + ", " + Args({offset, stride}) +
-                   ")";
-        });
-        if (stream == 0) {
-            stream0_ = buffer;
-        }
+        Record("SetStreamSource", stream, buffer, offset, stride);
+        stream0_ = stream == 0 ? buffer : stream0_;
         return ForwardingDevice::SetStreamSource(stream, buffer, offset, stride);
     }
     HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* buffer) override {
-        Record("SetIndices", [&] { return "SetIndices(" + Name(buffer) + ")"; });
+        Record("SetIndices", buffer);
         return ForwardingDevice::SetIndices(buffer);
     }
     HRESULT STDMETHODCALLTYPE SetFVF(DWORD fvf) override {
-        Record("SetFVF", [&] { return "SetFVF(" + Args({fvf}) + ")"; });
+        Record("SetFVF", fvf);
         return ForwardingDevice::SetFVF(fvf);
     }
     HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT base, UINT minimum,
                                                    UINT vertices, UINT start, UINT primitives) override {
-        Record("DrawIndexedPrimitive", [&] {
-            return "DrawIndexedPrimitive(" +
-                   Args({static_cast<unsigned>(type), static_cast<unsigned>(base), minimum, vertices, start,
-                         primitives}) +
-                   ")";
-        });
-        Record("Draw", [&] {
-            return Name(target0_) + " " + Name(stream0_) + " " + Name(texture0_) + (linear0_ ? " fx" : " ff");
-        });
+        Record("DrawIndexedPrimitive", type, base, minimum, vertices, start, primitives);
+        if (logged_.count("Draw")) {
+            calls_.push_back(Text(target0_) + " " + Text(stream0_) + " " + Text(texture0_) +
+                             (linear0_ ? " fx" : " ff"));
+        }
         return ForwardingDevice::DrawIndexedPrimitive(type, base, minimum, vertices, start, primitives);
     }
 
-    // Floats as "%.9g", which tells every float apart: `count` of them, `separator` between.
-    static std::string Floats(const float* values, int count, const char* separator) {
-        std::string text;
-        for (int i = 0; i < count; ++i) {
-            char number[32];
-            snprintf(number, sizeof(number), "%s%.9g", i ? separator : "", values[i]);
-            text += number;
+    // A matrix as its 16 floats.
+    static std::string Matrix(const float* m) {
+        std::string text = "[";
+        for (int i = 0; i < 16; ++i) {
+            text += (i ? " " : "") + Text(m[i]);
         }
-        return text;
+        return text + "]";
     }
-    static std::string Matrix(const float* m) { return "[" + Floats(m, 16, " ") + "]"; }
 
   private:
-    // Builds the entry only when logged: frames that allocate nothing may run through the device.
-    template <typename Text> void Record(const char* method, Text text) {
-        if (logged_.find(method) != logged_.end()) {
-            calls_.push_back(text());
+    struct Usage {
+        DWORD value;
+    };
+
+    // "method(arguments)", built only when the method is logged: frames that must not allocate may
+    // run through the device.
+    template <typename... Args> void Record(const char* method, const Args&... arguments) {
+        if (logged_.count(method)) {
+            std::string text;
+            ((text += (text.empty() ? "" : ", ") + Text(arguments)), ...);
+            calls_.push_back(std::string(method) + "(" + text + ")");
         }
     }
-    std::string Name(const void* object) const {
-        const auto found = names.find(object);
-        return !object ? "null" : found == names.end() ? "object" : found->second;
-    }
-    static std::string Args(std::initializer_list<unsigned> values) {
-        std::string text;
-        for (unsigned value : values) {
-            text += (text.empty() ? "" : ", ") + std::to_string(value);
+    template <typename T> std::string Text(T value) const {
+        if constexpr (std::is_pointer_v<T>) {
+            const auto found = names.find(value);
+            return !value ? "null" : found == names.end() ? "object" : found->second;
+        } else {
+            return std::to_string(value);
         }
-        return text;
     }
+    std::string Text(const char* text) const { return text; }
+    std::string Text(const D3DMATRIX* matrix) const { return Matrix(&matrix->_11); }
+    static std::string Text(float value) {
+        char number[32];
+        snprintf(number, sizeof(number), "%.9g", value); // tells every float apart
+        return number;
+    }
+    static std::string Text(D3DPOOL pool) { return PoolName(pool); }
+    static std::string Text(Usage usage) { return UsageName(usage.value); }
+
     HRESULT FailureOf(const std::string& method) const {
         const auto found = failures_.find(method);
         return found == failures_.end() ? D3D_OK : found->second;

@@ -1,14 +1,15 @@
 // Runs a scene-object test with the plug-in's log open, the stand-in engine's interface block bound,
 // the effect and texture managers initialised and an object manager of its own, all drawing through
-// an ObjectDevice. Every test ends with as many live platform objects as it began with.
+// a RecordingDevice that logs the objects' calls. Every test ends with as many live platform objects as it
+// began with.
 #ifndef VTR3_TESTS_UNIT_OBJECTS_OBJECT_FIXTURE_H
 #define VTR3_TESTS_UNIT_OBJECTS_OBJECT_FIXTURE_H
 
 #include "engine.h"
 #include "manager_fixture.h"
-#include "object_device.h"
 #include "objects/vtr3_objects.h"
 #include "platform_control.h"
+#include "recording_device.h"
 #include "resources/vtr3_effects.h"
 #include "resources/vtr3_textures.h"
 
@@ -27,7 +28,11 @@ class ObjectTest : public ManagerLogTest {
     ObjectTest() {
         engine_.CreateGraphics(64, 64, "objects");
         baseline_ = platform::LiveObjectCount();
-        device_ = new ObjectDevice(engine_.device());
+        device_ = new RecordingDevice(engine_.device());
+        device_->Log({"CreateVertexBuffer", "CreateIndexBuffer", "CreateTexture", "SetStreamSource",
+                      "SetIndices", "SetFVF", "DrawIndexedPrimitive", "SetTransform", "SetRenderState",
+                      "GetTexture", "SetTexture"});
+        device_->LogStates({{D3DRS_LIGHTING, "LIGHTING"}});
         g_device = device_;
         g_engine = engine_.block();
         g_textureManager.Initialize();
@@ -120,7 +125,7 @@ class ObjectTest : public ManagerLogTest {
     }
 
     host::Engine engine_;
-    ObjectDevice* device_;
+    RecordingDevice* device_;
     c_VTR3ObjectManager objects_;
     size_t baseline_ = 0;
     std::deque<std::string> paths_;

@@ -101,7 +101,7 @@ TEST_F(ObjectTest, SettersCheckStateIndicesAndConvertAngles) {
     objects_.SetPosition(1, 1.0f, 0.0f, 0.0f);
     objects_.SetScalation(1, 2.0f, 2.0f, 2.0f);
     const D3DXMATRIX world = sky->GetWorldMatrix();
-    EXPECT_EQ(ObjectDevice::Matrix(&world._11), "[2 0 0 0 0 2 0 0 0 0 2 0 2 0 0 1]");
+    EXPECT_EQ(RecordingDevice::Matrix(&world._11), "[2 0 0 0 0 2 0 0 0 0 2 0 2 0 0 1]");
 }
 
 TEST_F(ObjectTest, GroupZeroDrawsEverySkyAndOnlySkies) {
@@ -138,7 +138,7 @@ TEST_F(ObjectTest, StageZeroTextureIsSavedAndGivenBack) {
 
     objects_.RenderObject(1);
     Calls calls = device_->TakeCalls();
-    EXPECT_EQ(Calls(calls.begin(), calls.begin() + 2), (Calls{"GetTexture(0) engine", "SetTexture(0, sky)"}));
+    EXPECT_EQ(Calls(calls.begin(), calls.begin() + 2), (Calls{"GetTexture(0, engine)", "SetTexture(0, sky)"}));
     EXPECT_EQ(calls.back(), "SetTexture(0, engine)");
     EXPECT_EQ((engineTexture->AddRef(), engineTexture->Release()), references);
 

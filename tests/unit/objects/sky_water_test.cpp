@@ -61,7 +61,7 @@ TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPosition) {
     engine_.camera().word[a6::kViewY] = 2048000; // engine y 2000
     Make(1, SKY, {100.0f, 50.0f});
     EXPECT_EQ(device_->TakeCalls(),
-              (Calls{"CreateVertexBuffer(192, 0, 65794, 1)", "CreateIndexBuffer(72, 0, 101, 1)"}));
+              (Calls{"CreateVertexBuffer(192, 0, 65794, MANAGED)", "CreateIndexBuffer(72, 0, 101, MANAGED)"}));
 
     objects_.RenderObject(1);
     EXPECT_EQ(
@@ -89,8 +89,8 @@ TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPosition) {
 TEST_F(ObjectTest, WaterBuildsItsSquareMatricesAndNoise) {
     auto* water = static_cast<c_VTR3ObjectWater*>(Make(2, WATER, {200.0f, 4.0f, 16.9f}));
     EXPECT_EQ(device_->TakeCalls(),
-              (Calls{"CreateVertexBuffer(80, 0, 258, 1)", "CreateIndexBuffer(12, 0, 101, 1)",
-                     "CreateTexture(16, 16, 1, 512, 60, 0)"}));
+              (Calls{"CreateVertexBuffer(80, 0, 258, MANAGED)", "CreateIndexBuffer(12, 0, 101, MANAGED)",
+                     "CreateTexture(16, 16, 1, 512, 60, DEFAULT)"}));
     const std::vector<uint32_t> reflection = {
         0x3F570A3D, 0, 0, 0, 0, 0x3F68F5C3, 0, 0, 0x3F000000, 0xBF000000, 0x3F800000, 0, 0, 0, 0, 0x3F800000};
     std::vector<uint32_t> refraction = reflection;
@@ -236,11 +236,11 @@ TEST_F(ObjectTest, WaterNoiseSizeComesOnlyFromARepresentableSkill) {
         const char* call;
         bool refused;
     } cases[] = {
-        {128.9f, "CreateTexture(128, 128, 1, 512, 60, 0)", false},
-        {-5.0f, "CreateTexture(0, 0, 1, 512, 60, 0)", true},
-        {nan, "CreateTexture(0, 0, 1, 512, 60, 0)", true},
-        {1e20f, "CreateTexture(0, 0, 1, 512, 60, 0)", true},
-        {1e9f, "CreateTexture(1000000000, 1000000000, 1, 512, 60, 0)", true},
+        {128.9f, "CreateTexture(128, 128, 1, 512, 60, DEFAULT)", false},
+        {-5.0f, "CreateTexture(0, 0, 1, 512, 60, DEFAULT)", true},
+        {nan, "CreateTexture(0, 0, 1, 512, 60, DEFAULT)", true},
+        {1e20f, "CreateTexture(0, 0, 1, 512, 60, DEFAULT)", true},
+        {1e9f, "CreateTexture(1000000000, 1000000000, 1, 512, 60, DEFAULT)", true},
     };
     int id = 10;
     for (const auto& c : cases) {
