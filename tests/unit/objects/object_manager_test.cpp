@@ -136,7 +136,8 @@ TEST_F(ObjectTest, StageZeroTextureIsSavedAndGivenBack) {
 
     objects_.RenderObject(1);
     Calls calls = device_->TakeCalls();
-    EXPECT_EQ(Calls(calls.begin(), calls.begin() + 2), (Calls{"GetTexture(0, engine)", "SetTexture(0, sky)"}));
+    EXPECT_EQ(Calls(calls.begin(), calls.begin() + 2),
+              (Calls{"GetTexture(0, engine)", "SetTexture(0, sky)"}));
     EXPECT_EQ(calls.back(), "SetTexture(0, engine)");
     EXPECT_EQ((engineTexture->AddRef(), engineTexture->Release()), references);
 

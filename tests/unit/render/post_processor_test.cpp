@@ -4,6 +4,7 @@
 #include "render_unit_fixture.h"
 
 #include "resources/vtr3_effects.h"
+#include "stand_in_device.h"
 
 #include <d3dx9.h>
 
@@ -175,14 +176,9 @@ TEST_F(PostProcessorTest, AfterManyFramesADeviceResetSucceedsAndTheChainRunsAgai
     backBuffer->Release();
 
     VTR3ReleaseResources();
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.Windowed = TRUE;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    D3DPRESENT_PARAMETERS parameters = StandInDevice::Parameters();
     parameters.BackBufferWidth = 1024;
     parameters.BackBufferHeight = 768;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
     ASSERT_EQ(engine_.device()->Reset(&parameters), D3D_OK);
     VTR3RecreateResources();
     NameAll();
