@@ -15,6 +15,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <initializer_list>
@@ -87,6 +88,13 @@ class ObjectTest : public ManagerLogTest {
         g_textureManager.SetSize(id, 4, 4);
         g_textureManager.SetFormat(id, D3DFMT_A8R8G8B8);
         g_textureManager.TextureInitialize(id);
+    }
+
+    static bool IsDraw(const std::string& call) { return call.rfind("DrawIndexedPrimitive", 0) == 0; }
+    // The draws since the calls were last taken.
+    long TakeDraws() {
+        const Calls calls = device_->TakeCalls();
+        return std::count_if(calls.begin(), calls.end(), IsDraw);
     }
 
     // The bytes of the buffers bound by the last drawing.

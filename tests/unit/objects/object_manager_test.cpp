@@ -109,11 +109,7 @@ TEST_F(ObjectTest, GroupZeroDrawsEverySkyAndOnlySkies) {
     objects_.SetFlag(3, 0, 2); // only exactly 1 hides
     device_->TakeCalls();
     objects_.RenderObjects(0);
-    int draws = 0;
-    for (const std::string& call : device_->TakeCalls()) {
-        draws += call == "DrawIndexedPrimitive(4, 0, 0, 8, 0, 12)";
-    }
-    EXPECT_EQ(draws, 2);
+    EXPECT_EQ(TakeDraws(), 2);
     objects_.RenderObjects(5);
     EXPECT_TRUE(device_->TakeCalls().empty());
 }

@@ -31,18 +31,16 @@ technique ReflectAndRefract {
 technique Other { pass P0 { VertexShader = compile vs_2_0 Transform(); PixelShader = compile ps_2_0 Shade(); } }
 )";
 
-int Draws(const Calls& calls) {
-    int draws = 0;
-    for (const std::string& call : calls) {
-        draws += call.rfind("DrawIndexedPrimitive", 0) == 0;
-    }
-    return draws;
-}
-
 std::vector<uint32_t> MatrixBits(const D3DXMATRIX& m) {
     std::vector<uint32_t> bits(16);
     memcpy(bits.data(), &m._11, 64);
     return bits;
+}
+
+D3DXMATRIX EffectMatrix(const char* name) {
+    D3DXMATRIX m;
+    EXPECT_EQ(g_effectManager.GetEffect(7)->GetMatrix(name, &m), D3D_OK) << name;
+    return m;
 }
 
 // The noise texels the runtime's generator gives from its start state 1: each output r as
@@ -91,11 +89,6 @@ TEST_F(ObjectTest, WaterBuildsItsSquareMatricesAndNoise) {
     EXPECT_EQ(device_->TakeCalls(),
               (Calls{"CreateVertexBuffer(80, 0, 258, MANAGED)", "CreateIndexBuffer(12, 0, 101, MANAGED)",
                      "CreateTexture(16, 16, 1, 512, 60, DEFAULT)"}));
-    const std::vector<uint32_t> reflection = {
-        0x3F570A3D, 0, 0, 0, 0, 0x3F68F5C3, 0, 0, 0x3F000000, 0xBF000000, 0x3F800000, 0, 0, 0, 0, 0x3F800000};
-    std::vector<uint32_t> refraction = reflection;
-    refraction[0] = 0xBF570A3D;
-    refraction[10] = 0xBF800000;
 
     // V then U from the generator, wherever in its sequence this process has got to.
     D3DLOCKED_RECT locked{};
@@ -126,21 +119,26 @@ TEST_F(ObjectTest, WaterBuildsItsSquareMatricesAndNoise) {
     EXPECT_EQ(StreamBytes(), BytesOf<float>({-100, 0, -100, 0, 4, -100, 0, 100, 0, 0, //
                                              100,  0, -100, 4, 4, 100,  0, 100, 4, 0}));
     EXPECT_EQ(IndexBytes(), BytesOf<uint16_t>({0, 1, 2, 1, 3, 2}));
-    ID3DXEffect* effect = g_effectManager.GetEffect(7);
-    D3DXMATRIX m;
-    const char* const names[] = {"matTextureReflection", "matTextureRefraction"};
-    const std::vector<uint32_t>* bits[] = {&reflection, &refraction};
-    for (int i = 0; i < 2; ++i) {
-        effect->GetMatrix(names[i], &m);
-        EXPECT_EQ(MatrixBits(m), *bits[i]) << names[i];
+    const struct {
+        const char* name;
+        std::vector<uint32_t> bits;
+    } matrices[] = {
+        {"matTextureReflection",
+         {0x3F570A3D, 0, 0, 0, 0, 0x3F68F5C3, 0, 0, //
+          0x3F000000, 0xBF000000, 0x3F800000, 0, 0, 0, 0, 0x3F800000}},
+        {"matTextureRefraction",
+         {0xBF570A3D, 0, 0, 0, 0, 0x3F68F5C3, 0, 0, //
+          0x3F000000, 0xBF000000, 0xBF800000, 0, 0, 0, 0, 0x3F800000}},
+        {"matBumpWave",
+         {Bits(0.03f), 0x80000000, 0, 0, 0, Bits(0.03f), 0, 0, //
+          0, 0, 0x3F800000, 0, 0, 0, 0, 0x3F800000}},
+    };
+    for (const auto& matrix : matrices) {
+        EXPECT_EQ(MatrixBits(EffectMatrix(matrix.name)), matrix.bits) << matrix.name;
     }
-    D3DXMATRIX still;
-    effect->GetMatrix("matBumpWave", &still);
-    EXPECT_EQ(MatrixBits(still), (std::vector<uint32_t>{Bits(0.03f), 0x80000000, 0, 0, 0, Bits(0.03f), 0, 0,
-                                                        0, 0, 0x3F800000, 0, 0, 0, 0, 0x3F800000}));
     engine_.SetClock(1000); // 9 radians
     objects_.RenderObject(2);
-    effect->GetMatrix("matBumpWave", &m);
+    const D3DXMATRIX m = EffectMatrix("matBumpWave");
     EXPECT_NEAR(m._11, -0.0273339f, 5e-8f);
     EXPECT_NEAR(m._21, 0.0123636f, 5e-8f);
     EXPECT_EQ(Bits(m._11), Bits(m._22));
@@ -166,29 +164,25 @@ TEST_F(ObjectTest, WaterTechniqueFollowsFlagOneAndEntTex2IsAlwaysTheNoise) {
     for (const auto& c : cases) {
         objects_.SetFlag(2, 1, c.flag);
         objects_.RenderObject(2);
-        EXPECT_EQ(Draws(device_->TakeCalls()), c.draws) << c.flag;
+        EXPECT_EQ(TakeDraws(), c.draws) << c.flag;
     }
-    ID3DXEffect* effect = g_effectManager.GetEffect(7);
-    IDirect3DBaseTexture9* noise = nullptr;
-    effect->GetTexture("entTex2", &noise);
-    EXPECT_EQ(noise, water->GetNoiseTexture());
-    IDirect3DBaseTexture9* stage0 = nullptr;
-    effect->GetTexture("entTex0", &stage0);
-    EXPECT_EQ(stage0, g_textureManager.GetBaseTexture(9));
-    for (IDirect3DBaseTexture9* texture : {noise, stage0}) {
+    const std::pair<const char*, IDirect3DBaseTexture9*> textures[] = {
+        {"entTex2", water->GetNoiseTexture()}, {"entTex0", g_textureManager.GetBaseTexture(9)}};
+    for (const auto& [name, expected] : textures) {
+        IDirect3DBaseTexture9* texture = nullptr;
+        g_effectManager.GetEffect(7)->GetTexture(name, &texture);
+        EXPECT_EQ(texture, expected) << name;
         if (texture) {
             texture->Release();
         }
     }
-    D3DXMATRIX world, wv, wvp, expected;
-    effect->GetMatrix("matWorld", &world);
-    effect->GetMatrix("matWorldView", &wv);
-    effect->GetMatrix("matWorldViewProjection", &wvp);
+    D3DXMATRIX expected;
+    const D3DXMATRIX world = EffectMatrix("matWorld");
     EXPECT_EQ(MatrixBits(world), MatrixBits(water->GetWorldMatrix()));
     D3DXMatrixMultiply(&expected, &world, &view);
-    EXPECT_EQ(MatrixBits(wv), MatrixBits(expected));
+    EXPECT_EQ(MatrixBits(EffectMatrix("matWorldView")), MatrixBits(expected));
     D3DXMatrixMultiply(&expected, &expected, &projection);
-    EXPECT_EQ(MatrixBits(wvp), MatrixBits(expected));
+    EXPECT_EQ(MatrixBits(EffectMatrix("matWorldViewProjection")), MatrixBits(expected));
 }
 
 TEST_F(ObjectTest, WaterWithoutEffectOrTechniqueDrawsNothing) {
@@ -214,7 +208,7 @@ TEST_F(ObjectTest, WaterWithoutEffectOrTechniqueDrawsNothing) {
         device_->TakeCalls();
         objects_.RenderObject(2);
         const Calls calls = device_->TakeCalls();
-        EXPECT_EQ(Draws(calls), 0) << c.effect;
+        EXPECT_EQ(std::count_if(calls.begin(), calls.end(), IsDraw), 0) << c.effect;
         EXPECT_EQ(calls.back(), "SetRenderState(LIGHTING, 1)") << c.effect;
         EXPECT_EQ(TakeRows(), c.rows) << c.effect;
     }
