@@ -25,7 +25,7 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     projection[5] = 2.0f;
     projection[8] = 1.0f;
     Target(3, 0);
-    Name(3, 3);
+    Name(3);
     g_textureManager.SetViewID(3, 0, kView);
 
     // Registered, no options: nothing at all, not even the clip-plane state.

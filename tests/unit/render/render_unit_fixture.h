@@ -59,7 +59,7 @@ class PluginInProcessTest : public ::testing::Test {
 
     void NameAll() {
         for (int id = 30000; id <= 30006; ++id) {
-            Name(id, id);
+            Name(id);
         }
         IDirect3DSurface9* backBuffer = nullptr;
         ASSERT_EQ(engine_.device()->GetRenderTarget(0, &backBuffer), D3D_OK);
@@ -67,11 +67,11 @@ class PluginInProcessTest : public ::testing::Test {
         backBuffer->Release();
     }
 
-    // Names texture `id` and its level-0 surface.
-    void Name(int id, int name) {
-        recorder_->names[g_textureManager.GetBaseTexture(id)] = std::to_string(name);
+    // Names texture `id` and its level-0 surface by the id.
+    void Name(int id) {
+        recorder_->names[g_textureManager.GetBaseTexture(id)] = std::to_string(id);
         IDirect3DSurface9* surface = g_textureManager.GetSurface(id, 0);
-        recorder_->names[surface] = std::to_string(name);
+        recorder_->names[surface] = std::to_string(id);
         if (surface) {
             surface->Release();
         }
