@@ -1,19 +1,21 @@
 // Runs a scene-object test with the plug-in's log open, the stand-in engine's interface block bound,
 // the effect and texture managers initialised and an object manager of its own, all drawing through
-// an ObjectDevice. Every test ends with as many live platform objects as it began with.
+// a RecordingDevice that logs the objects' calls. Every test ends with as many live platform objects as it
+// began with.
 #ifndef VTR3_TESTS_UNIT_OBJECTS_OBJECT_FIXTURE_H
 #define VTR3_TESTS_UNIT_OBJECTS_OBJECT_FIXTURE_H
 
 #include "engine.h"
 #include "manager_fixture.h"
-#include "object_device.h"
 #include "objects/vtr3_objects.h"
 #include "platform_control.h"
+#include "recording_device.h"
 #include "resources/vtr3_effects.h"
 #include "resources/vtr3_textures.h"
 
 #include <string.h>
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <initializer_list>
@@ -27,7 +29,11 @@ class ObjectTest : public ManagerLogTest {
     ObjectTest() {
         engine_.CreateGraphics(64, 64, "objects");
         baseline_ = platform::LiveObjectCount();
-        device_ = new ObjectDevice(engine_.device());
+        device_ = new RecordingDevice(engine_.device());
+        device_->Log({"CreateVertexBuffer", "CreateIndexBuffer", "CreateTexture", "SetStreamSource",
+                      "SetIndices", "SetFVF", "DrawIndexedPrimitive", "SetTransform", "SetRenderState",
+                      "GetTexture", "SetTexture"});
+        device_->LogStates({{D3DRS_LIGHTING, "LIGHTING"}});
         g_device = device_;
         g_engine = engine_.block();
         g_textureManager.Initialize();
@@ -84,6 +90,13 @@ class ObjectTest : public ManagerLogTest {
         g_textureManager.TextureInitialize(id);
     }
 
+    static bool IsDraw(const std::string& call) { return call.rfind("DrawIndexedPrimitive", 0) == 0; }
+    // The draws since the calls were last taken.
+    long TakeDraws() {
+        const Calls calls = device_->TakeCalls();
+        return std::count_if(calls.begin(), calls.end(), IsDraw);
+    }
+
     // The bytes of the buffers bound by the last drawing.
     std::string StreamBytes() {
         IDirect3DVertexBuffer9* buffer = nullptr;
@@ -120,7 +133,7 @@ class ObjectTest : public ManagerLogTest {
     }
 
     host::Engine engine_;
-    ObjectDevice* device_;
+    RecordingDevice* device_;
     c_VTR3ObjectManager objects_;
     size_t baseline_ = 0;
     std::deque<std::string> paths_;

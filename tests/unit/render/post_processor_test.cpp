@@ -4,6 +4,7 @@
 #include "render_unit_fixture.h"
 
 #include "resources/vtr3_effects.h"
+#include "stand_in_device.h"
 
 #include <d3dx9.h>
 
@@ -19,28 +20,28 @@ class PostProcessorTest : public PluginInProcessTest {
             g_viewManager.SetPostProcessEffect(kView, i, i < static_cast<int>(steps.size()) ? steps[i] : 0);
         }
     }
-};
-
-struct Chain {
-    std::vector<int> steps;
-    Calls draws;
+    bool Logged(const std::vector<std::string>& rows, const std::string& row) {
+        return std::find(rows.begin(), rows.end(), row) != rows.end();
+    }
 };
 
 TEST_F(PostProcessorTest, ChainsWriteTheirTargetsInPingPongPairsAndEndInTheFinalTarget) {
     Start();
-    std::vector<int> tenNegatives(10, 30009);
     Calls tenDraws = {"30001 full 30000 fx"};
     for (int i = 1; i < 9; ++i) {
         tenDraws.push_back(i % 2 ? "30002 full 30001 fx" : "30001 full 30002 fx");
     }
     tenDraws.push_back("F full 30001 fx");
-    const Chain chains[] = {
+    const struct {
+        std::vector<int> steps;
+        Calls draws;
+    } chains[] = {
         {{30001, 30002, 30005, 30004, 30011},
          {"30003 half 30000 ff", "30004 half 30003 fx", "30003 half 30004 fx", "30004 half 30003 fx",
           "F full 30004 fx"}},
         {{30009}, {"F full 30000 fx"}},
         {{30009, 30010}, {"30001 full 30000 fx", "F full 30001 fx"}},
-        {tenNegatives, tenDraws},
+        {std::vector<int>(10, 30009), tenDraws},
         {{30009, 0, 30010, 30011}, {"F full 30000 fx"}},
         {{30000}, {"F quarter 30000 ff"}},
         {{30000, 30000, 30000}, {"30005 quarter 30000 ff", "30006 quarter 30005 ff", "F quarter 30006 ff"}},
@@ -50,11 +51,11 @@ TEST_F(PostProcessorTest, ChainsWriteTheirTargetsInPingPongPairsAndEndInTheFinal
         {{0}, {"F full 30000 ff"}},
         {{30009, 777, 30010}, {"30001 full 30000 fx", "30002 full 30001 ff", "F full 30002 fx"}},
     };
-    for (const Chain& chain : chains) {
+    for (const auto& chain : chains) {
         Steps(chain.steps);
         Calls draws;
         for (const std::string& call : Frame()) {
-            if (call.rfind("SetRenderTarget", 0) != 0 && call.rfind("GetRenderTarget", 0) != 0) {
+            if (call.find("RenderTarget(") == std::string::npos) {
                 draws.push_back(call);
             }
         }
@@ -69,13 +70,8 @@ TEST_F(PostProcessorTest, EffectStepsReceiveTheirTexturesAndValues) {
                                  "float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(s, uv); }\n"
                                  "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n";
     Start();
-    for (int id = 1; id <= 2; ++id) {
-        g_textureManager.TextureCreate(id, 0);
-        g_textureManager.SetSize(id, 4, 4);
-        g_textureManager.SetFormat(id, D3DFMT_A8R8G8B8);
-        g_textureManager.SetUsage(id, 0);
-        g_textureManager.TextureInitialize(id);
-    }
+    Target(1, 0, 4);
+    Target(2, 0, 4);
     g_effectManager.EffectCreate(7);
     g_effectManager.SetPath(7, "probe.fx");
     g_effectManager.EffectInitialize(7);
@@ -85,25 +81,23 @@ TEST_F(PostProcessorTest, EffectStepsReceiveTheirTexturesAndValues) {
     Steps({30013, 7});
     ID3DXEffect* effect = g_effectManager.GetEffect(7);
     ASSERT_NE(effect, nullptr);
-    struct Case {
-        int texture0, texture1, expected;
-    };
-    for (const Case& c : {Case{1, 0, 1}, Case{0, 2, 2}, Case{1, 2, 2}}) {
-        g_effectManager.SetEffectTex(7, 0, c.texture0);
-        g_effectManager.SetEffectTex(7, 1, c.texture1);
-        Frame();
+    const auto expectTexture = [effect](const char* name, int id) {
         IDirect3DBaseTexture9* texture = nullptr;
-        ASSERT_EQ(effect->GetTexture("effTex1", &texture), D3D_OK);
-        EXPECT_EQ(texture, g_textureManager.GetBaseTexture(c.expected)) << c.texture0 << " " << c.texture1;
+        ASSERT_EQ(effect->GetTexture(name, &texture), D3D_OK);
+        EXPECT_EQ(texture, g_textureManager.GetBaseTexture(id)) << name;
         if (texture) {
             texture->Release();
         }
-        ASSERT_EQ(effect->GetTexture("postTex1", &texture), D3D_OK);
-        EXPECT_EQ(texture, g_textureManager.GetBaseTexture(30001));
-        texture->Release();
-        ASSERT_EQ(effect->GetTexture("postTex2", &texture), D3D_OK);
-        EXPECT_EQ(texture, g_textureManager.GetBaseTexture(30000));
-        texture->Release();
+    };
+    // effTex1 is the second effect texture when set, else the first.
+    const struct { int texture0, texture1, expected; } cases[] = {{1, 0, 1}, {0, 2, 2}, {1, 2, 2}};
+    for (const auto& c : cases) {
+        g_effectManager.SetEffectTex(7, 0, c.texture0);
+        g_effectManager.SetEffectTex(7, 1, c.texture1);
+        Frame();
+        expectTexture("effTex1", c.expected);
+        expectTexture("postTex1", 30001);
+        expectTexture("postTex2", 30000);
     }
     D3DXVECTOR4 values[2];
     ASSERT_EQ(effect->GetVector("vecValues1", &values[0]), D3D_OK);
@@ -112,69 +106,53 @@ TEST_F(PostProcessorTest, EffectStepsReceiveTheirTexturesAndValues) {
     EXPECT_EQ(values[1], D3DXVECTOR4(2.5f, 3.0f, 3.5f, 4.0f));
 }
 
-TEST_F(PostProcessorTest, TheNineEffectsCompileAndTheBuffersAreCreatedInOrder) {
-    Start();
-    const int ids[] = {30002, 30004, 30005, 30007, 30006, 30008, 30009, 30010, 30011};
-    for (int id : ids) {
-        EXPECT_NE(g_effectManager.GetEffect(id), nullptr) << id;
-    }
-    VTR3ReleaseResources();
-    VTR3RecreateResources();
-    const Calls created(recorder_->calls.begin(), recorder_->calls.begin() + 4);
-    EXPECT_EQ(created, (Calls{"CreateVertexBuffer(96, 0, 260, 1)", "CreateVertexBuffer(96, 0, 260, 1)",
-                              "CreateVertexBuffer(96, 0, 260, 1)", "CreateIndexBuffer(12, 0, 101, 1)"}));
-    const std::vector<std::string> rows = StopAndReadRows();
-    for (int id : ids) {
-        const std::string row = "Information: Der Effekt mit der ID: " + std::to_string(id) +
-                                " wurde erfolgreich initialisiert und die Technik: 0 wird verwendet.";
-        EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
-    }
-}
-
 // A failed buffer creation leaves the post-processor not initialised with nothing held: the view is
 // then drawn straight into the engine's target, and the frame holds no reference.
 TEST_F(PostProcessorTest, AFailedBufferCreationLeavesItNotInitialisedAndHoldingNothing) {
-    struct Case {
-        HRESULT vertex, index;
+    const std::string kAt = " @ vtr3_postProcessor c_VTR3PostProcessor::";
+    const struct {
+        const char* method;
+        HRESULT result;
         std::string row;
-    };
-    const Case cases[] = {
-        {D3DERR_OUTOFVIDEOMEMORY, D3D_OK,
+    } cases[] = {
+        {"CreateVertexBuffer", D3DERR_OUTOFVIDEOMEMORY,
          "Fehler: Vertexbuffer des Post-Processors konnte nicht initialisiert werden # "
-         "D3DERR_OUTOFVIDEOMEMORY @ vtr3_postProcessor c_VTR3PostProcessor::Initialize"},
-        {D3D_OK, E_OUTOFMEMORY,
-         "Fehler: Indexbuffer des Post-Procesors konnte nicht initialisiert werden # E_OUTOFMEMORY @ "
-         "vtr3_postProcessor c_VTR3PostProcessor::Initialize"},
+         "D3DERR_OUTOFVIDEOMEMORY" +
+             kAt + "Initialize"},
+        {"CreateIndexBuffer", E_OUTOFMEMORY,
+         "Fehler: Indexbuffer des Post-Procesors konnte nicht initialisiert werden # E_OUTOFMEMORY" + kAt +
+             "Initialize"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const size_t live = platform::LiveObjectCount();
-        recorder_->failVertexBuffer = c.vertex;
-        recorder_->failIndexBuffer = c.index;
+        recorder_->Fail(c.method, c.result);
         Start();
         Steps({30009});
         EXPECT_EQ(Frame(), Calls{});
         const std::vector<std::string> rows = StopAndReadRows();
-        EXPECT_NE(std::find(rows.begin(), rows.end(), c.row), rows.end()) << c.row;
-        const std::string notInitialized =
-            "Fehler: Der Post-Processor ist nicht initialisiert. Funktion wird "
-            "abgebrochen @ vtr3_postProcessor "
-            "c_VTR3PostProcessor::PreparePostProcessing";
-        EXPECT_NE(std::find(rows.begin(), rows.end(), notInitialized), rows.end());
-        EXPECT_EQ(std::count(rows.begin(), rows.end(),
-                             "Information: Der Post-Processor wurde erfolgreich initialisiert"),
-                  0);
+        recorder_->Fail(c.method, D3D_OK);
+        EXPECT_TRUE(Logged(rows, c.row)) << c.row;
+        EXPECT_TRUE(Logged(rows, "Fehler: Der Post-Processor ist nicht initialisiert. Funktion wird "
+                                 "abgebrochen" +
+                                     kAt + "PreparePostProcessing"));
+        EXPECT_FALSE(Logged(rows, "Information: Der Post-Processor wurde erfolgreich initialisiert"));
         EXPECT_EQ(platform::LiveObjectCount(), live);
     }
 }
 
 // A second start-up (the frame repeats it when a script calls VTR3Initialize again) and a
-// re-creation without a release first give back the buffers held from before.
+// re-creation without a release first give back the buffers held from before; the buffers are the
+// three quads and one index buffer, in that order.
 TEST_F(PostProcessorTest, RepeatedCreationHoldsOneSetOfBuffers) {
     const size_t live = platform::LiveObjectCount();
     Start();
     const size_t started = platform::LiveObjectCount();
     ASSERT_EQ(VTR3Initialize(a6::VarFromInt(1), nullptr), 0);
+    recorder_->calls().clear();
     VTR3RecreateResources();
+    EXPECT_EQ(Calls(recorder_->calls().begin(), recorder_->calls().begin() + 4),
+              (Calls{"CreateVertexBuffer(96, 0, 260, MANAGED)", "CreateVertexBuffer(96, 0, 260, MANAGED)",
+                     "CreateVertexBuffer(96, 0, 260, MANAGED)", "CreateIndexBuffer(12, 0, 101, MANAGED)"}));
     EXPECT_EQ(platform::LiveObjectCount(), started);
     StopAndReadRows();
     EXPECT_EQ(platform::LiveObjectCount(), live);
@@ -198,14 +176,9 @@ TEST_F(PostProcessorTest, AfterManyFramesADeviceResetSucceedsAndTheChainRunsAgai
     backBuffer->Release();
 
     VTR3ReleaseResources();
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.Windowed = TRUE;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    D3DPRESENT_PARAMETERS parameters = StandInDevice::Parameters();
     parameters.BackBufferWidth = 1024;
     parameters.BackBufferHeight = 768;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
     ASSERT_EQ(engine_.device()->Reset(&parameters), D3D_OK);
     VTR3RecreateResources();
     NameAll();

@@ -11,11 +11,7 @@ TEST_F(RenderAllocationTest, FramesAllocateNothing) {
     Start();
     // The plug-in's own calls go straight to the device: the recorder's call list allocates.
     g_device = engine_.device();
-    g_textureManager.TextureCreate(3, 0);
-    g_textureManager.SetSize(3, 64, 64);
-    g_textureManager.SetFormat(3, D3DFMT_A8R8G8B8);
-    g_textureManager.SetUsage(3, 0);
-    g_textureManager.TextureInitialize(3);
+    Target(3);
     g_textureManager.SetViewID(3, 0, kView);
     g_viewManager.SetClipPlane(kView, D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(0, 0, 1), 1);
     const int chain[] = {30001, 30002, 30005, 30004, 30011, 30013, 30008, 30000, 30007, 30006};

@@ -10,14 +10,6 @@ namespace {
 
 class RenderCoreTest : public PluginInProcessTest {
   protected:
-    // A render target texture of the texture manager, 2D (type 0) or cube (type 1).
-    void Target(int id, int type) {
-        g_textureManager.TextureCreate(id, type);
-        g_textureManager.SetSize(id, 64, 64);
-        g_textureManager.SetFormat(id, D3DFMT_A8R8G8B8);
-        g_textureManager.SetUsage(id, 0);
-        g_textureManager.TextureInitialize(id);
-    }
     void ClipPlane(int enable) {
         // Through (0, 0, 1) with the normal (1, 2, 3): the plane (1, 2, 3, -3).
         g_viewManager.SetClipPlane(kView, D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(1, 2, 3), enable);
@@ -33,7 +25,7 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     projection[5] = 2.0f;
     projection[8] = 1.0f;
     Target(3, 0);
-    Name(3, 3);
+    Name(3);
     g_textureManager.SetViewID(3, 0, kView);
 
     // Registered, no options: nothing at all, not even the clip-plane state.
@@ -43,19 +35,20 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     // Render to texture with the clip plane: plane 0 alone between the stages, plane 1 (zero) after.
     g_viewManager.SetRenderToTexture(kView, 1);
     EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)", "SetClipPlane(0, 1, 2, 3, -3)",
-                              "ClipPlaneEnable(1)", "SetClipPlane(1, 0.5, 1, 2.5, -3)",
-                              "SetClipPlane(1, 0, 0, 0, 0)", "ClipPlaneEnable(2)", "SetRenderTarget(0, F)"}));
-    ClipPlane(0);
-    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)", "ClipPlaneEnable(0)",
+                              "SetRenderState(CLIPPLANEENABLE, 1)", "SetClipPlane(1, 0.5, 1, 2.5, -3)",
+                              "SetClipPlane(1, 0, 0, 0, 0)", "SetRenderState(CLIPPLANEENABLE, 2)",
                               "SetRenderTarget(0, F)"}));
+    ClipPlane(0);
+    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)",
+                              "SetRenderState(CLIPPLANEENABLE, 0)", "SetRenderTarget(0, F)"}));
 
     // Post-processing wins: no texture, no clip plane in stage A; stage D still restores the target.
     ClipPlane(1);
     g_viewManager.SetPostProcessing(kView, 1);
     g_viewManager.SetPostProcessEffect(kView, 0, 30009);
     EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 30000)", "SetRenderTarget(0, F)",
-                              "F full 30000 fx", "SetClipPlane(1, 0, 0, 0, 0)", "ClipPlaneEnable(2)",
-                              "SetRenderTarget(0, F)"}));
+                              "F full 30000 fx", "SetClipPlane(1, 0, 0, 0, 0)",
+                              "SetRenderState(CLIPPLANEENABLE, 2)", "SetRenderTarget(0, F)"}));
     g_viewManager.SetPostProcessing(kView, 0);
     ClipPlane(0);
 
@@ -66,12 +59,12 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     IDirect3DSurface9* face = g_textureManager.GetCubeSurface(5, 3, 0);
     recorder_->names[face] = "cube side 3";
     face->Release();
-    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, cube side 3)", "ClipPlaneEnable(0)",
-                              "SetRenderTarget(0, F)"}));
+    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, cube side 3)",
+                              "SetRenderState(CLIPPLANEENABLE, 0)", "SetRenderTarget(0, F)"}));
 
     // No texture bound any more (deleted since the last frame): nothing is switched or restored.
     g_textureManager.TextureDelete(5);
-    EXPECT_EQ(Frame(), Calls{"ClipPlaneEnable(0)"});
+    EXPECT_EQ(Frame(), Calls{"SetRenderState(CLIPPLANEENABLE, 0)"});
 
     // A view the engine draws that is not registered: nothing.
     g_viewManager.UnregisterView(kView);

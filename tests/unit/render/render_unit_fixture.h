@@ -1,16 +1,18 @@
 // The plug-in's objects linked into the test and started through VTR3Initialize on the stand-in
-// engine's 1024 x 768 device, behind a DrawRecorder. The working directory holds the plug-in's
-// effect files as VTR3Content and receives the log. Objects are named for the recorder: the
-// targets 30000 to 30006 by texture id (texture and level-0 surface), the back buffer "F".
+// engine's 1024 x 768 device, behind a RecordingDevice that logs the render-target switches, the clip
+// planes and each draw as "<target> <quad> <source> <fx|ff>". The working directory holds the
+// plug-in's effect files as VTR3Content and receives the log. Objects are named for the recorder:
+// the targets 30000 to 30006 by texture id (texture and level-0 surface), the back buffer "F", the
+// post-processor's quads "full", "half" and "quarter" in the order it creates them.
 #ifndef VTR3_TESTS_UNIT_RENDER_RENDER_UNIT_FIXTURE_H
 #define VTR3_TESTS_UNIT_RENDER_RENDER_UNIT_FIXTURE_H
 
-#include "draw_recorder.h"
 #include "engine.h"
 #include "frame/vtr3_exports.h"
 #include "frame/vtr3_globals.h"
 #include "log_rows.h"
 #include "platform_control.h"
+#include "recording_device.h"
 #include "render/vtr3_postProcessor.h"
 #include "resources/vtr3_textures.h"
 #include "scoped_directory.h"
@@ -32,7 +34,11 @@ class PluginInProcessTest : public ::testing::Test {
     PluginInProcessTest() {
         std::filesystem::create_directory_symlink(VTR3_CONTENT_DIR, "VTR3Content");
         engine_.CreateGraphics(1024, 768, "render test");
-        recorder_ = new DrawRecorder(engine_.device());
+        recorder_ = new RecordingDevice(engine_.device());
+        recorder_->Log({"CreateVertexBuffer", "CreateIndexBuffer", "GetRenderTarget", "SetRenderTarget",
+                        "SetClipPlane", "SetRenderState", "DrawIndexedPrimitive", "Draw"});
+        recorder_->LogStates({{D3DRS_CLIPPLANEENABLE, "CLIPPLANEENABLE"}});
+        recorder_->vertexBufferNames = {"full", "half", "quarter"};
         engine_.SetDeviceField(recorder_);
         A6_DLLAPI(engine_.block());
     }
@@ -48,12 +54,12 @@ class PluginInProcessTest : public ::testing::Test {
         initialized_ = true;
         NameAll();
         g_viewManager.RegisterView(kView, "camera");
-        recorder_->calls.clear();
+        recorder_->calls().clear();
     }
 
     void NameAll() {
         for (int id = 30000; id <= 30006; ++id) {
-            Name(id, id);
+            Name(id);
         }
         IDirect3DSurface9* backBuffer = nullptr;
         ASSERT_EQ(engine_.device()->GetRenderTarget(0, &backBuffer), D3D_OK);
@@ -61,22 +67,39 @@ class PluginInProcessTest : public ::testing::Test {
         backBuffer->Release();
     }
 
-    // Names texture `id` and its level-0 surface.
-    void Name(int id, int name) {
-        recorder_->names[g_textureManager.GetBaseTexture(id)] = std::to_string(name);
+    // Names texture `id` and its level-0 surface by the id.
+    void Name(int id) {
+        recorder_->names[g_textureManager.GetBaseTexture(id)] = std::to_string(id);
         IDirect3DSurface9* surface = g_textureManager.GetSurface(id, 0);
-        recorder_->names[surface] = std::to_string(name);
+        recorder_->names[surface] = std::to_string(id);
         if (surface) {
             surface->Release();
         }
     }
 
-    // One frame of the view: stages A and D; returns what they called.
+    // A render target texture of the texture manager, 2D (type 0) or cube (type 1).
+    void Target(int id, int type = 0, unsigned int size = 64) {
+        g_textureManager.TextureCreate(id, type);
+        g_textureManager.SetSize(id, size, size);
+        g_textureManager.SetFormat(id, D3DFMT_A8R8G8B8);
+        g_textureManager.SetUsage(id, 0);
+        g_textureManager.TextureInitialize(id);
+    }
+
+    // One frame of the view: stages A and D; returns what they called. Every draw is of one quad.
     Calls Frame() {
-        recorder_->calls.clear();
+        recorder_->calls().clear();
         VTR3RenderDrawA();
         VTR3RenderDrawD();
-        return recorder_->calls;
+        Calls calls;
+        for (const std::string& call : recorder_->TakeCalls()) {
+            if (call.rfind("DrawIndexedPrimitive", 0) == 0) {
+                EXPECT_EQ(call, "DrawIndexedPrimitive(4, 0, 0, 4, 0, 2)");
+            } else {
+                calls.push_back(call);
+            }
+        }
+        return calls;
     }
 
     // The rows written since the log was opened; closes the plug-in.
@@ -88,7 +111,7 @@ class PluginInProcessTest : public ::testing::Test {
 
     ScopedDirectory directory_;
     host::Engine engine_;
-    DrawRecorder* recorder_ = nullptr;
+    RecordingDevice* recorder_ = nullptr;
     bool initialized_ = false;
 };
 
