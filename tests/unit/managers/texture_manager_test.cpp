@@ -22,10 +22,6 @@ std::string DirectXRow(const std::string& text, int id, const std::string& resul
            " konnte nicht initialisiert werden # " + result + kAt + method;
 }
 
-std::string Initialized(int id) {
-    return "Information: Die Textur mit der ID: " + std::to_string(id) + " wurde erfolreich initialisiert";
-}
-
 class TextureManagerTest : public ManagerLogTest {
   protected:
     TextureManagerTest() {
@@ -71,22 +67,6 @@ class TextureManagerTest : public ManagerLogTest {
     RecordingDevice* device_;
     c_VTR3TextureManager textures_;
 };
-
-TEST_F(TextureManagerTest, DeviceTexturesAreMadeWithOneLevelInTheDefaultPool) {
-    MakeDeviceTexture(1, 0, 0, 256, 128, D3DFMT_A8R8G8B8);
-    MakeDeviceTexture(2, 1, 0, 256, 0, D3DFMT_A16B16G16R16F);
-    MakeDeviceTexture(3, 0, 1, 512, 512, D3DFMT_D32);
-    EXPECT_EQ(TakeCalls(), (Rows{"CreateTexture(256, 128, 1, RENDERTARGET, 21, DEFAULT)",
-                                 "CreateCubeTexture(256, 1, RENDERTARGET, 113, DEFAULT)",
-                                 "CreateTexture(512, 512, 1, DEPTHSTENCIL, 71, DEFAULT)"}));
-    EXPECT_NE(textures_.GetTexture(1), nullptr);
-    EXPECT_NE(textures_.GetCubeTexture(2), nullptr);
-    EXPECT_EQ(static_cast<IDirect3DBaseTexture9*>(textures_.GetTexture(3)), textures_.GetBaseTexture(3));
-    EXPECT_EQ(TakeRows(),
-              (Rows{"Information: Die Textur mit der ID: 1 wurde erfolgreich erstellt", Initialized(1),
-                    "Information: Die Textur mit der ID: 2 wurde erfolgreich erstellt", Initialized(2),
-                    "Information: Die Textur mit der ID: 3 wurde erfolgreich erstellt", Initialized(3)}));
-}
 
 TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
     MakeFileTexture(1, 0, "flat.png");
