@@ -41,6 +41,15 @@ class RenderTest : public ::testing::Test, protected StandInDevice {
         return frame;
     }
 
+    // The draw inside a scene on a black target with the depth cleared to 1, read back.
+    template <typename Draw> Frame DrawFrame(Draw draw, D3DCOLOR clear = 0xFF000000) {
+        EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clear, 1.0f, 0), D3D_OK);
+        EXPECT_EQ(device_->BeginScene(), D3D_OK);
+        draw();
+        EXPECT_EQ(device_->EndScene(), D3D_OK);
+        return ReadFrame();
+    }
+
     static Bgra At(const Frame& frame, unsigned x, unsigned y) {
         const std::size_t i = (std::size_t{y} * frame.width + x) * 4;
         return Bgra{frame.bgra[i], frame.bgra[i + 1], frame.bgra[i + 2], frame.bgra[i + 3]};

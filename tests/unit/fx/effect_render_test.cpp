@@ -88,22 +88,9 @@ class EffectRender : public render_test::RenderTest {
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(QuadVertex)), D3D_OK);
     }
 
-    // A black frame with the draw inside a scene, read back.
-    template <typename Draw> Frame DrawFrame(Draw draw) {
-        EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
-                  D3D_OK);
-        EXPECT_EQ(device_->BeginScene(), D3D_OK);
-        draw();
-        EXPECT_EQ(device_->EndScene(), D3D_OK);
-        return ReadFrame();
-    }
     // Every pass of the current technique over DrawQuad's quad.
     Frame DrawEffectQuad(float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1) {
         return DrawFrame([&] { DrawEffect([&] { DrawQuad(u0, v0, u1, v1); }); });
-    }
-
-    void Clear(D3DCOLOR color) {
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0), D3D_OK);
     }
 
     ID3DXEffect* effect_ = nullptr;
@@ -314,12 +301,9 @@ TEST_F(EffectRender, TheAlphaTestAppliesUnderAnEffectsPixelShader) {
         ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, c.enabled), D3D_OK);
         ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAFUNC, c.func), D3D_OK);
         ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAREF, c.reference), D3D_OK);
-        Clear(0xFF0000FF);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawEffect([&] { DrawQuad(); });
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Frame frame = DrawFrame([&] { DrawEffect([&] { DrawQuad(); }); }, 0xFF0000FF);
         const Bgra expected = c.passes ? Bgra{0, 255, 0, 255} : Bgra{255, 0, 0, 255};
-        EXPECT_EQ(At(ReadFrame(), 5, 5), expected) << c.enabled << " " << c.func << " " << c.reference;
+        EXPECT_EQ(At(frame, 5, 5), expected) << c.enabled << " " << c.func << " " << c.reference;
     }
 }
 
@@ -337,17 +321,18 @@ TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
     ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
     ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    // The pixel at (10, 10) of the quad drawn with whatever shaders are set.
     const auto draw = [&] {
-        Clear(0xFF000000);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)), D3D_OK);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        return At(DrawFrame([&] {
+                      ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)),
+                                D3D_OK);
+                  }),
+                  10, 10);
     };
     ASSERT_EQ(device_->BeginScene(), D3D_OK);
     DrawEffect([] {}, D3DXFX_DONOTSAVESTATE); // leaves the effect's shaders set
     ASSERT_EQ(device_->EndScene(), D3D_OK);
-    draw();
-    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 255, 0, 255}));
+    EXPECT_EQ(draw(), (Bgra{0, 255, 0, 255}));
 
     IDirect3DPixelShader9* pixelShader = reinterpret_cast<IDirect3DPixelShader9*>(std::uintptr_t{1});
     EXPECT_EQ(device_->GetPixelShader(&pixelShader), D3DERR_INVALIDCALL); // no object to give
@@ -355,15 +340,13 @@ TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
     ASSERT_EQ(device_->SetPixelShader(nullptr), D3D_OK);
     EXPECT_EQ(device_->GetPixelShader(&pixelShader), D3D_OK);
     EXPECT_EQ(pixelShader, nullptr);
-    draw();
-    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{255, 0, 0, 255})); // the effect's vertex colour, passed on
+    EXPECT_EQ(draw(), (Bgra{255, 0, 0, 255})); // the effect's vertex colour, passed on
 
     ASSERT_EQ(device_->SetVertexShader(nullptr), D3D_OK);
     IDirect3DVertexShader9* vertexShader = reinterpret_cast<IDirect3DVertexShader9*>(std::uintptr_t{1});
     EXPECT_EQ(device_->GetVertexShader(&vertexShader), D3D_OK);
     EXPECT_EQ(vertexShader, nullptr);
-    draw();
-    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 0, 255, 255})); // the vertices' own colour
+    EXPECT_EQ(draw(), (Bgra{0, 0, 255, 255})); // the vertices' own colour
     EXPECT_EQ(device_->GetVertexShader(nullptr), D3DERR_INVALIDCALL);
 
     // Reset sets both shaders to null as well.
@@ -373,8 +356,7 @@ TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
     ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
     ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
-    draw();
-    EXPECT_EQ(At(ReadFrame(), 10, 10), (Bgra{0, 0, 255, 255}));
+    EXPECT_EQ(draw(), (Bgra{0, 0, 255, 255}));
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
