@@ -20,11 +20,6 @@ struct MeshVertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE
 };
 constexpr DWORD kMeshFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 
-struct QuadVertex { // D3DFVF_XYZRHW | D3DFVF_TEX1
-    float x, y, z, rhw, u, v;
-};
-constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_TEX1;
-
 constexpr unsigned kSize = 32;
 
 class EffectRender : public render_test::RenderTest {
@@ -55,14 +50,7 @@ class EffectRender : public render_test::RenderTest {
         ASSERT_EQ(
             device_->CreateTexture(kSize, kSize, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_, nullptr),
             D3D_OK);
-        D3DLOCKED_RECT locked;
-        ASSERT_EQ(texture_->LockRect(0, &locked, nullptr, 0), D3D_OK);
-        for (unsigned y = 0; y < kSize; ++y) {
-            auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<char*>(locked.pBits) + y * locked.Pitch);
-            for (unsigned x = 0; x < kSize; ++x)
-                row[x] = texel(x, y);
-        }
-        ASSERT_EQ(texture_->UnlockRect(0), D3D_OK);
+        render_test::Fill(texture_, 0, texel);
     }
 
     // Draws every pass of the current technique with the draw given.
@@ -79,13 +67,7 @@ class EffectRender : public render_test::RenderTest {
 
     // A screen quad whose texel centres fall on pixel centres (Direct3D 9's half-pixel offset).
     void DrawQuad(float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1) {
-        const float e = kSize - 0.5f;
-        const QuadVertex quad[4] = {{-0.5f, -0.5f, 0.5f, 1, u0, v0},
-                                    {e, -0.5f, 0.5f, 1, u1, v0},
-                                    {-0.5f, e, 0.5f, 1, u0, v1},
-                                    {e, e, 0.5f, 1, u1, v1}};
-        ASSERT_EQ(device_->SetFVF(kQuadFvf), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(QuadVertex)), D3D_OK);
+        DrawTexturedRect(-0.5f, -0.5f, kSize - 0.5f, kSize - 0.5f, u0, v0, u1, v1);
     }
 
     // Every pass of the current technique over DrawQuad's quad.
@@ -256,15 +238,8 @@ TEST_F(EffectRender, ACubeMapIsSampledByDirection) {
     IDirect3DCubeTexture9* cube = nullptr;
     ASSERT_EQ(device_->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr), D3D_OK);
     const D3DCOLOR faces[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
-    for (int f = 0; f < 6; ++f) {
-        D3DLOCKED_RECT locked;
-        ASSERT_EQ(cube->LockRect(static_cast<D3DCUBEMAP_FACES>(f), 0, &locked, nullptr, 0), D3D_OK);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x)
-                reinterpret_cast<D3DCOLOR*>(static_cast<char*>(locked.pBits) + y * locked.Pitch)[x] =
-                    faces[f];
-        ASSERT_EQ(cube->UnlockRect(static_cast<D3DCUBEMAP_FACES>(f), 0), D3D_OK);
-    }
+    for (int f = 0; f < 6; ++f)
+        render_test::Fill(cube, static_cast<D3DCUBEMAP_FACES>(f), [&](UINT, UINT) { return faces[f]; });
     Make("textureCUBE sky;\nsamplerCUBE s = sampler_state { Texture = <sky>; };\nfloat3 direction;\n"
          "float4 PS() : COLOR0 { return texCUBE(s, direction); }\n"
          "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
@@ -273,10 +248,7 @@ TEST_F(EffectRender, ACubeMapIsSampledByDirection) {
     for (int f = 0; f < 6; ++f) {
         ASSERT_EQ(effect_->SetFloatArray("direction", directions[f], 3), D3D_OK);
         const Bgra p = At(DrawEffectQuad(), 10, 10);
-        const Bgra expected{static_cast<std::uint8_t>(faces[f] & 0xFF),
-                            static_cast<std::uint8_t>((faces[f] >> 8) & 0xFF),
-                            static_cast<std::uint8_t>((faces[f] >> 16) & 0xFF), 255};
-        EXPECT_EQ(p, expected) << "face " << f;
+        EXPECT_EQ(p, ToBgra(faces[f])) << "face " << f;
     }
     effect_->Release();
     effect_ = nullptr;
