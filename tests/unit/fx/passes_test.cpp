@@ -1,45 +1,14 @@
 // Begin, BeginPass, CommitChanges, EndPass and End: the states a pass sets go through the device's
 // own setters, Begin saves what the passes change and End puts it back, unless D3DXFX_DONOTSAVESTATE.
 // A recording device stands in for the device's state, so these tests do not depend on drawing.
+#include "allocation_counter.h"
 #include "effect_fixture.h"
 #include "forwarding_device.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <map>
-#include <new>
 #include <utility>
-
-namespace {
-
-std::atomic<bool> countAllocations{false};
-std::atomic<int> allocations{0};
-
-} // namespace
-
-// Counts the C++ allocations made while a test asks for it. GCC flags free() in a replaced operator
-// delete as a mismatch once it inlines both; the pair below is matched by construction.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (countAllocations)
-        ++allocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (countAllocations)
-        ++allocations;
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -194,9 +163,10 @@ TEST_F(EffectDrawingCosts, SettersPassesAndCommitAllocateNothing) {
     D3DXMatrixIdentity(&m);
     const D3DXVECTOR4 v(1, 2, 3, 4);
     UINT passes = 0;
+    std::size_t before = 0;
     // One frame first: whatever the device sets up once is not the effect's cost per frame.
     for (int frame = 0; frame < 2; ++frame) {
-        countAllocations = frame == 1;
+        before = allocation_counter::Count();
         EXPECT_EQ(effect_->SetMatrix("matWorldViewProjection", &m), D3D_OK);
         EXPECT_EQ(effect_->SetVector("tint", &v), D3D_OK);
         EXPECT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
@@ -208,9 +178,8 @@ TEST_F(EffectDrawingCosts, SettersPassesAndCommitAllocateNothing) {
             EXPECT_EQ(effect_->EndPass(), D3D_OK);
         }
         EXPECT_EQ(effect_->End(), D3D_OK);
-        countAllocations = false;
     }
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(allocation_counter::Count() - before, 0u);
     EXPECT_EQ(effect_->SetTexture("entTex0", nullptr), D3D_OK);
     texture->Release();
 }
