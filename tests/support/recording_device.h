@@ -1,6 +1,5 @@
 // A ForwardingDevice that writes the texture creations made on it into a call list, with their
-// arguments, and fails a chosen method with a chosen result. With fake resources switched on it
-// answers creations with stand-in textures (fake_textures.h) instead of asking the real device.
+// arguments, and fails a chosen method with a chosen result.
 //
 //   RecordingDevice* device = new RecordingDevice(real);
 //   device->Fail("CreateCubeTexture", D3DERR_OUTOFVIDEOMEMORY);
@@ -8,7 +7,6 @@
 #ifndef VTR3_TESTS_SUPPORT_RECORDING_DEVICE_H
 #define VTR3_TESTS_SUPPORT_RECORDING_DEVICE_H
 
-#include "fake_textures.h"
 #include "forwarding_device.h"
 
 #include <map>
@@ -17,8 +15,7 @@
 
 class RecordingDevice : public ForwardingDevice {
   public:
-    explicit RecordingDevice(IDirect3DDevice9* inner, bool fakeResources = false)
-        : ForwardingDevice(inner), fake_(fakeResources) {}
+    using ForwardingDevice::ForwardingDevice;
 
     std::vector<std::string>& calls() { return calls_; }
     // Every later call of the method returns `result` (D3D_OK lets it through again).
@@ -54,10 +51,6 @@ class RecordingDevice : public ForwardingDevice {
         if (HRESULT failure = FailureOf("CreateTexture")) {
             return failure;
         }
-        if (fake_) {
-            *texture = new fake::Texture(&calls_);
-            return D3D_OK;
-        }
         return ForwardingDevice::CreateTexture(width, height, levels, usage, format, pool, texture, shared);
     }
 
@@ -69,10 +62,6 @@ class RecordingDevice : public ForwardingDevice {
         if (HRESULT failure = FailureOf("CreateCubeTexture")) {
             return failure;
         }
-        if (fake_) {
-            *texture = new fake::CubeTexture(&calls_);
-            return D3D_OK;
-        }
         return ForwardingDevice::CreateCubeTexture(edge, levels, usage, format, pool, texture, shared);
     }
 
@@ -82,7 +71,6 @@ class RecordingDevice : public ForwardingDevice {
         return found == failures_.end() ? D3D_OK : found->second;
     }
 
-    bool fake_;
     std::vector<std::string> calls_;
     std::map<std::string, HRESULT> failures_;
 };

@@ -5,7 +5,6 @@
 
 #include "engine.h"
 #include "fake_d3dx.h"
-#include "fake_textures.h"
 #include "manager_fixture.h"
 
 #include <string>
@@ -30,7 +29,7 @@ class EffectManagerTest : public ManagerLogTest {
         if (effects_.IsInitialized()) {
             effects_.DeInitialize();
         }
-        EXPECT_EQ(fake::LiveCount(), 0);
+        EXPECT_EQ(fake_d3dx::LiveBuffers(), 0);
         fake_d3dx::g_calls = nullptr;
         g_device = nullptr;
     }
