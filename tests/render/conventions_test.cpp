@@ -42,12 +42,7 @@ TEST_F(ConventionsTest, RectanglesCoverThePixelsWhoseCentresTheyContain) {
                           {10.5f, 10.5f, 20.5f, 20.5f, 11, 11, 20, 20},
                           {0, 0, 64, 48, 0, 0, 63, 47}};
     for (const Case& c : cases) {
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
-                  D3D_OK);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawScreenRect(c.left, c.top, c.right, c.bottom, 0.5f, kRed);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        const Frame frame = ReadFrame();
+        const Frame frame = DrawFrame([&] { DrawScreenRect(c.left, c.top, c.right, c.bottom, 0.5f, kRed); });
         unsigned minX, minY, maxX, maxY;
         const std::size_t count = CountRed(frame, &minX, &minY, &maxX, &maxY);
         EXPECT_EQ(count, std::size_t{c.maxX - c.minX + 1} * (c.maxY - c.minY + 1)) << c.left;
@@ -70,18 +65,14 @@ TEST_F(ConventionsTest, CounterClockwiseTrianglesAreCulledByDefault) {
     const Case cases[] = {{D3DCULL_CCW, clockwise, true},  {D3DCULL_CCW, counter, false},
                           {D3DCULL_CW, clockwise, false},  {D3DCULL_CW, counter, true},
                           {D3DCULL_NONE, clockwise, true}, {D3DCULL_NONE, counter, true}};
-    DWORD cull = 0;
-    ASSERT_EQ(device_->GetRenderState(D3DRS_CULLMODE, &cull), D3D_OK);
-    EXPECT_EQ(cull, DWORD{D3DCULL_CCW});
     ASSERT_EQ(device_->SetFVF(kScreenFvf), D3D_OK);
     for (const Case& c : cases) {
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
-                  D3D_OK);
         ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, c.cull), D3D_OK);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, c.vertices, sizeof(ScreenVertex)), D3D_OK);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        EXPECT_EQ(At(ReadFrame(), 5, 5), c.drawn ? kRedPixel : kBlackPixel) << "cull mode " << c.cull;
+        const Frame frame = DrawFrame([&] {
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, c.vertices, sizeof(ScreenVertex)),
+                      D3D_OK);
+        });
+        EXPECT_EQ(At(frame, 5, 5), c.drawn ? kRedPixel : kBlackPixel) << "cull mode " << c.cull;
     }
 }
 

@@ -76,14 +76,16 @@ TEST_F(FixedFunctionTest, LitSphereFollowsDirect3DsLightingModel) {
     ASSERT_EQ(device_->LightEnable(0, TRUE), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_AMBIENT, 0x00202020), D3D_OK);
     ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL), D3D_OK);
-    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(vertices.size()),
-                                              static_cast<UINT>(indices.size() / 3), indices.data(),
-                                              D3DFMT_INDEX16, vertices.data(), sizeof(LitVertex)),
-              D3D_OK);
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    Frame frame = ReadFrame();
+    const auto draw = [&] {
+        return DrawFrame([&] {
+            ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0,
+                                                      static_cast<UINT>(vertices.size()),
+                                                      static_cast<UINT>(indices.size() / 3), indices.data(),
+                                                      D3DFMT_INDEX16, vertices.data(), sizeof(LitVertex)),
+                      D3D_OK);
+        });
+    };
+    Frame frame = draw();
     // Facing the light head on: ambient 0x20 plus the full diffuse colour, saturated.
     const Bgra centre = At(frame, 32, 32);
     EXPECT_NEAR(centre[2], 255, 2);
@@ -96,14 +98,7 @@ TEST_F(FixedFunctionTest, LitSphereFollowsDirect3DsLightingModel) {
     light.Direction = D3DVECTOR{1.0f, -1.0f, 1.0f};
     ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_SPECULARENABLE, TRUE), D3D_OK);
-    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(vertices.size()),
-                                              static_cast<UINT>(indices.size() / 3), indices.data(),
-                                              D3DFMT_INDEX16, vertices.data(), sizeof(LitVertex)),
-              D3D_OK);
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    frame = ReadFrame();
+    frame = draw();
     EXPECT_GT(At(frame, 24, 24)[0], At(frame, 40, 40)[0]);
     EXPECT_TRUE(MatchesGolden("lit_sphere_specular", frame, 2, 16));
 }
@@ -117,19 +112,16 @@ TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
         {-4, 4, 2, 0xFFFF0000}, {4, 4, 2, 0xFF00FF00}, {-4, -4, 2, 0xFF0000FF}, {4, -4, 2, 0xFFFFFFFF}};
     const float plane[4] = {1.0f, 0.0f, 0.0f, -0.25f};
     ASSERT_EQ(device_->SetClipPlane(0, plane), D3D_OK);
-    float stored[4] = {};
-    ASSERT_EQ(device_->GetClipPlane(0, stored), D3D_OK);
-    EXPECT_EQ(stored[3], -0.25f);
+    const auto draw = [&] {
+        return DrawFrame([&] {
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ColoredVertex)), D3D_OK);
+        });
+    };
     // Column of world x = 0.25 at z = 2: 32 + 32 * 0.25 / (2 tan 30deg).
     const float boundary = 32.0f + 32.0f * 0.25f / (2.0f * std::tan(3.14159265f / 6.0f));
     for (DWORD enabled : {DWORD{0}, DWORD{D3DCLIPPLANE0}}) {
         ASSERT_EQ(device_->SetRenderState(D3DRS_CLIPPLANEENABLE, enabled), D3D_OK);
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
-                  D3D_OK);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ColoredVertex)), D3D_OK);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        const Frame frame = ReadFrame();
+        const Frame frame = draw();
         for (unsigned x = 0; x < 64; ++x) {
             const float distance = static_cast<float>(x) - boundary;
             if (std::fabs(distance) < 1.0f)
@@ -145,11 +137,7 @@ TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
     D3DXMATRIX view;
     D3DXMatrixTranslation(&view, -0.5f, 0.0f, 0.0f);
     ASSERT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
-    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ColoredVertex)), D3D_OK);
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Frame moved = ReadFrame();
+    const Frame moved = draw();
     EXPECT_EQ(At(moved, 24, 32), (Bgra{0, 0, 0, 255}));
     EXPECT_NE(At(moved, 26, 32), (Bgra{0, 0, 0, 255}));
 }
@@ -182,12 +170,7 @@ TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
         ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, c.op), D3D_OK);
         ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG1, c.arg1), D3D_OK);
         ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG2, c.arg2), D3D_OK);
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
-                  D3D_OK);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        const Bgra p = At(ReadFrame(), 8, 8);
+        const Bgra p = At(DrawFrame([&] { DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse); }), 8, 8);
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(p[i], c.expected[i], 2) << "op " << c.op << " channel " << i;
     }
@@ -199,10 +182,7 @@ TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
     ASSERT_EQ(device_->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE), D3D_OK);
     ASSERT_EQ(device_->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE), D3D_OK);
     ASSERT_EQ(device_->SetTextureStageState(3, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3D_OK);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse);
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    const Bgra p = At(ReadFrame(), 8, 8);
+    const Bgra p = At(DrawFrame([&] { DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse); }), 8, 8);
     EXPECT_NEAR(p[0], 0x20, 2);
     EXPECT_NEAR(p[1], 0x20, 2);
     EXPECT_NEAR(p[2], 0x18, 2);

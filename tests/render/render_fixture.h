@@ -20,6 +20,38 @@ struct ScreenVertex { // D3DFVF_XYZRHW | D3DFVF_DIFFUSE
 };
 constexpr DWORD kScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 
+struct TexturedVertex { // D3DFVF_XYZRHW | D3DFVF_TEX1
+    float x, y, z, rhw, u, v;
+};
+constexpr DWORD kTexturedFvf = D3DFVF_XYZRHW | D3DFVF_TEX1;
+
+// Writes texel(x, y) into every texel of a locked 32-bit level of the given size.
+template <typename Texel>
+void FillLocked(const D3DLOCKED_RECT& locked, UINT width, UINT height, Texel texel) {
+    for (UINT y = 0; y < height; ++y)
+        for (UINT x = 0; x < width; ++x)
+            reinterpret_cast<D3DCOLOR*>(static_cast<std::uint8_t*>(locked.pBits) + y * locked.Pitch)[x] =
+                texel(x, y);
+}
+
+// Fills a level of an A8R8G8B8 or X8R8G8B8 texture, or a face of a cube texture, with texel(x, y).
+template <typename Texel> void Fill(IDirect3DTexture9* texture, UINT level, Texel texel) {
+    D3DSURFACE_DESC desc{};
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->GetLevelDesc(level, &desc), D3D_OK);
+    ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
+    FillLocked(locked, desc.Width, desc.Height, texel);
+    ASSERT_EQ(texture->UnlockRect(level), D3D_OK);
+}
+template <typename Texel> void Fill(IDirect3DCubeTexture9* cube, D3DCUBEMAP_FACES face, Texel texel) {
+    D3DSURFACE_DESC desc{};
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(cube->GetLevelDesc(0, &desc), D3D_OK);
+    ASSERT_EQ(cube->LockRect(face, 0, &locked, nullptr, 0), D3D_OK);
+    FillLocked(locked, desc.Width, desc.Height, texel);
+    ASSERT_EQ(cube->UnlockRect(face, 0), D3D_OK);
+}
+
 using Bgra = std::array<std::uint8_t, 4>;
 
 class RenderTest : public ::testing::Test, protected StandInDevice {
@@ -41,6 +73,19 @@ class RenderTest : public ::testing::Test, protected StandInDevice {
         return frame;
     }
 
+    // The draw inside a scene on a black target with the depth cleared to 1, read back.
+    template <typename Draw> Frame DrawFrame(Draw draw, D3DCOLOR clear = 0xFF000000) {
+        EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clear, 1.0f, 0), D3D_OK);
+        EXPECT_EQ(device_->BeginScene(), D3D_OK);
+        draw();
+        EXPECT_EQ(device_->EndScene(), D3D_OK);
+        return ReadFrame();
+    }
+
+    static Bgra ToBgra(D3DCOLOR c) {
+        return Bgra{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                    static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 24)};
+    }
     static Bgra At(const Frame& frame, unsigned x, unsigned y) {
         const std::size_t i = (std::size_t{y} * frame.width + x) * 4;
         return Bgra{frame.bgra[i], frame.bgra[i + 1], frame.bgra[i + 2], frame.bgra[i + 3]};
@@ -54,6 +99,17 @@ class RenderTest : public ::testing::Test, protected StandInDevice {
                                       {right, bottom, z, 1.0f, color}};
         ASSERT_EQ(device_->SetFVF(kScreenFvf), D3D_OK);
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex)), D3D_OK);
+    }
+
+    // A rectangle in screen space with texture coordinates from (u0, v0) at the top left to (u1, v1).
+    void DrawTexturedRect(float left, float top, float right, float bottom, float u0, float v0, float u1,
+                          float v1) {
+        const TexturedVertex quad[4] = {{left, top, 0.5f, 1.0f, u0, v0},
+                                        {right, top, 0.5f, 1.0f, u1, v0},
+                                        {left, bottom, 0.5f, 1.0f, u0, v1},
+                                        {right, bottom, 0.5f, 1.0f, u1, v1}};
+        ASSERT_EQ(device_->SetFVF(kTexturedFvf), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
     }
 
     std::size_t baseline_ = 0;

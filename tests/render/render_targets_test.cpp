@@ -7,10 +7,6 @@
 namespace render_test {
 namespace {
 
-struct TexturedVertex { // D3DFVF_XYZRHW | D3DFVF_TEX1
-    float x, y, z, rhw, u, v;
-};
-
 class RenderTargetsTest : public RenderTest {
   protected:
     void SetUp() override {

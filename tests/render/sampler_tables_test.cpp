@@ -10,10 +10,6 @@
 namespace render_test {
 namespace {
 
-struct TexturedVertex { // D3DFVF_XYZRHW | D3DFVF_TEX1
-    float x, y, z, rhw, u, v;
-};
-
 constexpr D3DCOLOR kBorder = 0xFF808040;
 
 // Checks: red from the texel's column, green from its row, so a neighbour is always different.
@@ -79,14 +75,8 @@ class SamplerTablesTest : public RenderTest {
         ASSERT_EQ(device_->CreateTexture(size, size, levels, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_,
                                          nullptr),
                   D3D_OK);
-        for (UINT level = 0; level < levels; ++level, size /= 2) {
-            D3DLOCKED_RECT locked{};
-            ASSERT_EQ(texture_->LockRect(level, &locked, nullptr, 0), D3D_OK);
-            for (UINT y = 0; y < size; ++y)
-                for (UINT x = 0; x < size; ++x)
-                    static_cast<D3DCOLOR*>(locked.pBits)[y * locked.Pitch / 4 + x] = texel(level, x, y);
-            ASSERT_EQ(texture_->UnlockRect(level), D3D_OK);
-        }
+        for (UINT level = 0; level < levels; ++level)
+            Fill(texture_, level, [&](UINT x, UINT y) { return texel(level, x, y); });
         ASSERT_EQ(device_->SetTexture(0, texture_), D3D_OK);
     }
     void Sampler(D3DSAMPLERSTATETYPE type, DWORD value) {
@@ -96,14 +86,7 @@ class SamplerTablesTest : public RenderTest {
     // pixel i samples start + (i + 0.5) * span / 8.
     Frame Draw(float start, float span) {
         const float end = start + span;
-        const TexturedVertex quad[4] = {{-0.5f, -0.5f, 0, 1, start, start},
-                                        {7.5f, -0.5f, 0, 1, end, start},
-                                        {-0.5f, 7.5f, 0, 1, start, end},
-                                        {7.5f, 7.5f, 0, 1, end, end}};
-        EXPECT_EQ(device_->BeginScene(), D3D_OK);
-        EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
-        EXPECT_EQ(device_->EndScene(), D3D_OK);
-        return ReadFrame();
+        return DrawFrame([&] { DrawTexturedRect(-0.5f, -0.5f, 7.5f, 7.5f, start, start, end, end); });
     }
     static double Coordinate(double start, double span, unsigned i) { return start + (i + 0.5) * span / 8.0; }
 

@@ -9,11 +9,6 @@
 namespace render_test {
 namespace {
 
-struct TexturedVertex { // D3DFVF_XYZRHW | D3DFVF_TEX1
-    float x, y, z, rhw, u, v;
-};
-constexpr DWORD kTexturedFvf = D3DFVF_XYZRHW | D3DFVF_TEX1;
-
 struct SkyVertex { // D3DFVF_XYZ | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0), as the sky box draws
     float x, y, z, u, v, w;
 };
@@ -40,33 +35,21 @@ class TexturingTest : public RenderTest {
         ASSERT_EQ(device_->CreateTexture(kWidth, kHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_,
                                          nullptr),
                   D3D_OK);
-        D3DLOCKED_RECT locked{};
-        ASSERT_EQ(texture_->LockRect(0, &locked, nullptr, 0), D3D_OK);
-        for (unsigned y = 0; y < kHeight; ++y) {
-            auto* row =
-                reinterpret_cast<D3DCOLOR*>(static_cast<std::uint8_t*>(locked.pBits) + y * locked.Pitch);
-            for (unsigned x = 0; x < kWidth; ++x)
-                row[x] = CheckerTexel(x, y);
-        }
-        ASSERT_EQ(texture_->UnlockRect(0), D3D_OK);
+        Fill(texture_, 0, CheckerTexel);
     }
 
     // The post-processor's stage setup: the output is the texture colour.
-    void DrawQuad(float shift, D3DTEXTUREFILTERTYPE filter) {
-        ASSERT_EQ(device_->SetTexture(0, texture_), D3D_OK);
-        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), D3D_OK);
-        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2), D3D_OK);
-        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE), D3D_OK);
-        ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MINFILTER, filter), D3D_OK);
-        ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MAGFILTER, filter), D3D_OK);
-        const float w = kWidth + shift, h = kHeight + shift;
-        const TexturedVertex quad[4] = {
-            {shift, shift, 0, 1, 0, 0}, {w, shift, 0, 1, 1, 0}, {shift, h, 0, 1, 0, 1}, {w, h, 0, 1, 1, 1}};
-        ASSERT_EQ(device_->SetFVF(kTexturedFvf), D3D_OK);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+    Frame DrawQuad(float shift, D3DTEXTUREFILTERTYPE filter) {
+        EXPECT_EQ(device_->SetTexture(0, texture_), D3D_OK);
+        EXPECT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), D3D_OK);
+        EXPECT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2), D3D_OK);
+        EXPECT_EQ(device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE), D3D_OK);
+        EXPECT_EQ(device_->SetSamplerState(0, D3DSAMP_MINFILTER, filter), D3D_OK);
+        EXPECT_EQ(device_->SetSamplerState(0, D3DSAMP_MAGFILTER, filter), D3D_OK);
+        const Frame frame =
+            DrawFrame([&] { DrawTexturedRect(shift, shift, kWidth + shift, kHeight + shift, 0, 0, 1, 1); });
+        EXPECT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+        return frame;
     }
 
     IDirect3DTexture9* texture_ = nullptr;
@@ -75,8 +58,7 @@ class TexturingTest : public RenderTest {
 TEST_F(TexturingTest, ScreenQuadSamplesTexelCornersAsDirect3D9Does) {
     CreateDevice(kWidth, kHeight);
     CreateChecker();
-    DrawQuad(0.0f, D3DTEXF_LINEAR);
-    const Frame frame = ReadFrame();
+    const Frame frame = DrawQuad(0.0f, D3DTEXF_LINEAR);
     // Pixel i samples u = i / 1024, the corner of four texels: half black, half white everywhere.
     std::size_t off = 0;
     for (unsigned y = 0; y < kHeight; ++y)
@@ -92,8 +74,7 @@ TEST_F(TexturingTest, QuadShiftedByHalfAPixelReproducesTheTexture) {
     CreateDevice(kWidth, kHeight);
     CreateChecker();
     for (D3DTEXTUREFILTERTYPE filter : {D3DTEXF_POINT, D3DTEXF_LINEAR}) {
-        DrawQuad(-0.5f, filter);
-        const Frame frame = ReadFrame();
+        const Frame frame = DrawQuad(-0.5f, filter);
         std::size_t wrong = 0;
         for (unsigned y = 0; y < kHeight; ++y)
             for (unsigned x = 0; x < kWidth; ++x)
@@ -114,18 +95,11 @@ class CubeMapTest : public RenderTest {
         CreateDevice(96, 96);
         ASSERT_EQ(device_->CreateCubeTexture(kEdge, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &cube_, nullptr),
                   D3D_OK);
-        for (int face = 0; face < 6; ++face) {
-            D3DLOCKED_RECT locked{};
-            ASSERT_EQ(cube_->LockRect(static_cast<D3DCUBEMAP_FACES>(face), 0, &locked, nullptr, 0), D3D_OK);
-            for (unsigned y = 0; y < kEdge; ++y) {
-                auto* row =
-                    reinterpret_cast<D3DCOLOR*>(static_cast<std::uint8_t*>(locked.pBits) + y * locked.Pitch);
-                for (unsigned x = 0; x < kEdge; ++x)
-                    row[x] = (x < kEdge / 2 && y < kEdge / 2) ? (kFaceColors[face] & 0xFF7F7F7F)
-                                                              : kFaceColors[face];
-            }
-            ASSERT_EQ(cube_->UnlockRect(static_cast<D3DCUBEMAP_FACES>(face), 0), D3D_OK);
-        }
+        for (int face = 0; face < 6; ++face)
+            Fill(cube_, static_cast<D3DCUBEMAP_FACES>(face), [&](unsigned x, unsigned y) {
+                return (x < kEdge / 2 && y < kEdge / 2) ? (kFaceColors[face] & 0xFF7F7F7F)
+                                                        : kFaceColors[face];
+            });
     }
 
     void TearDown() override {
@@ -136,7 +110,7 @@ class CubeMapTest : public RenderTest {
     }
 
     // The inside of a box around the viewer, its texture coordinates its positions, as the sky.
-    void DrawBox(float yaw, float pitch, float fieldOfView) {
+    Frame DrawBox(float yaw, float pitch, float fieldOfView) {
         static const float c[8][3] = {{-1, -1, -1}, {1, -1, -1}, {-1, 1, -1}, {1, 1, -1},
                                       {-1, -1, 1},  {1, -1, 1},  {-1, 1, 1},  {1, 1, 1}};
         SkyVertex vertices[8];
@@ -148,32 +122,23 @@ class CubeMapTest : public RenderTest {
         D3DXMatrixRotationYawPitchRoll(&view, yaw, pitch, 0.0f);
         D3DXMatrixTranspose(&view, &view); // the inverse of the camera's rotation
         D3DXMatrixPerspectiveFovLH(&projection, fieldOfView, 1.0f, 0.1f, 10.0f);
-        ASSERT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
-        ASSERT_EQ(device_->SetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
-        ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
-        ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
-        ASSERT_EQ(device_->SetTexture(0, cube_), D3D_OK);
-        ASSERT_EQ(device_->SetFVF(kSkyFvf), D3D_OK);
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
-                  D3D_OK);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 8, 12, indices, D3DFMT_INDEX16,
-                                                  vertices, sizeof(SkyVertex)),
-                  D3D_OK);
-        ASSERT_EQ(device_->EndScene(), D3D_OK);
-        ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+        EXPECT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
+        EXPECT_EQ(device_->SetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
+        EXPECT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+        EXPECT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+        EXPECT_EQ(device_->SetTexture(0, cube_), D3D_OK);
+        EXPECT_EQ(device_->SetFVF(kSkyFvf), D3D_OK);
+        const Frame frame = DrawFrame([&] {
+            ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 8, 12, indices, D3DFMT_INDEX16,
+                                                      vertices, sizeof(SkyVertex)),
+                      D3D_OK);
+        });
+        EXPECT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+        return frame;
     }
 
-    static Bgra Full(int face) {
-        const D3DCOLOR c = kFaceColors[face];
-        return Bgra{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
-                    static_cast<std::uint8_t>(c >> 16), 255};
-    }
-    static Bgra Dark(int face) {
-        const D3DCOLOR c = kFaceColors[face] & 0xFF7F7F7F;
-        return Bgra{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
-                    static_cast<std::uint8_t>(c >> 16), 255};
-    }
+    static Bgra Full(int face) { return ToBgra(kFaceColors[face]); }
+    static Bgra Dark(int face) { return ToBgra(kFaceColors[face] & 0xFF7F7F7F); }
 
     IDirect3DCubeTexture9* cube_ = nullptr;
 };
@@ -181,8 +146,7 @@ class CubeMapTest : public RenderTest {
 TEST_F(CubeMapTest, BoxSeenFromInsideShowsEachFaceWhereDirect3DPutsIt) {
     const float pi = 3.14159265f;
     // Looking along +z with a wide field: +x to the right, +y up, -x left, -y down.
-    DrawBox(0.0f, 0.0f, 2.0f * pi / 3.0f);
-    Frame frame = ReadFrame();
+    Frame frame = DrawBox(0.0f, 0.0f, 2.0f * pi / 3.0f);
     EXPECT_EQ(At(frame, 70, 70), Full(4)); // +Z, lower right quarter
     EXPECT_EQ(At(frame, 40, 40), Dark(4)); // +Z's first texels are at the top left
     EXPECT_EQ(At(frame, 94, 60), Full(0)); // +X to the right
@@ -191,17 +155,14 @@ TEST_F(CubeMapTest, BoxSeenFromInsideShowsEachFaceWhereDirect3DPutsIt) {
     EXPECT_EQ(At(frame, 60, 94), Full(3)); // -Y below
     EXPECT_TRUE(MatchesGolden("cube_box_front", frame, 2, 8));
     // Turned to look along +x, then along -z: each face upright, its first texels top left.
-    DrawBox(pi / 2.0f, 0.0f, pi / 2.0f);
-    frame = ReadFrame();
+    frame = DrawBox(pi / 2.0f, 0.0f, pi / 2.0f);
     EXPECT_EQ(At(frame, 30, 30), Dark(0));
     EXPECT_EQ(At(frame, 70, 70), Full(0));
-    DrawBox(pi, 0.0f, pi / 2.0f);
-    frame = ReadFrame();
+    frame = DrawBox(pi, 0.0f, pi / 2.0f);
     EXPECT_EQ(At(frame, 30, 30), Dark(5));
     EXPECT_EQ(At(frame, 70, 70), Full(5));
     // Looking at a corner shows three faces meeting.
-    DrawBox(pi / 4.0f, -0.6f, pi / 2.0f);
-    EXPECT_TRUE(MatchesGolden("cube_box_corner", ReadFrame(), 2, 16));
+    EXPECT_TRUE(MatchesGolden("cube_box_corner", DrawBox(pi / 4.0f, -0.6f, pi / 2.0f), 2, 16));
 }
 
 } // namespace

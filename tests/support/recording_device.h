@@ -2,8 +2,7 @@
 // fails a chosen method with a chosen result. It logs the texture creations unless told which
 // methods to log (Log), as "Method(argument, ...)": device objects by the names the test gives them
 // ("object" if none, "null"), floats with 9 digits so that a list pins their bits, matrices as
-// "[16 floats]", pools and usages by name. With fake resources switched on it
-// answers creations with stand-in textures (fake_textures.h) instead of asking the real device.
+// "[16 floats]", pools and usages by name.
 //
 //   RecordingDevice* device = new RecordingDevice(real);
 //   device->Fail("CreateCubeTexture", D3DERR_OUTOFVIDEOMEMORY);
@@ -11,7 +10,6 @@
 #ifndef VTR3_TESTS_SUPPORT_RECORDING_DEVICE_H
 #define VTR3_TESTS_SUPPORT_RECORDING_DEVICE_H
 
-#include "fake_textures.h"
 #include "forwarding_device.h"
 
 #include <stdio.h>
@@ -24,8 +22,7 @@
 
 class RecordingDevice : public ForwardingDevice {
   public:
-    explicit RecordingDevice(IDirect3DDevice9* inner, bool fakeResources = false)
-        : ForwardingDevice(inner), fake_(fakeResources) {}
+    using ForwardingDevice::ForwardingDevice;
 
     std::vector<std::string>& calls() { return calls_; }
     std::vector<std::string> TakeCalls() {
@@ -73,10 +70,6 @@ class RecordingDevice : public ForwardingDevice {
         if (HRESULT failure = FailureOf("CreateTexture")) {
             return failure;
         }
-        if (fake_) {
-            *texture = new fake::Texture(&calls_);
-            return D3D_OK;
-        }
         return ForwardingDevice::CreateTexture(width, height, levels, usage, format, pool, texture, shared);
     }
 
@@ -86,10 +79,6 @@ class RecordingDevice : public ForwardingDevice {
         Record("CreateCubeTexture", edge, levels, Usage{usage}, format, pool);
         if (HRESULT failure = FailureOf("CreateCubeTexture")) {
             return failure;
-        }
-        if (fake_) {
-            *texture = new fake::CubeTexture(&calls_);
-            return D3D_OK;
         }
         return ForwardingDevice::CreateCubeTexture(edge, levels, usage, format, pool, texture, shared);
     }
@@ -223,7 +212,6 @@ class RecordingDevice : public ForwardingDevice {
         return found == failures_.end() ? D3D_OK : found->second;
     }
 
-    bool fake_;
     std::vector<std::string> calls_;
     std::map<std::string, HRESULT> failures_;
     std::set<std::string, std::less<>> logged_ = {"CreateTexture", "CreateCubeTexture"};

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <regex>
 #include <string>
 
 namespace {
@@ -22,35 +23,11 @@ const char* const kTitle = "Vantor 3.0 Test";
 
 // Build stamps differ from build to build; the rest of the log is fixed to the byte. A stamp is
 // "Www Mmm dd hh:mm:ss yyyy" and a time "hh:mm:ss"; both are checked for their shape and replaced.
-bool MatchesShape(const std::string& text, size_t at, const char* shape) {
-    for (size_t i = 0; shape[i]; ++i) {
-        if (at + i >= text.size()) {
-            return false;
-        }
-        const unsigned char c = static_cast<unsigned char>(text[at + i]);
-        const bool fits = shape[i] == '9'   ? std::isdigit(c) != 0
-                          : shape[i] == 'A' ? std::isupper(c) != 0
-                          : shape[i] == 'a' ? std::islower(c) != 0
-                          : shape[i] == '#' ? (c == ' ' || std::isdigit(c) != 0)
-                                            : c == static_cast<unsigned char>(shape[i]);
-        if (!fits) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string MaskBuildStamps(std::string log) {
-    const std::string prefix = "Letzte \xc4nderung: ";
-    const char* const shape = "Aaa Aaa #9 99:99:99 9999 -- Letzte Kompillierung: 99:99:99";
-    const std::string mask = "STAMP -- Letzte Kompillierung: TIME";
-    for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
-        const size_t stamp = at + prefix.size();
-        if (MatchesShape(log, stamp, shape)) {
-            log.replace(stamp, std::strlen(shape), mask);
-        }
-    }
-    return log;
+std::string MaskBuildStamps(const std::string& log) {
+    static const std::regex stamp(
+        "Letzte \xc4nderung: [A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] "
+        "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4} -- Letzte Kompillierung: [0-9]{2}:[0-9]{2}:[0-9]{2}");
+    return std::regex_replace(log, stamp, "Letzte \xc4nderung: STAMP -- Letzte Kompillierung: TIME");
 }
 
 // Counts how often `needle` occurs in `haystack`.

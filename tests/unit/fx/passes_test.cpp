@@ -1,84 +1,12 @@
 // Begin, BeginPass, CommitChanges, EndPass and End: the states a pass sets go through the device's
 // own setters, Begin saves what the passes change and End puts it back, unless D3DXFX_DONOTSAVESTATE.
-// A recording device stands in for the device's state, so these tests do not depend on drawing.
+// The device's getters show the states, so these tests do not depend on drawing.
+#include "allocation_counter.h"
 #include "effect_fixture.h"
-#include "forwarding_device.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <map>
-#include <new>
-#include <utility>
-
 namespace {
-
-std::atomic<bool> countAllocations{false};
-std::atomic<int> allocations{0};
-
-} // namespace
-
-// Counts the C++ allocations made while a test asks for it. GCC flags free() in a replaced operator
-// delete as a mismatch once it inlines both; the pair below is matched by construction.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (countAllocations)
-        ++allocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (countAllocations)
-        ++allocations;
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-
-namespace {
-
-class RecordingDevice : public ForwardingDevice {
-  public:
-    using ForwardingDevice::ForwardingDevice;
-
-    HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
-        renderStates[state] = value;
-        return D3D_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override {
-        *value = renderStates[state];
-        return D3D_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
-        samplerStates[{sampler, type}] = value;
-        return D3D_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type,
-                                              DWORD* value) override {
-        *value = samplerStates[{sampler, type}];
-        return D3D_OK;
-    }
-    HRESULT STDMETHODCALLTYPE SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override {
-        textures[stage] = texture;
-        return D3D_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override {
-        *texture = textures[stage];
-        if (*texture)
-            (*texture)->AddRef();
-        return D3D_OK;
-    }
-
-    std::map<D3DRENDERSTATETYPE, DWORD> renderStates;
-    std::map<std::pair<DWORD, D3DSAMPLERSTATETYPE>, DWORD> samplerStates;
-    std::map<DWORD, IDirect3DBaseTexture9*> textures;
-};
 
 const char* const kBlend = R"(
 float alphaRef = 128;
@@ -103,12 +31,8 @@ class EffectPasses : public EffectFixture {
   protected:
     void SetUp() override {
         EffectFixture::SetUp();
-        recording_ = new RecordingDevice(device_);
-        recording_->renderStates[D3DRS_ALPHABLENDENABLE] = FALSE;
-        recording_->renderStates[D3DRS_SRCBLEND] = D3DBLEND_ONE;
-        recording_->renderStates[D3DRS_CULLMODE] = D3DCULL_CCW;
-        recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)] = D3DTEXF_LINEAR;
-        ASSERT_EQ(Make(kBlend, recording_), D3D_OK) << errors_;
+        ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR), D3D_OK);
+        ASSERT_EQ(Make(kBlend), D3D_OK) << errors_;
         ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_, nullptr),
                   D3D_OK);
     }
@@ -118,11 +42,27 @@ class EffectPasses : public EffectFixture {
         effect_ = nullptr;
         if (texture_)
             texture_->Release();
-        recording_->Release();
         EffectFixture::TearDown();
     }
 
-    RecordingDevice* recording_ = nullptr;
+    DWORD Render(D3DRENDERSTATETYPE state) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetRenderState(state, &value), D3D_OK);
+        return value;
+    }
+    DWORD Sampler(DWORD sampler, D3DSAMPLERSTATETYPE type) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetSamplerState(sampler, type, &value), D3D_OK);
+        return value;
+    }
+    IDirect3DBaseTexture9* Bound(DWORD stage) {
+        IDirect3DBaseTexture9* texture = nullptr;
+        EXPECT_EQ(device_->GetTexture(stage, &texture), D3D_OK);
+        if (texture)
+            texture->Release(); // the binding keeps it
+        return texture;
+    }
+
     IDirect3DTexture9* texture_ = nullptr;
 };
 
@@ -132,33 +72,29 @@ TEST_F(EffectPasses, APassSetsItsStatesAndEndRestoresThem) {
     ASSERT_EQ(effect_->Begin(&passes, 0), D3D_OK);
     EXPECT_EQ(passes, 2u);
     ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
-    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHABLENDENABLE], TRUE);
-    EXPECT_EQ(recording_->renderStates[D3DRS_SRCBLEND], static_cast<DWORD>(D3DBLEND_SRCALPHA));
-    EXPECT_EQ(recording_->renderStates[D3DRS_DESTBLEND], static_cast<DWORD>(D3DBLEND_INVSRCALPHA));
-    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHAREF], 128u); // from the parameter
+    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), TRUE);
+    EXPECT_EQ(Render(D3DRS_SRCBLEND), static_cast<DWORD>(D3DBLEND_SRCALPHA));
+    EXPECT_EQ(Render(D3DRS_DESTBLEND), static_cast<DWORD>(D3DBLEND_INVSRCALPHA));
+    EXPECT_EQ(Render(D3DRS_ALPHAREF), 128u); // from the parameter
     // The pixel shader's one sampler is register 0: its texture and states go to stage 0.
-    EXPECT_EQ(recording_->textures[0], texture_);
-    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)],
-              static_cast<DWORD>(D3DTEXF_POINT));
-    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_ADDRESSU)],
-              static_cast<DWORD>(D3DTADDRESS_BORDER));
+    EXPECT_EQ(Bound(0), texture_);
+    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_POINT));
+    EXPECT_EQ(Sampler(0, D3DSAMP_ADDRESSU), static_cast<DWORD>(D3DTADDRESS_BORDER));
     EXPECT_EQ(effect_->BeginPass(1), D3DERR_INVALIDCALL); // EndPass first
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->BeginPass(1), D3D_OK);
-    EXPECT_EQ(recording_->renderStates[D3DRS_CULLMODE], static_cast<DWORD>(D3DCULL_NONE));
-    EXPECT_EQ(recording_->renderStates[D3DRS_COLORWRITEENABLE],
+    EXPECT_EQ(Render(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_NONE));
+    EXPECT_EQ(Render(D3DRS_COLORWRITEENABLE),
               static_cast<DWORD>(D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_GREEN));
-    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{1}, D3DSAMP_MINFILTER)],
-              static_cast<DWORD>(D3DTEXF_LINEAR));
+    EXPECT_EQ(Sampler(1, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_LINEAR));
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->End(), D3D_OK);
 
-    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHABLENDENABLE], FALSE);
-    EXPECT_EQ(recording_->renderStates[D3DRS_SRCBLEND], static_cast<DWORD>(D3DBLEND_ONE));
-    EXPECT_EQ(recording_->renderStates[D3DRS_CULLMODE], static_cast<DWORD>(D3DCULL_CCW));
-    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)],
-              static_cast<DWORD>(D3DTEXF_LINEAR));
-    EXPECT_EQ(recording_->textures[0], nullptr);
+    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), FALSE);
+    EXPECT_EQ(Render(D3DRS_SRCBLEND), static_cast<DWORD>(D3DBLEND_ONE));
+    EXPECT_EQ(Render(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_CCW));
+    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_LINEAR));
+    EXPECT_EQ(Bound(0), nullptr);
 }
 
 TEST_F(EffectPasses, DoNotSaveStateLeavesThePassStatesInPlace) {
@@ -166,9 +102,8 @@ TEST_F(EffectPasses, DoNotSaveStateLeavesThePassStatesInPlace) {
     ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->End(), D3D_OK);
-    EXPECT_EQ(recording_->renderStates[D3DRS_ALPHABLENDENABLE], TRUE);
-    EXPECT_EQ(recording_->samplerStates[std::make_pair(DWORD{0}, D3DSAMP_MINFILTER)],
-              static_cast<DWORD>(D3DTEXF_POINT));
+    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), TRUE);
+    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_POINT));
 }
 
 TEST_F(EffectPasses, CallsOutOfOrderAreRefused) {
@@ -194,9 +129,10 @@ TEST_F(EffectDrawingCosts, SettersPassesAndCommitAllocateNothing) {
     D3DXMatrixIdentity(&m);
     const D3DXVECTOR4 v(1, 2, 3, 4);
     UINT passes = 0;
+    std::size_t before = 0;
     // One frame first: whatever the device sets up once is not the effect's cost per frame.
     for (int frame = 0; frame < 2; ++frame) {
-        countAllocations = frame == 1;
+        before = allocation_counter::Count();
         EXPECT_EQ(effect_->SetMatrix("matWorldViewProjection", &m), D3D_OK);
         EXPECT_EQ(effect_->SetVector("tint", &v), D3D_OK);
         EXPECT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
@@ -208,9 +144,8 @@ TEST_F(EffectDrawingCosts, SettersPassesAndCommitAllocateNothing) {
             EXPECT_EQ(effect_->EndPass(), D3D_OK);
         }
         EXPECT_EQ(effect_->End(), D3D_OK);
-        countAllocations = false;
     }
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(allocation_counter::Count() - before, 0u);
     EXPECT_EQ(effect_->SetTexture("entTex0", nullptr), D3D_OK);
     texture->Release();
 }

@@ -30,14 +30,13 @@ static_assert(std::is_base_of_v<ID3DXBaseEffect, ID3DXEffect> &&
 
 TEST(PlatformHeaders, MatrixElementsAliasTheArrayRowByRow) {
     D3DMATRIX matrix{};
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 4; ++column)
-            matrix.m[row][column] = static_cast<float>(10 * (row + 1) + column + 1);
-    EXPECT_EQ(matrix._11, 11.0f);
-    EXPECT_EQ(matrix._14, 14.0f);
-    EXPECT_EQ(matrix._23, 23.0f);
-    EXPECT_EQ(matrix._41, 41.0f);
-    EXPECT_EQ(matrix._44, 44.0f);
+    for (int i = 0; i < 16; ++i)
+        matrix.m[i / 4][i % 4] = static_cast<float>(i);
+    const float* named = &matrix._11; // _11 .. _44 in row order
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(named[i], static_cast<float>(i)) << i;
+    EXPECT_EQ(matrix._23, 6.0f);
+    EXPECT_EQ(matrix._41, 12.0f);
 }
 
 } // namespace

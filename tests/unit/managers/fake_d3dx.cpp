@@ -1,12 +1,11 @@
 #include "fake_d3dx.h"
 
-#include "fake_textures.h"
-
 #include <d3dx9.h>
 
 namespace fake_d3dx {
 
 std::vector<std::string>* g_calls = nullptr;
+IDirect3DDevice9* g_device = nullptr;
 HRESULT g_result = D3D_OK;
 HRESULT g_effectResult = E_FAIL;
 std::string g_compilerMessages;
@@ -27,12 +26,16 @@ std::string Common(UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWO
            (palette ? "palette" : "NULL") + ")";
 }
 
-template <typename Fake, typename Interface> HRESULT Answer(const std::string& call, Interface** texture) {
+int g_liveBuffers = 0;
+
+// Records the call; on success `create` makes a small texture of the loader's kind on g_device.
+template <typename Interface, typename Create>
+HRESULT Answer(const std::string& call, Interface** texture, Create create) {
     if (g_calls) {
         g_calls->push_back(call);
     }
-    *texture = SUCCEEDED(g_result) ? new Fake(g_calls) : nullptr;
-    return g_result;
+    *texture = nullptr;
+    return SUCCEEDED(g_result) ? create() : g_result;
 }
 
 // The compiler's message buffer: the text without a terminator, as a buffer need not have one.
@@ -47,7 +50,7 @@ class Buffer final : public ID3DXBuffer {
     ULONG STDMETHODCALLTYPE Release() override {
         const ULONG count = --references_;
         if (count == 0) {
-            --fake::LiveCount();
+            --g_liveBuffers;
             delete this;
         }
         return count;
@@ -62,6 +65,10 @@ class Buffer final : public ID3DXBuffer {
 
 } // namespace
 
+int LiveBuffers() {
+    return g_liveBuffers;
+}
+
 } // namespace fake_d3dx
 
 using namespace fake_d3dx;
@@ -70,20 +77,24 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path, UINT
                                             UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                             DWORD filter, DWORD mipFilter, D3DCOLOR key, D3DXIMAGE_INFO* info,
                                             PALETTEENTRY* palette, LPDIRECT3DTEXTURE9* texture) {
-    return Answer<fake::Texture>(
+    return Answer(
         "D3DXCreateTextureFromFileExA(" + std::string(path) + ", " + Number(width) + ", " + Number(height) +
             ", " + Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
-        texture);
+        texture, [&] {
+            return g_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture, nullptr);
+        });
 }
 
 HRESULT WINAPI D3DXCreateCubeTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path, UINT size, UINT levels,
                                                 DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
                                                 DWORD mipFilter, D3DCOLOR key, D3DXIMAGE_INFO* info,
                                                 PALETTEENTRY* palette, LPDIRECT3DCUBETEXTURE9* texture) {
-    return Answer<fake::CubeTexture>(
-        "D3DXCreateCubeTextureFromFileExA(" + std::string(path) + ", " + Number(size) + ", " +
-            Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
-        texture);
+    return Answer("D3DXCreateCubeTextureFromFileExA(" + std::string(path) + ", " + Number(size) + ", " +
+                      Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
+                  texture, [&] {
+                      return g_device->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture,
+                                                         nullptr);
+                  });
 }
 
 HRESULT WINAPI D3DXCreateVolumeTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path, UINT width, UINT height,
@@ -91,11 +102,13 @@ HRESULT WINAPI D3DXCreateVolumeTextureFromFileExA(LPDIRECT3DDEVICE9, LPCSTR path
                                                   D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR key,
                                                   D3DXIMAGE_INFO* info, PALETTEENTRY* palette,
                                                   LPDIRECT3DVOLUMETEXTURE9* texture) {
-    return Answer<fake::VolumeTexture>(
-        "D3DXCreateVolumeTextureFromFileExA(" + std::string(path) + ", " + Number(width) + ", " +
-            Number(height) + ", " + Number(depth) + ", " +
-            Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
-        texture);
+    return Answer("D3DXCreateVolumeTextureFromFileExA(" + std::string(path) + ", " + Number(width) + ", " +
+                      Number(height) + ", " + Number(depth) + ", " +
+                      Common(levels, usage, format, pool, filter, mipFilter, key, info, palette),
+                  texture, [&] {
+                      return g_device->CreateVolumeTexture(4, 4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                                           texture, nullptr);
+                  });
 }
 
 HRESULT WINAPI D3DXCreateEffectFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, CONST D3DXMACRO* defines,
@@ -113,7 +126,7 @@ HRESULT WINAPI D3DXCreateEffectFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, 
     *effect = nullptr;
     *messages = nullptr;
     if (!g_compilerMessages.empty()) {
-        ++fake::LiveCount();
+        ++g_liveBuffers;
         *messages = new Buffer(g_compilerMessages);
     }
     return g_effectResult;

@@ -2,12 +2,6 @@
 
 namespace {
 
-D3DXVECTOR3 transformed(const D3DXVECTOR3& p, const D3DXMATRIX& m) {
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &p, &m);
-    return out;
-}
-
 TEST(D3DXCameraTest, LookAtMovesTheEyeToTheOriginFacingZ) {
     const D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
     D3DXMATRIX view;

@@ -31,6 +31,13 @@ inline void expectPlaneNear(const D3DXPLANE& actual, const D3DXPLANE& expected,
     EXPECT_NEAR(actual.d, expected.d, tolerance);
 }
 
+// The point transformed by the matrix, divided by w.
+inline D3DXVECTOR3 transformed(const D3DXVECTOR3& p, const D3DXMATRIX& m) {
+    D3DXVECTOR3 out;
+    D3DXVec3TransformCoord(&out, &p, &m);
+    return out;
+}
+
 inline D3DXMATRIX identity() {
     D3DXMATRIX m;
     return *D3DXMatrixIdentity(&m);

@@ -4,12 +4,6 @@ namespace {
 
 const FLOAT kHalfPi = D3DX_PI / 2;
 
-D3DXVECTOR3 transformed(const D3DXVECTOR3& p, const D3DXMATRIX& m) {
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &p, &m);
-    return out;
-}
-
 TEST(D3DXTransformTest, RotationsTurnClockwiseLookingDownTheAxis) {
     D3DXMATRIX rx, ry, rz;
     D3DXMatrixRotationX(&rx, kHalfPi);

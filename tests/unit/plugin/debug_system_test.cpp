@@ -1,4 +1,5 @@
-// The HTML log, byte for byte: rows, sections, shading, message boxes and the cut of long messages.
+// The HTML log, byte for byte: rows, shading, message boxes and the cut of long messages. The header,
+// the sections and the rows of a whole start-up are pinned end to end (tests/e2e/frame).
 #include "debug/vtr3_debugSystem.h"
 
 #include "platform_control.h"
@@ -62,53 +63,6 @@ class DebugSystemTest : public ::testing::Test {
     ScopedDirectory directory_;
     c_VTR3DebugSystem log_;
 };
-
-TEST_F(DebugSystemTest, HeaderAndFooterFrameTheRowsAndOpeningTwiceWritesOneHeader) {
-    log_.Open();
-    log_.Open();
-    const std::string log = Written();
-    const std::string expectedStart =
-        Line(0, "<html>") + Line(1, "<head>") + Line(2, "<title>Vantor 3.0 Debuginformationen</title>") +
-        Line(1, "</head>") + Line(1, "<body>") + Line(2, "<div align=\"center\">");
-    EXPECT_EQ(log.substr(0, expectedStart.size()), expectedStart);
-    EXPECT_EQ(Body(log), Line(2, "</div>") + Line(1, "</body>") + Line(0, "</html>"));
-    EXPECT_EQ(log.find("<html>"), log.rfind("<html>"));
-}
-
-TEST_F(DebugSystemTest, ShadingAlternatesAcrossSectionsAndKindsAndIgnoresDroppedRows) {
-    log_.LogInformation("vtr3_test", 1, "f", 0, "dropped while closed");
-    log_.Open();
-    log_.BeginSection(0);
-    log_.LogInformation("vtr3_test", 10, "c_Test::A", 0, "eins");
-    log_.EndSection();
-    log_.BeginSection(3);
-    log_.LogError("vtr3_test", 20, "c_Test::B", "zwei %d", 2);
-    log_.LogInformation("vtr3_test", 30, "c_Test::C", 1, "drei");
-    const std::string body = Body(Written());
-
-    const std::string expected =
-        Line(3, "<br><br>") +
-        Line(
-            3,
-            "<font face=\"Arial\" size=\"2\" color=\"#003366\"><b>Allgemeine Informationen:</b></font><br>") +
-        Line(3,
-             "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
-        Line(4, "<tr>") + Line(5, "<td>") +
-        Line(6,
-             "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
-        Row(true, kInfoCell, PlainMessage("eins")) + Line(6, "</table>") + Line(5, "</td>") +
-        Line(4, "</tr>") + Line(3, "</table>") + Line(3, "<br><br>") +
-        Line(3, "<font face=\"Arial\" size=\"2\" color=\"#003366\"><b>Ablauflogging:</b></font><br>") +
-        Line(3,
-             "<table width=\"100%\" border=\"0\" cellpadding=\"1\" cellspacing=\"0\" bgcolor=\"#000000\">") +
-        Line(4, "<tr>") + Line(5, "<td>") +
-        Line(6,
-             "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\" bgcolor=\"#E9E9E9\">") +
-        Row(false, kErrorCell, LocatedMessage("zwei 2", "vtr3_test", "c_Test::B", 20)) +
-        Row(true, kInfoCell, LocatedMessage("drei", "vtr3_test", "c_Test::C", 30)) + Line(2, "</div>") +
-        Line(1, "</body>") + Line(0, "</html>");
-    EXPECT_EQ(body, expected);
-}
 
 TEST_F(DebugSystemTest, ShadingSurvivesReopeningAndSectionsAboveFourWriteOnlyBreaks) {
     log_.Open();
