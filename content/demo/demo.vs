@@ -1,7 +1,7 @@
 # The demo: an island in a sea under a sky box. The engine draws the ground and the lit meshes; the
 # plug-in adds the sky, the water (refraction and reflection from two views rendered to textures)
 # and post-processes the main view with the bloom chain.
-# Run it from the content folder: vantor-run --dir content --out out demo/demo.vs
+# Run it in a folder that holds VTR3Content (tools/run.sh uses out/): vantor-run --out . demo.vs
 VTR3Initialize 1 "Vantor 3.0 demo"
 
 # The world the engine draws: a sea bed under the water level (z = 0), an island, a few objects.
@@ -110,9 +110,9 @@ render camera
 # Reflection and refraction, then refraction alone.
 VTR3ObjectSetFlag 5 1 0
 frame 4
-screenshot "../out/demo.png"
+screenshot "demo.png"
 VTR3ObjectSetFlag 5 1 1
 frame 2
-screenshot "../out/demo-refract.png"
+screenshot "demo-refract.png"
 
 VTR3DeInitialize
