@@ -10,6 +10,7 @@ packages=(
     libpng-dev libjpeg-dev libstb-dev                  # image files for D3DX textures
     glslang-dev spirv-tools libspirv-cross-c-shared-dev # HLSL effects: HLSL -> SPIR-V -> GLSL
     g++-mingw-w64-i686                                 # the 32-bit Windows compile check
+    chromium                                           # the tests open the HTML log in a browser
 )
 
 missing=()
