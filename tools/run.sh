@@ -14,6 +14,7 @@ fi
 # out/ is the engine's working directory: the plug-in loads VTR3Content\... and writes Vantor3.html there.
 mkdir -p out
 ln -sfn ../content/VTR3Content out/VTR3Content
+ln -sfn ../content/demo out/demo # the feature scripts load demo\inset.fx
 build/dev/host/vantor-run --dir out --out out content/demo/demo.vs
 echo "run: the demo frame is out/demo.png (out/frame-*.png: every frame, out/demo-refract.png: the"
 echo "     water refracting only); the plug-in's log is out/Vantor3.html, open it in a browser"

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,9 +73,13 @@ class DemoScene : public ::testing::Test {
     }
     static void TearDownTestSuite() {
         delete run_;
-        fs::remove_all(Directory());
+        std::error_code ignored;
+        fs::remove_all(Directory(), ignored);
     }
-    static fs::path Directory() { return fs::temp_directory_path() / "vtr3_demo_scene"; }
+    // One a process: CTest runs the tests of this program as parallel processes.
+    static fs::path Directory() {
+        return fs::temp_directory_path() / ("vtr3_demo_scene_" + std::to_string(getpid()));
+    }
 
     static Outcome* run_;
 };
