@@ -48,7 +48,7 @@ ID3DXMesh* EngineScene::AddMesh(IDirect3DDevice9* device, const std::string& sha
         *error = "the engine could not create the " + shape;
         return nullptr;
     }
-    Placed placed{mesh, {}};
+    Placed placed{mesh, {}, D3DCOLORVALUE{0.8f, 0.8f, 0.75f, 1.0f}};
     const D3DXVECTOR3 at =
         ToDirect3D(a6::VarToDouble(position.x), a6::VarToDouble(position.y), a6::VarToDouble(position.z));
     D3DXMatrixTranslation(&placed.world, at.x, at.y, at.z);
@@ -56,9 +56,26 @@ ID3DXMesh* EngineScene::AddMesh(IDirect3DDevice9* device, const std::string& sha
     return mesh;
 }
 
+bool EngineScene::SetMeshColor(const ID3DXMesh* mesh, D3DCOLOR color) {
+    for (Placed& placed : meshes_) {
+        if (placed.mesh == mesh) {
+            placed.diffuse = D3DCOLORVALUE{((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
+                                           (color & 0xFF) / 255.0f, 1.0f};
+            return true;
+        }
+    }
+    return false;
+}
+
+HRESULT EngineScene::ClearBeforeView(IDirect3DDevice9* device) const {
+    return clearTarget_ ? D3D_OK : device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+}
+
 HRESULT EngineScene::Draw(IDirect3DDevice9* device, const D3DXMATRIX& view,
                           const D3DXMATRIX& projection) const {
-    HRESULT result = device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColor_, 1.0f, 0);
+    HRESULT result = clearTarget_
+                         ? device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColor_, 1.0f, 0)
+                         : D3D_OK;
     if (FAILED(result) || meshes_.empty()) {
         return result;
     }
@@ -78,13 +95,13 @@ HRESULT EngineScene::Draw(IDirect3DDevice9* device, const D3DXMATRIX& view,
     light.Direction = D3DXVECTOR3(0.4f, -0.8f, 0.45f);
     device->SetLight(0, &light);
     device->LightEnable(0, TRUE);
-    D3DMATERIAL9 material{};
-    material.Diffuse = D3DCOLORVALUE{0.8f, 0.8f, 0.75f, 1.0f};
-    material.Ambient = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
-    device->SetMaterial(&material);
     device->SetTransform(D3DTS_VIEW, &view);
     device->SetTransform(D3DTS_PROJECTION, &projection);
     for (const Placed& placed : meshes_) {
+        D3DMATERIAL9 material{};
+        material.Diffuse = placed.diffuse;
+        material.Ambient = placed.diffuse;
+        device->SetMaterial(&material);
         device->SetTransform(D3DTS_WORLD, &placed.world);
         result = placed.mesh->DrawSubset(0);
         if (FAILED(result)) {

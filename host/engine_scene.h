@@ -27,18 +27,30 @@ class EngineScene {
     // its reference.
     ID3DXMesh* AddMesh(IDirect3DDevice9* device, const std::string& shape, float size,
                        const a6::Vector& position, std::string* error);
-    void SetClearColor(D3DCOLOR color) { clearColor_ = color; }
+    // The mesh's diffuse colour; false when the scene holds no such mesh.
+    bool SetMeshColor(const ID3DXMesh* mesh, D3DCOLOR color);
+    void SetClearColor(D3DCOLOR color) {
+        clearColor_ = color;
+        clearTarget_ = true;
+    }
+    // From now on a view keeps its target's colour and has its depth buffer cleared before the begin
+    // event (ClearBeforeView), as an engine with a sky does: what stage A draws stays behind the meshes.
+    void KeepTarget() { clearTarget_ = false; }
+    HRESULT ClearBeforeView(IDirect3DDevice9* device) const;
 
-    // Clears the current render target and depth buffer and draws every mesh with these matrices.
+    // Clears the current render target and depth buffer (unless the target is kept) and draws every
+    // mesh with these matrices.
     HRESULT Draw(IDirect3DDevice9* device, const D3DXMATRIX& view, const D3DXMATRIX& projection) const;
 
   private:
     struct Placed {
         ID3DXMesh* mesh;
         D3DXMATRIX world;
+        D3DCOLORVALUE diffuse;
     };
     std::vector<Placed> meshes_;
     D3DCOLOR clearColor_ = D3DCOLOR_XRGB(0, 0, 0);
+    bool clearTarget_ = true;
 };
 
 // The view and projection matrices of an engine view (position, pan, tilt, roll, horizontal arc;

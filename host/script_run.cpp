@@ -26,6 +26,11 @@ int WholeNumber(const Token& token, const char* what, int low, int high) {
     return static_cast<int>(token.number);
 }
 
+D3DCOLOR ColourOf(const Token& red, const Token& green, const Token& blue) {
+    return D3DCOLOR_XRGB(WholeNumber(red, "red", 0, 255), WholeNumber(green, "green", 0, 255),
+                         WholeNumber(blue, "blue", 0, 255));
+}
+
 a6::Vector VectorOf(const Token& x, const Token& y, const Token& z) {
     return a6::Vector{a6::VarFromDouble(x.number), a6::VarFromDouble(y.number), a6::VarFromDouble(z.number)};
 }
@@ -94,11 +99,15 @@ void ScriptRun::ExecuteOne(const Statement& statement) {
         }
         engine_.objects().AddObject(arguments[0].text, mesh);
         engine_.SetMesh(mesh); // the block shows the mesh declared last
+    } else if (command == "colour") {
+        const auto* mesh = static_cast<const ID3DXMesh*>(engine_.objects().Find(arguments[0].text.c_str()));
+        if (!mesh || !scene_.SetMeshColor(mesh, ColourOf(arguments[1], arguments[2], arguments[3]))) {
+            throw ScriptError(arguments[0].where, "unknown mesh '" + arguments[0].text + "'");
+        }
     } else if (command == "clear") {
-        const int red = WholeNumber(arguments[0], "red", 0, 255);
-        const int green = WholeNumber(arguments[1], "green", 0, 255);
-        const int blue = WholeNumber(arguments[2], "blue", 0, 255);
-        scene_.SetClearColor(D3DCOLOR_XRGB(red, green, blue));
+        scene_.SetClearColor(ColourOf(arguments[0], arguments[1], arguments[2]));
+    } else if (command == "noclear") {
+        scene_.KeepTarget();
     } else if (command == "render") {
         a6::View* view = &ViewNamed(arguments[0]);
         if (std::none_of(rendered_.begin(), rendered_.end(),
@@ -198,9 +207,15 @@ void ScriptRun::DrawView(const Statement& statement, const RenderedView& rendere
     std::copy(&projection.m[0][0], &projection.m[0][0] + 16, engine_.projectionMatrix());
     engine_.SetRenderedView(rendered.view);
     device->SetViewport(&viewport);
+    // The plug-in's stage A draws (the sky) with the view's transforms, so they are set before it.
+    device->SetTransform(D3DTS_VIEW, &view);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
 
-    CallRenderEvent(kBeginView);
-    const HRESULT result = scene_.Draw(device, view, projection);
+    HRESULT result = scene_.ClearBeforeView(device);
+    if (SUCCEEDED(result)) {
+        CallRenderEvent(kBeginView);
+        result = scene_.Draw(device, view, projection);
+    }
     if (FAILED(result)) {
         throw ScriptError(statement.command.where,
                           "the engine could not draw view '" + rendered.name + "': " + ResultText(result));

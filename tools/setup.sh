@@ -12,6 +12,7 @@ packages=(
     glslang-tools                                      # which glslang's CMake configuration needs
     g++-mingw-w64-i686                                 # the 32-bit Windows compile check
     clang dpkg-dev                                     # the packager builds: clang, Debian's flags
+    chromium                                           # the tests open the HTML log in a browser
 )
 
 missing=()

@@ -69,8 +69,10 @@ FAKE_EXPORT var VTR3DeInitialize() {
 }
 
 // Render events and device-reset exports that leave a trace of their calls: "A(x=..,t=..)" names the
-// rendered view's x and the clock, E the object; DrawA and DrawD also clear a 4x4 corner of the
-// target (A bottom right green, D top left magenta), so pixels show what the engine drew after each.
+// rendered view's x and the clock (with ",stale" when the device's view and projection transforms
+// are not the block's matrices, which the engine sets before this event), E the object; DrawA and DrawD also
+// clear a 4x4 corner of the target (A bottom right green, D top left magenta), so pixels show what the engine
+// drew after each.
 namespace {
 
 std::string g_trace;
@@ -95,9 +97,20 @@ void ClearCorner(bool topLeft, D3DCOLOR colour) {
 
 FAKE_EXPORT var VTR3RenderDrawA() {
     const auto* view = reinterpret_cast<const a6::View*>(a6::BlockField(g_block, a6::kOffsetView));
+    auto* device = reinterpret_cast<IDirect3DDevice9*>(a6::BlockField(g_block, a6::kOffsetDevice));
+    D3DMATRIX transforms[2];
+    device->GetTransform(D3DTS_VIEW, &transforms[0]);
+    device->GetTransform(D3DTS_PROJECTION, &transforms[1]);
+    const bool stale =
+        std::memcmp(&transforms[0],
+                    reinterpret_cast<const void*>(a6::BlockField(g_block, a6::kOffsetViewMatrix)),
+                    sizeof(D3DMATRIX)) != 0 ||
+        std::memcmp(&transforms[1],
+                    reinterpret_cast<const void*>(a6::BlockField(g_block, a6::kOffsetProjectionMatrix)),
+                    sizeof(D3DMATRIX)) != 0;
     char call[64];
-    std::snprintf(call, sizeof call, "A(x=%d,t=%lu)", a6::VarToInt(view->word[a6::kViewX]),
-                  static_cast<unsigned long>(GetTickCount()));
+    std::snprintf(call, sizeof call, "A(x=%d,t=%lu%s)", a6::VarToInt(view->word[a6::kViewX]),
+                  static_cast<unsigned long>(GetTickCount()), stale ? ",stale" : "");
     Trace(call);
     ClearCorner(false, D3DCOLOR_XRGB(0, 255, 0));
     return 0;

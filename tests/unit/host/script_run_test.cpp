@@ -86,6 +86,17 @@ TEST_F(ScriptRun, SendsRenderEventsAroundTheEngineDrawingOfEachView) {
     EXPECT_NE(engine_.objects().FindView("mirror"), nullptr);
 }
 
+TEST_F(ScriptRun, ColoursAMeshAndKeepsWhatStageADrewWithoutClear) {
+    EXPECT_EQ(Run("angles camera 90 0 0\nmesh block box 20 -30 100 -25\ncolour block 255 0 0\nclear 0 0 "
+                  "255\nnoclear\nframe\n"),
+              "");
+    EXPECT_EQ(Pixel(62, 62), 0x00ff00u); // stage A's corner, under no clear
+    EXPECT_EQ(Pixel(32, 32), 0x000000u); // nothing cleared the colour
+    const unsigned box = Pixel(15, 46);
+    EXPECT_GT(box >> 16, 0x30u) << std::hex << box;
+    EXPECT_EQ(box & 0xffffu, 0u) << std::hex << box; // lit red
+}
+
 TEST_F(ScriptRun, DefaultsToTheCameraAndSetsVectorsAgain) {
     EXPECT_EQ(Run("vector p 1 2 3\nvector p 4 5 0.5\nVTR3RenderDrawE 1\nframe\n"), "");
     EXPECT_EQ(Trace(), "E1 A(x=0,t=0) D ");
@@ -109,6 +120,7 @@ TEST_F(ScriptRun, FaultsNameTheStatementAndStopTheRun) {
         {"mesh m cone 1 0 0 0", "r.vs:1:8: error: unknown shape 'cone' (box or sphere)"},
         {"mesh m box 0 0 0 0", "r.vs:1:8: error: a mesh needs a positive size"},
         {"frame 1.5", "r.vs:1:7: error: a frame count must be a whole number from 0 to 1000000, not 1.5"},
+        {"colour camera 1 2 3", "r.vs:1:8: error: unknown mesh 'camera'"},
         {"clear 0 256 0", "r.vs:1:9: error: green must be a whole number from 0 to 255, not 256"},
         {"arc camera 180", "r.vs:1:12: error: the arc must lie between 0 and 180 degrees, not 180"},
         {"size camera -1 5", "r.vs:1:13: error: a width must be a whole number from 0 to 16384, not -1"},

@@ -33,16 +33,35 @@ TEST(ScriptSyntax, ReadsEveryCommandWithItsArguments) {
                              "reset\n"
                              "screenshot \"out\\\\shot \\\"1\\\".png\"\n"
                              "VTR3TexSetPath 1 \"VTR3Content\\water.dds\"\n"
-                             "VTR3ViewSetClipPlane 2 \"point\" \"normal\" 1";
+                             "VTR3ViewSetClipPlane 2 \"point\" \"normal\" 1\n"
+                             "colour ground 255 128 0\n"
+                             "noclear";
     const std::vector<Statement> script = ParseScript(text, "all.vs");
     std::vector<std::string> commands;
     for (const Statement& statement : script) {
         commands.push_back(statement.command.text);
     }
-    EXPECT_EQ(commands, (std::vector<std::string>{"vector", "view", "position", "angles", "arc", "size",
-                                                  "layer", "mesh", "clear", "render", "during", "frame",
-                                                  "frame", "clock", "tick", "reset", "screenshot",
-                                                  "VTR3TexSetPath", "VTR3ViewSetClipPlane"}));
+    EXPECT_EQ(commands, (std::vector<std::string>{"vector",
+                                                  "view",
+                                                  "position",
+                                                  "angles",
+                                                  "arc",
+                                                  "size",
+                                                  "layer",
+                                                  "mesh",
+                                                  "clear",
+                                                  "render",
+                                                  "during",
+                                                  "frame",
+                                                  "frame",
+                                                  "clock",
+                                                  "tick",
+                                                  "reset",
+                                                  "screenshot",
+                                                  "VTR3TexSetPath",
+                                                  "VTR3ViewSetClipPlane",
+                                                  "colour",
+                                                  "noclear"}));
     EXPECT_EQ(script[0].arguments[2].number, -2.5);
     EXPECT_EQ(script[0].arguments[3].number, 0.5);
     EXPECT_EQ(script[0].command.where.line, 2);

@@ -1,0 +1,180 @@
+// The scene scripts under content/demo through vantor-run: every one runs without an error row, the
+// demo's frame matches its golden (tolerance 2 per channel), and the demo's log, opened in headless
+// Chromium, parses into the expected tables and shows the log's colours.
+#include "golden_image.h"
+#include "png_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string output; // standard output only
+};
+
+Outcome RunCommand(const std::string& command) {
+    Outcome outcome;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return outcome;
+    }
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        outcome.output.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Runs SCRIPT in a fresh engine directory that holds VTR3Content and demo/, as tools/run.sh does.
+Outcome RunScript(const fs::path& directory, const fs::path& script) {
+    fs::remove_all(directory);
+    fs::create_directories(directory);
+    fs::create_directory_symlink(VTR3_CONTENT_DIR, directory / "VTR3Content");
+    fs::create_directory_symlink(VTR3_DEMO_DIR, directory / "demo");
+    return RunCommand(std::string(VTR3_RUNNER) + " --dir " + directory.string() + " " + script.string() +
+                      " 2>&1");
+}
+
+class DemoScene : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        run_ = new Outcome(RunScript(Directory(), fs::path(VTR3_DEMO_DIR) / "demo.vs"));
+    }
+    static void TearDownTestSuite() {
+        delete run_;
+        std::error_code ignored;
+        fs::remove_all(Directory(), ignored);
+    }
+    // One a process: CTest runs the tests of this program as parallel processes.
+    static fs::path Directory() {
+        return fs::temp_directory_path() / ("vtr3_demo_scene_" + std::to_string(getpid()));
+    }
+
+    static Outcome* run_;
+};
+
+Outcome* DemoScene::run_ = nullptr;
+
+TEST_F(DemoScene, FrameMatchesItsGolden) {
+    ASSERT_EQ(run_->exitCode, 0) << run_->output;
+    render_test::RgbaImage image;
+    ASSERT_TRUE(render_test::ReadPng((Directory() / "demo.png").string(), &image));
+    render_test::Frame frame{image.width, image.height, image.rgba};
+    for (std::size_t i = 0; i + 3 < frame.bgra.size(); i += 4) {
+        std::swap(frame.bgra[i], frame.bgra[i + 2]);
+    }
+    EXPECT_TRUE(render_test::MatchesGolden("demo_scene", frame, 2, 16));
+}
+
+TEST_F(DemoScene, EveryFeatureScriptRunsWithoutErrorRows) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(VTR3_DEMO_DIR)) {
+        if (entry.path().extension() == ".vs" && entry.path().filename() != "demo.vs") {
+            const Outcome outcome = RunScript(Directory() / "feature", entry.path());
+            EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+        }
+    }
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+bool Near(const std::uint8_t* pixel, Rgb colour, int tolerance) {
+    return std::abs(pixel[0] - colour.r) <= tolerance && std::abs(pixel[1] - colour.g) <= tolerance &&
+           std::abs(pixel[2] - colour.b) <= tolerance;
+}
+
+TEST_F(DemoScene, LogOpensInChromium) {
+    ASSERT_EQ(run_->exitCode, 0) << run_->output;
+    if (std::system("command -v chromium >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "chromium is not installed (tools/setup.sh installs it): the log was not opened";
+    }
+    const fs::path log = Directory() / "Vantor3.html";
+    const std::string chromium = "chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
+                                 "--user-data-dir=" +
+                                 (Directory() / "profile").string() + " ";
+    const std::string url = " file://" + log.string() + " 2>/dev/null";
+    const Outcome dom = RunCommand(chromium + "--dump-dom" + url);
+    ASSERT_EQ(dom.exitCode, 0);
+    const std::string source = ReadFile(log);
+
+    // Five framed sections in order, each an outer table around an inner one, every row of the
+    // source parsed into a row of two cells; the Windows-1252 umlaut decoded.
+    EXPECT_NE(dom.output.find("<title>Vantor 3.0 Debuginformationen</title>"), std::string::npos);
+    std::size_t at = 0;
+    for (const char* section : {"Allgemeine Informationen:", "Initialisierung:",
+                                "F\xC3\xA4higkeiten der Hardware:", "Ablauflogging:", "Deinitialisierung:"}) {
+        at = dom.output.find(std::string("<b>") + section + "</b>", at);
+        EXPECT_NE(at, std::string::npos) << section;
+    }
+    EXPECT_EQ(Count(dom.output, "<table"), 10u);
+    EXPECT_EQ(Count(dom.output, "<tbody>"), 10u);
+    const std::size_t rows = Count(source, "<tr bgcolor=");
+    EXPECT_EQ(rows, 84u);
+    const std::regex row(
+        "<tr bgcolor=\"#(E9E9E9|D7D7D7)\">\\s*<td[^>]*>.*</td>\\s*<td[^>]*>.*</td>\\s*</tr>");
+    const std::ptrdiff_t parsedRows = std::distance(
+        std::sregex_iterator(dom.output.begin(), dom.output.end(), row), std::sregex_iterator());
+    EXPECT_EQ(static_cast<std::size_t>(parsedRows), rows);
+    EXPECT_EQ(Count(dom.output, "<b>Information:</b>"), 65u);
+
+    // The picture: the title in dark blue, the rows' two greys alternating down the right edge,
+    // one band a row, and the information labels in green.
+    const fs::path shot = Directory() / "log.png";
+    ASSERT_EQ(RunCommand(chromium + "--window-size=1024,2000 --screenshot=" + shot.string() + url).exitCode,
+              0);
+    render_test::RgbaImage image;
+    ASSERT_TRUE(render_test::ReadPng(shot.string(), &image));
+    ASSERT_EQ(image.width, 1024u);
+    auto pixel = [&image](unsigned x, unsigned y) {
+        return &image.rgba[(std::size_t{y} * image.width + x) * 4];
+    };
+    std::size_t title = 0, green = 0, bands = 0;
+    for (unsigned y = 0; y < image.height; ++y) {
+        for (unsigned x = 0; x < image.width; ++x) {
+            title += y < 60 && Near(pixel(x, y), {0x00, 0x33, 0x66}, 4);
+            green += Near(pixel(x, y), {0x00, 0x99, 0x00}, 4);
+        }
+        const bool light = Near(pixel(1000, y), {0xE9, 0xE9, 0xE9}, 1);
+        const bool dark = Near(pixel(1000, y), {0xD7, 0xD7, 0xD7}, 1);
+        const bool lightAbove = y > 0 && Near(pixel(1000, y - 1), {0xE9, 0xE9, 0xE9}, 1);
+        const bool darkAbove = y > 0 && Near(pixel(1000, y - 1), {0xD7, 0xD7, 0xD7}, 1);
+        bands += (light && !lightAbove) || (dark && !darkAbove);
+    }
+    EXPECT_GT(title, 500u);
+    EXPECT_GT(green, 65u * 20);
+    EXPECT_EQ(bands, rows);
+}
+
+} // namespace
