@@ -167,25 +167,21 @@ TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
     };
     ASSERT_EQ(device_->SetRenderState(D3DRS_TEXTUREFACTOR, kFactor), D3D_OK);
     for (const Case& c : cases) {
-        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, c.op), D3D_OK);
-        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG1, c.arg1), D3D_OK);
-        ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG2, c.arg2), D3D_OK);
+        SetStageStates(0, {{D3DTSS_COLOROP, c.op}, {D3DTSS_COLORARG1, c.arg1}, {D3DTSS_COLORARG2, c.arg2}});
         const Bgra p = At(DrawFrame([&] { DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse); }), 8, 8);
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(p[i], c.expected[i], 2) << "op " << c.op << " channel " << i;
     }
     // Stage 1 reads stage 0's result as CURRENT; stage 2 off ends the cascade.
-    ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3D_OK);
-    ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), D3D_OK);
-    ASSERT_EQ(device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE), D3D_OK);
-    ASSERT_EQ(device_->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT), D3D_OK);
-    ASSERT_EQ(device_->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE), D3D_OK);
-    ASSERT_EQ(device_->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE), D3D_OK);
-    ASSERT_EQ(device_->SetTextureStageState(3, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3D_OK);
+    SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_TFACTOR}});
+    SetStageStates(1, {{D3DTSS_COLOROP, D3DTOP_MODULATE},
+                       {D3DTSS_COLORARG1, D3DTA_CURRENT},
+                       {D3DTSS_COLORARG2, D3DTA_DIFFUSE}});
+    SetStageStates(2, {{D3DTSS_COLOROP, D3DTOP_DISABLE}});
+    SetStageStates(3, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}});
     const Bgra p = At(DrawFrame([&] { DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse); }), 8, 8);
-    EXPECT_NEAR(p[0], 0x20, 2);
-    EXPECT_NEAR(p[1], 0x20, 2);
-    EXPECT_NEAR(p[2], 0x18, 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(p[i], (Bgra{0x20, 0x20, 0x18})[i], 2) << "channel " << i;
 }
 
 } // namespace

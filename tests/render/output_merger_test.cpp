@@ -48,21 +48,18 @@ TEST_F(OutputMergerTest, DepthWritesOffLeaveTheDepthBufferAlone) {
 TEST_F(OutputMergerTest, StencilScissorAndWriteMasksLimitWhatIsWritten) {
     Clear(kBlue);
     // Mark a square in the stencil buffer only.
-    ASSERT_EQ(device_->SetRenderState(D3DRS_STENCILENABLE, TRUE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_REPLACE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_STENCILREF, 1), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_COLORWRITEENABLE, 0), D3D_OK);
+    SetStates({{D3DRS_STENCILENABLE, TRUE},
+               {D3DRS_STENCILPASS, D3DSTENCILOP_REPLACE},
+               {D3DRS_STENCILREF, 1},
+               {D3DRS_COLORWRITEENABLE, 0}});
     Rect(kRed, 0.5f, 4, 4, 12, 12);
     // Draw where the stencil holds 1, red and green only.
-    ASSERT_EQ(
-        device_->SetRenderState(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_GREEN),
-        D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS), D3D_OK);
+    SetStates({{D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_GREEN},
+               {D3DRS_STENCILFUNC, D3DCMP_EQUAL},
+               {D3DRS_STENCILPASS, D3DSTENCILOP_KEEP},
+               {D3DRS_ZFUNC, D3DCMP_ALWAYS}});
     Rect(0xFFFFFF00);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_STENCILENABLE, FALSE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF), D3D_OK);
+    SetStates({{D3DRS_STENCILENABLE, FALSE}, {D3DRS_COLORWRITEENABLE, 0xF}});
     // A scissored green square overlapping it.
     const RECT scissor{10, 10, 20, 20};
     ASSERT_EQ(device_->SetScissorRect(&scissor), D3D_OK);

@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 namespace render_test {
 
@@ -65,6 +67,17 @@ class RenderTest : public ::testing::Test, protected StandInDevice {
     void CreateDevice(int width, int height) {
         baseline_ = platform::LiveObjectCount();
         ASSERT_EQ(OpenDevice(width, height, "render test"), D3D_OK);
+    }
+
+    // Render states or one stage's texture stage states, set in the order given.
+    void SetStates(std::initializer_list<std::pair<D3DRENDERSTATETYPE, DWORD>> states) {
+        for (const auto& [state, value] : states)
+            ASSERT_EQ(device_->SetRenderState(state, value), D3D_OK) << state;
+    }
+    void SetStageStates(DWORD stage,
+                        std::initializer_list<std::pair<D3DTEXTURESTAGESTATETYPE, DWORD>> states) {
+        for (const auto& [state, value] : states)
+            ASSERT_EQ(device_->SetTextureStageState(stage, state, value), D3D_OK) << stage << " " << state;
     }
 
     Frame ReadFrame() const {

@@ -6,6 +6,7 @@
 #include "log_rows.h"
 #include "platform_control.h"
 #include "plugin.h"
+#include "reference_count.h"
 #include "scoped_directory.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,6 @@ size_t Count(const std::string& haystack, const std::string& needle) {
         ++count;
     }
     return count;
-}
-
-ULONG ReferenceCount(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
 }
 
 class FrameTest : public ::testing::Test {
@@ -82,8 +78,8 @@ TEST_F(FrameTest, InitializeAndDeInitializeWriteTheWholeLog) {
 }
 
 TEST_F(FrameTest, ResultCodesOfEachFailingStep) {
-    const ULONG deviceReferences = ReferenceCount(engine_.device());
-    const ULONG direct3DReferences = ReferenceCount(engine_.direct3d());
+    const ULONG deviceReferences = CountOf(engine_.device());
+    const ULONG direct3DReferences = CountOf(engine_.direct3d());
     ASSERT_EQ(Bind(), 630);
     engine_.SetWindowField(nullptr);
     EXPECT_EQ(Initialize(), 1);
@@ -129,8 +125,8 @@ TEST_F(FrameTest, ResultCodesOfEachFailingStep) {
     // The managers were initialised by the runs that got past the device: 6461 and 6462.
     EXPECT_EQ(Count(log, "Der Viewmanger wurde erfolgreich initialisiert"), 2u);
     // The device and the IDirect3D9 belong to the engine: the plug-in keeps no reference on them.
-    EXPECT_EQ(ReferenceCount(engine_.device()), deviceReferences);
-    EXPECT_EQ(ReferenceCount(engine_.direct3d()), direct3DReferences);
+    EXPECT_EQ(CountOf(engine_.device()), deviceReferences);
+    EXPECT_EQ(CountOf(engine_.direct3d()), direct3DReferences);
 }
 
 TEST_F(FrameTest, EngineRowsShowKnownEditionsAndTheVersion) {

@@ -70,6 +70,15 @@ class EffectRender : public render_test::RenderTest {
         DrawTexturedRect(-0.5f, -0.5f, kSize - 0.5f, kSize - 0.5f, u0, v0, u1, v1);
     }
 
+    // Lighting and culling off and the mesh vertex format, for a mesh drawn by DrawMesh.
+    void UseMeshVertices() {
+        SetStates({{D3DRS_LIGHTING, FALSE}, {D3DRS_CULLMODE, D3DCULL_NONE}});
+        ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    }
+    void DrawMesh(const MeshVertex (&mesh)[6]) {
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, mesh, sizeof(MeshVertex)), D3D_OK);
+    }
+
     // Every pass of the current technique over DrawQuad's quad.
     Frame DrawEffectQuad(float u0 = 0, float v0 = 0, float u1 = 1, float v1 = 1) {
         return DrawFrame([&] { DrawEffect([&] { DrawQuad(u0, v0, u1, v1); }); });
@@ -109,21 +118,13 @@ TEST_F(EffectRender, AShaderMeshCoversThePixelsOfTheFixedFunctionPipeline) {
     ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &world), D3D_OK);
     ASSERT_EQ(device_->SetTransform(D3DTS_VIEW, &view), D3D_OK);
     ASSERT_EQ(device_->SetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
-    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
-    const Frame fixed = DrawFrame([&] {
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
-    });
+    UseMeshVertices();
+    const Frame fixed = DrawFrame([&] { DrawMesh(kMesh); });
 
     Make(kMeshEffect);
     const D3DXMATRIX wvp = world * view * projection;
     ASSERT_EQ(effect_->SetMatrix("matWorldViewProjection", &wvp), D3D_OK);
-    const Frame shaded = DrawFrame([&] {
-        DrawEffect([&] {
-            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kMesh, sizeof(MeshVertex)), D3D_OK);
-        });
-    });
+    const Frame shaded = DrawFrame([&] { DrawEffect([&] { DrawMesh(kMesh); }); });
 
     std::size_t covered = 0;
     for (unsigned y = 0; y < kSize; ++y) {
@@ -154,7 +155,7 @@ technique NegativeStep { pass P { ZEnable = false; PixelShader = compile ps_2_0 
 technique BlurStep { pass P { ZEnable = false; PixelShader = compile ps_2_0 Blur(); } }
 )";
 
-TEST_F(EffectRender, APixelShaderOnlyNegativeIsExactly255MinusC) {
+TEST_F(EffectRender, APixelShaderOnlyNegativeIsExactly255MinusCBeforeAndAfterADeviceReset) {
     MakeTexture([](unsigned x, unsigned y) { return D3DCOLOR_ARGB(255, x * 8, y * 8, (x * y) & 255); });
     Make(kPostEffect);
     ASSERT_EQ(effect_->SetTechnique("NegativeStep"), D3D_OK);
@@ -168,21 +169,13 @@ TEST_F(EffectRender, APixelShaderOnlyNegativeIsExactly255MinusC) {
             ASSERT_EQ(p[0], 255 - ((x * y) & 255)) << x << "," << y;
         }
     }
-}
-
-TEST_F(EffectRender, AnEffectDrawsTheSameAfterADeviceResetCycle) {
-    MakeTexture([](unsigned x, unsigned y) { return D3DCOLOR_ARGB(255, x * 8, y * 8, 0); });
-    Make(kPostEffect);
-    ASSERT_EQ(effect_->SetTechnique("NegativeStep"), D3D_OK);
-    ASSERT_EQ(effect_->SetTexture("postTex1", texture_), D3D_OK);
-    const Frame before = DrawEffectQuad();
     const std::size_t alive = platform::LiveObjectCount();
     ASSERT_EQ(effect_->OnLostDevice(), D3D_OK);
     D3DPRESENT_PARAMETERS pp = Parameters();
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
     ASSERT_EQ(effect_->OnResetDevice(), D3D_OK);
     EXPECT_EQ(platform::LiveObjectCount(), alive);
-    EXPECT_EQ(DrawEffectQuad().bgra, before.bgra);
+    EXPECT_EQ(DrawEffectQuad().bgra, frame.bgra);
 }
 
 TEST_F(EffectRender, AThreeByThreeBoxBlurIsSymmetric) {
@@ -270,9 +263,8 @@ TEST_F(EffectRender, TheAlphaTestAppliesUnderAnEffectsPixelShader) {
         {TRUE, D3DCMP_GREATER, 153, false}, {TRUE, D3DCMP_NEVER, 0, false},  {FALSE, D3DCMP_NEVER, 0, true},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, c.enabled), D3D_OK);
-        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAFUNC, c.func), D3D_OK);
-        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAREF, c.reference), D3D_OK);
+        SetStates(
+            {{D3DRS_ALPHATESTENABLE, c.enabled}, {D3DRS_ALPHAFUNC, c.func}, {D3DRS_ALPHAREF, c.reference}});
         const Frame frame = DrawFrame([&] { DrawEffect([&] { DrawQuad(); }); }, 0xFF0000FF);
         const Bgra expected = c.passes ? Bgra{0, 255, 0, 255} : Bgra{255, 0, 0, 255};
         EXPECT_EQ(At(frame, 5, 5), expected) << c.enabled << " " << c.func << " " << c.reference;
@@ -281,26 +273,18 @@ TEST_F(EffectRender, TheAlphaTestAppliesUnderAnEffectsPixelShader) {
 
 TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
     // The effect's vertex stage colours blue and its pixel stage writes green; the vertices are red.
+    constexpr D3DCOLOR kRed = 0xFFFF0000;
     Make("struct VsOut { float4 pos : POSITION; float4 color : COLOR0; };\n"
          "VsOut VS(float4 pos : POSITION) { VsOut o; o.pos = pos; o.color = float4(0, 0, 1, 1); return o; }\n"
          "float4 PS() : COLOR0 { return float4(0, 1, 0, 1); }\n"
          "technique T { pass P { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } "
          "}\n");
     // Clip space with the default identity transforms, for both pipelines.
-    const MeshVertex quad[6] = {{-1, -1, 0.5f, 0xFFFF0000}, {-1, 1, 0.5f, 0xFFFF0000},
-                                {1, 1, 0.5f, 0xFFFF0000},   {-1, -1, 0.5f, 0xFFFF0000},
-                                {1, 1, 0.5f, 0xFFFF0000},   {1, -1, 0.5f, 0xFFFF0000}};
-    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
-    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    const MeshVertex quad[6] = {{-1, -1, 0.5f, kRed}, {-1, 1, 0.5f, kRed}, {1, 1, 0.5f, kRed},
+                                {-1, -1, 0.5f, kRed}, {1, 1, 0.5f, kRed},  {1, -1, 0.5f, kRed}};
+    UseMeshVertices();
     // The pixel at (10, 10) of the quad drawn with whatever shaders are set.
-    const auto draw = [&] {
-        return At(DrawFrame([&] {
-                      ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)),
-                                D3D_OK);
-                  }),
-                  10, 10);
-    };
+    const auto draw = [&] { return At(DrawFrame([&] { DrawMesh(quad); }), 10, 10); };
     ASSERT_EQ(device_->BeginScene(), D3D_OK);
     DrawEffect([] {}, D3DXFX_DONOTSAVESTATE); // leaves the effect's shaders set
     ASSERT_EQ(device_->EndScene(), D3D_OK);
@@ -325,9 +309,7 @@ TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
     DrawEffect([] {}, D3DXFX_DONOTSAVESTATE);
     D3DPRESENT_PARAMETERS pp = Parameters();
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
-    ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
+    UseMeshVertices();
     EXPECT_EQ(draw(), (Bgra{0, 0, 255, 255}));
 }
 
@@ -337,18 +319,14 @@ TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMesh) {
     D3DXMatrixIdentity(&identity);
     ASSERT_EQ(effect_->SetMatrix("matWorldViewProjection", &identity), D3D_OK);
     // A full-screen pair of triangles in clip space, cut by x >= 0 (clip space, as with shaders).
-    const MeshVertex quad[6] = {{-1, -1, 0.5f, 0xFFFFFFFF}, {-1, 1, 0.5f, 0xFFFFFFFF},
-                                {1, 1, 0.5f, 0xFFFFFFFF},   {-1, -1, 0.5f, 0xFFFFFFFF},
-                                {1, 1, 0.5f, 0xFFFFFFFF},   {1, -1, 0.5f, 0xFFFFFFFF}};
+    constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
+    const MeshVertex quad[6] = {{-1, -1, 0.5f, kWhite}, {-1, 1, 0.5f, kWhite}, {1, 1, 0.5f, kWhite},
+                                {-1, -1, 0.5f, kWhite}, {1, 1, 0.5f, kWhite},  {1, -1, 0.5f, kWhite}};
     const float plane[4] = {1, 0, 0, 0};
     ASSERT_EQ(device_->SetClipPlane(0, plane), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0), D3D_OK);
+    SetStates({{D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0}});
     ASSERT_EQ(device_->SetFVF(kMeshFvf), D3D_OK);
-    const Frame frame = DrawFrame([&] {
-        DrawEffect([&] {
-            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)), D3D_OK);
-        });
-    });
+    const Frame frame = DrawFrame([&] { DrawEffect([&] { DrawMesh(quad); }); });
     for (unsigned y = 0; y < kSize; y += 5) {
         EXPECT_EQ(At(frame, 3, y), (Bgra{0, 0, 0, 255})) << y;
         EXPECT_EQ(At(frame, kSize - 3, y), (Bgra{255, 255, 255, 255})) << y;

@@ -1,10 +1,13 @@
 // ID3DXEffect: descriptions, handles, parameter values, matrices as uploaded, reference counts.
 #include "effect_fixture.h"
 #include "fx/effect.h"
+#include "reference_count.h"
 
 #include "device/gl_api.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -28,6 +31,13 @@ float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(samp0, uv) * vecSkill1 
 technique Refract { pass P0 { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } }
 technique ReflectAndRefract { pass P0 { PixelShader = compile ps_2_0 PS(); } pass P1 { } }
 )";
+
+// The GL programs of the effect's first pass, 0 for a fixed-function stage.
+std::pair<GLuint, GLuint> Programs(ID3DXEffect* effect) {
+    GLuint vertex = 0, pixel = 0;
+    EXPECT_TRUE(dynamic_cast<platform::fx::Effect&>(*effect).PassPrograms(0, 0, &vertex, &pixel));
+    return {vertex, pixel};
+}
 
 using EffectDescription = EffectFixture;
 
@@ -91,9 +101,7 @@ TEST_F(EffectDescription, ModifiersDefaultsAndSamplerRegistersAsDeclared) {
     BOOL flip = FALSE;
     ASSERT_EQ(effect_->GetBool("flip", &flip), D3D_OK);
     EXPECT_EQ(flip, TRUE);
-    GLuint vertex = 0;
-    GLuint pixel = 0;
-    ASSERT_TRUE(dynamic_cast<platform::fx::Effect*>(effect_)->PassPrograms(0, 0, &vertex, &pixel));
+    const GLuint pixel = Programs(effect_).second;
     GLint unit = -1;
     glGetUniformiv(pixel, glGetUniformLocation(pixel, "s"), &unit);
     EXPECT_EQ(unit, 3);
@@ -152,11 +160,7 @@ TEST_F(EffectValues, MatricesUploadSoThatMulOfARowVectorMeansWhatItMeansInHlsl) 
     ASSERT_EQ(effect_->Begin(&passes, 0), D3D_OK);
     ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
 
-    GLuint vertex = 0;
-    GLuint pixel = 0;
-    auto* effect = dynamic_cast<platform::fx::Effect*>(effect_);
-    ASSERT_NE(effect, nullptr);
-    ASSERT_TRUE(effect->PassPrograms(0, 0, &vertex, &pixel));
+    const auto [vertex, pixel] = Programs(effect_);
     ASSERT_NE(vertex, 0u);
     ASSERT_NE(pixel, 0u);
     // GLSL's mat4 is M's transpose (mul(v, M) became M' * v): its columns are D3DX's rows, so the
@@ -191,9 +195,7 @@ TEST_F(EffectValues, LiteralArgumentsOfACompileStatementSetTheEntrysUniformParam
              "technique T { pass P { PixelShader = compile ps_2_0 PS(true, 0.25); } }\n"),
         D3D_OK)
         << errors_;
-    GLuint vertex = 0;
-    GLuint pixel = 0;
-    ASSERT_TRUE(dynamic_cast<platform::fx::Effect*>(effect_)->PassPrograms(0, 0, &vertex, &pixel));
+    const auto [vertex, pixel] = Programs(effect_);
     EXPECT_EQ(vertex, 0u); // the fixed-function vertex stage
     ASSERT_NE(pixel, 0u);
     GLuint invert = 0;
@@ -209,26 +211,22 @@ TEST_F(EffectValues, ATextureSetIntoTheEffectIsHeldWhileSetAndReleasedWithTheEff
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
               D3D_OK);
-    const auto count = [&] {
-        texture->AddRef();
-        return texture->Release();
-    };
-    EXPECT_EQ(count(), 1u);
+    EXPECT_EQ(CountOf(texture), 1u);
     ASSERT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
-    EXPECT_EQ(count(), 2u);
+    EXPECT_EQ(CountOf(texture), 2u);
     ASSERT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
-    EXPECT_EQ(count(), 2u);
+    EXPECT_EQ(CountOf(texture), 2u);
     IDirect3DBaseTexture9* got = nullptr;
     ASSERT_EQ(effect_->GetTexture("entTex0", &got), D3D_OK);
     EXPECT_EQ(got, texture);
-    EXPECT_EQ(count(), 3u);
+    EXPECT_EQ(CountOf(texture), 3u);
     got->Release();
     ASSERT_EQ(effect_->SetTexture("entTex0", nullptr), D3D_OK);
-    EXPECT_EQ(count(), 1u);
+    EXPECT_EQ(CountOf(texture), 1u);
     ASSERT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
     EXPECT_EQ(effect_->Release(), 0u);
     effect_ = nullptr;
-    EXPECT_EQ(count(), 1u);
+    EXPECT_EQ(CountOf(texture), 1u);
     EXPECT_EQ(texture->Release(), 0u);
 }
 

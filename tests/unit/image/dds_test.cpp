@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <tuple>
 
 using platform::image::DecodeImage;
 using platform::image::Image;
@@ -25,6 +26,20 @@ Bytes Sequence(std::size_t count) {
     return bytes;
 }
 
+// The spec written as a file and decoded; the result is the decoder's.
+HRESULT Decode(const DdsSpec& spec, Image* image, D3DXIMAGE_INFO* info) {
+    const Bytes file = test_files::MakeDds(spec);
+    return DecodeImage(file.data(), file.size(), image, info);
+}
+
+// The alpha bytes of the first `count` A8R8G8B8 texels.
+Bytes Alphas(const Bytes& texels, std::size_t count) {
+    Bytes alphas;
+    for (std::size_t i = 0; i < count; ++i)
+        alphas.push_back(texels[4 * i + 3]);
+    return alphas;
+}
+
 TEST(DdsDecoder, TwoDimensionalMipChainKeepsItsBytesLevelByLevel) {
     DdsSpec spec;
     spec.width = 4;
@@ -33,8 +48,7 @@ TEST(DdsDecoder, TwoDimensionalMipChainKeepsItsBytesLevelByLevel) {
     spec.data = Sequence((8 + 2 + 1) * 4);
     Image image;
     D3DXIMAGE_INFO info{};
-    const Bytes file = test_files::MakeDds(spec);
-    ASSERT_EQ(DecodeImage(file.data(), file.size(), &image, &info), D3D_OK);
+    ASSERT_EQ(Decode(spec, &image, &info), D3D_OK);
     EXPECT_EQ(image.format, D3DFMT_A8R8G8B8);
     EXPECT_EQ(info.MipLevels, 3u);
     EXPECT_EQ(info.ResourceType, D3DRTYPE_TEXTURE);
@@ -64,15 +78,11 @@ TEST(DdsDecoder, MasksNameTheUncompressedFormats) {
         DdsSpec spec;
         spec.pfFlags = c.flags;
         spec.bitCount = c.bits;
-        spec.masks[0] = c.r;
-        spec.masks[1] = c.g;
-        spec.masks[2] = c.b;
-        spec.masks[3] = c.a;
+        std::tie(spec.masks[0], spec.masks[1], spec.masks[2], spec.masks[3]) = std::tie(c.r, c.g, c.b, c.a);
         spec.data = Bytes(16 * c.bits / 8);
-        const Bytes file = test_files::MakeDds(spec);
         Image image;
         D3DXIMAGE_INFO info{};
-        ASSERT_EQ(DecodeImage(file.data(), file.size(), &image, &info), D3D_OK) << c.format;
+        ASSERT_EQ(Decode(spec, &image, &info), D3D_OK) << c.format;
         EXPECT_EQ(image.format, c.format);
         EXPECT_EQ(info.Format, c.format);
     }
@@ -84,10 +94,9 @@ TEST(DdsDecoder, CubeMapHoldsSixFacesEachWithItsMips) {
     spec.mipCount = 2;
     spec.caps2 = 0x200 | kCubeAllFaces;
     spec.data = Sequence(6 * (4 + 1) * 4);
-    const Bytes file = test_files::MakeDds(spec);
     Image image;
     D3DXIMAGE_INFO info{};
-    ASSERT_EQ(DecodeImage(file.data(), file.size(), &image, &info), D3D_OK);
+    ASSERT_EQ(Decode(spec, &image, &info), D3D_OK);
     EXPECT_EQ(info.ResourceType, D3DRTYPE_CUBETEXTURE);
     EXPECT_EQ(image.faces, 6u);
     EXPECT_EQ(image.Offset(1, 0), 20u);  // face +X ends after 16 + 4 bytes
@@ -102,10 +111,9 @@ TEST(DdsDecoder, VolumeHoldsItsSlicesLevelByLevel) {
     spec.mipCount = 2;
     spec.caps2 = kVolume;
     spec.data = Sequence((8 + 1) * 4);
-    const Bytes file = test_files::MakeDds(spec);
     Image image;
     D3DXIMAGE_INFO info{};
-    ASSERT_EQ(DecodeImage(file.data(), file.size(), &image, &info), D3D_OK);
+    ASSERT_EQ(Decode(spec, &image, &info), D3D_OK);
     EXPECT_EQ(info.ResourceType, D3DRTYPE_VOLUMETEXTURE);
     EXPECT_EQ(info.Depth, 2u);
     EXPECT_EQ(image.SlicePitch(0), 16u);
@@ -118,10 +126,9 @@ Bytes DecodeBlock(D3DFORMAT format, const Bytes& block) {
     spec.pfFlags = 0x4;
     spec.fourCC = static_cast<std::uint32_t>(format);
     spec.data = block;
-    const Bytes file = test_files::MakeDds(spec);
     Image image;
     D3DXIMAGE_INFO info{};
-    EXPECT_EQ(DecodeImage(file.data(), file.size(), &image, &info), D3D_OK);
+    EXPECT_EQ(Decode(spec, &image, &info), D3D_OK);
     EXPECT_EQ(image.format, format);
     Image texels;
     EXPECT_EQ(platform::image::ConvertImage(image, D3DFMT_A8R8G8B8, &texels), D3D_OK);
@@ -146,21 +153,13 @@ TEST(DxtBlocks, Dxt1ThreeColourModeHasTransparentBlack) {
 
 TEST(DxtBlocks, Dxt3ExplicitAndDxt5InterpolatedAlpha) {
     // DXT3: alpha nibbles 0, 15, 5, 10 in the first row; colour all white.
-    Bytes dxt3 = {0xf0, 0xa5, 0, 0, 0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0};
-    Bytes texels = DecodeBlock(D3DFMT_DXT3, dxt3);
-    EXPECT_EQ(texels[3], 0);
-    EXPECT_EQ(texels[7], 255);
-    EXPECT_EQ(texels[11], 85);
-    EXPECT_EQ(texels[15], 170);
+    const Bytes dxt3 = {0xf0, 0xa5, 0, 0, 0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0};
+    EXPECT_EQ(Alphas(DecodeBlock(D3DFMT_DXT3, dxt3), 4), (Bytes{0, 255, 85, 170}));
     // DXT5: a0 = 255 > a1 = 0, first texels use indices 0, 1, 2 (6/7 of a0), 7 (1/7 of a0).
     // Indices (3 bits each): 0, 1, 2, 7 -> bits 000 001 010 111 -> 0b111'010'001'000 = 0xe88.
-    Bytes dxt5 = {255, 0, 0x88, 0x0e, 0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0};
-    texels = DecodeBlock(D3DFMT_DXT5, dxt5);
-    EXPECT_EQ(texels[3], 255);
-    EXPECT_EQ(texels[7], 0);
-    EXPECT_EQ(texels[11], 219);
-    EXPECT_EQ(texels[15], 36);
-    EXPECT_EQ(texels[19], 255); // index 0 again
+    // The fifth texel uses index 0 again.
+    const Bytes dxt5 = {255, 0, 0x88, 0x0e, 0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0};
+    EXPECT_EQ(Alphas(DecodeBlock(D3DFMT_DXT5, dxt5), 5), (Bytes{255, 0, 219, 36, 255}));
 }
 
 TEST(DxtBlocks, EncodedSolidBlocksDecodeToTheSameColour) {

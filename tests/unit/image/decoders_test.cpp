@@ -26,50 +26,30 @@ Decoded Decode(const Bytes& file) {
     return d;
 }
 
-TEST(PngDecoder, RgbIsReportedAsR8G8B8AndLoadsOpaqueX8R8G8B8) {
-    test_files::PngSpec spec;
-    spec.width = 2;
-    spec.colourType = 2;
-    spec.pixels = {1, 2, 3, 4, 5, 6};
-    const Decoded d = Decode(test_files::MakePng(spec));
-    ASSERT_EQ(d.result, D3D_OK);
-    EXPECT_EQ(d.info.Format, D3DFMT_R8G8B8);
-    EXPECT_EQ(d.image.format, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(d.image.bytes, (Bytes{3, 2, 1, 255, 6, 5, 4, 255}));
-}
-
-TEST(PngDecoder, GreyAndGreyAlphaBecomeL8AndA8L8) {
-    test_files::PngSpec grey;
-    grey.width = 3;
-    grey.colourType = 0;
-    grey.pixels = {0, 128, 255};
-    Decoded d = Decode(test_files::MakePng(grey));
-    ASSERT_EQ(d.result, D3D_OK);
-    EXPECT_EQ(d.image.format, D3DFMT_L8);
-    EXPECT_EQ(d.image.bytes, (Bytes{0, 128, 255}));
-
-    test_files::PngSpec greyAlpha;
-    greyAlpha.width = 2;
-    greyAlpha.colourType = 4;
-    greyAlpha.pixels = {7, 200, 9, 100};
-    d = Decode(test_files::MakePng(greyAlpha));
-    ASSERT_EQ(d.result, D3D_OK);
-    EXPECT_EQ(d.image.format, D3DFMT_A8L8);
-    EXPECT_EQ(d.image.bytes, (Bytes{7, 200, 9, 100})); // L in the low byte, A in the high byte
-}
-
-TEST(PngDecoder, PaletteWithTransparencyExpandsToA8R8G8B8) {
-    test_files::PngSpec spec;
-    spec.width = 4;
-    spec.colourType = 3;
-    spec.bitDepth = 2;
-    spec.palette = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9};
-    spec.paletteAlpha = {255, 128};
-    spec.pixels = {0b00011011}; // indices 0, 1, 2, 3
-    const Decoded d = Decode(test_files::MakePng(spec));
-    ASSERT_EQ(d.result, D3D_OK);
-    EXPECT_EQ(d.image.format, D3DFMT_A8R8G8B8);
-    EXPECT_EQ(d.image.bytes, (Bytes{0, 0, 255, 255, 0, 255, 0, 128, 255, 0, 0, 255, 9, 9, 9, 255}));
+TEST(PngDecoder, ColourTypesLoadInDirect3DsLayout) {
+    struct Case {
+        test_files::PngSpec spec; // width, height, colour type, bit depth, interlaced, pixels, palette, alpha
+        D3DFORMAT format;
+        Bytes bytes;
+    };
+    // RGB loads as opaque X8R8G8B8; grey as L8; grey-alpha as A8L8, L in the low byte; a 2-bit palette
+    // with transparency (indices 0, 1, 2, 3) as A8R8G8B8.
+    const Case cases[] = {
+        {{2, 1, 2, 8, false, {1, 2, 3, 4, 5, 6}, {}, {}}, D3DFMT_X8R8G8B8, {3, 2, 1, 255, 6, 5, 4, 255}},
+        {{3, 1, 0, 8, false, {0, 128, 255}, {}, {}}, D3DFMT_L8, {0, 128, 255}},
+        {{2, 1, 4, 8, false, {7, 200, 9, 100}, {}, {}}, D3DFMT_A8L8, {7, 200, 9, 100}},
+        {{4, 1, 3, 2, false, {0b00011011}, {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9}, {255, 128}},
+         D3DFMT_A8R8G8B8,
+         {0, 0, 255, 255, 0, 255, 0, 128, 255, 0, 0, 255, 9, 9, 9, 255}},
+    };
+    for (const Case& c : cases) {
+        const Decoded d = Decode(test_files::MakePng(c.spec));
+        ASSERT_EQ(d.result, D3D_OK) << c.format;
+        EXPECT_EQ(d.image.format, c.format);
+        EXPECT_EQ(d.image.bytes, c.bytes) << c.format;
+    }
+    // The description names what the file stores.
+    EXPECT_EQ(Decode(test_files::MakePng(cases[0].spec)).info.Format, D3DFMT_R8G8B8);
 }
 
 TEST(PngDecoder, SixteenBitSamplesKeepTheirHighByteAndInterlacingIsUndone) {
@@ -84,13 +64,12 @@ TEST(PngDecoder, SixteenBitSamplesKeepTheirHighByteAndInterlacingIsUndone) {
             spec.pixels.insert(spec.pixels.end(), {static_cast<std::uint8_t>(i * 20 + c), 0x99});
     const Decoded d = Decode(test_files::MakePng(spec));
     ASSERT_EQ(d.result, D3D_OK);
-    ASSERT_EQ(d.image.bytes.size(), 36u);
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(d.image.bytes[i * 4 + 0], i * 20 + 2);
-        EXPECT_EQ(d.image.bytes[i * 4 + 1], i * 20 + 1);
-        EXPECT_EQ(d.image.bytes[i * 4 + 2], i * 20 + 0);
-        EXPECT_EQ(d.image.bytes[i * 4 + 3], 255);
-    }
+    Bytes expected;
+    for (int i = 0; i < 9; ++i)
+        expected.insert(expected.end(),
+                        {static_cast<std::uint8_t>(i * 20 + 2), static_cast<std::uint8_t>(i * 20 + 1),
+                         static_cast<std::uint8_t>(i * 20), 255});
+    EXPECT_EQ(d.image.bytes, expected);
 }
 
 TEST(JpegDecoder, ColourBecomesX8R8G8B8AndGreyL8) {

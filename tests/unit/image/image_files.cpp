@@ -83,18 +83,10 @@ Bytes MakeBmp(std::uint32_t width, std::uint32_t height, int bits, const Bytes& 
     const std::uint32_t bytes = static_cast<std::uint32_t>(bits / 8);
     const std::uint32_t rowSize = (width * bytes + 3) & ~3u;
     Bytes out{'B', 'M'};
-    Put32(&out, 54 + rowSize * height);
-    Put32(&out, 0);
-    Put32(&out, 54);
-    Put32(&out, 40);
-    Put32(&out, width);
-    Put32(&out, height);
+    Put32(&out, {54 + rowSize * height, 0, 54, 40, width, height});
     Put16(&out, 1);
     Put16(&out, static_cast<std::uint32_t>(bits));
-    Put32(&out, 0);
-    Put32(&out, rowSize * height);
-    for (int i = 0; i < 4; ++i)
-        Put32(&out, 0);
+    Put32(&out, {0, rowSize * height, 0, 0, 0, 0});
     for (std::uint32_t row = height; row-- > 0;) {
         const std::size_t start = out.size();
         out.insert(out.end(), topDownTexels.begin() + row * width * bytes,
@@ -127,26 +119,11 @@ Bytes MakeDds(const DdsSpec& spec) {
         flags |= 0x20000;
     if (spec.depth)
         flags |= 0x800000;
-    Put32(&out, 124);
-    Put32(&out, flags);
-    Put32(&out, spec.height);
-    Put32(&out, spec.width);
-    Put32(&out, 0);
-    Put32(&out, spec.depth);
-    Put32(&out, spec.mipCount);
-    for (int i = 0; i < 11; ++i)
-        Put32(&out, 0);
-    Put32(&out, 32);
-    Put32(&out, spec.pfFlags);
-    Put32(&out, spec.fourCC);
-    Put32(&out, spec.bitCount);
-    for (std::uint32_t mask : spec.masks)
-        Put32(&out, mask);
-    Put32(&out, 0x1000); // DDSCAPS_TEXTURE
-    Put32(&out, spec.caps2);
-    Put32(&out, 0);
-    Put32(&out, 0);
-    Put32(&out, 0);
+    Put32(&out, {124, flags, spec.height, spec.width, 0, spec.depth, spec.mipCount});
+    out.resize(out.size() + 11 * 4, 0); // reserved
+    Put32(&out, {32, spec.pfFlags, spec.fourCC, spec.bitCount});
+    Put32(&out, {spec.masks[0], spec.masks[1], spec.masks[2], spec.masks[3]});
+    Put32(&out, {0x1000, spec.caps2, 0, 0, 0}); // DDSCAPS_TEXTURE, the second caps, reserved
     out.insert(out.end(), spec.data.begin(), spec.data.end());
     return out;
 }

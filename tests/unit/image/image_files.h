@@ -5,6 +5,7 @@
 #include <d3d9.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,11 @@ struct DdsSpec {
 };
 Bytes MakeDds(const DdsSpec& spec);
 
-inline void Put32(Bytes* out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+// Each value as four little-endian bytes.
+inline void Put32(Bytes* out, std::initializer_list<std::uint32_t> values) {
+    for (std::uint32_t v : values)
+        for (int i = 0; i < 4; ++i)
+            out->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 inline void Put16(Bytes* out, std::uint32_t v) {
     out->push_back(static_cast<std::uint8_t>(v));

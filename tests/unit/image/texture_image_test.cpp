@@ -26,6 +26,15 @@ Bytes Converted(const Image& image, D3DFORMAT format) {
     return out.bytes;
 }
 
+// The source built into a texture one texel high with the filter and colour key given.
+Bytes Built(const Image& source, D3DFORMAT format, UINT width, DWORD filter, D3DCOLOR colourKey = 0) {
+    Image built;
+    EXPECT_EQ(platform::image::BuildTextureImage(source, TextureShape{format, width, 1, 1, 1},
+                                                 LoadFilters{filter, D3DX_FILTER_NONE, colourKey}, &built),
+              D3D_OK);
+    return built.bytes;
+}
+
 TEST(FormatConversion, FromA8R8G8B8IntoTheCommonFormats) {
     const Image texel = Argb(1, 1, {0x00, 0x80, 0xff, 0x40}); // B, G, R, A
     EXPECT_EQ(Converted(texel, D3DFMT_X8R8G8B8), (Bytes{0x00, 0x80, 0xff, 0xff}));
@@ -61,35 +70,20 @@ TEST(FormatConversion, SignedFormatsAreCopiedButNotConverted) {
 
 TEST(Resize, PointDuplicatesLinearBlendsAndBoxAverages) {
     const Image source = Argb(2, 1, {0, 0, 0, 255, 200, 200, 200, 255});
-    Image built;
-    ASSERT_EQ(platform::image::BuildTextureImage(source, TextureShape{D3DFMT_L8, 4, 1, 1, 1},
-                                                 LoadFilters{D3DX_FILTER_POINT, D3DX_FILTER_NONE, 0}, &built),
-              D3D_OK);
-    EXPECT_EQ(built.bytes, (Bytes{0, 0, 200, 200}));
+    EXPECT_EQ(Built(source, D3DFMT_L8, 4, D3DX_FILTER_POINT), (Bytes{0, 0, 200, 200}));
     // Linear with texel centres: destination centres at 0.25, 0.75, 1.25, 1.75 source texels map to
     // -0.25 (clamped to 0), 0.25, 0.75, 1.25 (clamped to 1) -> 0, 50, 150, 200.
-    ASSERT_EQ(platform::image::BuildTextureImage(source, TextureShape{D3DFMT_L8, 4, 1, 1, 1},
-                                                 LoadFilters{D3DX_FILTER_LINEAR, D3DX_FILTER_NONE, 0},
-                                                 &built),
-              D3D_OK);
-    EXPECT_EQ(built.bytes, (Bytes{0, 50, 150, 200}));
+    EXPECT_EQ(Built(source, D3DFMT_L8, 4, D3DX_FILTER_LINEAR), (Bytes{0, 50, 150, 200}));
     const Image four = Argb(4, 1, {0, 0, 0, 255, 40, 40, 40, 255, 80, 80, 80, 255, 120, 120, 120, 255});
-    ASSERT_EQ(platform::image::BuildTextureImage(four, TextureShape{D3DFMT_L8, 3, 1, 1, 1},
-                                                 LoadFilters{D3DX_FILTER_BOX, D3DX_FILTER_NONE, 0}, &built),
-              D3D_OK);
     // Each destination texel covers 4/3 source texels: (0 + 40/3) * 3/4 = 10, (40*2/3 + 80*2/3)*3/4 = 60,
     // 110.
-    EXPECT_EQ(built.bytes, (Bytes{10, 60, 110}));
+    EXPECT_EQ(Built(four, D3DFMT_L8, 3, D3DX_FILTER_BOX), (Bytes{10, 60, 110}));
 }
 
 TEST(ColourKey, MatchingTexelsBecomeTransparentBlack) {
     const Image source = Argb(2, 1, {0xff, 0x00, 0xff, 0xff, 0x10, 0x20, 0x30, 0xff});
-    Image built;
-    ASSERT_EQ(platform::image::BuildTextureImage(source, TextureShape{D3DFMT_A8R8G8B8, 2, 1, 1, 1},
-                                                 LoadFilters{D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0xffff00ff},
-                                                 &built),
-              D3D_OK);
-    EXPECT_EQ(built.bytes, (Bytes{0, 0, 0, 0, 0x10, 0x20, 0x30, 0xff}));
+    EXPECT_EQ(Built(source, D3DFMT_A8R8G8B8, 2, D3DX_FILTER_NONE, 0xffff00ff),
+              (Bytes{0, 0, 0, 0, 0x10, 0x20, 0x30, 0xff}));
 }
 
 TEST(ImageLimits, ShapesPastTheLimitsAreRefusedBeforeAllocation) {

@@ -8,6 +8,7 @@
 #include <d3dx9.h>
 #include "platform_control.h"
 #include "recording_device.h"
+#include "reference_count.h"
 
 #include <string>
 #include <utility>
@@ -66,11 +67,6 @@ class TextureManagerTest : public ManagerLogTest {
         Rows calls;
         calls.swap(device_->calls());
         return calls;
-    }
-
-    static ULONG CountOf(IUnknown* object) {
-        object->AddRef();
-        return object->Release();
     }
 
     host::Engine engine_;

@@ -2,6 +2,8 @@
 // arguments, out-of-range buffer locks, and Reset while the caller holds video memory.
 #include "resource_fixture.h"
 
+#include <tuple>
+
 namespace {
 
 using RefusalsTest = ResourceFixture;
@@ -52,31 +54,27 @@ TEST_F(RefusalsTest, CreationAgreesWithCheckDeviceFormat) {
 }
 
 TEST_F(RefusalsTest, BadArgumentsAreInvalidCalls) {
+    // Bad sizes, pool or shared handle; render targets only in video memory, never dynamic; managed
+    // textures never dynamic nor write-only.
+    constexpr D3DPOOL kManaged = D3DPOOL_MANAGED;
+    const std::tuple<UINT, DWORD, D3DPOOL, bool> cases[] = {
+        {0, 0, kManaged, false},
+        {1u << 20, 0, kManaged, false},
+        {8, 0, static_cast<D3DPOOL>(7), false},
+        {8, 0, kManaged, true},
+        {8, D3DUSAGE_RENDERTARGET, kManaged, false},
+        {8, D3DUSAGE_RENDERTARGET | D3DUSAGE_DYNAMIC, D3DPOOL_DEFAULT, false},
+        {8, D3DUSAGE_DYNAMIC, kManaged, false},
+        {8, D3DUSAGE_WRITEONLY, kManaged, false}};
     IDirect3DTexture9* texture = nullptr;
     HANDLE shared = nullptr;
     EXPECT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, nullptr, nullptr),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(0, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(1u << 20, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, static_cast<D3DPOOL>(7), &texture, nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, &shared),
-              D3DERR_INVALIDCALL);
-    // Render targets only in video memory, never dynamic; managed textures are never dynamic.
-    EXPECT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
-                                     &texture, nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET | D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
-                                     D3DPOOL_DEFAULT, &texture, nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
-                                     nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_WRITEONLY, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
-                                     nullptr),
-              D3DERR_INVALIDCALL);
+    for (const auto& [width, usage, pool, withShared] : cases)
+        EXPECT_EQ(device_->CreateTexture(width, 8, 1, usage, D3DFMT_A8R8G8B8, pool, &texture,
+                                         withShared ? &shared : nullptr),
+                  D3DERR_INVALIDCALL)
+            << width << " " << usage << " " << pool;
     EXPECT_EQ(texture, nullptr);
     IDirect3DVolumeTexture9* volume = nullptr;
     EXPECT_EQ(device_->CreateVolumeTexture(8, 8, 8, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &volume, nullptr),

@@ -4,6 +4,7 @@
 #define VTR3_TESTS_UNIT_RESOURCES_RESOURCE_FIXTURE_H
 
 #include "../device/device_fixture.h"
+#include "reference_count.h"
 
 #include <cstring>
 
@@ -12,11 +13,6 @@ class ResourceFixture : public DeviceFixture {
     void SetUp() override {
         DeviceFixture::SetUp();
         CreateDevice();
-    }
-
-    static ULONG CountOf(IUnknown* object) {
-        object->AddRef();
-        return object->Release();
     }
 
     // Every row of a locked rectangle, rowBytes each, as one vector.
