@@ -26,7 +26,7 @@ Bytes Sequence(std::size_t count) {
     return bytes;
 }
 
-// The spec written as a file and decoded; the result is the decoder's.
+// The described file written out and decoded; the result is the decoder's.
 HRESULT Decode(const DdsSpec& spec, Image* image, D3DXIMAGE_INFO* info) {
     const Bytes file = test_files::MakeDds(spec);
     return DecodeImage(file.data(), file.size(), image, info);
