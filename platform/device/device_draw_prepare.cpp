@@ -103,6 +103,11 @@ bool Device::PrepareDraw(UINT /*stride*/) {
         path.epilogueDirty = true;
         state.dirty |= kStateVertexConstants;
     }
+    if ((state.dirty & kStateRasterizer) || path.epilogueDirty) {
+        const float bias = DepthBiasOf(state, viewport_);
+        path.epilogueDirty |= bias != path.positionFixup[2];
+        path.positionFixup[2] = bias;
+    }
     const std::uint32_t dirty = state.dirty;
     if (path.appliedFvf != state.fvf) {
         DecodeFvf(state.fvf, &path.layout);
