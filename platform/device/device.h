@@ -302,6 +302,10 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     // The clear area in render-target pixels: the viewport, cut to the target.
     bool ViewportRect(D3DRECT* rect) const;
     void ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil);
+    // Whether every bound render target and the depth-stencil surface have render target 0's size.
+    bool TargetsShareSize() const;
+    // The two framebuffers of copies and single-surface clears, created at first use.
+    void CreateCopyFramebuffers();
 
     std::unique_ptr<egl::GlContext> context_;
     const bool multithreaded_;

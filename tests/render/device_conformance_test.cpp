@@ -122,5 +122,45 @@ TEST_F(DeviceConformanceTest, DepthBiasInDepthUnitsPerFormat) {
     }
 }
 
+// The levels of an autogen texture follow level 0 however it changes: a 16x16 texture drawn onto
+// 2x2 pixels samples its 2x2 level, and shows each colour level 0 was last cleared or drawn to.
+TEST_F(DeviceConformanceTest, AutogenLevelsFollowClearsAndDraws) {
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(16, 16, 0, D3DUSAGE_RENDERTARGET | D3DUSAGE_AUTOGENMIPMAP,
+                                     D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+              D3D_OK);
+    IDirect3DSurface9 *level0 = nullptr, *backBuffer = nullptr;
+    ASSERT_EQ(texture->GetSurfaceLevel(0, &level0), D3D_OK);
+    ASSERT_EQ(device_->GetRenderTarget(0, &backBuffer), D3D_OK);
+    ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT), D3D_OK);
+    struct Vertex {
+        float x, y, z, rhw, u, v;
+    };
+    const Vertex small[4] = {{-0.5f, -0.5f, 0, 1, 0, 0},
+                             {1.5f, -0.5f, 0, 1, 1, 0},
+                             {-0.5f, 1.5f, 0, 1, 0, 1},
+                             {1.5f, 1.5f, 0, 1, 1, 1}};
+    for (D3DCOLOR colour : {0xFF00FF00u, 0xFF0000FFu, 0xFFFF0000u}) {
+        ASSERT_EQ(device_->SetRenderTarget(0, level0), D3D_OK);
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        if (colour == 0xFFFF0000u)
+            DrawScreenRect(0, 0, 16, 16, 0.0f, colour);
+        else
+            ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0), D3D_OK);
+        ASSERT_EQ(device_->SetRenderTarget(0, backBuffer), D3D_OK);
+        ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
+        ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, small, sizeof(Vertex)), D3D_OK);
+        ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+        const Bgra expected{static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
+                            static_cast<std::uint8_t>(colour >> 16), 0xFF};
+        EXPECT_EQ(At(ReadFrame(), 1, 1), expected) << std::hex << colour;
+    }
+    level0->Release();
+    backBuffer->Release();
+    texture->Release();
+}
+
 } // namespace
 } // namespace render_test
