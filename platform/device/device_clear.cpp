@@ -74,6 +74,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         return D3D_OK;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
+    ApplySrgbWrite();
 
     D3DRECT limit;
     if (!ViewportRect(&limit))

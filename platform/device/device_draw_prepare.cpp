@@ -71,7 +71,8 @@ void Device::BindTextures() {
         if (!(changed & (1u << slot)))
             continue;
         gl_.ForgetTextureUnit(slot);
-        gl_.BindTextureUnit(slot, texture ? texture->GlName() : 0);
+        const bool srgb = texture && state_->samplerStates[slot][D3DSAMP_SRGBTEXTURE] != 0;
+        gl_.BindTextureUnit(slot, !texture ? 0 : srgb ? texture->Storage().SrgbName() : texture->GlName());
         if (slot < kFixedStages && path.textureKinds[slot] != KindOf(texture)) {
             path.textureKinds[slot] = KindOf(texture);
             state_->dirty |= kStateTextures;

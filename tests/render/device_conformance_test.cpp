@@ -162,5 +162,51 @@ TEST_F(DeviceConformanceTest, AutogenLevelsFollowClearsAndDraws) {
     texture->Release();
 }
 
+// sRGB: a texel of 128 decodes to 255 * ((128/255 + 0.055) / 1.055)^2.4 = 55.04, and 55 written
+// encodes to 255 * (1.055 * (55/255)^(1/2.4) - 0.055) = 127.96, for draws and clears alike.
+TEST_F(DeviceConformanceTest, SrgbSamplingAndWriting) {
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    *static_cast<DWORD*>(locked.pBits) = 0xFF808080;
+    ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+    struct Vertex {
+        float x, y, z, rhw, u, v;
+    };
+    const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0, 0},
+                            {15.5f, -0.5f, 0, 1, 1, 0},
+                            {-0.5f, 15.5f, 0, 1, 0, 1},
+                            {15.5f, 15.5f, 0, 1, 1, 1}};
+    struct Case {
+        DWORD srgbTexture, srgbWrite;
+        bool clear; // a clear to 55 instead of the textured draw
+        std::uint8_t expected;
+    };
+    const Case cases[] = {{FALSE, FALSE, false, 128},
+                          {TRUE, FALSE, false, 55},
+                          {TRUE, TRUE, false, 128},
+                          {FALSE, TRUE, true, 128},
+                          {FALSE, FALSE, true, 55}};
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1), D3D_OK);
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, c.srgbTexture), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_SRGBWRITEENABLE, c.srgbWrite), D3D_OK);
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF373737, 1.0f, 0), D3D_OK);
+        if (!c.clear) {
+            ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
+            ASSERT_EQ(device_->BeginScene(), D3D_OK);
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+            ASSERT_EQ(device_->EndScene(), D3D_OK);
+        }
+        const Bgra pixel = At(ReadFrame(), 8, 8);
+        EXPECT_NEAR(pixel[1], c.expected, 1) << c.srgbTexture << c.srgbWrite << c.clear;
+    }
+    ASSERT_EQ(device_->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE), D3D_OK);
+    ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+    texture->Release();
+}
+
 } // namespace
 } // namespace render_test
