@@ -127,10 +127,10 @@ void Device::ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], f
     if (!shared)
         CreateCopyFramebuffers();
     const GLuint single = copyDrawFramebuffer_;
-    const auto attachAlone = [single](const Surface& surface) {
+    const auto attachAlone = [this, single](const Surface& surface) {
         Surface::DetachColor(single);
         Surface::DetachDepthStencil(single);
-        surface.AttachTo(single);
+        surface.AttachTo(single, 0, srgbWrite_);
     };
     // Clear fills every bound render target, as in Direct3D 9.
     if (flags & D3DCLEAR_TARGET) {
