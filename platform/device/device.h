@@ -297,11 +297,18 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
 
     HRESULT Initialize();
     HRESULT CreateImplicitSurfaces();
+    // Brings the render targets' attachments and GL_FRAMEBUFFER_SRGB in line with
+    // D3DRS_SRGBWRITEENABLE (for draws and clears).
+    void ApplySrgbWrite();
     // Attaches the current render target and depth-stencil surface to the draw framebuffer.
     void AttachTargets();
     // The clear area in render-target pixels: the viewport, cut to the target.
     bool ViewportRect(D3DRECT* rect) const;
     void ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil);
+    // Whether every bound render target and the depth-stencil surface have render target 0's size.
+    bool TargetsShareSize() const;
+    // The two framebuffers of copies and single-surface clears, created at first use.
+    void CreateCopyFramebuffers();
 
     std::unique_ptr<egl::GlContext> context_;
     const bool multithreaded_;
@@ -331,6 +338,7 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     StreamBinding streams_[kStreams];
     IndexBuffer* indices_ = nullptr;
     std::uint32_t bindingDirty_ = ~0u;
+    bool srgbWrite_ = false; // the render targets are attached as their sRGB views
     int defaultResources_ = 0;
     // Framebuffers of StretchRect, made on first use.
     GLuint copyReadFramebuffer_ = 0;

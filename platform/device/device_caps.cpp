@@ -185,6 +185,11 @@ void FillShaderCaps(const GlLimits& limits, D3DCAPS9* caps) {
 
 } // namespace
 
+bool TextureOpClaimed(DWORD op) {
+    // D3DTEXOPCAPS_* of operation n is bit n - 1.
+    return op >= D3DTOP_DISABLE && op <= D3DTOP_LERP && (kTextureOps & (1u << (op - 1))) != 0;
+}
+
 void FillDeviceCaps(const GlLimits& limits, D3DCAPS9* caps) {
     std::memset(caps, 0, sizeof(*caps));
     caps->DeviceType = D3DDEVTYPE_HAL;

@@ -15,6 +15,8 @@ constexpr DWORD kUserClipPlanes = 6;
 constexpr DWORD kVertexShaderConstants = 256;
 
 void FillDeviceCaps(const GlLimits& limits, D3DCAPS9* caps);
+// Whether the caps claim a D3DTOP_* operation (TextureOpCaps), which the pixel stage then draws.
+bool TextureOpClaimed(DWORD op);
 
 } // namespace platform::device
 

@@ -74,6 +74,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         return D3D_OK;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
+    ApplySrgbWrite();
 
     D3DRECT limit;
     if (!ViewportRect(&limit))
@@ -105,28 +106,63 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     return D3D_OK;
 }
 
+bool Device::TargetsShareSize() const {
+    const D3DSURFACE_DESC& first = renderTarget_->Desc();
+    const auto same = [&first](const Surface* surface) {
+        return !surface || (surface->Desc().Width == first.Width && surface->Desc().Height == first.Height);
+    };
+    for (const auto& target : extraRenderTargets_)
+        if (!same(target.Get()))
+            return false;
+    return same(depthStencil_.Get());
+}
+
 void Device::ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil) {
     // Row 0 of the target is Direct3D's top row, so the rectangle is the scissor box as it stands.
     gl_.SetScissorBox(GlRect{rect.x1, rect.y1, rect.x2 - rect.x1, rect.y2 - rect.y1});
+    // GL limits a framebuffer's clears to the area all its attachments share; Direct3D 9 clears the
+    // rectangle on each surface as far as that surface reaches. Surfaces of other sizes are cleared
+    // one at a time.
+    const bool shared = TargetsShareSize();
+    if (!shared)
+        CreateCopyFramebuffers();
+    const GLuint single = copyDrawFramebuffer_;
+    const auto attachAlone = [this, single](const Surface& surface) {
+        Surface::DetachColor(single);
+        Surface::DetachDepthStencil(single);
+        surface.AttachTo(single, 0, srgbWrite_);
+    };
     // Clear fills every bound render target, as in Direct3D 9.
     if (flags & D3DCLEAR_TARGET) {
         for (unsigned index = 0; index < kRenderTargets; ++index) {
             Surface* target = index == 0 ? renderTarget_.Get() : extraRenderTargets_[index - 1].Get();
-            if (target) {
+            if (!target)
+                continue;
+            if (shared) {
                 glClearNamedFramebufferfv(drawFramebuffer_, GL_COLOR, static_cast<GLint>(index), color);
-                target->Storage().MarkMipsStale();
+            } else {
+                attachAlone(*target);
+                glClearNamedFramebufferfv(single, GL_COLOR, 0, color);
             }
+            target->Storage().MarkMipsStale();
         }
     }
     const GLint stencilValue = static_cast<GLint>(stencil & 0xFF);
     const bool depth = (flags & D3DCLEAR_ZBUFFER) != 0;
     const bool stencilToo = (flags & D3DCLEAR_STENCIL) != 0;
+    if (!depth && !stencilToo)
+        return;
+    GLuint framebuffer = drawFramebuffer_;
+    if (!shared) {
+        attachAlone(*depthStencil_.Get());
+        framebuffer = single;
+    }
     if (depth && stencilToo)
-        glClearNamedFramebufferfi(drawFramebuffer_, GL_DEPTH_STENCIL, 0, z, stencilValue);
+        glClearNamedFramebufferfi(framebuffer, GL_DEPTH_STENCIL, 0, z, stencilValue);
     else if (depth)
-        glClearNamedFramebufferfv(drawFramebuffer_, GL_DEPTH, 0, &z);
-    else if (stencilToo)
-        glClearNamedFramebufferiv(drawFramebuffer_, GL_STENCIL, 0, &stencilValue);
+        glClearNamedFramebufferfv(framebuffer, GL_DEPTH, 0, &z);
+    else
+        glClearNamedFramebufferiv(framebuffer, GL_STENCIL, 0, &stencilValue);
 }
 
 } // namespace platform::device

@@ -31,6 +31,13 @@ bool Overlap(const Region& a, const Region& b) {
 
 } // namespace
 
+void Device::CreateCopyFramebuffers() {
+    if (!copyReadFramebuffer_) {
+        glCreateFramebuffers(1, &copyReadFramebuffer_);
+        glCreateFramebuffers(1, &copyDrawFramebuffer_);
+    }
+}
+
 HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sourceRect,
                               IDirect3DSurface9* destinationSurface, const POINT* destinationPoint) {
     const DeviceLock lock(this);
@@ -140,12 +147,13 @@ HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* source
         return D3DERR_INVALIDCALL;
     if (source == target && Overlap(fromRegion, toRegion))
         return D3DERR_INVALIDCALL;
+    // Direct3D 9 copies into an off-screen plain surface only from another one, and never stretches.
+    if (!depth && !target->IsRenderTarget() &&
+        (fromRegion.width != toRegion.width || fromRegion.height != toRegion.height))
+        return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
-    if (!copyReadFramebuffer_) {
-        glCreateFramebuffers(1, &copyReadFramebuffer_);
-        glCreateFramebuffers(1, &copyDrawFramebuffer_);
-    }
+    CreateCopyFramebuffers();
     Surface::DetachColor(copyReadFramebuffer_);
     Surface::DetachDepthStencil(copyReadFramebuffer_);
     Surface::DetachColor(copyDrawFramebuffer_);

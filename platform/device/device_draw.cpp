@@ -26,6 +26,9 @@ HRESULT Device::InitializeDrawing() {
     glFrontFace(GL_CCW);
     // Flat shading takes the first vertex of each triangle (the second of a fan's), as Direct3D's.
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
+    // Direct3D 9 has no primitive restart: 0xFFFF and 0xFFFFFFFF are ordinary indices.
+    glDisable(GL_PRIMITIVE_RESTART);
+    glDisable(GL_PRIMITIVE_RESTART_FIXED_INDEX);
     glBindBufferBase(GL_UNIFORM_BUFFER, kFixedVertexBlockBinding, drawPath_->vertexBlockBuffer);
     glBindBufferBase(GL_UNIFORM_BUFFER, kFixedPixelBlockBinding, drawPath_->pixelBlockBuffer);
     return D3D_OK;

@@ -71,7 +71,8 @@ void Device::BindTextures() {
         if (!(changed & (1u << slot)))
             continue;
         gl_.ForgetTextureUnit(slot);
-        gl_.BindTextureUnit(slot, texture ? texture->GlName() : 0);
+        const bool srgb = texture && state_->samplerStates[slot][D3DSAMP_SRGBTEXTURE] != 0;
+        gl_.BindTextureUnit(slot, !texture ? 0 : srgb ? texture->Storage().SrgbName() : texture->GlName());
         if (slot < kFixedStages && path.textureKinds[slot] != KindOf(texture)) {
             path.textureKinds[slot] = KindOf(texture);
             state_->dirty |= kStateTextures;
@@ -102,6 +103,11 @@ bool Device::PrepareDraw(UINT /*stride*/) {
         path.positionFixup[1] = viewport_.Height ? 1.0f / static_cast<float>(viewport_.Height) : 0.0f;
         path.epilogueDirty = true;
         state.dirty |= kStateVertexConstants;
+    }
+    if ((state.dirty & kStateRasterizer) || path.epilogueDirty) {
+        const float bias = DepthBiasOf(state, viewport_);
+        path.epilogueDirty |= bias != path.positionFixup[2];
+        path.positionFixup[2] = bias;
     }
     const std::uint32_t dirty = state.dirty;
     if (path.appliedFvf != state.fvf) {

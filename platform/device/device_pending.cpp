@@ -90,12 +90,6 @@ HRESULT Device::EndStateBlock(IDirect3DStateBlock9** ppSB) {
     return D3DERR_INVALIDCALL;
 }
 
-// Textures and samplers.
-
-HRESULT Device::ValidateDevice(DWORD*) {
-    return D3DERR_INVALIDCALL;
-}
-
 // Drawing.
 
 HRESULT Device::ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*, IDirect3DVertexDeclaration9*,

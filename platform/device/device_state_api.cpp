@@ -85,6 +85,8 @@ HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD v
         if (slot < kPixelSamplerCount) {
             state_->dirty |= kStateSamplers;
             state_->dirtySamplers |= 1u << slot;
+            if (type == D3DSAMP_SRGBTEXTURE)
+                bindingDirty_ |= 1u << slot; // sRGB sampling binds the texture's sRGB view
         }
     }
     return D3D_OK;

@@ -145,11 +145,16 @@ GlRasterState RasterStateOf(const DeviceState& state) {
     // Direct3D's counter-clockwise triangles are GL's clockwise ones: the back faces.
     raster.cullFace = rs[D3DRS_CULLMODE] == D3DCULL_CW ? GL_FRONT : GL_BACK;
     raster.polygonMode = Lookup(kFill, rs[D3DRS_FILLMODE]);
-    // Direct3D's depth bias is in depth units of 0..1; GL's units are the smallest resolvable
-    // step of a 24-bit buffer.
+    // The slope term is the same in both APIs: times the largest depth slope per pixel. Direct3D's
+    // constant bias is in depth units of 0..1 for every format, which GL's units (a resolvable step
+    // the implementation chooses per format) cannot say: the vertex stage adds it (DepthBiasOf).
     raster.offsetFactor = AsFloat(rs[D3DRS_SLOPESCALEDEPTHBIAS]);
-    raster.offsetUnits = AsFloat(rs[D3DRS_DEPTHBIAS]) * 16777215.0f;
     return raster;
+}
+
+float DepthBiasOf(const DeviceState& state, const D3DVIEWPORT9& viewport) {
+    const float range = viewport.MaxZ - viewport.MinZ;
+    return range > 0.0f ? AsFloat(state.renderStates[D3DRS_DEPTHBIAS]) / range : 0.0f;
 }
 
 void ColorMaskOf(const DeviceState& state, bool mask[4]) {

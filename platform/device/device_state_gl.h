@@ -12,6 +12,9 @@ GlBlendState BlendStateOf(const DeviceState& state);
 // Depth testing needs a depth-stencil surface; without one Direct3D draws as if the test were off.
 GlDepthStencilState DepthStencilStateOf(const DeviceState& state, bool hasDepthStencil);
 GlRasterState RasterStateOf(const DeviceState& state);
+// D3DRS_DEPTHBIAS in the units of clip-space z over w, for the viewport's depth range: added there,
+// it moves the depth written by exactly the bias.
+float DepthBiasOf(const DeviceState& state, const D3DVIEWPORT9& viewport);
 // D3DRS_COLORWRITEENABLE as red, green, blue, alpha.
 void ColorMaskOf(const DeviceState& state, bool mask[4]);
 

@@ -15,7 +15,7 @@ void Device::AttachTargets() {
     for (unsigned index = 0; index < kRenderTargets; ++index) {
         const Surface* target = index == 0 ? renderTarget_.Get() : extraRenderTargets_[index - 1].Get();
         if (target)
-            target->AttachTo(drawFramebuffer_, index);
+            target->AttachTo(drawFramebuffer_, index, srgbWrite_);
         else
             Surface::DetachColor(drawFramebuffer_, index);
         drawBuffers[index] = target ? GL_COLOR_ATTACHMENT0 + index : GL_NONE;
@@ -27,7 +27,21 @@ void Device::AttachTargets() {
         depthStencil_->AttachTo(drawFramebuffer_);
 }
 
+void Device::ApplySrgbWrite() {
+    const bool wanted = state_->renderStates[D3DRS_SRGBWRITEENABLE] != 0;
+    if (wanted == srgbWrite_)
+        return;
+    srgbWrite_ = wanted;
+    AttachTargets();
+    // Only sRGB attachments are encoded, so this stays harmless for copies between plain storages.
+    if (wanted)
+        glEnable(GL_FRAMEBUFFER_SRGB);
+    else
+        glDisable(GL_FRAMEBUFFER_SRGB);
+}
+
 void Device::BindRenderFramebuffer() {
+    ApplySrgbWrite();
     gl_.BindDrawFramebuffer(drawFramebuffer_);
     // What is drawn changes level 0 of a texture target; its autogen levels follow at next sampling.
     for (unsigned index = 0; index < kRenderTargets; ++index) {

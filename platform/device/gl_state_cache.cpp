@@ -139,12 +139,12 @@ void GlStateCache::SetRaster(const GlRasterState& raster) {
         gl_.CullFace(raster.cullFace);
     if (all || raster.polygonMode != raster_.polygonMode)
         gl_.PolygonMode(GL_FRONT_AND_BACK, raster.polygonMode);
-    if (all || raster.offsetFactor != raster_.offsetFactor || raster.offsetUnits != raster_.offsetUnits) {
-        const bool offset = raster.offsetFactor != 0.0f || raster.offsetUnits != 0.0f;
+    if (all || raster.offsetFactor != raster_.offsetFactor) {
+        const bool offset = raster.offsetFactor != 0.0f;
         Enable(gl_, GL_POLYGON_OFFSET_FILL, offset);
         Enable(gl_, GL_POLYGON_OFFSET_LINE, offset);
         Enable(gl_, GL_POLYGON_OFFSET_POINT, offset);
-        gl_.PolygonOffset(raster.offsetFactor, raster.offsetUnits);
+        gl_.PolygonOffset(raster.offsetFactor, 0.0f);
     }
     raster_ = raster;
     known_.raster = true;

@@ -62,12 +62,11 @@ struct GlRasterState {
     bool cull = false;
     GLenum cullFace = GL_BACK;
     GLenum polygonMode = GL_FILL;
-    float offsetFactor = 0.0f;
-    float offsetUnits = 0.0f;
+    float offsetFactor = 0.0f; // glPolygonOffset's factor; the constant bias is the vertex stage's
 
     bool operator==(const GlRasterState& o) const {
         return cull == o.cull && cullFace == o.cullFace && polygonMode == o.polygonMode &&
-               offsetFactor == o.offsetFactor && offsetUnits == o.offsetUnits;
+               offsetFactor == o.offsetFactor;
     }
 };
 

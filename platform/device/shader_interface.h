@@ -49,7 +49,7 @@ constexpr int kMaxSamplers = 16;
 constexpr int kPositionFixupLocation = 1016;
 constexpr int kClipPlanesLocation = 1017; // six locations, one per plane
 constexpr const char* kVertexEpilogueGlsl = R"(
-layout(location = 1016) uniform vec4 vtr3_PositionFixup;  // x, y: added to the flipped position, times w
+layout(location = 1016) uniform vec4 vtr3_PositionFixup;  // x, y, z: added to the flipped position, times w
 layout(location = 1017) uniform vec4 vtr3_ClipPlanes[6];  // clip-space planes; disabled ones are 0
 out gl_PerVertex {
     vec4 gl_Position;
@@ -62,7 +62,7 @@ void vtr3_EmitPosition(vec4 clipPosition) {
     }
     vec4 p = clipPosition;
     p.y = -p.y;
-    p.xy += vtr3_PositionFixup.xy * p.w;
+    p.xyz += vtr3_PositionFixup.xyz * p.w;
     gl_Position = p;
 }
 )";

@@ -108,16 +108,16 @@ bool Surface::HasStencil() const {
     return device::HasStencil(desc_.Format);
 }
 
-void Surface::AttachTo(GLuint framebuffer, unsigned colorIndex) const {
+void Surface::AttachTo(GLuint framebuffer, unsigned colorIndex, bool srgb) const {
     GLenum attachment = GL_COLOR_ATTACHMENT0 + colorIndex;
     if (IsDepthStencil())
         attachment = HasStencil() ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
     const auto level = static_cast<GLint>(level_);
+    const GLuint texture = srgb && !IsDepthStencil() ? storage_->SrgbName() : storage_->GlName();
     if (storage_->Desc().kind == StorageKind::kCube)
-        glNamedFramebufferTextureLayer(framebuffer, attachment, storage_->GlName(), level,
-                                       static_cast<GLint>(face_));
+        glNamedFramebufferTextureLayer(framebuffer, attachment, texture, level, static_cast<GLint>(face_));
     else
-        glNamedFramebufferTexture(framebuffer, attachment, storage_->GlName(), level);
+        glNamedFramebufferTexture(framebuffer, attachment, texture, level);
 }
 
 void Surface::DetachColor(GLuint framebuffer, unsigned colorIndex) {

@@ -36,7 +36,8 @@ class Surface final : public Resource<IDirect3DSurface9> {
 
     // Attaches the storage to a framebuffer: colour attachment index, or the depth (and stencil)
     // attachment for a depth-stencil surface.
-    void AttachTo(GLuint framebuffer, unsigned colorIndex = 0) const;
+    // With srgb, a colour attachment is the storage's sRGB view, which GL_FRAMEBUFFER_SRGB encodes.
+    void AttachTo(GLuint framebuffer, unsigned colorIndex = 0, bool srgb = false) const;
     static void DetachColor(GLuint framebuffer, unsigned colorIndex = 0);
     static void DetachDepthStencil(GLuint framebuffer);
 

@@ -72,8 +72,26 @@ std::unique_ptr<TextureStorage> TextureStorage::Create(const StorageDesc& desc, 
 }
 
 TextureStorage::~TextureStorage() {
+    if (srgbView_)
+        glDeleteTextures(1, &srgbView_);
     if (texture_)
         glDeleteTextures(1, &texture_);
+}
+
+GLuint TextureStorage::SrgbName() {
+    if (srgbView_ || !texture_)
+        return srgbView_ ? srgbView_ : texture_;
+    // The formats whose caps claim sRGB reading and writing (kUseSrgb in the format table).
+    GLenum srgb = 0;
+    if (Format().internalFormat == GL_RGBA8)
+        srgb = GL_SRGB8_ALPHA8;
+    else if (Format().internalFormat == GL_RGB8)
+        srgb = GL_SRGB8;
+    if (srgb == 0)
+        return texture_;
+    glGenTextures(1, &srgbView_); // a view needs a name never bound
+    glTextureView(srgbView_, GlTarget(), texture_, srgb, 0, GlLevels(), 0, Faces());
+    return srgbView_;
 }
 
 GLenum TextureStorage::GlTarget() const {

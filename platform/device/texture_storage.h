@@ -59,6 +59,9 @@ class TextureStorage {
     const StorageDesc& Desc() const { return desc_; }
     const FormatInfo& Format() const { return *desc_.format; }
     GLuint GlName() const { return texture_; }
+    // A view of the same texels that GL reads and writes as sRGB (D3DSAMP_SRGBTEXTURE,
+    // D3DRS_SRGBWRITEENABLE), made at first use; the texture itself for formats without one.
+    GLuint SrgbName();
     GLenum GlTarget() const;
     UINT Faces() const { return desc_.kind == StorageKind::kCube ? 6 : 1; }
     Region LevelRegion(UINT level) const; // the whole level
@@ -121,6 +124,7 @@ class TextureStorage {
 
     StorageDesc desc_;
     GLuint texture_ = 0;
+    GLuint srgbView_ = 0;
     std::vector<Subresource> subresources_;
     bool uploadPending_ = false;
     bool mipsStale_ = false;

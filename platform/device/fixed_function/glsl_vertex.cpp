@@ -131,8 +131,10 @@ void AppendLight(const VertexProgramKey& key, int index, std::string* s) {
           "        diffuse += attenuation * lambert * " +
           light + ".diffuse.rgb;\n";
     if (key.specularEnable) {
+        // Without the local viewer the viewer is at infinity on the camera's axis: the direction
+        // toward it is -z, for the camera looks along +z.
         *s += key.localViewer ? "        vec3 halfway = normalize(normalize(-viewPosition.xyz) + toLight);\n"
-                              : "        vec3 halfway = normalize(vec3(0.0, 0.0, 1.0) + toLight);\n";
+                              : "        vec3 halfway = normalize(vec3(0.0, 0.0, -1.0) + toLight);\n";
         *s += "        float facing = lambert > 0.0 ? 1.0 : 0.0;\n"
               "        specular += attenuation * facing * pow(max(dot(normal, halfway), 0.0), "
               "ff.materialPower.x) * " +
