@@ -30,6 +30,12 @@ cmake --preset mingw
 cmake --build --preset mingw
 tests/plugin_exports.sh build/mingw/bin/Vantor3.dll src/frame/exports.map
 echo "test: Vantor3.dll and the stand-in engine link for 32-bit Windows against the SDK headers"
+rm -rf out/Vantor3
+cmake --install build/mingw --prefix out/Vantor3 >/dev/null
+for file in Vantor3.dll Vantor3.md VTR3Content/vtr3_combine.fx VTR3Content/vtr3_water.fx; do
+    [[ -f out/Vantor3/$file ]] || { echo "test: the package lacks $file"; exit 1; }
+done
+echo "test: the package for game developers is in out/Vantor3"
 if ((wine)); then
     tools/wine_test.sh
 fi
