@@ -29,6 +29,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" >"$out/xv
 xvfb=$!
 stop() {
     wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
 }
