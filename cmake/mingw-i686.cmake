@@ -1,4 +1,5 @@
-# Cross-compiles the plug-in as 32-bit Windows code with mingw-w64, against the SDK headers it ships.
+# Cross-builds Vantor3.dll and the stand-in engine as 32-bit Windows code with mingw-w64, against the
+# Direct3D 9 headers and import libraries it ships.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)

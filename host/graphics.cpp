@@ -27,7 +27,8 @@ Graphics::Graphics(int width, int height, const char* title) {
     parameters.BackBufferHeight = static_cast<UINT>(height);
     parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
     parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    // A screenshot reads the back buffer after the frame was presented: only a copy swap keeps it.
+    parameters.SwapEffect = D3DSWAPEFFECT_COPY;
     parameters.hDeviceWindow = window_;
     parameters.Windowed = TRUE;
     parameters.EnableAutoDepthStencil = TRUE;

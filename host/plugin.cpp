@@ -1,12 +1,11 @@
 #include "plugin.h"
 
-#include <dlfcn.h>
-
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "host_error.h"
+#include "system.h"
 
 namespace host {
 namespace {
@@ -32,11 +31,6 @@ var Invoke(void* address, const ExportArgument* next, const ExportArgument* end,
     }
 }
 
-std::string LastLoaderError() {
-    const char* text = dlerror();
-    return text ? text : "unknown reason";
-}
-
 } // namespace
 
 Plugin::Plugin(const std::string& path) : path_(path) {
@@ -44,20 +38,22 @@ Plugin::Plugin(const std::string& path) : path_(path) {
     if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
         throw Error("plug-in \"" + path + "\" does not exist");
     }
-    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-    library_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Never the system's library search: a bare file name is the one in the current directory.
+    const std::string file = std::filesystem::path(path).has_parent_path() ? path : "./" + path;
+    std::string reason;
+    library_ = system::LoadLibraryFile(file, &reason);
     if (!library_) {
-        throw Error("plug-in \"" + path + "\" could not be loaded: " + LastLoaderError());
+        throw Error("plug-in \"" + path + "\" could not be loaded: " + reason);
     }
     bind_ = Export(kBindExport);
     if (!bind_) {
-        dlclose(library_);
+        system::UnloadLibrary(library_);
         throw Error("\"" + path + "\" is no engine plug-in: it has no export " + kBindExport);
     }
 }
 
 Plugin::~Plugin() {
-    dlclose(library_);
+    system::UnloadLibrary(library_);
 }
 
 int Plugin::Bind(Engine& engine) {
@@ -65,7 +61,7 @@ int Plugin::Bind(Engine& engine) {
 }
 
 void* Plugin::Export(const char* name) const {
-    return name ? dlsym(library_, name) : nullptr;
+    return name ? system::FindExport(library_, name) : nullptr;
 }
 
 var Plugin::CallWith(const char* name, const std::vector<ExportArgument>& arguments) {

@@ -1,6 +1,7 @@
 // What the stand-in engine needs from the operating system beyond Direct3D 9: its window, the clock
-// that GetTickCount reads and a device limited to shader model 2. On Linux the platform library
-// supplies them (system_platform.cpp); a Windows build implements the same functions with Win32.
+// that GetTickCount reads, a device limited to shader model 2 and the plug-in's loading. On Linux
+// the platform library and the dynamic loader supply them (system_platform.cpp, system_posix.cpp);
+// on Windows, Win32 (system_win32.cpp).
 #ifndef VTR3_HOST_SYSTEM_H
 #define VTR3_HOST_SYSTEM_H
 
@@ -23,6 +24,16 @@ void UseRealClock();
 // Devices created after LimitToShaderModel2(true) report the capabilities of a shader-model-2 card;
 // false while the system cannot do that (then nothing changes).
 bool LimitToShaderModel2(bool enabled);
+
+// The plug-in's library, loaded from `file` (a path the file system finds); null with `error` set
+// when it does not load. The library's GetTickCount reads the clock above.
+void* LoadLibraryFile(const std::string& file, std::string* error);
+// The export's address; null when the library has none of that name.
+void* FindExport(void* library, const char* name);
+void UnloadLibrary(void* library);
+
+// Whether standard error is a terminal (progress lines are only drawn there).
+bool ErrorIsTerminal();
 
 } // namespace host::system
 

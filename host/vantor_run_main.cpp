@@ -1,7 +1,5 @@
 // vantor-run: runs a scene script through the plug-in inside the stand-in engine and reports the
 // run in one line. See run_options.cpp for the command line and docs/scene-scripts.md for scripts.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +18,7 @@
 #include "run_options.h"
 #include "script_run.h"
 #include "script_syntax.h"
+#include "system.h"
 
 namespace {
 
@@ -52,7 +51,7 @@ int PlannedFrames(const std::vector<host::script::Statement>& statements, int de
 // has taken a second.
 class Progress {
   public:
-    explicit Progress(int total) : total_(total), shown_(total > 1 && isatty(STDERR_FILENO)) {}
+    explicit Progress(int total) : total_(total), shown_(total > 1 && host::system::ErrorIsTerminal()) {}
     ~Progress() {
         if (drawn_) {
             std::fprintf(stderr, "\r%40s\r", "");
@@ -89,7 +88,7 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
          Report* report) {
     host::Engine engine;
     engine.CreateGraphics(options.width, options.height, "Acknex 6");
-    auto plugin = std::make_unique<host::Plugin>(options.plugin.empty() ? VTR3_PLUGIN_PATH : options.plugin);
+    auto plugin = std::make_unique<host::Plugin>(options.plugin);
     const int bound = plugin->Bind(engine);
     if (bound != a6::kDllApiResult) {
         throw host::Error("A6_DLLAPI answered " + std::to_string(bound) + ", not " +
@@ -157,6 +156,9 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::printf("%s", host::kRunUsage);
         return 0;
+    }
+    if (options.plugin.empty()) {
+        options.plugin = VTR3_PLUGIN_PATH; // relative on Windows: Vantor3.dll where the run starts
     }
     for (std::string* path : {&options.script, &options.out, &options.log, &options.plugin}) {
         *path = Absolute(*path); // before --dir moves the run
@@ -226,7 +228,7 @@ int main(int argc, char** argv) {
     }
     if (rows.errors > 0 && !options.allowErrors) {
         std::fprintf(stderr, "%s: the log holds %d error rows (see %s)\n", kProgram, rows.errors,
-                     fs::absolute(kLogFile).c_str());
+                     fs::absolute(kLogFile).string().c_str());
         return 1;
     }
     return 0;

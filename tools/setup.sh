@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and the main job need.
+# Installs the Debian packages that the build, the tests and the main job need; with --wine also the
+# 32-bit Wine and the X server that the Windows build's runs need (tools/wine_test.sh).
 # Idempotent: asks apt-get only for packages that are missing. Needs root for the install.
 set -euo pipefail
+
+wine=0
+[[ ${1:-} == --wine ]] && wine=1
 
 packages=(
     cmake ninja-build g++ pkg-config
@@ -15,17 +19,37 @@ packages=(
     chromium                                           # the tests open the HTML log in a browser
 )
 
+# Installed means installed for the machine's architecture (or for all), or for the one named
+# ("wine32:i386"): with i386 added, a library can be installed for one architecture and not the other.
+native=$(dpkg --print-architecture)
+installed() {
+    local name=${1%%:*} arch=${1#*:}
+    [[ $arch == "$1" ]] && arch="($native|all)"
+    dpkg-query -W -f='${Status} ${Architecture}\n' "$name" 2>/dev/null | grep -qE "^install ok installed $arch\$"
+}
+
 missing=()
 for p in "${packages[@]}"; do
-    if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]]; then
-        missing+=("$p")
-    fi
+    installed "$p" || missing+=("$p")
 done
+
+sudo_cmd=()
+[[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+
+if ((wine)); then
+    # Wine's 32-bit Direct3D 9 draws through Mesa's 32-bit OpenGL in an Xvfb display.
+    for p in wine wine32:i386 xvfb xauth libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386; do
+        installed "$p" || missing+=("$p")
+    done
+    if ((${#missing[@]})) && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo_cmd[@]}" dpkg --add-architecture i386
+    fi
+fi
 
 if ((${#missing[@]})); then
     echo "setup: installing ${missing[*]}"
-    sudo_cmd=()
-    [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+    started=$(date +%s)
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    echo "setup: installed in $(($(date +%s) - started)) s"
 fi
