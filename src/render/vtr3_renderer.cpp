@@ -149,6 +149,11 @@ void c_VTR3Renderer::SetClipPlanes(int viewId) {
 
 void c_VTR3Renderer::RenderDrawA() {
     m_currentViewId = g_viewManager.GetViewID(VTR3EngineView());
+    // A start-up run again on an engine without a device leaves the managers initialised and nothing
+    // to draw with: the view is then left as the engine draws it.
+    if (!g_device) {
+        m_currentViewId = 0;
+    }
     const int view = m_currentViewId;
     if (view == 0) {
         return;
@@ -169,7 +174,7 @@ void c_VTR3Renderer::RenderDrawA() {
 
 void c_VTR3Renderer::RenderDrawD() {
     const int view = m_currentViewId;
-    if (view == 0) {
+    if (view == 0 || !g_device) {
         return;
     }
     // Only an image that stage A redirected into the scene target is post-processed.
