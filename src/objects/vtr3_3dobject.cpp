@@ -15,8 +15,9 @@ const char* const kNotInitialized =
 const char* const kSkillVectors[] = {"vecSkill1", "vecSkill2", "vecSkill3", "vecSkill4", "vecSkill5"};
 const char* const kStageTextures[] = {"entTex0", "entTex1", "entTex2", "entTex3", "entTex4", "entTex5"};
 
-} // namespace
-
+// The device holds a reference to the buffers bound to it. An object that gives its buffers back unbinds
+// them first where they are still bound, so that they really go with the object's reference. (Textures
+// need no such care: an effect's End puts the device's texture stages back as they were.)
 void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer) {
     if (!g_device) {
         return;
@@ -39,6 +40,8 @@ void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffe
     }
 }
 
+} // namespace
+
 c_VTR3Object3D::c_VTR3Object3D()
     : m_initialized(0), m_flags(), m_vertexBuffer(nullptr), m_indexBuffer(nullptr),
       m_savedStage0Texture(nullptr), m_textureIds(), m_effectId(0), m_skills(), m_position(0.0f, 0.0f, 0.0f),
@@ -51,10 +54,8 @@ c_VTR3Object3D::~c_VTR3Object3D() {
         DeInitializeBase();
     }
     // Whatever a derived class left behind goes with the object.
-    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
-    VTR3ReleaseObjectResource(m_vertexBuffer);
-    VTR3ReleaseObjectResource(m_indexBuffer);
-    VTR3ReleaseObjectResource(m_savedStage0Texture);
+    ReplaceBuffers(nullptr, nullptr);
+    VTR3ReleaseReference(m_savedStage0Texture);
 }
 
 void c_VTR3Object3D::ReleaseResources() {
@@ -85,6 +86,39 @@ bool c_VTR3Object3D::CheckInitialized(const char* function, int line) const {
     return false;
 }
 
+bool c_VTR3Object3D::CreateBuffers(const BufferTexts& texts, const char* method, int line,
+                                   const void* vertices, UINT vertexBytes, DWORD fvf, const WORD* indices,
+                                   UINT indexBytes, IDirect3DVertexBuffer9** vertexBuffer,
+                                   IDirect3DIndexBuffer9** indexBuffer) {
+    *vertexBuffer = nullptr;
+    *indexBuffer = nullptr;
+    HRESULT result =
+        g_device ? g_device->CreateVertexBuffer(vertexBytes, 0, fvf, D3DPOOL_MANAGED, vertexBuffer, NULL)
+                 : D3DERR_INVALIDCALL;
+    if (FAILED(result)) {
+        g_debugSystem.LogDirectXError(texts.sourceFile, line, method, result, "%s", texts.vertexBufferFailed);
+        return false;
+    }
+    result = g_device->CreateIndexBuffer(indexBytes, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, indexBuffer, NULL);
+    if (FAILED(result)) {
+        g_debugSystem.LogDirectXError(texts.sourceFile, line, method, result, "%s", texts.indexBufferFailed);
+        VTR3ReleaseReference(*vertexBuffer);
+        return false;
+    }
+    VTR3FillBuffer(*vertexBuffer, vertices, vertexBytes);
+    VTR3FillBuffer(*indexBuffer, indices, indexBytes);
+    return true;
+}
+
+void c_VTR3Object3D::ReplaceBuffers(IDirect3DVertexBuffer9* vertexBuffer,
+                                    IDirect3DIndexBuffer9* indexBuffer) {
+    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
+    VTR3ReleaseReference(m_vertexBuffer);
+    VTR3ReleaseReference(m_indexBuffer);
+    m_vertexBuffer = vertexBuffer;
+    m_indexBuffer = indexBuffer;
+}
+
 void c_VTR3Object3D::InitializeBase() {
     m_initialized = 1;
 }
@@ -94,16 +128,14 @@ void c_VTR3Object3D::DeInitializeBase() {
         return;
     }
     ReleaseResourcesBase();
-    VTR3ReleaseObjectResource(m_savedStage0Texture);
+    VTR3ReleaseReference(m_savedStage0Texture);
     m_stage0Saved = false;
     m_initialized = 0;
 }
 
 void c_VTR3Object3D::ReleaseResourcesBase() {
     if (CheckInitialized("c_VTR3Object3D::ReleaseResourcesBase", __LINE__)) {
-        VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
-        VTR3ReleaseObjectResource(m_vertexBuffer);
-        VTR3ReleaseObjectResource(m_indexBuffer);
+        ReplaceBuffers(nullptr, nullptr);
     }
 }
 
@@ -220,7 +252,7 @@ void c_VTR3Object3D::PrepareEffect() {
 void c_VTR3Object3D::PrepareFixedFunction() {
     if (g_device && m_textureIds[0] != 0) {
         // A texture still held from a drawing that was never reset is given back first.
-        VTR3ReleaseObjectResource(m_savedStage0Texture);
+        VTR3ReleaseReference(m_savedStage0Texture);
         if (FAILED(g_device->GetTexture(0, &m_savedStage0Texture))) {
             m_savedStage0Texture = nullptr;
         }
@@ -244,7 +276,7 @@ void c_VTR3Object3D::ResetRender() {
     g_device->SetRenderState(D3DRS_LIGHTING, TRUE);
     if (m_stage0Saved) {
         g_device->SetTexture(0, m_savedStage0Texture);
-        VTR3ReleaseObjectResource(m_savedStage0Texture);
+        VTR3ReleaseReference(m_savedStage0Texture);
         m_stage0Saved = false;
     }
 }

@@ -8,11 +8,20 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
+#include "frame/vtr3_deviceResources.h"
+
 class c_VTR3Object3D {
   public:
     static const unsigned int FLAGS = 20;
     static const unsigned int SKILLS = 20;
     static const unsigned int STAGES = 6;
+
+    // Where a derived class's geometry rows go and what they say.
+    struct BufferTexts {
+        const char* sourceFile;
+        const char* vertexBufferFailed;
+        const char* indexBufferFailed;
+    };
 
     c_VTR3Object3D();
     // Destroying an object that is still initialised warns and de-initialises it first.
@@ -63,6 +72,13 @@ class c_VTR3Object3D {
   protected:
     // Writes the not-initialised error row for the method when the object is not initialised.
     bool CheckInitialized(const char* function, int line) const;
+    // Creates a vertex and an index buffer in the managed pool and fills them. On failure the DirectX
+    // error row is written and nothing is kept.
+    static bool CreateBuffers(const BufferTexts& texts, const char* method, int line, const void* vertices,
+                              UINT vertexBytes, DWORD fvf, const WORD* indices, UINT indexBytes,
+                              IDirect3DVertexBuffer9** vertexBuffer, IDirect3DIndexBuffer9** indexBuffer);
+    // Makes the buffers the object's (null for none); those it held are unbound and released.
+    void ReplaceBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer);
 
     int m_initialized;
     int m_flags[FLAGS];
@@ -85,18 +101,5 @@ class c_VTR3Object3D {
     // never binds a texture it did not take from the device in the same drawing.
     bool m_stage0Saved;
 };
-
-// Releases the one reference held and clears the pointer.
-template <typename Interface> void VTR3ReleaseObjectResource(Interface*& resource) {
-    if (resource) {
-        resource->Release();
-        resource = nullptr;
-    }
-}
-
-// The device holds a reference to the buffers bound to it. An object that gives its buffers back unbinds
-// them first where they are still bound, so that they really go with the object's reference. (Textures
-// need no such care: an effect's End puts the device's texture stages back as they were.)
-void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer);
 
 #endif

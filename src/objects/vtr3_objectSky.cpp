@@ -1,14 +1,16 @@
 #include "objects/vtr3_objectSky.h"
 
-#include <string.h>
-
 #include "debug/vtr3_debugSystem.h"
 #include "frame/vtr3_engine.h"
 #include "frame/vtr3_globals.h"
 
 namespace {
 
-const char* const kSource = "vtr3_objectSky";
+const c_VTR3Object3D::BufferTexts kBufferTexts = {
+    "vtr3_objectSky",
+    "Der Vertexbuffer eines Skyobjektes konnte nicht erstellt werden.",
+    "Der Indexbuffer eines Skyobjects konnte nicht erstellt werden.",
+};
 
 // Twelve triangles, clockwise as seen from inside the box.
 const WORD kIndices[c_VTR3ObjectSky::INDICES] = {
@@ -25,14 +27,6 @@ struct SkyVertex {
     float x, y, z;
     float u, v, w; // the cube-texture direction: the position itself
 };
-
-template <typename Buffer, typename Data> void Fill(Buffer* buffer, const Data* data, UINT size) {
-    void* bytes = nullptr;
-    if (SUCCEEDED(buffer->Lock(0, size, &bytes, 0)) && bytes) {
-        memcpy(bytes, data, size);
-    }
-    buffer->Unlock();
-}
 
 } // namespace
 
@@ -67,29 +61,11 @@ bool c_VTR3ObjectSky::Build(const char* method, int line) {
     }
     IDirect3DVertexBuffer9* vertexBuffer = nullptr;
     IDirect3DIndexBuffer9* indexBuffer = nullptr;
-    HRESULT result = g_device ? g_device->CreateVertexBuffer(sizeof(vertices), 0, FVF, D3DPOOL_MANAGED,
-                                                             &vertexBuffer, NULL)
-                              : D3DERR_INVALIDCALL;
-    if (FAILED(result)) {
-        g_debugSystem.LogDirectXError(kSource, line, method, result, "%s",
-                                      "Der Vertexbuffer eines Skyobjektes konnte nicht erstellt werden.");
+    if (!CreateBuffers(kBufferTexts, method, line, vertices, sizeof(vertices), FVF, kIndices,
+                       sizeof(kIndices), &vertexBuffer, &indexBuffer)) {
         return false;
     }
-    result =
-        g_device->CreateIndexBuffer(sizeof(kIndices), 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indexBuffer, NULL);
-    if (FAILED(result)) {
-        g_debugSystem.LogDirectXError(kSource, line, method, result, "%s",
-                                      "Der Indexbuffer eines Skyobjects konnte nicht erstellt werden.");
-        vertexBuffer->Release();
-        return false;
-    }
-    Fill(vertexBuffer, vertices, sizeof(vertices));
-    Fill(indexBuffer, kIndices, sizeof(kIndices));
-    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
-    VTR3ReleaseObjectResource(m_vertexBuffer);
-    VTR3ReleaseObjectResource(m_indexBuffer);
-    m_vertexBuffer = vertexBuffer;
-    m_indexBuffer = indexBuffer;
+    ReplaceBuffers(vertexBuffer, indexBuffer);
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "objects/vtr3_objectWater.h"
 
 #include <math.h>
-#include <string.h>
 
 #include "debug/vtr3_debugSystem.h"
 #include "frame/vtr3_globals.h"
@@ -10,7 +9,11 @@
 
 namespace {
 
-const char* const kSource = "vtr3_objectWater";
+const c_VTR3Object3D::BufferTexts kBufferTexts = {
+    "vtr3_objectWater",
+    "Fehler beim erstellen eines Vertexbuffers",
+    "Fehler beim erstellen eines Indexbuffers",
+};
 
 // Two triangles, clockwise as seen from above.
 const WORD kIndices[c_VTR3ObjectWater::INDICES] = {0, 1, 2, 1, 3, 2};
@@ -22,14 +25,6 @@ struct WaterVertex {
 
 const float kRadiansPerMillisecond = 0.009f; // bits 0x3C1374BC
 const float kBumpScale = 0.03f;              // bits 0x3CF5C28F
-
-template <typename Buffer, typename Data> void Fill(Buffer* buffer, const Data* data, UINT size) {
-    void* bytes = nullptr;
-    if (SUCCEEDED(buffer->Lock(0, size, &bytes, 0)) && bytes) {
-        memcpy(bytes, data, size);
-    }
-    buffer->Unlock();
-}
 
 // Each texel is U (first byte) and V (second); V is drawn first.
 void FillNoise(IDirect3DTexture9* texture, UINT size) {
@@ -74,7 +69,7 @@ c_VTR3ObjectWater::~c_VTR3ObjectWater() {
 }
 
 void c_VTR3ObjectWater::ReleaseNoise() {
-    VTR3ReleaseObjectResource(m_noiseTexture);
+    VTR3ReleaseReference(m_noiseTexture);
 }
 
 UINT c_VTR3ObjectWater::NoiseSize(float skill) {
@@ -121,30 +116,16 @@ bool c_VTR3ObjectWater::Build(const char* method, int line) {
     };
     IDirect3DVertexBuffer9* vertexBuffer = nullptr;
     IDirect3DIndexBuffer9* indexBuffer = nullptr;
-    IDirect3DTexture9* noise = nullptr;
-    HRESULT result = g_device ? g_device->CreateVertexBuffer(sizeof(vertices), 0, FVF, D3DPOOL_MANAGED,
-                                                             &vertexBuffer, NULL)
-                              : D3DERR_INVALIDCALL;
-    if (FAILED(result)) {
-        g_debugSystem.LogDirectXError(kSource, line, method, result, "%s",
-                                      "Fehler beim erstellen eines Vertexbuffers");
+    if (!CreateBuffers(kBufferTexts, method, line, vertices, sizeof(vertices), FVF, kIndices,
+                       sizeof(kIndices), &vertexBuffer, &indexBuffer)) {
         return false;
     }
-    result =
-        g_device->CreateIndexBuffer(sizeof(kIndices), 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indexBuffer, NULL);
-    if (FAILED(result)) {
-        g_debugSystem.LogDirectXError(kSource, line, method, result, "%s",
-                                      "Fehler beim erstellen eines Indexbuffers");
-        vertexBuffer->Release();
-        return false;
-    }
-    Fill(vertexBuffer, vertices, sizeof(vertices));
-    Fill(indexBuffer, kIndices, sizeof(kIndices));
     const UINT size = NoiseSize(m_skills[2]);
-    result =
+    IDirect3DTexture9* noise = nullptr;
+    const HRESULT result =
         g_device->CreateTexture(size, size, 1, D3DUSAGE_DYNAMIC, D3DFMT_V8U8, D3DPOOL_DEFAULT, &noise, NULL);
     if (FAILED(result)) {
-        g_debugSystem.LogDirectXError(kSource, line, method, result, "%s",
+        g_debugSystem.LogDirectXError(kBufferTexts.sourceFile, line, method, result, "%s",
                                       "Fehler beim erstellen einer spezialisierten Objekttextur");
         vertexBuffer->Release();
         indexBuffer->Release();
@@ -152,12 +133,8 @@ bool c_VTR3ObjectWater::Build(const char* method, int line) {
     }
     FillNoise(noise, size);
     SetProjectionMatrices(&m_matTextureReflection, &m_matTextureRefraction);
-    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
-    VTR3ReleaseObjectResource(m_vertexBuffer);
-    VTR3ReleaseObjectResource(m_indexBuffer);
-    VTR3ReleaseObjectResource(m_noiseTexture);
-    m_vertexBuffer = vertexBuffer;
-    m_indexBuffer = indexBuffer;
+    ReplaceBuffers(vertexBuffer, indexBuffer);
+    VTR3ReleaseReference(m_noiseTexture);
     m_noiseTexture = noise;
     return true;
 }

@@ -78,23 +78,21 @@ void c_VTR3ObjectManager::DestroyObjects() {
 }
 
 void c_VTR3ObjectManager::ReleaseResources() {
-    if (!Check("ReleaseResources", __LINE__)) {
-        return;
-    }
-    for (unsigned int i = 0; i < m_table.Count(); ++i) {
-        if (m_table.IsInUse(m_table.At(i)) && m_table.At(i).object) {
-            m_table.At(i).object->ReleaseResources();
-        }
+    if (Check("ReleaseResources", __LINE__)) {
+        ForEachObject(&c_VTR3Object3D::ReleaseResources);
     }
 }
 
 void c_VTR3ObjectManager::RecreateResources() {
-    if (!Check("RecreateResources", __LINE__)) {
-        return;
+    if (Check("RecreateResources", __LINE__)) {
+        ForEachObject(&c_VTR3Object3D::RecreateResources);
     }
+}
+
+void c_VTR3ObjectManager::ForEachObject(void (c_VTR3Object3D::*operation)()) {
     for (unsigned int i = 0; i < m_table.Count(); ++i) {
         if (m_table.IsInUse(m_table.At(i)) && m_table.At(i).object) {
-            m_table.At(i).object->RecreateResources();
+            (m_table.At(i).object->*operation)();
         }
     }
 }

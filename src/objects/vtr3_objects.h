@@ -65,6 +65,8 @@ class c_VTR3ObjectManager : public c_VTR3SlotManager<ObjectSlot> {
 
   private:
     void DestroyObjects();
+    // The operation on every object in use, in table order.
+    void ForEachObject(void (c_VTR3Object3D::*operation)());
 };
 
 #endif

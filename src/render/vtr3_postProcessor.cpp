@@ -1,10 +1,9 @@
 #include "render/vtr3_postProcessor.h"
 
-#include <string.h>
-
 #include <d3dx9.h>
 
 #include "debug/vtr3_debugSystem.h"
+#include "frame/vtr3_deviceResources.h"
 #include "frame/vtr3_globals.h"
 #include "resources/vtr3_effects.h"
 #include "resources/vtr3_textures.h"
@@ -60,21 +59,6 @@ int Partner(int source) {
         return 30005;
     default:
         return 30001;
-    }
-}
-
-template <typename Buffer> void Release(Buffer*& buffer) {
-    if (buffer) {
-        buffer->Release();
-        buffer = nullptr;
-    }
-}
-
-template <typename Buffer> void Fill(Buffer* buffer, const void* data, UINT bytes) {
-    void* memory = nullptr;
-    if (SUCCEEDED(buffer->Lock(0, bytes, &memory, 0)) && memory) {
-        memcpy(memory, data, bytes);
-        buffer->Unlock();
     }
 }
 
@@ -162,17 +146,17 @@ void c_VTR3PostProcessor::FillBuffers() {
         const float h = sizes[quad][1];
         const QuadVertex vertices[4] = {
             {0, h, 0, 1, 0, 1}, {0, 0, 0, 1, 0, 0}, {w, h, 0, 1, 1, 1}, {w, 0, 0, 1, 1, 0}};
-        Fill(m_quads[quad], vertices, kQuadBytes);
+        VTR3FillBuffer(m_quads[quad], vertices, kQuadBytes);
     }
-    Fill(m_indices, kQuadIndices, sizeof(kQuadIndices));
+    VTR3FillBuffer(m_indices, kQuadIndices, sizeof(kQuadIndices));
 }
 
 void c_VTR3PostProcessor::ReleaseBuffers() {
-    Release(m_indices);
+    VTR3ReleaseReference(m_indices);
     for (int quad = 0; quad < QUADS; ++quad) {
-        Release(m_quads[quad]);
+        VTR3ReleaseReference(m_quads[quad]);
     }
-    Release(m_targetSurface);
+    VTR3ReleaseReference(m_targetSurface);
 }
 
 void c_VTR3PostProcessor::CreateTargets() {
@@ -332,6 +316,6 @@ bool c_VTR3PostProcessor::DrawEffect(int effectId, Quad quad) {
 
 // The surface a step draws into is held until the next step replaces it or the chain ends.
 void c_VTR3PostProcessor::HoldTargetSurface(IDirect3DSurface9* surface) {
-    Release(m_targetSurface);
+    VTR3ReleaseReference(m_targetSurface);
     m_targetSurface = surface;
 }

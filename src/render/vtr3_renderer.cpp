@@ -3,6 +3,7 @@
 #include <d3dx9.h>
 
 #include "debug/vtr3_debugSystem.h"
+#include "frame/vtr3_deviceResources.h"
 #include "frame/vtr3_engine.h"
 #include "frame/vtr3_globals.h"
 #include "objects/vtr3_objects.h"
@@ -24,13 +25,6 @@ const VTR3ManagerTexts kTexts = {
 
 // The render group of the skies, drawn into a redirected view before the engine's scene.
 const int kSkyGroup = 0;
-
-void Drop(IDirect3DSurface9*& surface) {
-    if (surface) {
-        surface->Release();
-        surface = nullptr;
-    }
-}
 
 } // namespace
 
@@ -76,13 +70,13 @@ void c_VTR3Renderer::ReleaseAllData() {
 
 void c_VTR3Renderer::ReleaseRTS1() {
     if (CheckInitialized("c_VTR3Renderer::ReleaseRTS1", __LINE__)) {
-        Drop(m_savedTarget);
+        VTR3ReleaseReference(m_savedTarget);
     }
 }
 
 void c_VTR3Renderer::ReleaseRTS2() {
     if (CheckInitialized("c_VTR3Renderer::ReleaseRTS2", __LINE__)) {
-        Drop(m_switchedTarget);
+        VTR3ReleaseReference(m_switchedTarget);
     }
 }
 
@@ -93,8 +87,8 @@ void c_VTR3Renderer::WriteComponentInfo() {
 // The surfaces are held from stage A to the end of stage D of the same view and given back then,
 // so no reference outlives the frame and none can name a texture deleted in between.
 void c_VTR3Renderer::DropTargets() {
-    Drop(m_savedTarget);
-    Drop(m_switchedTarget);
+    VTR3ReleaseReference(m_savedTarget);
+    VTR3ReleaseReference(m_switchedTarget);
 }
 
 bool c_VTR3Renderer::Redirect(IDirect3DSurface9* target) {
@@ -155,6 +149,11 @@ void c_VTR3Renderer::SetClipPlanes(int viewId) {
 
 void c_VTR3Renderer::RenderDrawA() {
     m_currentViewId = g_viewManager.GetViewID(VTR3EngineView());
+    // A start-up run again on an engine without a device leaves the managers initialised and nothing
+    // to draw with: the view is then left as the engine draws it.
+    if (!g_device) {
+        m_currentViewId = 0;
+    }
     const int view = m_currentViewId;
     if (view == 0) {
         return;
@@ -175,7 +174,7 @@ void c_VTR3Renderer::RenderDrawA() {
 
 void c_VTR3Renderer::RenderDrawD() {
     const int view = m_currentViewId;
-    if (view == 0) {
+    if (view == 0 || !g_device) {
         return;
     }
     // Only an image that stage A redirected into the scene target is post-processed.

@@ -8,17 +8,10 @@
 #define VTR3_SLOTMANAGER_H
 
 #include "debug/vtr3_debugSystem.h"
+#include "frame/vtr3_deviceResources.h"
 #include "frame/vtr3_globals.h"
 #include "frame/vtr3_managerLifecycle.h"
 #include "resources/vtr3_slotTable.h"
-
-// Releases the one reference a record holds and clears it.
-template <typename Interface> void VTR3ReleaseReference(Interface*& object) {
-    if (object) {
-        object->Release();
-        object = nullptr;
-    }
-}
 
 // The texts of a manager's slot rows; each format takes the identifier as its value (a text that
 // does not name it ignores it).

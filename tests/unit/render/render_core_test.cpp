@@ -92,4 +92,17 @@ TEST_F(RenderCoreTest, NoSurfaceReferenceOutlivesTheFrame) {
     EXPECT_LT(platform::LiveObjectCount(), before);
 }
 
+// Started again on an engine that offers no device: the managers stay initialised, and the stages
+// leave a post-processed view alone instead of drawing through the missing device.
+TEST_F(RenderCoreTest, AStartWithoutDeviceLeavesTheViewsAlone) {
+    Start();
+    g_viewManager.SetPostProcessing(kView, 1);
+    g_viewManager.SetPostProcessEffect(kView, 0, 30009);
+    engine_.SetDeviceField(nullptr);
+    ASSERT_EQ(VTR3Initialize(a6::VarFromInt(1), nullptr), a6::VarFromInt(3));
+    EXPECT_EQ(Frame(), Calls{});
+    engine_.SetDeviceField(recorder_);
+    EXPECT_EQ(VTR3Initialize(a6::VarFromInt(1), nullptr), 0);
+}
+
 } // namespace
