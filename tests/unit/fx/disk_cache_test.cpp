@@ -89,7 +89,8 @@ TEST(DiskCache, AHitSkipsTheCompilerAndADamagedEntryIsCompiledAgainAndReplaced) 
     EXPECT_EQ(r.glsl, good.glsl);
 
     std::string flipped = intact;
-    flipped[intact.size() - 40] ^= 0x20; // inside the stored GLSL or reflection
+    ASSERT_NE(intact.find(good.glsl), std::string::npos);
+    flipped[intact.find(good.glsl) + good.glsl.size() / 2] ^= 0x01; // a valid entry of other GLSL
     std::string hugeLength = intact;
     hugeLength[15] = 0x7f; // the payload length's high byte
     for (const std::string& damaged :
