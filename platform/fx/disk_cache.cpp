@@ -67,12 +67,15 @@ std::string FileName(const std::string& key) {
     return name;
 }
 
+// An entry's name, or a temporary file's (the name, a dot and mkostemp's six characters).
 bool IsOurs(const char* name) {
-    return std::strspn(name, "0123456789abcdef") == kNameDigits;
+    const std::size_t length = std::strlen(name);
+    return std::strspn(name, "0123456789abcdef") == kNameDigits &&
+           (length == kNameDigits || (length == kNameDigits + 7 && name[kNameDigits] == '.'));
 }
 
 bool ReadFile(const std::string& path, std::string* bytes) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW); // no FIFO waits
     if (fd < 0)
         return false;
     struct stat s {};
