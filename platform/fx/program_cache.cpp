@@ -1,6 +1,7 @@
 #include "fx/program_cache.h"
 
 #include "fx/compile_isolation.h"
+#include "fx/disk_cache.h"
 
 #include <mutex>
 #include <unordered_map>
@@ -37,9 +38,12 @@ void CompileCached(const ShaderRequest& request, ShaderResult* result) {
             return;
         }
     }
-    CompileIsolated(request, result);
-    if (!result->ok)
-        return;
+    if (!LoadFromDiskCache(request, result)) {
+        CompileIsolated(request, result);
+        if (!result->ok)
+            return;
+        StoreInDiskCache(request, *result);
+    }
     std::lock_guard<std::mutex> lock(cache.mutex);
     if (cache.entries.size() >= kMaxEntries)
         cache.entries.clear();

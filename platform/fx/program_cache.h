@@ -1,6 +1,6 @@
-// Compiled shaders kept for the process, keyed by the source, entry, profile and stage, so that a
-// second effect with the same shaders, or an effect compiled again after a device reset, does not
-// run glslang again. The GL programs themselves belong to each effect (contexts are per device).
+// Compiled shaders kept for the process (and on disk, disk_cache.h), keyed by the source, entry, profile and
+// stage, so that a second effect with the same shaders, or an effect compiled again after a device reset,
+// does not run glslang again. The GL programs themselves belong to each effect (contexts are per device).
 #ifndef VTR3_PLATFORM_FX_PROGRAM_CACHE_H
 #define VTR3_PLATFORM_FX_PROGRAM_CACHE_H
 
@@ -8,7 +8,8 @@
 
 namespace platform::fx {
 
-// Compiles through CompileIsolated on a miss; failures are not kept.
+// On a miss, reads the disk cache, else compiles through CompileIsolated and stores the result on
+// disk too; failures are not kept.
 void CompileCached(const ShaderRequest& request, ShaderResult* result);
 void ClearShaderCache();
 std::size_t ShaderCacheSize();
