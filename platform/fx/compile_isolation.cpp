@@ -81,7 +81,7 @@ class CompileServer {
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
         std::string bytes;
-        if (!SendFrame(fd_, SerializeRequest(request)) || !ReceiveFrame(fd_, &bytes, timeoutMilliseconds)) {
+        if (!SendFrame(fd_, SerializeRequest(request), deadline) || !ReceiveFrame(fd_, &bytes, deadline)) {
             const bool late = std::chrono::steady_clock::now() >= deadline;
             const std::string how = Stop(true);
             return Fail(result, "internal compiler error: the shader compiler " +

@@ -23,11 +23,11 @@ int main() {
     for (;;) {
         std::string bytes;
         ShaderRequest request;
-        if (!ReceiveFrame(kCompilerChannelFd, &bytes, -1) || !DeserializeRequest(bytes, &request))
+        if (!ReceiveFrame(kCompilerChannelFd, &bytes, std::nullopt) || !DeserializeRequest(bytes, &request))
             break; // the library closed its end
         ShaderResult result;
         CompileShader(request, &result);
-        if (!SendFrame(kCompilerChannelFd, SerializeResult(result)))
+        if (!SendFrame(kCompilerChannelFd, SerializeResult(result), std::nullopt))
             break;
     }
     // glslang keeps process-wide tables; leaving without exit handlers spares the leak checker them.
