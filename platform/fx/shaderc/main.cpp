@@ -10,6 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+constexpr unsigned kCompileSecondsLimit = 300;
+} // namespace
+
 int main() {
     using namespace platform::fx;
     struct stat channel {};
@@ -26,7 +30,11 @@ int main() {
         if (!ReceiveFrame(kCompilerChannelFd, &bytes, std::nullopt) || !DeserializeRequest(bytes, &request))
             break; // the library closed its end
         ShaderResult result;
+        // A compile that hangs ends this program even when the library is gone (killed before it
+        // could kill us): far above the library's own timeout.
+        alarm(kCompileSecondsLimit);
         CompileShader(request, &result);
+        alarm(0);
         if (!SendFrame(kCompilerChannelFd, SerializeResult(result), std::nullopt))
             break;
     }
