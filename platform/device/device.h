@@ -284,7 +284,7 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     // ---- Drawing and fixed-function state (device_state*.cpp, device_draw*.cpp) --------------------
     // The effect framework's separable GL programs for the draws that follow; 0 selects the
     // fixed-function program of that stage. The device sets vtr3_PositionFixup and vtr3_ClipPlanes
-    // (shader_interface.h) on whichever vertex program draws.
+    // (shader_interface.h) on whichever vertex program draws. Callers hold the device's lock.
     void SetShaderPrograms(GLuint vertexProgram, GLuint pixelProgram);
     // Direct3D 9's default render, stage, sampler and transform state and null shaders, as after
     // creation and Reset.

@@ -49,6 +49,7 @@ void Device::SetShaderPrograms(GLuint vertexProgram, GLuint pixelProgram) {
 // Shader objects are not offered, so null, the way back to the fixed-function pipeline, is the only
 // shader a caller can set. An effect's program has no shader object to give: its getter refuses.
 HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
+    const DeviceLock lock(this);
     if (shader)
         return D3DERR_INVALIDCALL;
     SetShaderPrograms(0, drawPath_->shaderPixelProgram);
@@ -56,6 +57,7 @@ HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
 }
 
 HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
+    const DeviceLock lock(this);
     if (!shader)
         return D3DERR_INVALIDCALL;
     *shader = nullptr;
@@ -63,6 +65,7 @@ HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
 }
 
 HRESULT Device::SetPixelShader(IDirect3DPixelShader9* shader) {
+    const DeviceLock lock(this);
     if (shader)
         return D3DERR_INVALIDCALL;
     SetShaderPrograms(drawPath_->shaderVertexProgram, 0);
@@ -70,6 +73,7 @@ HRESULT Device::SetPixelShader(IDirect3DPixelShader9* shader) {
 }
 
 HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
+    const DeviceLock lock(this);
     if (!shader)
         return D3DERR_INVALIDCALL;
     *shader = nullptr;

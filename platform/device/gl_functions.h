@@ -11,7 +11,7 @@
 #define VTR3_GL_FUNCTIONS(X)                                                                      \
     X(Enable) X(Disable)                                                                          \
     X(BindFramebuffer) X(Scissor) X(Viewport) X(DepthRangef)                                      \
-    X(ColorMaski) X(DepthMask) X(StencilMask)                                                     \
+    X(ColorMask) X(DepthMask) X(StencilMask)                                                      \
     X(BlendFuncSeparate) X(BlendEquationSeparate) X(BlendColor)                                   \
     X(DepthFunc) X(StencilFuncSeparate) X(StencilOpSeparate)                                      \
     X(CullFace) X(PolygonMode) X(PolygonOffset)                                                   \

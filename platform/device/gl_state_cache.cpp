@@ -41,7 +41,7 @@ void GlStateCache::SetColorMask(bool red, bool green, bool blue, bool alpha) {
     const std::array<bool, 4> mask{red, green, blue, alpha};
     if (known_.colorMask && colorMask_ == mask)
         return;
-    gl_.ColorMaski(0, red, green, blue, alpha);
+    gl_.ColorMask(red, green, blue, alpha); // every draw buffer: the caps offer no independent masks
     colorMask_ = mask;
     known_.colorMask = true;
 }

@@ -76,12 +76,14 @@ class CompileServer {
 
     void Compile(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
         std::string error;
+        if (pid_ >= 0 && EndedWhileIdle())
+            Forget();
         if (pid_ < 0 && !Start(&error))
             return Fail(result, error);
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
         std::string bytes;
-        if (!SendFrame(fd_, SerializeRequest(request)) || !ReceiveFrame(fd_, &bytes, timeoutMilliseconds)) {
+        if (!SendFrame(fd_, SerializeRequest(request), deadline) || !ReceiveFrame(fd_, &bytes, deadline)) {
             const bool late = std::chrono::steady_clock::now() >= deadline;
             const std::string how = Stop(true);
             return Fail(result, "internal compiler error: the shader compiler " +
@@ -123,6 +125,19 @@ class CompileServer {
     }
 
   private:
+    // Killed from outside between requests: that costs no request. Reaps it (or finds it reaped by
+    // an engine that ignores SIGCHLD).
+    bool EndedWhileIdle() const {
+        int status = 0;
+        return waitpid(pid_, &status, WNOHANG) != 0;
+    }
+
+    void Forget() {
+        close(fd_);
+        fd_ = -1;
+        pid_ = -1;
+    }
+
     bool Start(std::string* error) {
         int fds[2];
         if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -33,7 +34,7 @@ class Reader {
     }
     bool Int(int* value) {
         std::int64_t v = 0;
-        if (!Int(&v))
+        if (!Int(&v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
             return false;
         *value = static_cast<int>(v);
         return true;
@@ -84,7 +85,8 @@ bool DeserializeResult(const std::string& bytes, ShaderResult* r) {
     Reader in(bytes);
     int ok = 0;
     std::int64_t n = 0;
-    if (!in.Int(&ok) || !in.String(&r->glsl) || !in.Int(&r->constantRegisters) || !in.Int(&n))
+    if (!in.Int(&ok) || !in.String(&r->glsl) || !in.Int(&r->constantRegisters) || r->constantRegisters < 0 ||
+        !in.Int(&n))
         return false;
     r->ok = ok != 0;
     for (std::int64_t i = 0; i < n; ++i) {
@@ -100,7 +102,7 @@ bool DeserializeResult(const std::string& bytes, ShaderResult* r) {
         return false;
     for (std::int64_t i = 0; i < n; ++i) {
         ShaderUniform u;
-        if (!in.String(&u.name) || !in.Int(&u.registers))
+        if (!in.String(&u.name) || !in.Int(&u.registers) || u.registers < 0)
             return false;
         r->uniforms.push_back(u);
     }
@@ -133,43 +135,39 @@ bool DeserializeRequest(const std::string& bytes, ShaderRequest* r) {
     return in.Done();
 }
 
-bool SendFrame(int fd, const std::string& payload) {
-    std::string frame;
-    PutInt(&frame, static_cast<std::int64_t>(payload.size()));
-    frame += payload;
-    std::size_t done = 0;
-    while (done < frame.size()) {
-        const ssize_t n = send(fd, frame.data() + done, frame.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Reads exactly `size` bytes; a negative timeout waits for ever (the program's side).
 namespace {
 
-bool ReceiveExactly(int fd, std::size_t size, std::string* out, int timeoutMilliseconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+// Far above any effect's text or GLSL; a larger frame is corrupt, and is refused before anything
+// is read into memory for it.
+constexpr std::int64_t kMaxFrame = std::int64_t{64} << 20;
+
+// Waits until the descriptor is ready for `events`; false once the deadline has passed.
+bool Wait(int fd, short events, const Deadline& deadline) {
+    for (;;) {
+        // Rounded up, so that a timeout is never reported before the deadline.
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd p{fd, events, 0};
+        const int ready = poll(&p, 1, static_cast<int>(std::min<std::int64_t>(left.count(), 1 << 30)));
+        if (ready > 0)
+            return true;
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+// Reads exactly `size` bytes.
+bool ReceiveExactly(int fd, std::size_t size, std::string* out, const Deadline& deadline) {
     out->clear();
     char buffer[65536];
     while (out->size() < size) {
-        if (timeoutMilliseconds >= 0) {
-            // Rounded up, so that a timeout is never reported before the deadline.
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            pollfd p{fd, POLLIN, 0};
-            const int ready = left.count() > 0 ? poll(&p, 1, static_cast<int>(left.count())) : 0;
-            if (ready < 0 && errno == EINTR)
-                continue;
-            if (ready <= 0)
-                return false;
-        }
-        const ssize_t n = read(fd, buffer, std::min(sizeof(buffer), size - out->size()));
-        if (n < 0 && errno == EINTR)
+        if (deadline && !Wait(fd, POLLIN, deadline))
+            return false;
+        const ssize_t n =
+            recv(fd, buffer, std::min(sizeof(buffer), size - out->size()), deadline ? MSG_DONTWAIT : 0);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (n <= 0)
             return false;
@@ -180,15 +178,36 @@ bool ReceiveExactly(int fd, std::size_t size, std::string* out, int timeoutMilli
 
 } // namespace
 
-bool ReceiveFrame(int fd, std::string* payload, int timeoutMilliseconds) {
+bool SendFrame(int fd, const std::string& payload, Deadline deadline) {
+    if (payload.size() > static_cast<std::uint64_t>(kMaxFrame))
+        return false;
+    std::string frame;
+    PutInt(&frame, static_cast<std::int64_t>(payload.size()));
+    frame += payload;
+    // With a deadline, a peer that stops reading cannot block the caller once the socket is full.
+    const int flags = MSG_NOSIGNAL | (deadline ? MSG_DONTWAIT : 0);
+    std::size_t done = 0;
+    while (done < frame.size()) {
+        if (deadline && !Wait(fd, POLLOUT, deadline))
+            return false;
+        const ssize_t n = send(fd, frame.data() + done, frame.size() - done, flags);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool ReceiveFrame(int fd, std::string* payload, Deadline deadline) {
     std::string header;
-    if (!ReceiveExactly(fd, sizeof(std::int64_t), &header, timeoutMilliseconds))
+    if (!ReceiveExactly(fd, sizeof(std::int64_t), &header, deadline))
         return false;
     std::int64_t size = 0;
     std::memcpy(&size, header.data(), sizeof(size));
-    constexpr std::int64_t kMaxFrame = std::int64_t{1} << 30;
     return size >= 0 && size <= kMaxFrame &&
-           ReceiveExactly(fd, static_cast<std::size_t>(size), payload, timeoutMilliseconds);
+           ReceiveExactly(fd, static_cast<std::size_t>(size), payload, deadline);
 }
 
 } // namespace platform::fx

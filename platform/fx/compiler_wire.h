@@ -6,6 +6,8 @@
 
 #include "fx/shader_request.h"
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 namespace platform::fx {
@@ -18,9 +20,11 @@ bool DeserializeRequest(const std::string& bytes, ShaderRequest* request);
 std::string SerializeResult(const ShaderResult& result);
 bool DeserializeResult(const std::string& bytes, ShaderResult* result);
 
-bool SendFrame(int fd, const std::string& payload);
-// A negative timeout waits for ever. False on a timeout, end of stream, error or an oversized frame.
-bool ReceiveFrame(int fd, std::string* payload, int timeoutMilliseconds);
+// Both give up at the deadline; without one they wait for ever (the program's side). False on a
+// timeout, end of stream, error or an oversized frame.
+using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+bool SendFrame(int fd, const std::string& payload, Deadline deadline);
+bool ReceiveFrame(int fd, std::string* payload, Deadline deadline);
 
 } // namespace platform::fx
 

@@ -73,6 +73,7 @@ void Effect::ApplySampler(int parameter, DWORD unit) {
 }
 
 void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
+    const device::DeviceLock lock(platformDevice_); // End calls this outside any device method
     if (platformDevice_)
         platformDevice_->SetShaderPrograms(vertex, pixel);
 }

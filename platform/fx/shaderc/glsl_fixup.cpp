@@ -2,6 +2,7 @@
 
 #include "device/shader_interface.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
@@ -79,7 +80,10 @@ Semantic ParseSemantic(const std::string& text) {
     while (digits > 0 && std::isdigit(static_cast<unsigned char>(upper[digits - 1])))
         --digits;
     s.name = upper.substr(0, digits);
-    s.index = digits < upper.size() ? std::atoi(upper.c_str() + digits) : 0;
+    // strtol saturates where atoi's overflow is undefined; any index this large is invalid anyway.
+    s.index = digits < upper.size()
+                  ? static_cast<int>(std::min(std::strtol(upper.c_str() + digits, nullptr, 10), 1000L))
+                  : 0;
     if (s.name == "TARGET")
         s.name = "COLOR";
     return s;

@@ -10,6 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+constexpr unsigned kCompileSecondsLimit = 300;
+} // namespace
+
 int main() {
     using namespace platform::fx;
     struct stat channel {};
@@ -23,11 +27,15 @@ int main() {
     for (;;) {
         std::string bytes;
         ShaderRequest request;
-        if (!ReceiveFrame(kCompilerChannelFd, &bytes, -1) || !DeserializeRequest(bytes, &request))
+        if (!ReceiveFrame(kCompilerChannelFd, &bytes, std::nullopt) || !DeserializeRequest(bytes, &request))
             break; // the library closed its end
         ShaderResult result;
+        // A compile that hangs ends this program even when the library is gone (killed before it
+        // could kill us): far above the library's own timeout.
+        alarm(kCompileSecondsLimit);
         CompileShader(request, &result);
-        if (!SendFrame(kCompilerChannelFd, SerializeResult(result)))
+        alarm(0);
+        if (!SendFrame(kCompilerChannelFd, SerializeResult(result), std::nullopt))
             break;
     }
     // glslang keeps process-wide tables; leaving without exit handlers spares the leak checker them.

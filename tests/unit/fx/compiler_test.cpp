@@ -259,6 +259,19 @@ TEST(CompilerProcess, InheritsOnlyItsChannelAndNoneOfTheEnginesSignalSettings) {
     EXPECT_EQ(classic("SigIgn"), 0u);
 }
 
+TEST(CompilerProcess, AProgramKilledWhileIdleCostsNoCompile) {
+    const ShaderRequest good = Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel);
+    ShaderResult r;
+    CompileIsolated(good, &r);
+    const int pid = platform::fx::ShaderCompilerProcessId();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(kill(pid, SIGKILL), 0);
+    while (ProcStatusField(pid, "State").rfind("Z", 0) != 0)
+        usleep(1000);
+    CompileIsolated(good, &r);
+    EXPECT_TRUE(r.ok) << r.messages[0].text;
+}
+
 TEST(ShaderCache, ASecondCompileOfTheSameShaderIsAHit) {
     platform::fx::ClearShaderCache();
     const ShaderRequest request = Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex);

@@ -113,6 +113,11 @@ TEST(GlStateCacheTest, ChangesMakeExactlyTheirCallsAndRepeatsNone) {
              gl.SetViewport(GlRect{0, 0, 8, 8}, 0.0f, 0.5f);
          },
          {Call("Viewport", 0, 0, 8, 8), Call("DepthRangef", 0.0f, 0.5f)}},
+        // D3DRS_COLORWRITEENABLE masks every render target alike.
+        {"colour write mask",
+         [](GlStateCache& gl) { gl.SetColorMask(true, true, true, true); },
+         [](GlStateCache& gl) { gl.SetColorMask(true, false, false, false); },
+         {Call("ColorMask", 1, 0, 0, 0)}},
         {"clip distances",
          [](GlStateCache& gl) { gl.SetClipDistances(0x1); },
          [](GlStateCache& gl) { gl.SetClipDistances(0x2); },
