@@ -17,7 +17,8 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-    if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]]; then
+    # One status line per installed architecture (libgl1-mesa-dri may be there for i386 too).
+    if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -x "install ok installed" >/dev/null; then
         missing+=("$p")
     fi
 done
