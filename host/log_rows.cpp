@@ -7,12 +7,19 @@ namespace {
 // A row's message cell as one line of UTF-8: tags dropped (a line break becomes ", "), white space
 // collapsed; the log is written in Latin-1.
 std::string RowText(const std::string& html, std::size_t begin, std::size_t end) {
+    end = end < html.size() ? end : html.size(); // a row cut off at the end of a log still being written
     std::string text;
+    const auto trimEnd = [&text] {
+        while (!text.empty() && text.back() == ' ') {
+            text.pop_back();
+        }
+    };
     for (std::size_t at = begin; at < end; ++at) {
         const unsigned char c = static_cast<unsigned char>(html[at]);
         if (c == '<') {
             const std::size_t close = html.find('>', at);
             if (html.compare(at, 4, "<br>") == 0) {
+                trimEnd();
                 text += ", ";
             }
             at = close == std::string::npos || close > end ? end : close;
@@ -29,9 +36,7 @@ std::string RowText(const std::string& html, std::size_t begin, std::size_t end)
             text += static_cast<char>(0x80 | (c & 0x3f));
         }
     }
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
+    trimEnd();
     return text;
 }
 
