@@ -107,7 +107,7 @@ TEST_F(Runner, FailsOnErrorRowsUnlessTheyAreAllowed) {
         << outcome.output;
     EXPECT_NE(outcome.output.find("vantor-run: the log holds 1 error row (see " +
                                   (directory_ / "Vantor3.html").string() +
-                                  "); the first: Die Textur mit der ID: 99 "),
+                                  "); the first: Das Objekt mit der ID: 99 "),
               std::string::npos)
         << outcome.output;
     outcome = Run("--allow-errors " + script.string());
