@@ -27,6 +27,9 @@ constexpr const char* kUsage =
     "Exit status: 0 when every file compiles and has a technique valid on the device, 1 otherwise,\n"
     "2 for a bad command line.\n";
 
+constexpr const char* kShortUsage =
+    "usage: vantor-fxcheck [--no-sm2] FILE.fx... (vantor-fxcheck --help for more)\n";
+
 const char* Validity(bool valid) {
     return valid ? "valid" : "invalid";
 }
@@ -45,7 +48,8 @@ bool Report(const std::string& path, IDirect3DDevice9* device, IDirect3DDevice9*
     }
     const host::EffectCheck limited =
         shaderModel2 ? host::CheckEffect(shaderModel2, path) : host::EffectCheck();
-    std::printf("%s: %zu techniques\n", path.c_str(), full.techniques.size());
+    std::printf("%s: %zu %s\n", path.c_str(), full.techniques.size(),
+                full.techniques.size() == 1 ? "technique" : "techniques");
     bool anyValid = false;
     for (std::size_t i = 0; i < full.techniques.size(); ++i) {
         const host::TechniqueCheck& technique = full.techniques[i];
@@ -77,14 +81,14 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--no-sm2") == 0) {
             shaderModel2 = false;
         } else if (argv[i][0] == '-') {
-            std::fprintf(stderr, "%s: unknown option %s\n%s", kProgram, argv[i], kUsage);
+            std::fprintf(stderr, "%s: unknown option %s\n%s", kProgram, argv[i], kShortUsage);
             return 2;
         } else {
             files.push_back(argv[i]);
         }
     }
     if (files.empty()) {
-        std::fprintf(stderr, "%s: no effect file given\n%s", kProgram, kUsage);
+        std::fprintf(stderr, "%s: no effect file given\n%s", kProgram, kShortUsage);
         return 2;
     }
     try {

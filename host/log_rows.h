@@ -12,6 +12,7 @@ struct LogRowCounts {
     int warnings = 0;
     int errors = 0; // error and DirectX error rows
     int labels = 0;
+    std::string firstError; // the first error row's text as UTF-8, without markup
 };
 
 LogRowCounts CountLogRows(const std::string& html);

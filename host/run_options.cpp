@@ -15,6 +15,7 @@ const char* const kRunUsage =
     "  --out DIR          write every frame to DIR/frame-00001.png, ...\n"
     "  --log FILE         copy the plug-in's log, Vantor3.html, to FILE after the run\n"
     "  --dir DIR          run in DIR: paths in the script and Vantor3.html are relative to it\n"
+    "                     (SCRIPT, --out and --log stay relative to the current directory)\n"
     "  --plugin LIBRARY   load LIBRARY instead of the plug-in built with the runner\n"
     "  --size WxH         the engine window's size (default 1024x768)\n"
     "  --allow-errors     error rows in the log are only reported, for scripts that test failures\n"

@@ -150,7 +150,8 @@ int main(int argc, char** argv) {
     host::RunOptions options;
     std::string error;
     if (!host::ParseRunOptions(argc, argv, &options, &error)) {
-        std::fprintf(stderr, "%s: %s\n%s", kProgram, error.c_str(), host::kRunUsage);
+        std::fprintf(stderr, "%s: %s\nusage: %s [options] [SCRIPT] (%s --help for the options)\n", kProgram,
+                     error.c_str(), kProgram, kProgram);
         return 2;
     }
     if (options.help) {
@@ -165,10 +166,16 @@ int main(int argc, char** argv) {
     }
 
     std::string text = kDefaultScript;
-    if (!options.script.empty() &&
-        (!fs::is_regular_file(options.script) || !ReadFile(options.script, &text))) {
-        std::fprintf(stderr, "%s: cannot read the script %s\n", kProgram, options.script.c_str());
-        return 1;
+    if (!options.script.empty()) {
+        const char* why = !fs::exists(options.script)            ? "no such file"
+                          : !fs::is_regular_file(options.script) ? "not a file"
+                          : !ReadFile(options.script, &text)     ? "unreadable"
+                                                                 : nullptr;
+        if (why) {
+            std::fprintf(stderr, "%s: cannot read the script %s: %s\n", kProgram, options.script.c_str(),
+                         why);
+            return 1;
+        }
     }
     std::vector<host::script::Statement> statements;
     try {
@@ -214,9 +221,10 @@ int main(int argc, char** argv) {
             report.ran = false;
         }
     }
-    std::printf("%s: %d frames, %.2f ms a frame, log: ",
-                options.script.empty() ? "(default)" : options.script.c_str(), report.frames,
-                report.frames ? report.frameSeconds * 1000.0 / report.frames : 0.0);
+    std::printf(
+        "%s: %d %s, %.2f ms a frame, log: ", options.script.empty() ? "(default)" : options.script.c_str(),
+        report.frames, report.frames == 1 ? "frame" : "frames",
+        report.frames ? report.frameSeconds * 1000.0 / report.frames : 0.0);
     if (logWritten) {
         std::printf("%d information, %d warnings, %d errors, %d labels\n", rows.information, rows.warnings,
                     rows.errors, rows.labels);
@@ -227,8 +235,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (rows.errors > 0 && !options.allowErrors) {
-        std::fprintf(stderr, "%s: the log holds %d error rows (see %s)\n", kProgram, rows.errors,
-                     fs::absolute(kLogFile).string().c_str());
+        std::fprintf(stderr, "%s: the log holds %d error %s (see %s); the first: %s\n", kProgram, rows.errors,
+                     rows.errors == 1 ? "row" : "rows", fs::absolute(kLogFile).string().c_str(),
+                     rows.firstError.c_str());
+        std::error_code missing;
+        if (!fs::exists("VTR3Content", missing)) {
+            std::fprintf(stderr,
+                         "%s: %s holds no VTR3Content, where the plug-in loads its effects and sky from; "
+                         "run with --dir out after tools/run.sh\n",
+                         kProgram, fs::current_path(missing).string().c_str());
+        }
         return 1;
     }
     return 0;

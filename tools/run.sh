@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 tools/setup.sh
 cmake --preset dev >/dev/null
-cmake --build --preset dev
+cmake --build --preset dev --target vantor-run vantor-fxcheck # the tests build in tools/test.sh
 if (($#)); then
     exec build/dev/host/vantor-run "$@"
 fi

@@ -1,7 +1,8 @@
 # The clip plane: a second view sees what the camera sees, rendered to a texture, with a user clip
 # plane that keeps only what lies west of x = 400 (the white ball and the far meadow are cut away).
 # The camera shows that texture in its upper right corner through content/demo/inset.fx.
-# Run from a folder that holds VTR3Content and demo/: vantor-run --out frames demo/clip_plane.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/clip_plane content/demo/clip_plane.vs
 VTR3Initialize 1 "Vantor 3.0: clip plane"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

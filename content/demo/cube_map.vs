@@ -1,7 +1,8 @@
 # Render to a cube map: six views of 90 degrees at the middle of the world draw into the six faces
 # of a cube render target; a second sky box then wears that cube map in the camera's view, so the
 # world seen from the middle surrounds the camera, behind the meshes themselves.
-# Run from a folder that holds VTR3Content: vantor-run --out frames demo/cube_map.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/cube_map content/demo/cube_map.vs
 VTR3Initialize 1 "Vantor 3.0: cube map"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

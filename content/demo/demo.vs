@@ -1,7 +1,8 @@
 # The demo: an island in a sea under a sky box. The engine draws the ground and the lit meshes; the
 # plug-in adds the sky, the water (refraction and reflection from two views rendered to textures)
 # and post-processes the main view with the bloom chain.
-# Run it in a folder that holds VTR3Content (tools/run.sh uses out/): vantor-run --out . demo.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out content/demo/demo.vs
 VTR3Initialize 1 "Vantor 3.0 demo"
 
 # The world the engine draws: a sea bed under the water level (z = 0), an island, a few objects.

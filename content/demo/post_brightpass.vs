@@ -1,5 +1,6 @@
 # The bright pass alone: what lies below the luminance threshold (here 0.7) turns black.
-# Run from a folder that holds VTR3Content: vantor-run --out frames post_brightpass.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/post_brightpass content/demo/post_brightpass.vs
 VTR3Initialize 1 "Vantor 3.0: brightpass"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

@@ -1,5 +1,6 @@
 # The combine step alone: the current image added to the unprocessed scene (here the scene twice, at half weight each).
-# Run from a folder that holds VTR3Content: vantor-run --out frames post_combine.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/post_combine content/demo/post_combine.vs
 VTR3Initialize 1 "Vantor 3.0: combine"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

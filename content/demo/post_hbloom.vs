@@ -1,5 +1,6 @@
 # The horizontal bloom alone: each pixel spreads its light left and right.
-# Run from a folder that holds VTR3Content: vantor-run --out frames post_hbloom.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/post_hbloom content/demo/post_hbloom.vs
 VTR3Initialize 1 "Vantor 3.0: hbloom"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

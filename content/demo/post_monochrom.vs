@@ -1,5 +1,6 @@
 # Monochrome: the luminance of each pixel in grey.
-# Run from a folder that holds VTR3Content: vantor-run --out frames post_monochrom.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/post_monochrom content/demo/post_monochrom.vs
 VTR3Initialize 1 "Vantor 3.0: monochrom"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

@@ -1,5 +1,6 @@
 # The negative: each colour channel c becomes 1 - c.
-# Run from a folder that holds VTR3Content: vantor-run --out frames post_negative.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/post_negative content/demo/post_negative.vs
 VTR3Initialize 1 "Vantor 3.0: negative"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

@@ -1,5 +1,6 @@
 # The vertical blur alone.
-# Run from a folder that holds VTR3Content: vantor-run --out frames post_vblur.vs
+# Run from the repository after tools/run.sh (out/ holds VTR3Content and demo/):
+#   build/dev/host/vantor-run --dir out --out out/post_vblur content/demo/post_vblur.vs
 VTR3Initialize 1 "Vantor 3.0: vblur"
 # A small world under the sky box: a meadow, a white ball, a red block and a blue pillar.
 noclear

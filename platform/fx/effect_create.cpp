@@ -3,6 +3,7 @@
 #include "fx/effect.h"
 #include "fx/fx_buffer.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -57,7 +58,8 @@ HRESULT CreateFromFile(IDirect3DDevice9* device, LPCSTR pSrcFile, const D3DXMACR
         const std::size_t slash = path.find_last_of('/');
         input.directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
         std::ifstream in(path, std::ios::binary);
-        if (!in) {
+        std::error_code ignored;
+        if (!in || std::filesystem::is_directory(path, ignored)) { // a directory opens, then fails to read
             Diagnostics diagnostics;
             diagnostics.Error(pSrcFile, 1, 1, code::kIncludeFailed,
                               std::string("failed to open source file: '") + pSrcFile + "'");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -316,7 +317,8 @@ bool Preprocessor::LoadInclude(const std::string& name, const std::string& direc
     }
     *path = (!normalised.empty() && normalised[0] == '/') ? normalised : directory + normalised;
     std::ifstream in(*path, std::ios::binary);
-    if (!in)
+    std::error_code ignored;
+    if (!in || std::filesystem::is_directory(*path, ignored)) // a directory opens, then fails to read
         return false;
     text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
