@@ -37,6 +37,7 @@ int main() {
     ProbeSpecular(probe);
     ProbeStripIndex(probe);
     ProbeDepthBias(probe);
+    ProbeDepthRange(probe);
     ProbeAutogenMips(probe);
     ProbeSrgb(probe);
     ProbeClears(probe);

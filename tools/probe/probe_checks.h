@@ -7,6 +7,7 @@
 void ProbeSpecular(const Probe& probe);
 void ProbeStripIndex(const Probe& probe);
 void ProbeDepthBias(const Probe& probe);
+void ProbeDepthRange(const Probe& probe);
 void ProbeAutogenMips(const Probe& probe);
 void ProbeSrgb(const Probe& probe);
 void ProbeClears(const Probe& probe);
