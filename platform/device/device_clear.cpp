@@ -62,7 +62,7 @@ bool Device::ViewportRect(D3DRECT* rect) const {
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                       DWORD stencil) {
     const DeviceLock lock(this);
-    if ((flags & ~kClearFlags) != 0 || (count > 0 && !rects) || !renderTarget_)
+    if ((flags & ~kClearFlags) != 0 || !renderTarget_)
         return D3DERR_INVALIDCALL;
     if ((flags & D3DCLEAR_ZBUFFER) && !depthStencil_)
         return D3DERR_INVALIDCALL;
@@ -70,8 +70,13 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         return D3DERR_INVALIDCALL;
     if ((flags & D3DCLEAR_ZBUFFER) && !InUnitRange(z))
         return D3DERR_INVALIDCALL;
-    if (flags == 0)
+    // The documentation forbids a count without rectangles and rectangles with a count of 0. Wine's
+    // Direct3D 9 answers D3D_OK to both, clearing the whole viewport for the first and nothing for the
+    // second; programs that get away with either on Windows get the same here.
+    if (flags == 0 || (count == 0 && rects))
         return D3D_OK;
+    if (!rects)
+        count = 0;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
     ApplySrgbWrite();

@@ -97,7 +97,7 @@ bool Device::PrepareDraw(UINT /*stride*/) {
         path.appliedViewport = viewport_;
         gl_.SetViewport(GlRect{static_cast<GLint>(viewport_.X), static_cast<GLint>(viewport_.Y),
                                static_cast<GLsizei>(viewport_.Width), static_cast<GLsizei>(viewport_.Height)},
-                        viewport_.MinZ, viewport_.MaxZ);
+                        viewport_.MinZ, FarDepthOf(viewport_));
         // Half a pixel, in clip units of the viewport: pixel centres at integer coordinates.
         path.positionFixup[0] = viewport_.Width ? 1.0f / static_cast<float>(viewport_.Width) : 0.0f;
         path.positionFixup[1] = viewport_.Height ? 1.0f / static_cast<float>(viewport_.Height) : 0.0f;

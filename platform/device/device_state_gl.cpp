@@ -153,8 +153,11 @@ GlRasterState RasterStateOf(const DeviceState& state) {
 }
 
 float DepthBiasOf(const DeviceState& state, const D3DVIEWPORT9& viewport) {
-    const float range = viewport.MaxZ - viewport.MinZ;
-    return range > 0.0f ? AsFloat(state.renderStates[D3DRS_DEPTHBIAS]) / range : 0.0f;
+    return AsFloat(state.renderStates[D3DRS_DEPTHBIAS]) / (FarDepthOf(viewport) - viewport.MinZ);
+}
+
+float FarDepthOf(const D3DVIEWPORT9& viewport) {
+    return std::max(viewport.MaxZ, viewport.MinZ + 0.001f);
 }
 
 void ColorMaskOf(const DeviceState& state, bool mask[4]) {

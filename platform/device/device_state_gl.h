@@ -15,6 +15,9 @@ GlRasterState RasterStateOf(const DeviceState& state);
 // D3DRS_DEPTHBIAS in the units of clip-space z over w, for the viewport's depth range: added there,
 // it moves the depth written by exactly the bias.
 float DepthBiasOf(const DeviceState& state, const D3DVIEWPORT9& viewport);
+// The far end of the depth range a draw uses: Windows' runtime widens a range narrower than 0.001
+// (MaxZ at or below MinZ included) to MinZ + 0.001.
+float FarDepthOf(const D3DVIEWPORT9& viewport);
 // D3DRS_COLORWRITEENABLE as red, green, blue, alpha.
 void ColorMaskOf(const DeviceState& state, bool mask[4]);
 

@@ -1,5 +1,6 @@
 // Behaviour Direct3D 9 fixes where GL's defaults differ: the orthogonal viewer's specular term, index
-// 0xFFFF as an ordinary index and depth bias in depth units for every depth format.
+// 0xFFFF as an ordinary index, depth bias in depth units for every depth format and the widened empty
+// depth range.
 #include "render_fixture.h"
 
 #include <d3dx9math.h>
@@ -120,6 +121,34 @@ TEST_F(DeviceConformanceTest, DepthBiasInDepthUnitsPerFormat) {
         ASSERT_EQ(device_->SetDepthStencilSurface(nullptr), D3D_OK);
         depth->Release();
     }
+}
+
+// An empty depth range (MinZ = MaxZ = 0.5) is drawn over 0.5..0.501, as Windows' runtime widens it to
+// MinZ + 0.001 (Wine too): against depth 0.5005, a quad at z 0 (0.5) passes LESS, one at z 0.6
+// (0.5006) fails.
+TEST_F(DeviceConformanceTest, AnEmptyDepthRangeIsWidened) {
+    struct Vertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE, under identity transforms
+        float x, y, z;
+        D3DCOLOR colour;
+    };
+    const D3DVIEWPORT9 flat{0, 0, 16, 16, 0.5f, 0.5f};
+    ASSERT_EQ(device_->SetViewport(&flat), D3D_OK);
+    SetStates({{D3DRS_ZFUNC, D3DCMP_LESS}, {D3DRS_LIGHTING, FALSE}});
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 0.5005f, 0), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    for (const float z : {0.0f, 0.6f}) {
+        const float left = z == 0.0f ? -1.0f : 0.0f;
+        const Vertex quad[4] = {{left, 1, z, 0xFF00FF00},
+                                {left + 1, 1, z, 0xFF00FF00},
+                                {left, -1, z, 0xFF00FF00},
+                                {left + 1, -1, z, 0xFF00FF00}};
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+    }
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    const Frame frame = ReadFrame();
+    EXPECT_EQ(At(frame, 4, 8), (Bgra{0, 0xFF, 0, 0xFF}));
+    EXPECT_EQ(At(frame, 12, 8), (Bgra{0xFF, 0, 0, 0xFF}));
 }
 
 // The levels of an autogen texture follow level 0 however it changes: a 16x16 texture drawn onto

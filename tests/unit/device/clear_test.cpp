@@ -144,7 +144,6 @@ TEST_F(ClearTest, RefusesFlagsWithoutAMatchingSurfaceAndBadArguments) {
     ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0), D3D_OK);
 
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->Clear(1, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->Clear(0, nullptr, 0x8, kRed, 1.0f, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kRed, 1.5f, 0),
               D3DERR_INVALIDCALL);
@@ -159,6 +158,20 @@ TEST_F(ClearTest, RefusesFlagsWithoutAMatchingSurfaceAndBadArguments) {
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
     EXPECT_FALSE(platform::ReadDepthStencil(device_, nullptr, nullptr, nullptr, nullptr));
+}
+
+// What Wine's Direct3D 9 does with the two mismatches the documentation forbids: a count without
+// rectangles clears the whole viewport, rectangles with a count of 0 clear nothing.
+TEST_F(ClearTest, MismatchedCountAndRectsAnswerOk) {
+    CreateDevice();
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0), D3D_OK);
+    const D3DRECT rect{2, 2, 6, 6};
+    EXPECT_EQ(device_->Clear(0, &rect, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(Count(kBlackPixel), std::size_t{width_} * height_);
+    EXPECT_EQ(device_->Clear(1, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(Count(kRedPixel), std::size_t{width_} * height_);
 }
 
 TEST_F(ClearTest, AViewportMustFitTheTarget) {
