@@ -1,0 +1,79 @@
+// Constructs of the effect language that effect files of the Direct3D 9 era use, each drawn over a
+// clip-space quad and checked against the colour worked out by hand: centroid semantics, varying
+// arrays over consecutive registers.
+#include "render_fixture.h"
+
+#include <d3dx9.h>
+
+#include <string>
+
+namespace {
+
+using render_test::Bgra;
+
+// The vertex stage every case shares: TEXCOORD0 = (0.2, 0.4, 0.6, 1); t[k] = 0.2 (k + 1) in all
+// components, spread over TEXCOORD1 to TEXCOORD3.
+const char* const kVertexStage = R"(
+struct VsOut { float4 pos : POSITION; float4 c : TEXCOORD0; float4 t[3] : TEXCOORD1; };
+VsOut VS(float4 pos : POSITION) {
+    VsOut o;
+    o.pos = pos;
+    o.c = float4(0.2, 0.4, 0.6, 1);
+    for (int k = 0; k < 3; ++k)
+        o.t[k] = 0.2 * (k + 1);
+    return o;
+}
+)";
+const char* const kTechnique =
+    "\ntechnique T { pass P { CullMode = None; VertexShader = compile vs_3_0 VS(); PixelShader = compile "
+    "ps_3_0 PS(); } }\n";
+
+struct Case {
+    const char* what;
+    const char* effect; // globals and PS, between the vertex stage and the technique
+    Bgra expected;      // the pixel at (4, 4)
+};
+
+const Case kCases[] = {
+    {"centroid", "float4 PS(float4 c : TEXCOORD0_centroid) : COLOR0 { return c; }", {153, 102, 51, 255}},
+    {"array input",
+     "float4 PS(in float4 t[3] : TEXCOORD1) : COLOR0 { return float4(t[0].x, t[1].y, t[2].z, 1); }",
+     {153, 102, 51, 255}},
+    {"array element",
+     "float4 PS(float4 b : TEXCOORD3) : COLOR0 { return float4(b.xyz, 1); }",
+     {153, 153, 153, 255}},
+};
+
+class EffectLanguage : public render_test::RenderTest {
+  protected:
+    void SetUp() override { CreateDevice(16, 16); }
+};
+
+TEST_F(EffectLanguage, EachConstructDrawsItsWorkedOutColour) {
+    const D3DXVECTOR3 quad[4] = {{-1, -1, 0.5f}, {-1, 1, 0.5f}, {1, -1, 0.5f}, {1, 1, 0.5f}};
+    for (const Case& c : kCases) {
+        const std::string text = std::string(kVertexStage) + c.effect + kTechnique;
+        ID3DXEffect* effect = nullptr;
+        ID3DXBuffer* messages = nullptr;
+        const HRESULT made = D3DXCreateEffect(device_, text.data(), static_cast<UINT>(text.size()), nullptr,
+                                              nullptr, 0, nullptr, &effect, &messages);
+        ASSERT_EQ(made, D3D_OK) << c.what << ": "
+                                << (messages ? static_cast<const char*>(messages->GetBufferPointer()) : "");
+        if (messages)
+            messages->Release();
+        EXPECT_EQ(effect->ValidateTechnique(effect->GetTechniqueByName("T")), D3D_OK) << c.what;
+        ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ), D3D_OK);
+        const auto frame = DrawFrame([&] {
+            UINT passes = 0;
+            ASSERT_EQ(effect->Begin(&passes, 0), D3D_OK);
+            ASSERT_EQ(effect->BeginPass(0), D3D_OK);
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0])), D3D_OK);
+            ASSERT_EQ(effect->EndPass(), D3D_OK);
+            ASSERT_EQ(effect->End(), D3D_OK);
+        });
+        EXPECT_EQ(At(frame, 4, 4), c.expected) << c.what;
+        EXPECT_EQ(effect->Release(), 0u);
+    }
+}
+
+} // namespace
