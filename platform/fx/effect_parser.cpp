@@ -2,6 +2,7 @@
 
 #include "fx/effect_lexer.h"
 #include "fx/effect_states.h"
+#include "fx/initializer_lists.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -113,6 +114,7 @@ class Parser {
             TopLevel();
         if (!diagnostics_->HasErrors())
             CheckEntries();
+        NestInitializerLists(tokens_, &model_->hlsl);
     }
 
   private:

@@ -25,6 +25,8 @@ const char* const kSeeds[] = {
     "vertexshader vs = compile vs_2_0 VS();\ntechnique T { pass { VertexShader = (vs); PixelShader = NULL; } "
     "}\n",
     "#define X X X\n#define Y X Y\nY Y Y\n",
+    "struct S { float a; float2 b[2] : TEXCOORD1; S2 c; };\nstatic float4 v[2] = {1, 2, 3, 4, 5, 6, 7, 8};\n"
+    "float4 PS(float2 uv[3] : TEXCOORD1_centroid) : COLOR0 { S s = {1, 2, 3, 4, 5}; return v[1]; }\n",
 };
 
 std::string Damage(const std::string& seed, const std::string& other, std::mt19937* random) {

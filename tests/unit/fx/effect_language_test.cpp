@@ -1,6 +1,6 @@
 // Constructs of the effect language that effect files of the Direct3D 9 era use, each drawn over a
 // clip-space quad and checked against the colour worked out by hand: centroid semantics, varying
-// arrays over consecutive registers.
+// arrays over consecutive registers, flat initialiser lists.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -42,6 +42,19 @@ const Case kCases[] = {
     {"array element",
      "float4 PS(float4 b : TEXCOORD3) : COLOR0 { return float4(b.xyz, 1); }",
      {153, 153, 153, 255}},
+    {"flat list, parameter default",
+     "float4 k[2] = {0.2, 0, 0, 0, 0, 0.4, 0.6, 1};\n"
+     "float4 PS() : COLOR0 { return float4(k[0].x, k[1].yzw); }",
+     {153, 102, 51, 255}},
+    {"flat list, static array",
+     "static const float3 w[2] = {0.6, 0.4, 0.2, 1, 1, 1};\n"
+     "float4 PS() : COLOR0 { return float4(w[0].zyx, w[1].x); }",
+     {153, 102, 51, 255}},
+    {"flat list, local struct",
+     "struct S { float a; float2 b; float4 c[2]; };\n"
+     "float4 PS() : COLOR0 { S s = {0.2, 0.4, 0.6, 0, 0, 0, 0, 0, 0, 0, 1}; return float4(s.a, s.b, "
+     "s.c[1].w); }",
+     {153, 102, 51, 255}},
 };
 
 class EffectLanguage : public render_test::RenderTest {
