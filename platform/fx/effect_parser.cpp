@@ -1,5 +1,6 @@
 #include "fx/effect_parser.h"
 
+#include "fx/constructor_targets.h"
 #include "fx/effect_lexer.h"
 #include "fx/effect_states.h"
 #include "fx/initializer_lists.h"
@@ -114,7 +115,10 @@ class Parser {
             TopLevel();
         if (!diagnostics_->HasErrors())
             CheckEntries();
-        NestInitializerLists(tokens_, &model_->hlsl);
+        std::vector<TextEdit> edits = NestInitializerLists(tokens_, model_->hlsl);
+        for (TextEdit& e : RewriteConstructorTargets(tokens_, model_->hlsl))
+            edits.push_back(std::move(e));
+        ApplyEdits(std::move(edits), &model_->hlsl);
     }
 
   private:

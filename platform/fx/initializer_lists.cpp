@@ -15,8 +15,9 @@ struct Member {
 };
 using Structs = std::map<std::string, std::vector<Member>>;
 
-// Components of a numeric type name (float, half3, int2x2, vector, matrix); 0 when it is none.
-int Components(const std::string& type) {
+} // namespace
+
+int NumericComponents(const std::string& type) {
     if (type == "vector")
         return 4;
     if (type == "matrix")
@@ -36,6 +37,12 @@ int Components(const std::string& type) {
         return 0;
     }
     return 0;
+}
+
+namespace {
+
+int Components(const std::string& type) {
+    return NumericComponents(type);
 }
 
 // Text to insert before and after each scalar item of a flat list of the given type.
@@ -95,8 +102,8 @@ class Nester {
   public:
     Nester(const std::vector<Token>& tokens, const std::string& hlsl) : t_(tokens), hlsl_(hlsl) {}
 
-    // (offset, text) insertions for every flat list of an array or a struct.
-    std::vector<std::pair<std::size_t, std::string>> Run() {
+    // Insertions for every flat list of an array or a struct.
+    std::vector<TextEdit> Run() {
         for (std::size_t i = 0; i + 1 < t_.size(); ++i) {
             if (Is(i, "struct") && t_[i + 1].kind == Token::Identifier && Is(i + 2, "{"))
                 ReadStruct(i + 1);
@@ -188,28 +195,22 @@ class Nester {
         plan.after.back().pop_back();
         for (std::size_t k = 0; k < items.size(); ++k) {
             if (!plan.before[k].empty())
-                insertions_.emplace_back(t_[items[k].first].begin, plan.before[k]);
+                insertions_.push_back({t_[items[k].first].begin, 0, plan.before[k]});
             if (!plan.after[k].empty())
-                insertions_.emplace_back(t_[items[k].second].end, plan.after[k]);
+                insertions_.push_back({t_[items[k].second].end, 0, plan.after[k]});
         }
     }
 
     const std::vector<Token>& t_;
     const std::string& hlsl_;
     Structs structs_;
-    std::vector<std::pair<std::size_t, std::string>> insertions_;
+    std::vector<TextEdit> insertions_;
 };
 
 } // namespace
 
-void NestInitializerLists(const std::vector<Token>& tokens, std::string* hlsl) {
-    auto insertions = Nester(tokens, *hlsl).Run();
-    std::stable_sort(insertions.begin(), insertions.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (const auto& [offset, text] : insertions) {
-        if (offset <= hlsl->size())
-            hlsl->insert(offset, text);
-    }
+std::vector<TextEdit> NestInitializerLists(const std::vector<Token>& tokens, const std::string& hlsl) {
+    return Nester(tokens, hlsl).Run();
 }
 
 } // namespace platform::fx

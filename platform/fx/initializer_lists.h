@@ -6,14 +6,18 @@
 #define VTR3_PLATFORM_FX_INITIALIZER_LISTS_H
 
 #include "fx/effect_lexer.h"
+#include "fx/text_edits.h"
 
 #include <string>
 #include <vector>
 
 namespace platform::fx {
 
-// `tokens` are those of `hlsl` as the lexer read it; lists in blanked parts are left alone.
-void NestInitializerLists(const std::vector<Token>& tokens, std::string* hlsl);
+// Components of a numeric type name (float, half3, int2x2, vector, matrix); 0 when it is none.
+int NumericComponents(const std::string& type);
+
+// The insertions for the lists of `hlsl`, whose tokens are `tokens`; blanked parts are left alone.
+std::vector<TextEdit> NestInitializerLists(const std::vector<Token>& tokens, const std::string& hlsl);
 
 } // namespace platform::fx
 

@@ -1,6 +1,6 @@
 // Constructs of the effect language that effect files of the Direct3D 9 era use, each drawn over a
 // clip-space quad and checked against the colour worked out by hand: centroid semantics, varying
-// arrays over consecutive registers, flat initialiser lists.
+// arrays over consecutive registers, flat initialiser lists, constructors as assignment targets.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -54,6 +54,10 @@ const Case kCases[] = {
      "struct S { float a; float2 b; float4 c[2]; };\n"
      "float4 PS() : COLOR0 { S s = {0.2, 0.4, 0.6, 0, 0, 0, 0, 0, 0, 0, 1}; return float4(s.a, s.b, "
      "s.c[1].w); }",
+     {153, 102, 51, 255}},
+    {"constructor target",
+     "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
+     "float2 a; float b, d; float4(a, b, d) = c.zyxw; return float4(b, a.yx, d); }",
      {153, 102, 51, 255}},
 };
 
