@@ -183,6 +183,15 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         bool pixelPresent = false;
         std::vector<SamplerBinding> samplers;
         std::vector<PassState> states;
+        // A stage chosen from an array of shaders by a parameter: the programs not chosen wait in
+        // `choices` (the chosen one's slot holds an empty program), so choosing moves, never allocates.
+        struct Choices {
+            std::vector<StageProgram> programs;
+            int selector = -1; // the parameter
+            int chosen = 0;
+        };
+        Choices vertexChoices;
+        Choices pixelChoices;
     };
 
     struct RuntimeTechnique {
@@ -211,6 +220,10 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     bool ResolveAssignment(const StateAssignment& assignment, bool inSampler, PassState* state) const;
     bool LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgram* out);
     void BindSamplers(const CompiledStage& vertex, const CompiledStage& pixel, RuntimePass* out);
+    void LinkChoices(const std::vector<CompiledStage>& compiled, const std::string& selector,
+                     ShaderStage kind, RuntimePass* out);
+    static void Choose(RuntimePass::Choices* choices, StageProgram* current, int k);
+    void ChooseBySelectors(RuntimePass* pass) const;
     void PrepareSaveList(const RuntimeTechnique& technique);
     void DeletePrograms();
 

@@ -4,19 +4,32 @@
 #include "fx/effect_states.h"
 #include "fx/program_cache.h"
 
+#include <cstdlib>
 #include <strings.h>
 
 namespace platform::fx {
 namespace {
 
-const StateValue* ShaderValue(const EffectModel& model, const StateValue& value) {
-    if (value.kind != StateValue::Kind::Reference)
-        return &value;
+const ShaderVariable* FindShader(const EffectModel& model, const StateValue& value) {
     for (const ShaderVariable& s : model.shaderVariables) {
-        if (s.name == value.name)
-            return &s.value;
+        if (value.kind == StateValue::Kind::Reference && s.name == value.name)
+            return &s;
     }
     return nullptr;
+}
+
+// The one shader a state names, or null for a shader array indexed by a parameter.
+const StateValue* ShaderValue(const EffectModel& model, const StateValue& value) {
+    const ShaderVariable* s = FindShader(model, value);
+    if (value.kind != StateValue::Kind::Reference)
+        return &value;
+    if (!s || value.selector.empty())
+        return s && s->elements.empty() ? &s->value : nullptr;
+    const char digit = value.selector[0];
+    if (digit < '0' || digit > '9')
+        return nullptr;
+    const std::size_t k = static_cast<std::size_t>(std::atoi(value.selector.c_str()));
+    return k < s->elements.size() ? &s->elements[k] : nullptr;
 }
 
 bool CompileStage(const EffectSource& source, const EffectModel& model, const StateValue& value,
@@ -73,13 +86,25 @@ bool BuildEffect(const SourceInput& input, BuiltEffect* effect, Diagnostics* dia
                 const bool vertex = info->kind == StateKind::VertexShader;
                 if (!vertex && info->kind != StateKind::PixelShader)
                     continue;
+                const ShaderStage kind = vertex ? ShaderStage::Vertex : ShaderStage::Pixel;
+                CompiledStage* stage = vertex ? &compiled.vertex : &compiled.pixel;
+                std::vector<CompiledStage>* choices =
+                    vertex ? &compiled.vertexChoices : &compiled.pixelChoices;
                 const StateValue* value = ShaderValue(model, state.value);
+                const ShaderVariable* array = FindShader(model, state.value);
+                if (!value && array && !array->elements.empty()) {
+                    choices->assign(array->elements.size(), CompiledStage{});
+                    for (std::size_t k = 0; k < choices->size(); ++k)
+                        CompileStage(source, model, array->elements[k], kind, &(*choices)[k], diagnostics);
+                    (vertex ? compiled.vertexSelector : compiled.pixelSelector) = state.value.selector;
+                    *stage = choices->front();
+                    continue;
+                }
                 if (!value)
                     continue;
-                CompiledStage* stage = vertex ? &compiled.vertex : &compiled.pixel;
                 *stage = CompiledStage{};
-                CompileStage(source, model, *value, vertex ? ShaderStage::Vertex : ShaderStage::Pixel, stage,
-                             diagnostics);
+                choices->clear();
+                CompileStage(source, model, *value, kind, stage, diagnostics);
             }
             effect->passes[t].push_back(std::move(compiled));
         }

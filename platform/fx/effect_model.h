@@ -36,6 +36,7 @@ struct StateValue {
     std::string profile;         // Compile: vs_2_0, ps_3_0, ...
     std::string entry;           // Compile: entry function
     std::vector<std::vector<float>> arguments; // Compile: literal arguments for uniform parameters
+    std::string selector; // Reference to a shader array: the parameter (or number) indexing it
 };
 
 struct StateAssignment {
@@ -86,6 +87,7 @@ struct Technique {
 struct ShaderVariable {
     std::string name;
     StateValue value;
+    std::vector<StateValue> elements; // an array of shaders: `vertexshader vs[2] = { compile ..., ... };`
 };
 
 struct EffectModel {

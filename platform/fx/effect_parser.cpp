@@ -441,11 +441,37 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                     return false;
                 CheckCompile(shader.value, at, p.type == D3DXPT_VERTEXSHADER);
                 compiles_.emplace_back(shader.value, at);
+            } else if (Accept("{")) {
+                // An array of shaders: compile statements or NULL, one per element.
+                while (Peek().kind != Token::End && !Is(Peek(), "}")) {
+                    StateValue element;
+                    const Token elementAt = Peek();
+                    if (Is(Peek(), "compile")) {
+                        if (!CompileStatement(&element))
+                            return false;
+                        CheckCompile(element, elementAt, p.type == D3DXPT_VERTEXSHADER);
+                        compiles_.emplace_back(element, elementAt);
+                    } else if (IsNoCase(Peek(), "NULL")) {
+                        Next();
+                        element.kind = StateValue::Kind::Null;
+                    } else {
+                        Error(Peek(), code::kSyntax,
+                              "syntax error: unexpected token '" + Peek().text + "' in an array of shaders");
+                        return false;
+                    }
+                    shader.elements.push_back(element);
+                    if (!Accept(","))
+                        break;
+                }
+                if (!Expect("}"))
+                    return false;
             } else {
                 Numbers(",", ";");
                 shader.value.kind = StateValue::Kind::Null;
             }
             model_->shaderVariables.push_back(shader);
+            if (Is(Peek(), ";"))
+                Blank(declarationStart, pos_);
             return true;
         } else if (p.type == D3DXPT_STRING && Peek().kind == Token::String) {
             const std::string s = Next().text;
@@ -599,6 +625,16 @@ bool Parser::StateAssignmentAt(StateAssignment* state, bool inSampler) {
             Error(valueToken, code::kUndeclared, "undeclared identifier '" + v.name + "'");
             return false;
         }
+        const bool number = !v.selector.empty() && v.selector[0] >= '0' && v.selector[0] <= '9';
+        if (!v.selector.empty() && !number && !IsReferenceable(v.selector)) {
+            Error(valueToken, code::kUndeclared, "undeclared identifier '" + v.selector + "'");
+            return false;
+        }
+        if (!v.selector.empty() && info->kind != StateKind::VertexShader &&
+            info->kind != StateKind::PixelShader) {
+            Error(valueToken, code::kBadStateValue, "invalid value for state '" + nameToken.text + "'");
+            return false;
+        }
     } else if (v.kind == StateValue::Kind::Name) {
         DWORD resolved = 0;
         std::string message;
@@ -665,6 +701,18 @@ bool Parser::Value(const StateInfo& info, StateValue* value) {
         Next();
         value->kind = StateValue::Kind::Reference;
         value->name = Next().text;
+        Next();
+        return true;
+    }
+    if (Is(t, "(") && Peek(1).kind == Token::Identifier && Is(Peek(2), "[") && Is(Peek(4), "]") &&
+        Is(Peek(5), ")")) {
+        // (shaders[Index]): a shader of an array, chosen by a parameter when the pass begins.
+        Next();
+        value->kind = StateValue::Kind::Reference;
+        value->name = Next().text;
+        Next();
+        value->selector = Next().text;
+        Next();
         Next();
         return true;
     }

@@ -5,6 +5,7 @@
 
 #include "device/device.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform::fx {
@@ -72,6 +73,18 @@ void Effect::ApplySampler(int parameter, DWORD unit) {
     }
 }
 
+void Effect::ChooseBySelectors(RuntimePass* pass) const {
+    for (const bool vertex : {true, false}) {
+        RuntimePass::Choices& c = vertex ? pass->vertexChoices : pass->pixelChoices;
+        if (c.selector < 0 || c.programs.empty())
+            continue;
+        // The index as an integer state value; out of range clamps to the array.
+        const auto index = static_cast<std::int32_t>(ParameterDword(c.selector, ValueType::Dword));
+        const int last = static_cast<int>(c.programs.size()) - 1;
+        Choose(&c, vertex ? &pass->vertex : &pass->pixel, index < 0 ? 0 : std::min(index, last));
+    }
+}
+
 void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
     if (platformDevice_)
         platformDevice_->SetShaderPrograms(vertex, pixel);
@@ -120,6 +133,7 @@ void Effect::ApplyPass(RuntimePass* pass) {
     }
     for (const SamplerBinding& b : pass->samplers)
         ApplySampler(b.parameter, b.unit);
+    ChooseBySelectors(pass);
     const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrent()) {
         UploadUniforms(&pass->vertex);
@@ -183,11 +197,13 @@ HRESULT Effect::CommitChanges() {
                             .passes[static_cast<std::size_t>(activePass_)];
     for (const SamplerBinding& b : pass.samplers)
         ApplySampler(b.parameter, b.unit);
+    ChooseBySelectors(&pass);
     const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrent()) {
         UploadUniforms(&pass.vertex);
         UploadUniforms(&pass.pixel);
     }
+    SetPrograms(pass.vertex.program, pass.pixel.program);
     return D3D_OK;
 }
 

@@ -1,6 +1,7 @@
 // Constructs of the effect language that effect files of the Direct3D 9 era use, each drawn over a
 // clip-space quad and checked against the colour worked out by hand: centroid semantics, varying
-// arrays over consecutive registers, flat initialiser lists, constructors as assignment targets.
+// arrays over consecutive registers, flat initialiser lists, constructors as assignment targets, a shader
+// chosen from an array by a parameter.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -24,14 +25,17 @@ VsOut VS(float4 pos : POSITION) {
     return o;
 }
 )";
-const char* const kTechnique =
-    "\ntechnique T { pass P { CullMode = None; VertexShader = compile vs_3_0 VS(); PixelShader = compile "
-    "ps_3_0 PS(); } }\n";
+// Pixel shaders chosen by Index from an array: PSn(k) writes red 0.2 k.
+const char* const kShaderArray =
+    "int Index = 2;\nfloat4 PSn(uniform float k) : COLOR0 { return float4(0.2 * k, 0.4, 0.6, 1); }\n"
+    "pixelshader ps[3] = { compile ps_2_0 PSn(0), compile ps_2_0 PSn(1), compile ps_2_0 PSn(3) };\n";
 
 struct Case {
     const char* what;
     const char* effect; // globals and PS, between the vertex stage and the technique
     Bgra expected;      // the pixel at (4, 4)
+    const char* pixelShader = "compile ps_3_0 PS()";
+    int index = -1; // set into Index when not negative
 };
 
 const Case kCases[] = {
@@ -59,6 +63,10 @@ const Case kCases[] = {
      "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
      "float2 a; float b, d; float4(a, b, d) = c.zyxw; return float4(b, a.yx, d); }",
      {153, 102, 51, 255}},
+    {"shader array, default index", kShaderArray, {153, 102, 153, 255}, "(ps[Index])"},
+    {"shader array, index set", kShaderArray, {153, 102, 51, 255}, "(ps[Index])", 1},
+    {"shader array, index clamped", kShaderArray, {153, 102, 153, 255}, "(ps[Index])", 7},
+    {"shader array, literal index", kShaderArray, {153, 102, 0, 255}, "(ps[0])"},
 };
 
 class EffectLanguage : public render_test::RenderTest {
@@ -69,7 +77,11 @@ class EffectLanguage : public render_test::RenderTest {
 TEST_F(EffectLanguage, EachConstructDrawsItsWorkedOutColour) {
     const D3DXVECTOR3 quad[4] = {{-1, -1, 0.5f}, {-1, 1, 0.5f}, {1, -1, 0.5f}, {1, 1, 0.5f}};
     for (const Case& c : kCases) {
-        const std::string text = std::string(kVertexStage) + c.effect + kTechnique;
+        const std::string text =
+            std::string(kVertexStage) + c.effect +
+            "\ntechnique T { pass P { CullMode = None; VertexShader = compile vs_3_0 VS(); "
+            "PixelShader = " +
+            c.pixelShader + "; } }\n";
         ID3DXEffect* effect = nullptr;
         ID3DXBuffer* messages = nullptr;
         const HRESULT made = D3DXCreateEffect(device_, text.data(), static_cast<UINT>(text.size()), nullptr,
@@ -79,6 +91,9 @@ TEST_F(EffectLanguage, EachConstructDrawsItsWorkedOutColour) {
         if (messages)
             messages->Release();
         EXPECT_EQ(effect->ValidateTechnique(effect->GetTechniqueByName("T")), D3D_OK) << c.what;
+        if (c.index >= 0) {
+            ASSERT_EQ(effect->SetInt("Index", c.index), D3D_OK);
+        }
         ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ), D3D_OK);
         const auto frame = DrawFrame([&] {
             UINT passes = 0;
