@@ -112,7 +112,7 @@ void Effect::BuildPass(const EffectModel& model, const Pass& pass, const Compile
     (void)model;
 }
 
-bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassState* s) const {
+bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassState* s) {
     const StateInfo* info = FindState(a.name, inSampler);
     if (!info || info->kind == StateKind::VertexShader || info->kind == StateKind::PixelShader)
         return false;
@@ -143,6 +143,23 @@ bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassSta
     }
     case StateValue::Kind::Null:
         return true;
+    case StateValue::Kind::Expression: {
+        StateExpression e;
+        std::string ignored;
+        const auto lookup = [&](const std::string& name, int* parameter, double* constant) {
+            *parameter = FindParameterByName(name.c_str());
+            DWORD resolved = 0;
+            if (*parameter < 0 && !ResolveNamedValue(info->type, name, &resolved, &ignored))
+                return false;
+            *constant = resolved;
+            return true;
+        };
+        if (!CompileStateExpression(a.value.expression, lookup, &e, &ignored))
+            return false;
+        s->expression = static_cast<int>(expressions_.size());
+        expressions_.push_back(std::move(e));
+        return true;
+    }
     default:
         return false;
     }

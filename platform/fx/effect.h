@@ -13,6 +13,7 @@
 #include "device/gl_api.h"
 #include "fx/effect_build.h"
 #include "fx/effect_states.h"
+#include "fx/state_expression.h"
 
 #include <d3dx9.h>
 
@@ -172,7 +173,8 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         DWORD index = 0;
         ValueType type = ValueType::Dword;
         DWORD value = 0;
-        int parameter = -1; // a value read from a parameter
+        int parameter = -1;  // a value read from a parameter
+        int expression = -1; // a value computed from parameters: index into expressions_
     };
 
     struct RuntimePass {
@@ -217,7 +219,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
                    RuntimePass* out);
     void BuildStates(const Pass& pass, RuntimePass* out);
     // A state assignment with its value resolved now (literal) or at draw time (parameter).
-    bool ResolveAssignment(const StateAssignment& assignment, bool inSampler, PassState* state) const;
+    bool ResolveAssignment(const StateAssignment& assignment, bool inSampler, PassState* state);
+    // The value a state takes now: its literal, its parameter's or its expression's.
+    DWORD CurrentValue(const PassState& state) const;
     bool LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgram* out);
     void BindSamplers(const CompiledStage& vertex, const CompiledStage& pixel, RuntimePass* out);
     void LinkChoices(const std::vector<CompiledStage>& compiled, const std::string& selector,
@@ -269,6 +273,7 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     int activePass_ = -1;
     std::vector<SavedState> saved_; // sized for the current technique, so Begin allocates nothing
     std::vector<std::vector<PassState>> samplerStates_; // per parameter: its sampler_state block
+    std::vector<StateExpression> expressions_;
 };
 
 } // namespace platform::fx

@@ -4,6 +4,7 @@
 #include "fx/effect_lexer.h"
 #include "fx/effect_states.h"
 #include "fx/initializer_lists.h"
+#include "fx/state_expression.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -646,6 +647,30 @@ bool Parser::StateAssignmentAt(StateAssignment* state, bool inSampler) {
             }
             state->value.kind = StateValue::Kind::Reference;
         }
+    } else if (v.kind == StateValue::Kind::Expression) {
+        StateExpression compiled;
+        std::string message;
+        const auto lookup = [&](const std::string& name, int* parameter, double* constant) {
+            for (const Parameter& p : model_->parameters) {
+                if (p.name == name && p.cls != D3DXPC_OBJECT) {
+                    *parameter = 0;
+                    return true;
+                }
+            }
+            DWORD resolved = 0;
+            std::string ignored;
+            if (!ResolveNamedValue(info->type, name, &resolved, &ignored))
+                return false;
+            *constant = resolved;
+            return true;
+        };
+        if (info->type == ValueType::Object ||
+            !CompileStateExpression(v.expression, lookup, &compiled, &message)) {
+            Error(valueToken, code::kBadStateValue,
+                  "invalid value for state '" + nameToken.text +
+                      "': " + (message.empty() ? "an expression" : message));
+            return false;
+        }
     } else if (v.kind == StateValue::Kind::Number && info->type == ValueType::Object) {
         Error(valueToken, code::kBadStateValue, "invalid value for state '" + nameToken.text + "'");
         return false;
@@ -740,6 +765,22 @@ bool Parser::Value(const StateInfo& info, StateValue* value) {
             value->name += "|" + Next().text;
         }
         return true;
+    }
+    if (Is(t, "(")) {
+        // An expression of parameters, evaluated whenever the pass applies its states.
+        const std::size_t first = pos_;
+        bool names = false;
+        SkipGroup("(", ")");
+        for (std::size_t i = first; i < pos_; ++i)
+            names = names || (tokens_[i].kind == Token::Identifier && !Is(tokens_[i], "true") &&
+                              !Is(tokens_[i], "false"));
+        if (names && Is(Peek(), ";")) {
+            value->kind = StateValue::Kind::Expression;
+            for (std::size_t i = first; i < pos_; ++i)
+                value->expression.push_back(tokens_[i].text);
+            return true;
+        }
+        pos_ = first;
     }
     value->kind = StateValue::Kind::Number;
     const std::size_t before = pos_;

@@ -59,6 +59,24 @@ DWORD Effect::ParameterDword(int parameter, ValueType type) const {
     return NumberToState(type, f);
 }
 
+DWORD Effect::CurrentValue(const PassState& s) const {
+    if (s.expression >= 0) {
+        const double v =
+            EvaluateStateExpression(expressions_[static_cast<std::size_t>(s.expression)], [this](int p) {
+                const ParameterSlot& slot = parameters_[static_cast<std::size_t>(p)];
+                if (slot.words.empty())
+                    return 0.0;
+                float f = 0.0f;
+                std::memcpy(&f, &slot.words[0], sizeof(f));
+                return slot.desc.type == D3DXPT_FLOAT
+                           ? static_cast<double>(f)
+                           : static_cast<double>(static_cast<std::int32_t>(slot.words[0]));
+            });
+        return NumberToState(s.type, static_cast<float>(v));
+    }
+    return s.parameter >= 0 ? ParameterDword(s.parameter, s.type) : s.value;
+}
+
 void Effect::ApplySampler(int parameter, DWORD unit) {
     IDirect3DDevice9* device = device_.Get();
     for (const PassState& s : samplerStates_[static_cast<std::size_t>(parameter)]) {
@@ -67,8 +85,7 @@ void Effect::ApplySampler(int parameter, DWORD unit) {
                 s.parameter >= 0 ? parameters_[static_cast<std::size_t>(s.parameter)].texture.Get() : nullptr;
             device->SetTexture(unit, texture);
         } else if (s.kind == StateKind::Sampler) {
-            const DWORD value = s.parameter >= 0 ? ParameterDword(s.parameter, s.type) : s.value;
-            device->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
+            device->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), CurrentValue(s));
         }
     }
 }
@@ -93,9 +110,9 @@ void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
 void Effect::ApplyPass(RuntimePass* pass) {
     IDirect3DDevice9* device = device_.Get();
     for (const PassState& s : pass->states) {
-        const DWORD value = s.parameter >= 0 && s.kind != StateKind::Texture &&
-                                    s.kind != StateKind::SamplerObject && s.kind != StateKind::Transform
-                                ? ParameterDword(s.parameter, s.type)
+        const DWORD value = s.kind != StateKind::Texture && s.kind != StateKind::SamplerObject &&
+                                    s.kind != StateKind::Transform
+                                ? CurrentValue(s)
                                 : s.value;
         switch (s.kind) {
         case StateKind::Render:

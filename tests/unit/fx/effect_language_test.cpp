@@ -1,7 +1,7 @@
 // Constructs of the effect language that effect files of the Direct3D 9 era use, each drawn over a
 // clip-space quad and checked against the colour worked out by hand: centroid semantics, varying
 // arrays over consecutive registers, flat initialiser lists, constructors as assignment targets, a shader
-// chosen from an array by a parameter.
+// chosen from an array by a parameter, state values computed from parameters.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -29,13 +29,20 @@ VsOut VS(float4 pos : POSITION) {
 const char* const kShaderArray =
     "int Index = 2;\nfloat4 PSn(uniform float k) : COLOR0 { return float4(0.2 * k, 0.4, 0.6, 1); }\n"
     "pixelshader ps[3] = { compile ps_2_0 PSn(0), compile ps_2_0 PSn(1), compile ps_2_0 PSn(3) };\n";
+// The alpha test set by expressions of Index: on when Index > 0.5, reference Index * 255 + 1 (153 passes
+// "less" from Index 0.6).
+const char* const kExpressions =
+    "float Index;\nfloat4 PS() : COLOR0 { return float4(0.2, 0.4, 0.6, 0.6); }\n";
+const char* const kExpressionStates =
+    "compile ps_3_0 PS(); AlphaTestEnable = (Index > 0.5); AlphaFunc = Less; "
+    "AlphaRef = (Index * 255 + 1)";
 
 struct Case {
     const char* what;
     const char* effect; // globals and PS, between the vertex stage and the technique
     Bgra expected;      // the pixel at (4, 4)
     const char* pixelShader = "compile ps_3_0 PS()";
-    int index = -1; // set into Index when not negative
+    float index = -1; // set into Index when not negative
 };
 
 const Case kCases[] = {
@@ -67,6 +74,9 @@ const Case kCases[] = {
     {"shader array, index set", kShaderArray, {153, 102, 51, 255}, "(ps[Index])", 1},
     {"shader array, index clamped", kShaderArray, {153, 102, 153, 255}, "(ps[Index])", 7},
     {"shader array, literal index", kShaderArray, {153, 102, 0, 255}, "(ps[0])"},
+    {"state expressions, test passes", kExpressions, {153, 102, 51, 255}, kExpressionStates, 0.6f},
+    {"state expressions, test fails", kExpressions, {0, 0, 0, 255}, kExpressionStates, 0.59f},
+    {"state expressions, test off", kExpressions, {153, 102, 51, 255}, kExpressionStates, 0.4f},
 };
 
 class EffectLanguage : public render_test::RenderTest {
@@ -92,7 +102,7 @@ TEST_F(EffectLanguage, EachConstructDrawsItsWorkedOutColour) {
             messages->Release();
         EXPECT_EQ(effect->ValidateTechnique(effect->GetTechniqueByName("T")), D3D_OK) << c.what;
         if (c.index >= 0) {
-            ASSERT_EQ(effect->SetInt("Index", c.index), D3D_OK);
+            ASSERT_EQ(effect->SetFloat("Index", c.index), D3D_OK);
         }
         ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ), D3D_OK);
         const auto frame = DrawFrame([&] {
