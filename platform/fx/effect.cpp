@@ -135,6 +135,8 @@ bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassSta
     case StateValue::Kind::Number: {
         if (a.value.numbers.empty())
             return false;
+        for (std::size_t k = 0; k < 4 && k < a.value.numbers.size(); ++k)
+            s->vector[k] = static_cast<float>(a.value.numbers[k]);
         const double n = a.value.numbers[0];
         s->value = info->type == ValueType::Float ? NumberToState(info->type, static_cast<float>(n))
                    : n < 0                        ? static_cast<DWORD>(static_cast<long long>(n))

@@ -173,8 +173,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         DWORD index = 0;
         ValueType type = ValueType::Dword;
         DWORD value = 0;
-        int parameter = -1;  // a value read from a parameter
-        int expression = -1; // a value computed from parameters: index into expressions_
+        int parameter = -1;   // a value read from a parameter
+        int expression = -1;  // a value computed from parameters: index into expressions_
+        float vector[4] = {}; // ValueType::Vector literals
     };
 
     struct RuntimePass {
@@ -209,6 +210,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         DWORD value = 0;
         IDirect3DBaseTexture9* texture = nullptr; // a reference GetTexture gave
         D3DMATRIX matrix{};
+        D3DLIGHT9 light{};
+        D3DMATERIAL9 material{};
+        bool valid = false; // GetLight succeeded (a light never set cannot be put back)
     };
 
     explicit Effect(IDirect3DDevice9* device);
@@ -222,6 +226,10 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     bool ResolveAssignment(const StateAssignment& assignment, bool inSampler, PassState* state);
     // The value a state takes now: its literal, its parameter's or its expression's.
     DWORD CurrentValue(const PassState& state) const;
+    // A ValueType::Vector or Float state's value as four floats.
+    void CurrentVector(const PassState& state, float out[4]) const;
+    // The light and material fields of a pass, gathered per light so that one SetLight sees them all.
+    void ApplyLightsAndMaterial(const RuntimePass& pass);
     bool LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgram* out);
     void BindSamplers(const CompiledStage& vertex, const CompiledStage& pixel, RuntimePass* out);
     void LinkChoices(const std::vector<CompiledStage>& compiled, const std::string& selector,

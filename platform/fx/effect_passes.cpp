@@ -39,6 +39,9 @@ void Effect::PrepareSaveList(const RuntimeTechnique& technique) {
                 addSampler(s.parameter, s.index);
             else if (s.kind == StateKind::Render || s.kind == StateKind::Transform)
                 add(s.kind, s.id, 0);
+            else if (s.kind == StateKind::Light || s.kind == StateKind::LightEnable ||
+                     s.kind == StateKind::Material)
+                add(s.kind, 0, s.kind == StateKind::Material ? 0 : s.index); // the whole light or material
             else
                 add(s.kind, s.id, s.index);
         }
@@ -75,6 +78,96 @@ DWORD Effect::CurrentValue(const PassState& s) const {
         return NumberToState(s.type, static_cast<float>(v));
     }
     return s.parameter >= 0 ? ParameterDword(s.parameter, s.type) : s.value;
+}
+
+void Effect::CurrentVector(const PassState& s, float out[4]) const {
+    for (int k = 0; k < 4; ++k)
+        out[k] = s.vector[k];
+    if (s.parameter >= 0) {
+        const ParameterSlot& slot = parameters_[static_cast<std::size_t>(s.parameter)];
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::uint32_t word = k < slot.words.size() ? slot.words[k] : 0;
+            float f = static_cast<float>(static_cast<std::int32_t>(word));
+            if (slot.desc.type == D3DXPT_FLOAT)
+                std::memcpy(&f, &word, sizeof(f));
+            out[k] = f;
+        }
+    } else if (s.expression >= 0 || s.type == ValueType::Float) {
+        const DWORD bits = CurrentValue(s);
+        std::memcpy(&out[0], &bits, sizeof(float));
+    }
+}
+
+void Effect::ApplyLightsAndMaterial(const RuntimePass& pass) {
+    IDirect3DDevice9* device = device_.Get();
+    constexpr DWORD kLights = 16; // state indices are below 16
+    D3DLIGHT9 lights[kLights];
+    bool touched[kLights] = {};
+    D3DMATERIAL9 material{};
+    bool materialTouched = false;
+    for (const PassState& s : pass.states) {
+        if (s.kind != StateKind::Light && s.kind != StateKind::Material)
+            continue;
+        float v[4];
+        CurrentVector(s, v);
+        const D3DCOLORVALUE color{v[0], v[1], v[2], v[3]};
+        const D3DVECTOR vector{v[0], v[1], v[2]};
+        if (s.kind == StateKind::Material) {
+            if (!materialTouched)
+                device->GetMaterial(&material);
+            materialTouched = true;
+            D3DCOLORVALUE* fields[] = {&material.Diffuse, &material.Ambient, &material.Specular,
+                                       &material.Emissive};
+            if (s.id == kMaterialPower)
+                material.Power = v[0];
+            else if (s.id < 4)
+                *fields[s.id] = color;
+            continue;
+        }
+        if (s.index >= kLights)
+            continue;
+        D3DLIGHT9& l = lights[s.index];
+        if (!touched[s.index] && FAILED(device->GetLight(s.index, &l))) {
+            l = D3DLIGHT9{}; // Direct3D's default light: white, directional, along +z
+            l.Type = D3DLIGHT_DIRECTIONAL;
+            l.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
+            l.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
+        }
+        touched[s.index] = true;
+        switch (s.id) {
+        case kLightType:
+            l.Type = static_cast<D3DLIGHTTYPE>(CurrentValue(s));
+            break;
+        case kLightDiffuse:
+            l.Diffuse = color;
+            break;
+        case kLightSpecular:
+            l.Specular = color;
+            break;
+        case kLightAmbient:
+            l.Ambient = color;
+            break;
+        case kLightPosition:
+            l.Position = vector;
+            break;
+        case kLightDirection:
+            l.Direction = vector;
+            break;
+        default: {
+            float* scalars[] = {&l.Range,        &l.Falloff, &l.Attenuation0, &l.Attenuation1,
+                                &l.Attenuation2, &l.Theta,   &l.Phi};
+            if (s.id >= kLightRange && s.id <= kLightPhi)
+                *scalars[s.id - kLightRange] = v[0];
+            break;
+        }
+        }
+    }
+    for (DWORD i = 0; i < kLights; ++i) {
+        if (touched[i])
+            device->SetLight(i, &lights[i]);
+    }
+    if (materialTouched)
+        device->SetMaterial(&material);
 }
 
 void Effect::ApplySampler(int parameter, DWORD unit) {
@@ -133,6 +226,9 @@ void Effect::ApplyPass(RuntimePass* pass) {
             if (s.parameter >= 0)
                 ApplySampler(s.parameter, s.index);
             break;
+        case StateKind::LightEnable:
+            device->LightEnable(s.index, value != 0);
+            break;
         case StateKind::Transform: {
             if (s.parameter < 0)
                 break;
@@ -148,6 +244,7 @@ void Effect::ApplyPass(RuntimePass* pass) {
             break;
         }
     }
+    ApplyLightsAndMaterial(*pass);
     for (const SamplerBinding& b : pass->samplers)
         ApplySampler(b.parameter, b.unit);
     ChooseBySelectors(pass);
@@ -183,6 +280,18 @@ HRESULT Effect::Begin(UINT* pPasses, DWORD Flags) {
                 break;
             case StateKind::Transform:
                 device->GetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
+                break;
+            case StateKind::Light:
+                s.valid = SUCCEEDED(device->GetLight(s.index, &s.light));
+                break;
+            case StateKind::LightEnable: {
+                BOOL enabled = FALSE;
+                s.valid = SUCCEEDED(device->GetLightEnable(s.index, &enabled));
+                s.value = static_cast<DWORD>(enabled);
+                break;
+            }
+            case StateKind::Material:
+                device->GetMaterial(&s.material);
                 break;
             default:
                 break;
@@ -258,6 +367,16 @@ HRESULT Effect::End() {
             break;
         case StateKind::Transform:
             device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
+            break;
+        case StateKind::Light:
+            if (s.valid)
+                device->SetLight(s.index, &s.light);
+            break;
+        case StateKind::LightEnable:
+            device->LightEnable(s.index, static_cast<BOOL>(s.value));
+            break;
+        case StateKind::Material:
+            device->SetMaterial(&s.material);
             break;
         default:
             break;

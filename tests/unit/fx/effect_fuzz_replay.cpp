@@ -26,7 +26,9 @@ const char* const kSeeds[] = {
     "}\n",
     "int I;\npixelshader ps[2] = { compile ps_2_0 P(1), NULL };\ntechnique T { pass { PixelShader = (ps[I]); "
     "VertexShader = (ps[1]); ZEnable = (I > 2 && !(I == 3) ? I * -2 / 0 : -(1)); CullMode = (I ? Cw : None); "
-    "} }\n",
+    "LightEnable[15] = 1; LightType[2] = Spot; LightTheta[2] = 2; LightDiffuse[1] = <I>; MaterialPower = "
+    "(I); "
+    "MaterialEmissive = float4(1, 2); } }\n",
     "#define X X X\n#define Y X Y\nY Y Y\n",
     "struct S { float a; float2 b[2] : TEXCOORD1; S2 c; };\nstatic float4 v[2] = {1, 2, 3, 4, 5, 6, 7, 8};\n"
     "float4 PS(float2 uv[3] : TEXCOORD1_centroid) : COLOR0 { S s = {1, 2, 3, 4, 5};\n"

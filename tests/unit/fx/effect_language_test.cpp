@@ -1,7 +1,8 @@
 // Constructs of the effect language that effect files of the Direct3D 9 era use, each drawn over a
 // clip-space quad and checked against the colour worked out by hand: centroid semantics, varying
 // arrays over consecutive registers, flat initialiser lists, constructors as assignment targets, a shader
-// chosen from an array by a parameter, state values computed from parameters.
+// chosen from an array by a parameter, state values computed from parameters, light and
+// material states.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -31,6 +32,14 @@ const char* const kShaderArray =
     "pixelshader ps[3] = { compile ps_2_0 PSn(0), compile ps_2_0 PSn(1), compile ps_2_0 PSn(3) };\n";
 // The alpha test set by expressions of Index: on when Index > 0.5, reference Index * 255 + 1 (153 passes
 // "less" from Index 0.6).
+// Fixed-function lighting set by the pass: ambient 1 x (0.2, 0, 0.4) plus diffuse (0.5, 0.8, 0.4) x
+// (0.4, 0.5, 0.5) with the normal facing the light: (0.4, 0.4, 0.6).
+const char* const kLit =
+    "float4 lightColor = {0.4, 0.5, 0.5, 1};\nfloat4 PS(float4 c : COLOR0) : COLOR0 { return c; }\n";
+const char* const kLightStates =
+    "compile ps_3_0 PS(); VertexShader = NULL; Lighting = true; LightEnable[0] = true; LightType[0] = "
+    "DIRECTIONAL; LightDirection[0] = {0, 0, 1}; LightDiffuse[0] = <lightColor>; LightAmbient[0] = "
+    "float4(0.2, 0, 0.4, 0); MaterialAmbient = {1, 1, 1, 1}; MaterialDiffuse = {0.5, 0.8, 0.4, 1}";
 const char* const kExpressions =
     "float Index;\nfloat4 PS() : COLOR0 { return float4(0.2, 0.4, 0.6, 0.6); }\n";
 const char* const kExpressionStates =
@@ -77,6 +86,7 @@ const Case kCases[] = {
     {"state expressions, test passes", kExpressions, {153, 102, 51, 255}, kExpressionStates, 0.6f},
     {"state expressions, test fails", kExpressions, {0, 0, 0, 255}, kExpressionStates, 0.59f},
     {"state expressions, test off", kExpressions, {153, 102, 51, 255}, kExpressionStates, 0.4f},
+    {"light and material states", kLit, {153, 102, 102, 255}, kLightStates},
 };
 
 class EffectLanguage : public render_test::RenderTest {
@@ -85,7 +95,8 @@ class EffectLanguage : public render_test::RenderTest {
 };
 
 TEST_F(EffectLanguage, EachConstructDrawsItsWorkedOutColour) {
-    const D3DXVECTOR3 quad[4] = {{-1, -1, 0.5f}, {-1, 1, 0.5f}, {1, -1, 0.5f}, {1, 1, 0.5f}};
+    const D3DXVECTOR3 n(0, 0, -1); // position, normal
+    const D3DXVECTOR3 quad[8] = {{-1, -1, 0.5f}, n, {-1, 1, 0.5f}, n, {1, -1, 0.5f}, n, {1, 1, 0.5f}, n};
     for (const Case& c : kCases) {
         const std::string text =
             std::string(kVertexStage) + c.effect +
@@ -104,16 +115,21 @@ TEST_F(EffectLanguage, EachConstructDrawsItsWorkedOutColour) {
         if (c.index >= 0) {
             ASSERT_EQ(effect->SetFloat("Index", c.index), D3D_OK);
         }
-        ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ), D3D_OK);
+        ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL), D3D_OK);
         const auto frame = DrawFrame([&] {
             UINT passes = 0;
             ASSERT_EQ(effect->Begin(&passes, 0), D3D_OK);
             ASSERT_EQ(effect->BeginPass(0), D3D_OK);
-            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0])), D3D_OK);
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, 2 * sizeof(quad[0])), D3D_OK);
             ASSERT_EQ(effect->EndPass(), D3D_OK);
             ASSERT_EQ(effect->End(), D3D_OK);
         });
         EXPECT_EQ(At(frame, 4, 4), c.expected) << c.what;
+        D3DMATERIAL9 material{};
+        BOOL lit = FALSE;
+        ASSERT_EQ(device_->GetMaterial(&material), D3D_OK);
+        device_->GetLightEnable(0, &lit);
+        EXPECT_TRUE(material.Diffuse.r == 0 && !lit) << c.what << ": End restores the light and material";
         EXPECT_EQ(effect->Release(), 0u);
     }
 }
