@@ -36,6 +36,11 @@ bool CompileStage(const EffectSource& source, const EffectModel& model, const St
                   ShaderStage stage, CompiledStage* out, Diagnostics* diagnostics) {
     if (value.kind != StateValue::Kind::Compile)
         return true; // NULL: the fixed-function stage
+    bool declared = false;
+    for (const FunctionInfo& f : model.functions)
+        declared = declared || f.name == value.entry;
+    if (!declared && diagnostics->HasErrors())
+        return false; // the parser reported the missing entry
     out->present = true;
     out->profile = value.profile;
     out->entry = value.entry;
@@ -50,7 +55,13 @@ bool CompileStage(const EffectSource& source, const EffectModel& model, const St
     request.profile = value.profile;
     request.stage = stage;
     CompileCached(request, &out->result);
+    // glslang's HLSL parser gives up at the first faulty function, and what follows the first error is
+    // its consequence ('return': type does not match, 'declaration' expected): one error per shader.
+    bool errorTaken = false;
     for (const CompilerMessage& m : out->result.messages) {
+        if (!m.warning && errorTaken)
+            continue;
+        errorTaken = errorTaken || !m.warning;
         // glslang counts lines of the combined text from 1; the line map gives the file's own line.
         const SourceLocation where = source.Locate(m.line > 0 ? m.line - 1 : 0, m.column);
         const std::string& file = source.files[static_cast<std::size_t>(where.file)];
@@ -60,10 +71,11 @@ bool CompileStage(const EffectSource& source, const EffectModel& model, const St
             seen = seen || (d.file == file && d.line == line && d.message == m.text);
         if (seen)
             continue; // the same shader compiled for two passes reports once
+        const long long order = m.line > 0 ? TextOrder(m.line - 1, 0) : 0;
         if (m.warning)
-            diagnostics->Warning(file, line, where.column, m.code, m.text);
+            diagnostics->Warning(file, line, where.column, m.code, m.text, order);
         else
-            diagnostics->Error(file, line, where.column, m.code, m.text);
+            diagnostics->Error(file, line, where.column, m.code, m.text, order);
     }
     return out->result.ok;
 }
@@ -74,7 +86,9 @@ bool BuildEffect(const SourceInput& input, BuiltEffect* effect, Diagnostics* dia
     EffectSource source;
     if (!Preprocess(input, &source, diagnostics))
         return false;
-    if (!ParseEffect(source, &effect->model, diagnostics))
+    // After effect-syntax errors the shaders still compile, so that their errors are listed too, as
+    // long as the parser could blank every effect-only part.
+    if (!ParseEffect(source, &effect->model, diagnostics) && !effect->model.blanked)
         return false;
     const EffectModel& model = effect->model;
     effect->passes.resize(model.techniques.size());

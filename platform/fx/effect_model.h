@@ -96,7 +96,8 @@ struct EffectModel {
     std::vector<Technique> techniques;
     std::vector<FunctionInfo> functions;
     std::vector<ShaderVariable> shaderVariables;
-    std::string hlsl; // the sources for glslang, effect-only parts blanked, lines kept
+    std::string hlsl;    // the sources for glslang, effect-only parts blanked, lines kept
+    bool blanked = true; // false when an effect-syntax error left effect-only text in `hlsl`
 };
 
 } // namespace platform::fx

@@ -112,10 +112,15 @@ class Parser {
     }
 
     void Run() {
-        while (Peek().kind != Token::End && !diagnostics_->HasErrors())
+        // After an error the parser goes on at the next statement, so that one compile lists them all.
+        while (Peek().kind != Token::End) {
+            const std::size_t before = pos_;
             TopLevel();
-        if (!diagnostics_->HasErrors())
-            CheckEntries();
+            if (pos_ == before)
+                Next();
+        }
+        CheckEntries();
+        model_->blanked = openTechniques_ == 0 && !unblanked_;
         std::vector<TextEdit> edits = NestInitializerLists(tokens_, model_->hlsl);
         for (TextEdit& e : RewriteConstructorTargets(tokens_, model_->hlsl))
             edits.push_back(std::move(e));
@@ -152,7 +157,7 @@ class Parser {
     void Error(const Token& at, int errorCode, const std::string& message) {
         const SourceLocation where = source_.Locate(at.line, at.column);
         diagnostics_->Error(source_.files[static_cast<std::size_t>(where.file)], where.line, where.column,
-                            errorCode, message);
+                            errorCode, message, TextOrder(at.line, at.column));
     }
     SourceLocation Where(const Token& t) const { return source_.Locate(t.line, t.column); }
 
@@ -177,6 +182,17 @@ class Parser {
                 --depth;
             Next();
         } while (depth > 0 && Peek().kind != Token::End);
+    }
+
+    // After a bad state assignment: on past its ';', not past the block's '}'.
+    void Recover() {
+        while (Peek().kind != Token::End && !Is(Peek(), ";") && !Is(Peek(), "}")) {
+            if (Is(Peek(), "("))
+                SkipGroup("(", ")");
+            else
+                Next();
+        }
+        Accept(";");
     }
 
     void SkipToSemicolon() {
@@ -213,6 +229,8 @@ class Parser {
     std::size_t pos_ = 0;
     std::vector<std::pair<StateValue, Token>> compiles_;
     bool blankDeclaration_ = false; // DWORD globals: effect-only, glslang rejects the type
+    int openTechniques_ = 0;        // techniques an error left unblanked
+    bool unblanked_ = false;        // a declaration an error left unblanked
 };
 
 void Parser::TopLevel() {
@@ -272,6 +290,7 @@ void Parser::Annotations(std::vector<Annotation>* annotations) {
         if (!Accept(";")) {
             Error(Peek(), code::kSyntax,
                   "syntax error: unexpected token '" + Peek().text + "' in annotation");
+            unblanked_ = true;
             return;
         }
         annotations->push_back(a);
@@ -377,8 +396,10 @@ void Parser::Declaration() {
         return;
     }
     while (Peek().kind != Token::End) {
-        if (!Declarator(base, start, isStatic))
+        if (!Declarator(base, start, isStatic)) {
+            unblanked_ = true;
             return;
+        }
         if (Accept(";"))
             return;
         if (!Expect(","))
@@ -425,9 +446,10 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 return false;
             while (Peek().kind != Token::End && !Is(Peek(), "}")) {
                 StateAssignment state;
-                if (!StateAssignmentAt(&state, true))
-                    return false;
-                p.samplerStates.push_back(state);
+                if (StateAssignmentAt(&state, true))
+                    p.samplerStates.push_back(state);
+                else
+                    Recover();
             }
             const std::size_t last = pos_;
             if (!Expect("}"))
@@ -542,9 +564,10 @@ void Parser::TechniqueBlock() {
     if (Peek().kind == Token::Identifier)
         technique.name = Next().text;
     Annotations(&technique.annotations);
+    ++openTechniques_; // until its closing brace
     if (!Expect("{"))
         return;
-    while (!diagnostics_->HasErrors() && Peek().kind != Token::End && !Is(Peek(), "}")) {
+    while (Peek().kind != Token::End && !Is(Peek(), "}")) {
         if (!IsNoCase(Peek(), "pass")) {
             Error(Peek(), code::kSyntax,
                   "syntax error: unexpected token '" + Peek().text + "', expected 'pass'");
@@ -565,15 +588,17 @@ void Parser::TechniqueBlock() {
         return;
     Accept(";");
     Blank(first, last);
+    --openTechniques_;
     model_->techniques.push_back(technique);
 }
 
 void Parser::PassBlock(Pass* pass) {
     while (Peek().kind != Token::End && !Is(Peek(), "}")) {
         StateAssignment state;
-        if (!StateAssignmentAt(&state, false))
-            return;
-        pass->states.push_back(state);
+        if (StateAssignmentAt(&state, false))
+            pass->states.push_back(state);
+        else
+            Recover();
     }
     Expect("}");
 }
@@ -822,10 +847,8 @@ void Parser::CheckEntries() {
         bool found = false;
         for (const FunctionInfo& f : model_->functions)
             found = found || f.name == value.entry;
-        if (!found) {
+        if (!found)
             Error(at, code::kEntryNotFound, "'" + value.entry + "': entrypoint not found");
-            return;
-        }
     }
 }
 

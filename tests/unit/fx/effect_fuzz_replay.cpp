@@ -30,6 +30,8 @@ const char* const kSeeds[] = {
     "(I); "
     "MaterialEmissive = float4(1, 2); } }\n",
     "#define X X X\n#define Y X Y\nY Y Y\n",
+    "technique T { pass P { Bogus = 1; ZFunc = (; PixelShader = compile ps_9 X(); } pass { Lighting = ) } }\n"
+    "sampler s = sampler_state { Nope = 1; AddressU = ; };\n",
     "struct S { float a; float2 b[2] : TEXCOORD1; S2 c; };\nstatic float4 v[2] = {1, 2, 3, 4, 5, 6, 7, 8};\n"
     "float4 PS(float2 uv[3] : TEXCOORD1_centroid) : COLOR0 { S s = {1, 2, 3, 4, 5};\n"
     "float4(s.a, s.b[0], v[0].x) = v[1].wzyx; half2(uv[0].x, s.a) = (1, 2); return v[1]; }\n",
