@@ -63,8 +63,8 @@ std::vector<TextEdit> RewriteConstructorTargets(const std::vector<Token>& t, con
         for (; close < t.size() && t[close].kind != Token::End; ++close) {
             depth += Is(t, close, "(") ? 1 : Is(t, close, ")") ? -1 : 0;
             arguments += depth == 1 && Is(t, close, ",");
-            if (depth == 0)
-                break;
+            if (depth == 0 || Is(t, close, ";") || Is(t, close, "{") || Is(t, close, "}"))
+                break; // arguments end at ')'; a statement's end means it was no target
         }
         if (depth != 0 || arguments < 2 || arguments > n || !Is(t, close + 1, "=") || Is(t, close + 2, "="))
             continue;

@@ -170,8 +170,8 @@ class Nester {
         std::size_t first = i + 2;
         bool closed = false;
         for (std::size_t k = i + 2; k < t_.size() && t_[k].kind != Token::End; ++k) {
-            if (Is(k, "{"))
-                return;
+            if (Is(k, "{") || Is(k, ";"))
+                return; // nested already, or not closed
             if (Is(k, "(") || Is(k, "["))
                 ++depth;
             else if (Is(k, ")") || Is(k, "]"))
