@@ -34,16 +34,24 @@ struct Diagnostic {
     bool warning = false;
     int code = 0;
     std::string message;
+    long long order = 0; // the place in the combined text, for listing errors in file order
 };
+
+// The order of a place in the combined text (0-based line, 1-based column).
+inline long long TextOrder(int line, int column) {
+    return (static_cast<long long>(line) << 24) + column;
+}
 
 class Diagnostics {
   public:
-    void Error(std::string file, int line, int column, int errorCode, std::string message);
-    void Warning(std::string file, int line, int column, int warningCode, std::string message);
+    void Error(std::string file, int line, int column, int errorCode, std::string message,
+               long long order = 0);
+    void Warning(std::string file, int line, int column, int warningCode, std::string message,
+                 long long order = 0);
     bool HasErrors() const { return errors_ > 0; }
     const std::vector<Diagnostic>& All() const { return list_; }
     void Append(const Diagnostics& other);
-    // One line per message, errors first in the order they arose, then warnings.
+    // One line per message, errors first in file order, then warnings.
     std::string Text() const;
 
   private:

@@ -106,11 +106,13 @@ void Effect::BuildPass(const EffectModel& model, const Pass& pass, const Compile
     if (compiled.pixel.present)
         out->pixel.linked = LinkStage(compiled.pixel, ShaderStage::Pixel, &out->pixel);
     BindSamplers(compiled.vertex, compiled.pixel, out);
+    LinkChoices(compiled.vertexChoices, compiled.vertexSelector, ShaderStage::Vertex, out);
+    LinkChoices(compiled.pixelChoices, compiled.pixelSelector, ShaderStage::Pixel, out);
     BuildStates(pass, out);
     (void)model;
 }
 
-bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassState* s) const {
+bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassState* s) {
     const StateInfo* info = FindState(a.name, inSampler);
     if (!info || info->kind == StateKind::VertexShader || info->kind == StateKind::PixelShader)
         return false;
@@ -133,6 +135,8 @@ bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassSta
     case StateValue::Kind::Number: {
         if (a.value.numbers.empty())
             return false;
+        for (std::size_t k = 0; k < 4 && k < a.value.numbers.size(); ++k)
+            s->vector[k] = static_cast<float>(a.value.numbers[k]);
         const double n = a.value.numbers[0];
         s->value = info->type == ValueType::Float ? NumberToState(info->type, static_cast<float>(n))
                    : n < 0                        ? static_cast<DWORD>(static_cast<long long>(n))
@@ -141,6 +145,23 @@ bool Effect::ResolveAssignment(const StateAssignment& a, bool inSampler, PassSta
     }
     case StateValue::Kind::Null:
         return true;
+    case StateValue::Kind::Expression: {
+        StateExpression e;
+        std::string ignored;
+        const auto lookup = [&](const std::string& name, int* parameter, double* constant) {
+            *parameter = FindParameterByName(name.c_str());
+            DWORD resolved = 0;
+            if (*parameter < 0 && !ResolveNamedValue(info->type, name, &resolved, &ignored))
+                return false;
+            *constant = resolved;
+            return true;
+        };
+        if (!CompileStateExpression(a.value.expression, lookup, &e, &ignored))
+            return false;
+        s->expression = static_cast<int>(expressions_.size());
+        expressions_.push_back(std::move(e));
+        return true;
+    }
     default:
         return false;
     }
@@ -154,10 +175,41 @@ void Effect::BuildStates(const Pass& pass, RuntimePass* out) {
     }
 }
 
+void Effect::LinkChoices(const std::vector<CompiledStage>& compiled, const std::string& selector,
+                         ShaderStage kind, RuntimePass* out) {
+    if (compiled.empty())
+        return;
+    const bool vertex = kind == ShaderStage::Vertex;
+    RuntimePass::Choices& choices = vertex ? out->vertexChoices : out->pixelChoices;
+    StageProgram& current = vertex ? out->vertex : out->pixel;
+    choices.selector = FindParameterByName(selector.c_str());
+    choices.programs.resize(compiled.size());
+    choices.programs[0] = std::move(current); // linked by BuildPass as the first element
+    current = StageProgram{};
+    for (std::size_t k = 0; k < compiled.size(); ++k) {
+        Choose(&choices, &current, static_cast<int>(k));
+        if (k > 0 && compiled[k].present)
+            current.linked = LinkStage(compiled[k], kind, &current);
+        const CompiledStage none;
+        BindSamplers(vertex ? compiled[k] : none, vertex ? none : compiled[k], out);
+    }
+    Choose(&choices, &current, 0);
+}
+
+void Effect::Choose(RuntimePass::Choices* choices, StageProgram* current, int k) {
+    if (k == choices->chosen)
+        return;
+    std::swap(*current, choices->programs[static_cast<std::size_t>(choices->chosen)]);
+    std::swap(*current, choices->programs[static_cast<std::size_t>(k)]);
+    choices->chosen = k;
+}
+
 void Effect::BindSamplers(const CompiledStage& vertex, const CompiledStage& pixel, RuntimePass* out) {
     // Pixel samplers take their register (register(sN)) or the next free unit in declaration order;
     // vertex-stage samplers follow them.
     std::vector<bool> used(16, false);
+    for (const SamplerBinding& b : out->samplers)
+        used[b.unit] = true;
     for (const CompiledStage* stage : {&pixel, &vertex}) {
         if (!stage->present)
             continue;
@@ -172,11 +224,13 @@ void Effect::BindSamplers(const CompiledStage& vertex, const CompiledStage& pixe
         for (const int index : indices) {
             int unit = parameters_[static_cast<std::size_t>(index)].desc.samplerRegister;
             bool already = false;
-            for (const SamplerBinding& b : out->samplers)
-                already = already || b.parameter == index;
-            if (already)
-                continue;
-            if (unit < 0 || unit >= 16 || used[static_cast<std::size_t>(unit)]) {
+            for (const SamplerBinding& b : out->samplers) {
+                if (b.parameter == index) {
+                    already = true; // bound for another shader of the pass: the same unit
+                    unit = static_cast<int>(b.unit);
+                }
+            }
+            if (!already && (unit < 0 || unit >= 16 || used[static_cast<std::size_t>(unit)])) {
                 unit = 0;
                 while (unit < 16 && used[static_cast<std::size_t>(unit)])
                     ++unit;
@@ -184,7 +238,8 @@ void Effect::BindSamplers(const CompiledStage& vertex, const CompiledStage& pixe
             if (unit >= 16)
                 break;
             used[static_cast<std::size_t>(unit)] = true;
-            out->samplers.push_back(SamplerBinding{index, static_cast<DWORD>(unit)});
+            if (!already)
+                out->samplers.push_back(SamplerBinding{index, static_cast<DWORD>(unit)});
             if (platformDevice_ && program.program) {
                 const GLint location = glGetUniformLocation(
                     program.program, parameters_[static_cast<std::size_t>(index)].desc.name.c_str());
@@ -411,13 +466,21 @@ HRESULT Effect::Validate(int technique) const {
         return E_FAIL;
     const int vsMajor = static_cast<int>((caps.VertexShaderVersion >> 8) & 0xFF);
     const int psMajor = static_cast<int>((caps.PixelShaderVersion >> 8) & 0xFF);
+    const auto fails = [&](const StageProgram& s, bool vertex) {
+        return !s.linked || s.shaderModel > (vertex ? vsMajor : psMajor) ||
+               s.registers >
+                   (vertex ? static_cast<int>(caps.MaxVertexShaderConst) : PixelConstantLimit(s.shaderModel));
+    };
     for (const RuntimePass& pass : techniques_[static_cast<std::size_t>(technique)].passes) {
-        if (pass.vertexPresent && (!pass.vertex.linked || pass.vertex.shaderModel > vsMajor ||
-                                   pass.vertex.registers > static_cast<int>(caps.MaxVertexShaderConst)))
+        if ((pass.vertexPresent && fails(pass.vertex, true)) ||
+            (pass.pixelPresent && fails(pass.pixel, false)))
             return E_FAIL;
-        if (pass.pixelPresent && (!pass.pixel.linked || pass.pixel.shaderModel > psMajor ||
-                                  pass.pixel.registers > PixelConstantLimit(pass.pixel.shaderModel)))
-            return E_FAIL;
+        for (const RuntimePass::Choices* c : {&pass.vertexChoices, &pass.pixelChoices}) {
+            for (const StageProgram& s : c->programs) {
+                if (fails(s, c == &pass.vertexChoices))
+                    return E_FAIL;
+            }
+        }
         for (const PassState& s : pass.states) {
             if ((s.kind == StateKind::Texture || s.kind == StateKind::Stage) &&
                 s.index >= caps.MaxSimultaneousTextures)
@@ -472,6 +535,15 @@ BOOL Effect::IsParameterUsed(D3DXHANDLE hParameter, D3DXHANDLE hTechnique) {
         for (const PassState& s : pass.states)
             if (s.parameter == p)
                 return TRUE;
+        for (const RuntimePass::Choices* c : {&pass.vertexChoices, &pass.pixelChoices}) {
+            if (c->selector == p)
+                return TRUE;
+            for (const StageProgram& s : c->programs) {
+                for (const UniformBinding& u : s.uniforms)
+                    if (u.parameter == p)
+                        return TRUE;
+            }
+        }
     }
     return FALSE;
 }

@@ -13,6 +13,7 @@
 #include "device/gl_api.h"
 #include "fx/effect_build.h"
 #include "fx/effect_states.h"
+#include "fx/state_expression.h"
 
 #include <d3dx9.h>
 
@@ -172,7 +173,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         DWORD index = 0;
         ValueType type = ValueType::Dword;
         DWORD value = 0;
-        int parameter = -1; // a value read from a parameter
+        int parameter = -1;   // a value read from a parameter
+        int expression = -1;  // a value computed from parameters: index into expressions_
+        float vector[4] = {}; // ValueType::Vector literals
     };
 
     struct RuntimePass {
@@ -183,6 +186,15 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         bool pixelPresent = false;
         std::vector<SamplerBinding> samplers;
         std::vector<PassState> states;
+        // A stage chosen from an array of shaders by a parameter: the programs not chosen wait in
+        // `choices` (the chosen one's slot holds an empty program), so choosing moves, never allocates.
+        struct Choices {
+            std::vector<StageProgram> programs;
+            int selector = -1; // the parameter
+            int chosen = 0;
+        };
+        Choices vertexChoices;
+        Choices pixelChoices;
     };
 
     struct RuntimeTechnique {
@@ -198,6 +210,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         DWORD value = 0;
         IDirect3DBaseTexture9* texture = nullptr; // a reference GetTexture gave
         D3DMATRIX matrix{};
+        D3DLIGHT9 light{};
+        D3DMATERIAL9 material{};
+        bool valid = false; // GetLight succeeded (a light never set cannot be put back)
     };
 
     explicit Effect(IDirect3DDevice9* device);
@@ -208,9 +223,19 @@ class Effect final : public com::ComObject<ID3DXEffect> {
                    RuntimePass* out);
     void BuildStates(const Pass& pass, RuntimePass* out);
     // A state assignment with its value resolved now (literal) or at draw time (parameter).
-    bool ResolveAssignment(const StateAssignment& assignment, bool inSampler, PassState* state) const;
+    bool ResolveAssignment(const StateAssignment& assignment, bool inSampler, PassState* state);
+    // The value a state takes now: its literal, its parameter's or its expression's.
+    DWORD CurrentValue(const PassState& state) const;
+    // A ValueType::Vector or Float state's value as four floats.
+    void CurrentVector(const PassState& state, float out[4]) const;
+    // The light and material fields of a pass, gathered per light so that one SetLight sees them all.
+    void ApplyLightsAndMaterial(const RuntimePass& pass);
     bool LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgram* out);
     void BindSamplers(const CompiledStage& vertex, const CompiledStage& pixel, RuntimePass* out);
+    void LinkChoices(const std::vector<CompiledStage>& compiled, const std::string& selector,
+                     ShaderStage kind, RuntimePass* out);
+    static void Choose(RuntimePass::Choices* choices, StageProgram* current, int k);
+    void ChooseBySelectors(RuntimePass* pass) const;
     void PrepareSaveList(const RuntimeTechnique& technique);
     void DeletePrograms();
 
@@ -256,6 +281,7 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     int activePass_ = -1;
     std::vector<SavedState> saved_; // sized for the current technique, so Begin allocates nothing
     std::vector<std::vector<PassState>> samplerStates_; // per parameter: its sampler_state block
+    std::vector<StateExpression> expressions_;
 };
 
 } // namespace platform::fx

@@ -25,6 +25,11 @@ struct CompiledStage {
 struct CompiledPass {
     CompiledStage vertex;
     CompiledStage pixel;
+    // A stage chosen from an array of shaders by a parameter when the pass begins.
+    std::vector<CompiledStage> vertexChoices;
+    std::vector<CompiledStage> pixelChoices;
+    std::string vertexSelector;
+    std::string pixelSelector;
 };
 
 struct BuiltEffect {

@@ -29,13 +29,15 @@ struct Annotation {
 // The value side of a state assignment: a number, a named constant, a reference to a parameter
 // (<name> or (name)) or a shader compile statement.
 struct StateValue {
-    enum class Kind { Number, Name, Reference, Compile, Null };
+    enum class Kind { Number, Name, Reference, Compile, Null, Expression };
     Kind kind = Kind::Number;
     std::vector<double> numbers; // Number (one or more; double keeps 32-bit colours exact)
     std::string name;            // Name: the constant text (possibly "A | B"); Reference: parameter
     std::string profile;         // Compile: vs_2_0, ps_3_0, ...
     std::string entry;           // Compile: entry function
     std::vector<std::vector<float>> arguments; // Compile: literal arguments for uniform parameters
+    std::string selector;                // Reference to a shader array: the parameter (or number) indexing it
+    std::vector<std::string> expression; // Expression: its tokens, `(fAlpha * 255)`
 };
 
 struct StateAssignment {
@@ -86,6 +88,7 @@ struct Technique {
 struct ShaderVariable {
     std::string name;
     StateValue value;
+    std::vector<StateValue> elements; // an array of shaders: `vertexshader vs[2] = { compile ..., ... };`
 };
 
 struct EffectModel {
@@ -93,7 +96,8 @@ struct EffectModel {
     std::vector<Technique> techniques;
     std::vector<FunctionInfo> functions;
     std::vector<ShaderVariable> shaderVariables;
-    std::string hlsl; // the sources for glslang, effect-only parts blanked, lines kept
+    std::string hlsl;    // the sources for glslang, effect-only parts blanked, lines kept
+    bool blanked = true; // false when an effect-syntax error left effect-only text in `hlsl`
 };
 
 } // namespace platform::fx

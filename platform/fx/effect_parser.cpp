@@ -1,7 +1,10 @@
 #include "fx/effect_parser.h"
 
+#include "fx/constructor_targets.h"
 #include "fx/effect_lexer.h"
 #include "fx/effect_states.h"
+#include "fx/initializer_lists.h"
+#include "fx/state_expression.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -109,10 +112,19 @@ class Parser {
     }
 
     void Run() {
-        while (Peek().kind != Token::End && !diagnostics_->HasErrors())
+        // After an error the parser goes on at the next statement, so that one compile lists them all.
+        while (Peek().kind != Token::End) {
+            const std::size_t before = pos_;
             TopLevel();
-        if (!diagnostics_->HasErrors())
-            CheckEntries();
+            if (pos_ == before)
+                Next();
+        }
+        CheckEntries();
+        model_->blanked = openTechniques_ == 0 && !unblanked_;
+        std::vector<TextEdit> edits = NestInitializerLists(tokens_, model_->hlsl);
+        for (TextEdit& e : RewriteConstructorTargets(tokens_, model_->hlsl))
+            edits.push_back(std::move(e));
+        ApplyEdits(std::move(edits), &model_->hlsl);
     }
 
   private:
@@ -145,7 +157,7 @@ class Parser {
     void Error(const Token& at, int errorCode, const std::string& message) {
         const SourceLocation where = source_.Locate(at.line, at.column);
         diagnostics_->Error(source_.files[static_cast<std::size_t>(where.file)], where.line, where.column,
-                            errorCode, message);
+                            errorCode, message, TextOrder(at.line, at.column));
     }
     SourceLocation Where(const Token& t) const { return source_.Locate(t.line, t.column); }
 
@@ -170,6 +182,17 @@ class Parser {
                 --depth;
             Next();
         } while (depth > 0 && Peek().kind != Token::End);
+    }
+
+    // After a bad state assignment: on past its ';', not past the block's '}'.
+    void Recover() {
+        while (Peek().kind != Token::End && !Is(Peek(), ";") && !Is(Peek(), "}")) {
+            if (Is(Peek(), "("))
+                SkipGroup("(", ")");
+            else
+                Next();
+        }
+        Accept(";");
     }
 
     void SkipToSemicolon() {
@@ -206,6 +229,8 @@ class Parser {
     std::size_t pos_ = 0;
     std::vector<std::pair<StateValue, Token>> compiles_;
     bool blankDeclaration_ = false; // DWORD globals: effect-only, glslang rejects the type
+    int openTechniques_ = 0;        // techniques an error left unblanked
+    bool unblanked_ = false;        // a declaration an error left unblanked
 };
 
 void Parser::TopLevel() {
@@ -265,6 +290,7 @@ void Parser::Annotations(std::vector<Annotation>* annotations) {
         if (!Accept(";")) {
             Error(Peek(), code::kSyntax,
                   "syntax error: unexpected token '" + Peek().text + "' in annotation");
+            unblanked_ = true;
             return;
         }
         annotations->push_back(a);
@@ -370,8 +396,10 @@ void Parser::Declaration() {
         return;
     }
     while (Peek().kind != Token::End) {
-        if (!Declarator(base, start, isStatic))
+        if (!Declarator(base, start, isStatic)) {
+            unblanked_ = true;
             return;
+        }
         if (Accept(";"))
             return;
         if (!Expect(","))
@@ -418,9 +446,10 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 return false;
             while (Peek().kind != Token::End && !Is(Peek(), "}")) {
                 StateAssignment state;
-                if (!StateAssignmentAt(&state, true))
-                    return false;
-                p.samplerStates.push_back(state);
+                if (StateAssignmentAt(&state, true))
+                    p.samplerStates.push_back(state);
+                else
+                    Recover();
             }
             const std::size_t last = pos_;
             if (!Expect("}"))
@@ -435,11 +464,37 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                     return false;
                 CheckCompile(shader.value, at, p.type == D3DXPT_VERTEXSHADER);
                 compiles_.emplace_back(shader.value, at);
+            } else if (Accept("{")) {
+                // An array of shaders: compile statements or NULL, one per element.
+                while (Peek().kind != Token::End && !Is(Peek(), "}")) {
+                    StateValue element;
+                    const Token elementAt = Peek();
+                    if (Is(Peek(), "compile")) {
+                        if (!CompileStatement(&element))
+                            return false;
+                        CheckCompile(element, elementAt, p.type == D3DXPT_VERTEXSHADER);
+                        compiles_.emplace_back(element, elementAt);
+                    } else if (IsNoCase(Peek(), "NULL")) {
+                        Next();
+                        element.kind = StateValue::Kind::Null;
+                    } else {
+                        Error(Peek(), code::kSyntax,
+                              "syntax error: unexpected token '" + Peek().text + "' in an array of shaders");
+                        return false;
+                    }
+                    shader.elements.push_back(element);
+                    if (!Accept(","))
+                        break;
+                }
+                if (!Expect("}"))
+                    return false;
             } else {
                 Numbers(",", ";");
                 shader.value.kind = StateValue::Kind::Null;
             }
             model_->shaderVariables.push_back(shader);
+            if (Is(Peek(), ";"))
+                Blank(declarationStart, pos_);
             return true;
         } else if (p.type == D3DXPT_STRING && Peek().kind == Token::String) {
             const std::string s = Next().text;
@@ -509,9 +564,10 @@ void Parser::TechniqueBlock() {
     if (Peek().kind == Token::Identifier)
         technique.name = Next().text;
     Annotations(&technique.annotations);
+    ++openTechniques_; // until its closing brace
     if (!Expect("{"))
         return;
-    while (!diagnostics_->HasErrors() && Peek().kind != Token::End && !Is(Peek(), "}")) {
+    while (Peek().kind != Token::End && !Is(Peek(), "}")) {
         if (!IsNoCase(Peek(), "pass")) {
             Error(Peek(), code::kSyntax,
                   "syntax error: unexpected token '" + Peek().text + "', expected 'pass'");
@@ -532,15 +588,17 @@ void Parser::TechniqueBlock() {
         return;
     Accept(";");
     Blank(first, last);
+    --openTechniques_;
     model_->techniques.push_back(technique);
 }
 
 void Parser::PassBlock(Pass* pass) {
     while (Peek().kind != Token::End && !Is(Peek(), "}")) {
         StateAssignment state;
-        if (!StateAssignmentAt(&state, false))
-            return;
-        pass->states.push_back(state);
+        if (StateAssignmentAt(&state, false))
+            pass->states.push_back(state);
+        else
+            Recover();
     }
     Expect("}");
 }
@@ -593,6 +651,16 @@ bool Parser::StateAssignmentAt(StateAssignment* state, bool inSampler) {
             Error(valueToken, code::kUndeclared, "undeclared identifier '" + v.name + "'");
             return false;
         }
+        const bool number = !v.selector.empty() && v.selector[0] >= '0' && v.selector[0] <= '9';
+        if (!v.selector.empty() && !number && !IsReferenceable(v.selector)) {
+            Error(valueToken, code::kUndeclared, "undeclared identifier '" + v.selector + "'");
+            return false;
+        }
+        if (!v.selector.empty() && info->kind != StateKind::VertexShader &&
+            info->kind != StateKind::PixelShader) {
+            Error(valueToken, code::kBadStateValue, "invalid value for state '" + nameToken.text + "'");
+            return false;
+        }
     } else if (v.kind == StateValue::Kind::Name) {
         DWORD resolved = 0;
         std::string message;
@@ -603,6 +671,30 @@ bool Parser::StateAssignmentAt(StateAssignment* state, bool inSampler) {
                 return false;
             }
             state->value.kind = StateValue::Kind::Reference;
+        }
+    } else if (v.kind == StateValue::Kind::Expression) {
+        StateExpression compiled;
+        std::string message;
+        const auto lookup = [&](const std::string& name, int* parameter, double* constant) {
+            for (const Parameter& p : model_->parameters) {
+                if (p.name == name && p.cls != D3DXPC_OBJECT) {
+                    *parameter = 0;
+                    return true;
+                }
+            }
+            DWORD resolved = 0;
+            std::string ignored;
+            if (!ResolveNamedValue(info->type, name, &resolved, &ignored))
+                return false;
+            *constant = resolved;
+            return true;
+        };
+        if (info->type == ValueType::Object ||
+            !CompileStateExpression(v.expression, lookup, &compiled, &message)) {
+            Error(valueToken, code::kBadStateValue,
+                  "invalid value for state '" + nameToken.text +
+                      "': " + (message.empty() ? "an expression" : message));
+            return false;
         }
     } else if (v.kind == StateValue::Kind::Number && info->type == ValueType::Object) {
         Error(valueToken, code::kBadStateValue, "invalid value for state '" + nameToken.text + "'");
@@ -662,6 +754,18 @@ bool Parser::Value(const StateInfo& info, StateValue* value) {
         Next();
         return true;
     }
+    if (Is(t, "(") && Peek(1).kind == Token::Identifier && Is(Peek(2), "[") && Is(Peek(4), "]") &&
+        Is(Peek(5), ")")) {
+        // (shaders[Index]): a shader of an array, chosen by a parameter when the pass begins.
+        Next();
+        value->kind = StateValue::Kind::Reference;
+        value->name = Next().text;
+        Next();
+        value->selector = Next().text;
+        Next();
+        Next();
+        return true;
+    }
     if (Is(t, "(") && Peek(1).kind == Token::Identifier && Is(Peek(2), ")") &&
         IsReferenceable(Peek(1).text)) {
         Next();
@@ -686,6 +790,22 @@ bool Parser::Value(const StateInfo& info, StateValue* value) {
             value->name += "|" + Next().text;
         }
         return true;
+    }
+    if (Is(t, "(")) {
+        // An expression of parameters, evaluated whenever the pass applies its states.
+        const std::size_t first = pos_;
+        bool names = false;
+        SkipGroup("(", ")");
+        for (std::size_t i = first; i < pos_; ++i)
+            names = names || (tokens_[i].kind == Token::Identifier && !Is(tokens_[i], "true") &&
+                              !Is(tokens_[i], "false"));
+        if (names && Is(Peek(), ";")) {
+            value->kind = StateValue::Kind::Expression;
+            for (std::size_t i = first; i < pos_; ++i)
+                value->expression.push_back(tokens_[i].text);
+            return true;
+        }
+        pos_ = first;
     }
     value->kind = StateValue::Kind::Number;
     const std::size_t before = pos_;
@@ -727,10 +847,8 @@ void Parser::CheckEntries() {
         bool found = false;
         for (const FunctionInfo& f : model_->functions)
             found = found || f.name == value.entry;
-        if (!found) {
+        if (!found)
             Error(at, code::kEntryNotFound, "'" + value.entry + "': entrypoint not found");
-            return;
-        }
     }
 }
 

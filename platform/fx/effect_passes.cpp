@@ -5,6 +5,7 @@
 
 #include "device/device.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform::fx {
@@ -38,6 +39,9 @@ void Effect::PrepareSaveList(const RuntimeTechnique& technique) {
                 addSampler(s.parameter, s.index);
             else if (s.kind == StateKind::Render || s.kind == StateKind::Transform)
                 add(s.kind, s.id, 0);
+            else if (s.kind == StateKind::Light || s.kind == StateKind::LightEnable ||
+                     s.kind == StateKind::Material)
+                add(s.kind, 0, s.kind == StateKind::Material ? 0 : s.index); // the whole light or material
             else
                 add(s.kind, s.id, s.index);
         }
@@ -58,6 +62,114 @@ DWORD Effect::ParameterDword(int parameter, ValueType type) const {
     return NumberToState(type, f);
 }
 
+DWORD Effect::CurrentValue(const PassState& s) const {
+    if (s.expression >= 0) {
+        const double v =
+            EvaluateStateExpression(expressions_[static_cast<std::size_t>(s.expression)], [this](int p) {
+                const ParameterSlot& slot = parameters_[static_cast<std::size_t>(p)];
+                if (slot.words.empty())
+                    return 0.0;
+                float f = 0.0f;
+                std::memcpy(&f, &slot.words[0], sizeof(f));
+                return slot.desc.type == D3DXPT_FLOAT
+                           ? static_cast<double>(f)
+                           : static_cast<double>(static_cast<std::int32_t>(slot.words[0]));
+            });
+        return NumberToState(s.type, static_cast<float>(v));
+    }
+    return s.parameter >= 0 ? ParameterDword(s.parameter, s.type) : s.value;
+}
+
+void Effect::CurrentVector(const PassState& s, float out[4]) const {
+    for (int k = 0; k < 4; ++k)
+        out[k] = s.vector[k];
+    if (s.parameter >= 0) {
+        const ParameterSlot& slot = parameters_[static_cast<std::size_t>(s.parameter)];
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::uint32_t word = k < slot.words.size() ? slot.words[k] : 0;
+            float f = static_cast<float>(static_cast<std::int32_t>(word));
+            if (slot.desc.type == D3DXPT_FLOAT)
+                std::memcpy(&f, &word, sizeof(f));
+            out[k] = f;
+        }
+    } else if (s.expression >= 0 || s.type == ValueType::Float) {
+        const DWORD bits = CurrentValue(s);
+        std::memcpy(&out[0], &bits, sizeof(float));
+    }
+}
+
+void Effect::ApplyLightsAndMaterial(const RuntimePass& pass) {
+    IDirect3DDevice9* device = device_.Get();
+    constexpr DWORD kLights = 16; // state indices are below 16
+    D3DLIGHT9 lights[kLights];
+    bool touched[kLights] = {};
+    D3DMATERIAL9 material{};
+    bool materialTouched = false;
+    for (const PassState& s : pass.states) {
+        if (s.kind != StateKind::Light && s.kind != StateKind::Material)
+            continue;
+        float v[4];
+        CurrentVector(s, v);
+        const D3DCOLORVALUE color{v[0], v[1], v[2], v[3]};
+        const D3DVECTOR vector{v[0], v[1], v[2]};
+        if (s.kind == StateKind::Material) {
+            if (!materialTouched)
+                device->GetMaterial(&material);
+            materialTouched = true;
+            D3DCOLORVALUE* fields[] = {&material.Diffuse, &material.Ambient, &material.Specular,
+                                       &material.Emissive};
+            if (s.id == kMaterialPower)
+                material.Power = v[0];
+            else if (s.id < 4)
+                *fields[s.id] = color;
+            continue;
+        }
+        if (s.index >= kLights)
+            continue;
+        D3DLIGHT9& l = lights[s.index];
+        if (!touched[s.index] && FAILED(device->GetLight(s.index, &l))) {
+            l = D3DLIGHT9{}; // Direct3D's default light: white, directional, along +z
+            l.Type = D3DLIGHT_DIRECTIONAL;
+            l.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
+            l.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
+        }
+        touched[s.index] = true;
+        switch (s.id) {
+        case kLightType:
+            l.Type = static_cast<D3DLIGHTTYPE>(CurrentValue(s));
+            break;
+        case kLightDiffuse:
+            l.Diffuse = color;
+            break;
+        case kLightSpecular:
+            l.Specular = color;
+            break;
+        case kLightAmbient:
+            l.Ambient = color;
+            break;
+        case kLightPosition:
+            l.Position = vector;
+            break;
+        case kLightDirection:
+            l.Direction = vector;
+            break;
+        default: {
+            float* scalars[] = {&l.Range,        &l.Falloff, &l.Attenuation0, &l.Attenuation1,
+                                &l.Attenuation2, &l.Theta,   &l.Phi};
+            if (s.id >= kLightRange && s.id <= kLightPhi)
+                *scalars[s.id - kLightRange] = v[0];
+            break;
+        }
+        }
+    }
+    for (DWORD i = 0; i < kLights; ++i) {
+        if (touched[i])
+            device->SetLight(i, &lights[i]);
+    }
+    if (materialTouched)
+        device->SetMaterial(&material);
+}
+
 void Effect::ApplySampler(int parameter, DWORD unit) {
     IDirect3DDevice9* device = device_.Get();
     for (const PassState& s : samplerStates_[static_cast<std::size_t>(parameter)]) {
@@ -66,9 +178,20 @@ void Effect::ApplySampler(int parameter, DWORD unit) {
                 s.parameter >= 0 ? parameters_[static_cast<std::size_t>(s.parameter)].texture.Get() : nullptr;
             device->SetTexture(unit, texture);
         } else if (s.kind == StateKind::Sampler) {
-            const DWORD value = s.parameter >= 0 ? ParameterDword(s.parameter, s.type) : s.value;
-            device->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
+            device->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), CurrentValue(s));
         }
+    }
+}
+
+void Effect::ChooseBySelectors(RuntimePass* pass) const {
+    for (const bool vertex : {true, false}) {
+        RuntimePass::Choices& c = vertex ? pass->vertexChoices : pass->pixelChoices;
+        if (c.selector < 0 || c.programs.empty())
+            continue;
+        // The index as an integer state value; out of range clamps to the array.
+        const auto index = static_cast<std::int32_t>(ParameterDword(c.selector, ValueType::Dword));
+        const int last = static_cast<int>(c.programs.size()) - 1;
+        Choose(&c, vertex ? &pass->vertex : &pass->pixel, index < 0 ? 0 : std::min(index, last));
     }
 }
 
@@ -81,9 +204,9 @@ void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
 void Effect::ApplyPass(RuntimePass* pass) {
     IDirect3DDevice9* device = device_.Get();
     for (const PassState& s : pass->states) {
-        const DWORD value = s.parameter >= 0 && s.kind != StateKind::Texture &&
-                                    s.kind != StateKind::SamplerObject && s.kind != StateKind::Transform
-                                ? ParameterDword(s.parameter, s.type)
+        const DWORD value = s.kind != StateKind::Texture && s.kind != StateKind::SamplerObject &&
+                                    s.kind != StateKind::Transform
+                                ? CurrentValue(s)
                                 : s.value;
         switch (s.kind) {
         case StateKind::Render:
@@ -104,6 +227,9 @@ void Effect::ApplyPass(RuntimePass* pass) {
             if (s.parameter >= 0)
                 ApplySampler(s.parameter, s.index);
             break;
+        case StateKind::LightEnable:
+            device->LightEnable(s.index, value != 0);
+            break;
         case StateKind::Transform: {
             if (s.parameter < 0)
                 break;
@@ -119,8 +245,10 @@ void Effect::ApplyPass(RuntimePass* pass) {
             break;
         }
     }
+    ApplyLightsAndMaterial(*pass);
     for (const SamplerBinding& b : pass->samplers)
         ApplySampler(b.parameter, b.unit);
+    ChooseBySelectors(pass);
     const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrent()) {
         UploadUniforms(&pass->vertex);
@@ -154,6 +282,18 @@ HRESULT Effect::Begin(UINT* pPasses, DWORD Flags) {
             case StateKind::Transform:
                 device->GetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
                 break;
+            case StateKind::Light:
+                s.valid = SUCCEEDED(device->GetLight(s.index, &s.light));
+                break;
+            case StateKind::LightEnable: {
+                BOOL enabled = FALSE;
+                s.valid = SUCCEEDED(device->GetLightEnable(s.index, &enabled));
+                s.value = static_cast<DWORD>(enabled);
+                break;
+            }
+            case StateKind::Material:
+                device->GetMaterial(&s.material);
+                break;
             default:
                 break;
             }
@@ -184,11 +324,13 @@ HRESULT Effect::CommitChanges() {
                             .passes[static_cast<std::size_t>(activePass_)];
     for (const SamplerBinding& b : pass.samplers)
         ApplySampler(b.parameter, b.unit);
+    ChooseBySelectors(&pass);
     const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrent()) {
         UploadUniforms(&pass.vertex);
         UploadUniforms(&pass.pixel);
     }
+    SetPrograms(pass.vertex.program, pass.pixel.program);
     return D3D_OK;
 }
 
@@ -226,6 +368,16 @@ HRESULT Effect::End() {
             break;
         case StateKind::Transform:
             device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
+            break;
+        case StateKind::Light:
+            if (s.valid)
+                device->SetLight(s.index, &s.light);
+            break;
+        case StateKind::LightEnable:
+            device->LightEnable(s.index, static_cast<BOOL>(s.value));
+            break;
+        case StateKind::Material:
+            device->SetMaterial(&s.material);
             break;
         default:
             break;

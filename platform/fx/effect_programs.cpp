@@ -250,6 +250,13 @@ void Effect::DeletePrograms() {
                     glDeleteProgram(s->program);
                 s->program = 0;
             }
+            for (RuntimePass::Choices* c : {&p.vertexChoices, &p.pixelChoices}) {
+                for (StageProgram& s : c->programs) {
+                    if (s.program)
+                        glDeleteProgram(s.program);
+                    s.program = 0;
+                }
+            }
         }
     }
 }

@@ -113,6 +113,25 @@ const StateInfo kPassStates[] = {
     {"ViewTransform", StateKind::Transform, D3DTS_VIEW, ValueType::Object},
     {"ProjectionTransform", StateKind::Transform, D3DTS_PROJECTION, ValueType::Object},
     {"TextureTransform", StateKind::Transform, D3DTS_TEXTURE0, ValueType::Object},
+    {"LightEnable", StateKind::LightEnable, 0, ValueType::Bool},
+    {"LightType", StateKind::Light, kLightType, ValueType::LightType},
+    {"LightDiffuse", StateKind::Light, kLightDiffuse, ValueType::Vector},
+    {"LightSpecular", StateKind::Light, kLightSpecular, ValueType::Vector},
+    {"LightAmbient", StateKind::Light, kLightAmbient, ValueType::Vector},
+    {"LightPosition", StateKind::Light, kLightPosition, ValueType::Vector},
+    {"LightDirection", StateKind::Light, kLightDirection, ValueType::Vector},
+    {"LightRange", StateKind::Light, kLightRange, ValueType::Float},
+    {"LightFalloff", StateKind::Light, kLightFalloff, ValueType::Float},
+    {"LightAttenuation0", StateKind::Light, kLightAttenuation0, ValueType::Float},
+    {"LightAttenuation1", StateKind::Light, kLightAttenuation1, ValueType::Float},
+    {"LightAttenuation2", StateKind::Light, kLightAttenuation2, ValueType::Float},
+    {"LightTheta", StateKind::Light, kLightTheta, ValueType::Float},
+    {"LightPhi", StateKind::Light, kLightPhi, ValueType::Float},
+    {"MaterialDiffuse", StateKind::Material, kMaterialDiffuse, ValueType::Vector},
+    {"MaterialAmbient", StateKind::Material, kMaterialAmbient, ValueType::Vector},
+    {"MaterialSpecular", StateKind::Material, kMaterialSpecular, ValueType::Vector},
+    {"MaterialEmissive", StateKind::Material, kMaterialEmissive, ValueType::Vector},
+    {"MaterialPower", StateKind::Material, kMaterialPower, ValueType::Float},
 };
 
 const StateInfo kSamplerStates[] = {
@@ -172,6 +191,7 @@ const Named kTextureTransformFlags[] = {{"Disable", 0}, {"Count1", 1}, {"Count2"
                                         {"Count4", 4}, {"Projected", 256}};
 const Named kVertexBlend[] = {{"Disable", 0}, {"1Weights", 1}, {"2Weights", 2}, {"3Weights", 3},
                               {"Tweening", 255}, {"0Weights", 256}};
+const Named kLightType[] = {{"Point", D3DLIGHT_POINT}, {"Spot", D3DLIGHT_SPOT}, {"Directional", D3DLIGHT_DIRECTIONAL}};
 const Named kWrap[] = {{"U", 1}, {"V", 2}, {"W", 4}, {"Coord0", 1}, {"Coord1", 2}, {"Coord2", 4}, {"Coord3", 8}};
 // clang-format on
 
@@ -188,6 +208,8 @@ Table TableFor(ValueType type) {
     switch (type) {
     case ValueType::Bool:
         return Of(kBool);
+    case ValueType::LightType:
+        return Of(kLightType);
     case ValueType::Compare:
         return Of(kCompare);
     case ValueType::Blend:

@@ -9,7 +9,42 @@
 
 namespace platform::fx {
 
-enum class StateKind { Render, Sampler, Stage, Texture, SamplerObject, VertexShader, PixelShader, Transform };
+enum class StateKind {
+    Render,
+    Sampler,
+    Stage,
+    Texture,
+    SamplerObject,
+    VertexShader,
+    PixelShader,
+    Transform,
+    Light,       // a field of light [n] (id: LightField), set through GetLight/SetLight
+    LightEnable, // LightEnable[n]
+    Material     // a field of the material (id: MaterialField)
+};
+
+enum LightField : DWORD {
+    kLightType,
+    kLightDiffuse,
+    kLightSpecular,
+    kLightAmbient,
+    kLightPosition,
+    kLightDirection,
+    kLightRange,
+    kLightFalloff,
+    kLightAttenuation0,
+    kLightAttenuation1,
+    kLightAttenuation2,
+    kLightTheta,
+    kLightPhi
+};
+enum MaterialField : DWORD {
+    kMaterialDiffuse,
+    kMaterialAmbient,
+    kMaterialSpecular,
+    kMaterialEmissive,
+    kMaterialPower
+};
 
 enum class ValueType {
     Bool,
@@ -34,6 +69,8 @@ enum class ValueType {
     TextureTransformFlags,
     VertexBlend,
     Wrap,
+    LightType,
+    Vector, // up to four floats: a colour or a position
     Object
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <set>
 #include <sstream>
 
 namespace platform::fx {
@@ -12,17 +13,20 @@ namespace {
 
 namespace sif = platform::device;
 
-// The type and the line of a declaration "... in|out TYPE NAME;" in the GLSL text.
+// The type and the line of a declaration "... in|out TYPE NAME;" or "... TYPE NAME[N];" in the GLSL.
 bool FindDeclaration(const std::string& glsl, const std::string& name, std::size_t* begin, std::size_t* end,
                      std::string* type) {
-    const std::string needle = " " + name + ";";
+    const std::string needle = " " + name;
     std::size_t at = 0;
     while ((at = glsl.find(needle, at)) != std::string::npos) {
+        const std::size_t after = at + needle.size();
+        const bool declares = after < glsl.size() && (glsl[after] == ';' || glsl[after] == '[');
         const std::size_t lineBegin = glsl.rfind('\n', at) + 1;
         const std::size_t lineEnd = glsl.find('\n', at);
         const std::string line = glsl.substr(lineBegin, lineEnd - lineBegin);
         const std::string padded = " " + line;
-        if (padded.find(" in ") != std::string::npos || padded.find(" out ") != std::string::npos) {
+        if (declares &&
+            (padded.find(" in ") != std::string::npos || padded.find(" out ") != std::string::npos)) {
             const std::size_t typeEnd = at - lineBegin;
             const std::size_t typeBegin = line.rfind(' ', typeEnd - 1) + 1;
             *type = line.substr(typeBegin, typeEnd - typeBegin);
@@ -74,6 +78,12 @@ Semantic ParseSemantic(const std::string& text) {
     std::string upper;
     for (char c : text)
         upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string centroid = "_CENTROID";
+    if (upper.size() > centroid.size() &&
+        upper.compare(upper.size() - centroid.size(), centroid.size(), centroid) == 0) {
+        upper.resize(upper.size() - centroid.size());
+        s.centroid = true;
+    }
     if (upper.compare(0, 3, "SV_") == 0)
         upper = upper == "SV_TARGET" ? "COLOR" : upper.substr(3);
     std::size_t digits = upper.size();
@@ -121,6 +131,7 @@ int AttributeLocation(const Semantic& s) {
 
 bool PrepareInterface(spvc_compiler compiler, spvc_resources resources, ShaderStage stage,
                       StageInterface* stageInterface, std::string* error) {
+    std::set<std::string> taken[2]; // register names in use by outputs [0] and inputs [1]
     for (const bool input : {true, false}) {
         const spvc_reflected_resource* list = nullptr;
         size_t count = 0;
@@ -133,13 +144,28 @@ bool PrepareInterface(spvc_compiler compiler, spvc_resources resources, ShaderSt
             StageInterface::Variable v;
             v.semantic = ParseSemantic(text ? text : "");
             v.input = input;
+            // An array with one semantic takes consecutive registers: glslang splits one inside a
+            // struct into variables named "...[k]", and keeps a parameter one an array variable.
+            const std::string reflected = list[i].name ? list[i].name : "";
+            const std::size_t open = reflected.rfind('[');
+            if (!reflected.empty() && reflected.back() == ']' && open != std::string::npos)
+                v.semantic.index += std::atoi(reflected.c_str() + open + 1);
+            const spvc_type type = spvc_compiler_get_type_handle(compiler, list[i].type_id);
+            if (spvc_type_get_num_array_dimensions(type) == 1)
+                v.count = static_cast<int>(spvc_type_get_array_dimension(type, 0));
             v.name = std::string(input ? "vtr3_in_" : "vtr3_out_") + v.semantic.name +
                      std::to_string(v.semantic.index);
-            for (const StageInterface::Variable& other : stageInterface->variables) {
-                if (other.name == v.name) {
-                    *error = "semantic " + v.semantic.name + std::to_string(v.semantic.index) + " used twice";
+            for (int k = 0; k < std::max(v.count, 1); ++k) {
+                const std::string element = v.semantic.name + std::to_string(v.semantic.index + k);
+                if (!taken[input].insert(element).second) {
+                    *error = "semantic " + element + " used twice";
                     return false;
                 }
+            }
+            if (v.count > 0 && (VaryingLocation(v.semantic) < 0 || (stage == ShaderStage::Vertex && input) ||
+                                (stage == ShaderStage::Pixel && !input))) {
+                *error = "an array cannot take semantic '" + std::string(text ? text : "") + "'";
+                return false;
             }
             spvc_compiler_set_name(compiler, list[i].id, v.name.c_str());
             const Semantic& s = v.semantic;
@@ -159,8 +185,8 @@ bool PrepareInterface(spvc_compiler compiler, spvc_resources resources, ShaderSt
                     *error = "invalid pixel output semantic '" + std::string(text ? text : "") + "'";
                     return false;
                 }
-            } else if (VaryingLocation(s) < 0 && s.name != "POSITION" && s.name != "PSIZE" &&
-                       s.name != "VPOS" && s.name != "VFACE") {
+            } else if (VaryingLocation(Semantic{s.name, s.index + std::max(v.count, 1) - 1}) < 0 &&
+                       s.name != "POSITION" && s.name != "PSIZE" && s.name != "VPOS" && s.name != "VFACE") {
                 *error = std::string("invalid ") + (input ? "input" : "output") + " semantic '" +
                          std::string(text ? text : "") + "'";
                 return false;
@@ -203,26 +229,29 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
             *error = "internal: no declaration of " + v.name;
             return false;
         }
-        glsl->replace(begin, end - begin, type + " " + v.name + ";");
+        const std::string count = v.count > 0 ? "[" + std::to_string(v.count) + "]" : "";
+        glsl->replace(begin, end - begin, type + " " + v.name + count + ";");
         const int location = VaryingLocation(v.semantic);
-        const std::string wide = "vtr3_v_" + v.name.substr(v.input ? 8 : 9);
-        if (location >= 0) {
-            declarations += "layout(location = " + std::to_string(location) + ") " +
-                            (v.input ? "in" : "out") + " vec4 " + wide + ";\n";
-        }
         const std::string& s = v.semantic.name;
-        if (v.input && location >= 0) {
-            before += "    " + v.name + " = " + Narrow(type, wide) + ";\n";
+        if (location >= 0) {
+            // One vec4 per register; an array's elements go to consecutive ones.
+            const bool centroid = v.input && v.semantic.centroid && stage == ShaderStage::Pixel;
+            for (int k = 0; k < std::max(v.count, 1); ++k) {
+                const std::string wide = "vtr3_v_" + s + std::to_string(v.semantic.index + k);
+                const std::string element = v.count > 0 ? v.name + "[" + std::to_string(k) + "]" : v.name;
+                declarations += "layout(location = " + std::to_string(location + k) + ") " +
+                                (centroid ? "centroid " : "") + (v.input ? "in" : "out") + " vec4 " + wide +
+                                ";\n";
+                std::string value = v.input ? Narrow(type, wide) : Widen(type, element);
+                if (!v.input && clampColors && s == "COLOR")
+                    value = "clamp(" + value + ", 0.0, 1.0)";
+                (v.input ? before : after) += "    " + (v.input ? element : wide) + " = " + value + ";\n";
+            }
         } else if (v.input && s == "VPOS") {
             before +=
                 "    " + v.name + " = " + Narrow(type, "vec4(gl_FragCoord.xy - vec2(0.5), 0.0, 1.0)") + ";\n";
         } else if (v.input && s == "VFACE") {
             before += "    " + v.name + " = " + Narrow(type, "vec4(gl_FrontFacing ? 1.0 : -1.0)") + ";\n";
-        } else if (!v.input && location >= 0) {
-            std::string value = Widen(type, v.name);
-            if (clampColors && s == "COLOR")
-                value = "clamp(" + value + ", 0.0, 1.0)";
-            after += "    " + wide + " = " + value + ";\n";
         } else if (!v.input && s == "POSITION") {
             after += "    vtr3_EmitPosition(" + Widen(type, v.name) + ");\n";
             wrotePosition = true;

@@ -16,6 +16,7 @@ namespace platform::fx {
 struct Semantic {
     std::string name; // upper case, without the index: TEXCOORD
     int index = 0;
+    bool centroid = false; // TEXCOORD0_centroid
 };
 Semantic ParseSemantic(const std::string& text);
 
@@ -28,6 +29,7 @@ struct StageInterface {
         std::string name; // as renamed: vtr3_in_TEXCOORD0, vtr3_out_COLOR0
         Semantic semantic;
         bool input = false;
+        int count = 0; // an array with one semantic: count consecutive registers from semantic.index
     };
     std::vector<Variable> variables;
 };

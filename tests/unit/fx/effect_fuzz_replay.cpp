@@ -24,7 +24,17 @@ const char* const kSeeds[] = {
     "#define A(x) x\n#if defined(A) && (1 << 3) > 7 || !B\n#include \"x.fxh\"\n#elif\n#else\n#endif\n",
     "vertexshader vs = compile vs_2_0 VS();\ntechnique T { pass { VertexShader = (vs); PixelShader = NULL; } "
     "}\n",
+    "int I;\npixelshader ps[2] = { compile ps_2_0 P(1), NULL };\ntechnique T { pass { PixelShader = (ps[I]); "
+    "VertexShader = (ps[1]); ZEnable = (I > 2 && !(I == 3) ? I * -2 / 0 : -(1)); CullMode = (I ? Cw : None); "
+    "LightEnable[15] = 1; LightType[2] = Spot; LightTheta[2] = 2; LightDiffuse[1] = <I>; MaterialPower = "
+    "(I); "
+    "MaterialEmissive = float4(1, 2); } }\n",
     "#define X X X\n#define Y X Y\nY Y Y\n",
+    "technique T { pass P { Bogus = 1; ZFunc = (; PixelShader = compile ps_9 X(); } pass { Lighting = ) } }\n"
+    "sampler s = sampler_state { Nope = 1; AddressU = ; };\n",
+    "struct S { float a; float2 b[2] : TEXCOORD1; S2 c; };\nstatic float4 v[2] = {1, 2, 3, 4, 5, 6, 7, 8};\n"
+    "float4 PS(float2 uv[3] : TEXCOORD1_centroid) : COLOR0 { S s = {1, 2, 3, 4, 5};\n"
+    "float4(s.a, s.b[0], v[0].x) = v[1].wzyx; half2(uv[0].x, s.a) = (1, 2); return v[1]; }\n",
 };
 
 std::string Damage(const std::string& seed, const std::string& other, std::mt19937* random) {

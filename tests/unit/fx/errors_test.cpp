@@ -1,5 +1,5 @@
 // What an effect author sees when an effect does not compile: the failure result and the messages,
-// `path(line,col): error Xnnnn: message`, the first error first.
+// `path(line,col): error Xnnnn: message`, every error of the compile in file order.
 #include "effect_fixture.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +42,23 @@ TEST_F(EffectErrors, ASyntaxErrorInAShader) {
     EXPECT_EQ(result, D3DXERR_INVALIDDATA);
     EXPECT_EQ(effect_, nullptr);
     EXPECT_EQ(first, dir_ + "syntax.fx(4,5): error X3000: syntax error: ';' expected") << errors_;
+}
+
+TEST_F(EffectErrors, EveryErrorOfACompileInFileOrder) {
+    HRESULT result = S_OK;
+    FirstError("three.fx",
+               "float4 PS() : COLOR0 { return undefinedThing; }\n"
+               "technique T {\n"
+               "  pass P { Bogus = 1; PixelShader = compile ps_2_0 PS(); }\n"
+               "  pass Q { PixelShader = compile ps_9_9 PS(); ZFunc = Sideways; }\n"
+               "}\n",
+               &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    const std::string at = dir_ + "three.fx";
+    EXPECT_EQ(errors_, at + "(1,31): error X3004: undeclared identifier 'undefinedThing'\n" + at +
+                           "(3,12): error X3080: unrecognized state 'Bogus'\n" + at +
+                           "(4,26): error X3502: invalid target 'ps_9_9' for a pixel shader\n" + at +
+                           "(4,55): error X3081: invalid value 'Sideways' for state 'ZFunc'\n");
 }
 
 TEST_F(EffectErrors, AnUndefinedIdentifierInAnIncludedFile) {
