@@ -105,4 +105,28 @@ TEST_F(RenderCoreTest, AStartWithoutDeviceLeavesTheViewsAlone) {
     EXPECT_EQ(VTR3Initialize(a6::VarFromInt(1), nullptr), 0);
 }
 
+// RenderDrawE draws the object while word 4 of the engine view is 0 or more, registered or not.
+TEST_F(RenderCoreTest, DrawEFollowsWordFourOfTheEngineView) {
+    Start();
+    VTR3ObjectCreate(a6::VarFromInt(7), a6::VarFromInt(1)); // a sky
+    VTR3ObjectInitialize(a6::VarFromInt(7));
+    a6::View& view = engine_.objects().AddView("unregistered");
+    engine_.SetRenderedView(&view);
+    const struct {
+        int word4;
+        long draws;
+    } cases[] = {{0, 1}, {3, 1}, {-1, 0}, {-1000, 0}};
+    for (const auto& c : cases) {
+        view.word[a6::kViewLayer] = a6::VarFromInt(c.word4);
+        recorder_->calls().clear();
+        VTR3RenderDrawE(a6::VarFromInt(7));
+        const Calls calls = recorder_->TakeCalls();
+        EXPECT_EQ(
+            std::count_if(calls.begin(), calls.end(),
+                          [](const std::string& call) { return call.rfind("DrawIndexedPrimitive", 0) == 0; }),
+            c.draws)
+            << c.word4;
+    }
+}
+
 } // namespace
