@@ -18,18 +18,18 @@ int PixelConstantLimit(int shaderModel) {
 } // namespace
 
 // The platform's device, also behind a wrapper that forwards to it (an engine may hand one out): its
-// swap chain knows the device it belongs to.
+// render target knows the device it belongs to.
 static device::Device* PlatformDeviceOf(IDirect3DDevice9* device) {
     if (auto* platformDevice = dynamic_cast<device::Device*>(device)) {
         return platformDevice;
     }
-    IDirect3DSwapChain9* chain = nullptr;
+    IDirect3DSurface9* target = nullptr;
     IDirect3DDevice9* owner = nullptr;
-    if (device && SUCCEEDED(device->GetSwapChain(0, &chain)) && chain) {
-        if (FAILED(chain->GetDevice(&owner))) {
+    if (device && SUCCEEDED(device->GetRenderTarget(0, &target)) && target) {
+        if (FAILED(target->GetDevice(&owner))) {
             owner = nullptr;
         }
-        chain->Release();
+        target->Release();
     }
     if (!owner) {
         return nullptr;
