@@ -178,6 +178,11 @@ TEST_F(Runner, ReportsScriptFaultsBadPlugInsAndBadCommandLines) {
               "vantor-run: cannot read the script " + (directory_ / "missing.vs").string() + "\n");
     EXPECT_EQ(RunCommand(std::string(VTR3_RUNNER) + " --dir " + (directory_ / "missing").string()).exitCode,
               1);
+    outcome = RunCommand("env -u DISPLAY " + std::string(VTR3_RUNNER) + " --window");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.output.find("vantor-run: --window needs an X display, and DISPLAY is not set"),
+              std::string::npos)
+        << outcome.output;
     EXPECT_EQ(Run("--frobnicate").exitCode, 2);
     EXPECT_EQ(Run("--frames x").exitCode, 2);
     outcome = Run("--help");
