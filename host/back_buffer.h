@@ -1,4 +1,5 @@
-// The engine's back buffer as a PNG file, and Direct3D results as text for the runner's messages.
+// The engine's back buffer and the plug-in's texture surfaces as PNG files, and Direct3D results as
+// text for the runner's messages.
 #ifndef VTR3_HOST_BACK_BUFFER_H
 #define VTR3_HOST_BACK_BUFFER_H
 
@@ -11,6 +12,8 @@ namespace host {
 
 // Writes the device's back buffer through D3DX; the result of the first step that failed.
 HRESULT SaveBackBufferPng(IDirect3DDevice9* device, const std::string& path);
+// Writes a render target of the device or a lockable surface; the result of the first step that failed.
+HRESULT SaveSurfacePng(IDirect3DDevice9* device, IDirect3DSurface9* surface, const std::string& path);
 
 // "D3DERR_INVALIDCALL (0x8876086c)".
 std::string ResultText(HRESULT result);

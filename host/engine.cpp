@@ -52,6 +52,7 @@ Engine::Engine()
 }
 
 Engine::~Engine() {
+    noting_.reset(); // it may hold textures, which go before their device
     graphics_.reset();
     if (clock_set_) {
         system::UseRealClock();
@@ -85,7 +86,8 @@ void Engine::CreateGraphics(int width, int height, const char* title) {
     graphics_ = std::make_unique<Graphics>(width, height, title);
     SetWindowField(graphics_->window());
     SetDirect3DField(graphics_->direct3d());
-    SetDeviceField(graphics_->device());
+    noting_ = std::make_unique<NotingDevice>(graphics_->device());
+    SetDeviceField(noting_.get());
     a6::Vector& screen_size = *variables_.Find("screen_size");
     screen_size.x = a6::VarFromInt(width);
     screen_size.y = a6::VarFromInt(height);

@@ -16,6 +16,7 @@
 #include "engine_variables.h"
 #include "frame/a6_engine.h"
 #include "graphics.h"
+#include "noting_device.h"
 #include "object_table.h"
 
 namespace host {
@@ -63,13 +64,16 @@ class Engine {
     // a second) and "total_secs". The real clock returns when the engine goes.
     void SetClock(DWORD milliseconds);
 
-    // Creates the window and the device and puts them (and the IDirect3D9) into the block. Throws
+    // Creates the window and the device and puts them (and the IDirect3D9) into the block, the device
+    // behind a NotingDevice that notes the plug-in's textures. Throws
     // host::Error when that fails or when the engine has them already.
     void CreateGraphics(int width, int height, const char* title);
     // What the engine owns; null before CreateGraphics.
     HWND window() const { return graphics_ ? graphics_->window() : nullptr; }
     IDirect3D9* direct3d() const { return graphics_ ? graphics_->direct3d() : nullptr; }
     IDirect3DDevice9* device() const { return graphics_ ? graphics_->device() : nullptr; }
+    // The wrapper around device() that the block hands the plug-in; null before CreateGraphics.
+    NotingDevice* notingDevice() const { return noting_.get(); }
     // Resets the engine's device with the parameters it was created with.
     HRESULT ResetDevice() { return graphics_ ? graphics_->Reset() : D3DERR_INVALIDCALL; }
 
@@ -91,6 +95,7 @@ class Engine {
     std::array<float, 16> world_matrix_;
     bool clock_set_ = false;
     std::unique_ptr<Graphics> graphics_;
+    std::unique_ptr<NotingDevice> noting_;
 };
 
 } // namespace host

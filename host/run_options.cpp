@@ -19,6 +19,7 @@ const char* const kRunUsage =
     "  --plugin LIBRARY   load LIBRARY instead of the plug-in built with the runner\n"
     "  --size WxH         the engine window's size (default 1024x768)\n"
     "  --allow-errors     error rows in the log are only reported, for scripts that test failures\n"
+    "  --window           show the frames live in a window (X11: needs DISPLAY); headless without it\n"
     "  -h, --help         this text\n"
     "\n"
     "Exit status: 0 when the script ran and the log holds no error row, 1 when the script failed\n"
@@ -44,6 +45,10 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
         }
         if (option == "--allow-errors") {
             options->allowErrors = true;
+            continue;
+        }
+        if (option == "--window") {
+            options->window = true;
             continue;
         }
         if (option.empty() || option[0] != '-') {

@@ -16,6 +16,7 @@ struct RunOptions {
     int width = 1024;      // --size WIDTHxHEIGHT: the engine window
     int height = 768;
     bool allowErrors = false; // --allow-errors
+    bool window = false;      // --window: show the frames live
     bool help = false;
 };
 

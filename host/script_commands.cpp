@@ -24,7 +24,7 @@ const CommandForm kCommands[] = {
     {"clock", "n", "MILLISECONDS"},
     {"tick", "n", "MILLISECONDS"},
     {"reset", "", ""},
-    {"screenshot", "s", "\"FILE.png\""},
+    {"screenshot", "s", "\"FILE.png\" or texture ID [face N] \"FILE.png\""},
 };
 
 const CommandForm kExports[] = {

@@ -144,7 +144,35 @@ var ScriptRun::Call(const Location& where, const std::string& name, const std::v
             values.emplace_back(strings_.back()->record());
         }
     }
-    return plugin_.CallWith(name.c_str(), values);
+    return CallNoting(name, values);
+}
+
+// The engine follows the plug-in's textures through the device it handed out (PluginTextures): what
+// the plug-in is about to let go is let go first, what it creates is noted.
+var ScriptRun::CallNoting(const std::string& name, const std::vector<ExportArgument>& values) {
+    NotingDevice* device = engine_.notingDevice();
+    const var* first = values.empty() ? nullptr : std::get_if<var>(&values.front());
+    const int id = first ? a6::VarToInt(*first) : 0;
+    if (name == "VTR3TexDelete") {
+        textures_.Forget(id);
+    } else if (name == "VTR3ReleaseResources") {
+        textures_.LetGo();
+    } else if (name == "VTR3Initialize" || name == "VTR3DeInitialize") {
+        textures_.Forget();
+    }
+    const bool initialize = name == "VTR3TexInitialize";
+    const bool recreate = name == "VTR3RecreateResources";
+    if (!device || !(initialize || recreate)) {
+        return plugin_.CallWith(name.c_str(), values);
+    }
+    device->StartNoting();
+    const var result = plugin_.CallWith(name.c_str(), values);
+    if (initialize) {
+        textures_.Attribute(id, device->TakeNoted());
+    } else {
+        textures_.Reattribute(device->TakeNoted());
+    }
+    return result;
 }
 
 void ScriptRun::CallRenderEvent(const char* name) {
@@ -239,10 +267,46 @@ void ScriptRun::ResetDevice(const Statement& statement) {
 }
 
 void ScriptRun::Screenshot(const Statement& statement) {
+    if (statement.arguments.size() > 1) {
+        TextureScreenshot(statement);
+        return;
+    }
     const Token& file = statement.arguments[0];
     const HRESULT result = SaveBackBufferPng(engine_.device(), file.text);
     if (FAILED(result)) {
         throw ScriptError(file.where, "the back buffer could not be written to '" + file.text +
+                                          "': " + ResultText(result));
+    }
+}
+
+// screenshot texture ID [face N] "FILE.png"
+void ScriptRun::TextureScreenshot(const Statement& statement) {
+    const std::vector<Token>& arguments = statement.arguments;
+    const Token& id = arguments[1];
+    const Token& file = arguments.back();
+    const int face = arguments.size() == 5 ? WholeNumber(arguments[3], "a face", 0, 5) : -1;
+    IDirect3DBaseTexture9* texture = textures_.Find(WholeNumber(id, "a texture id", -2097152, 2097151));
+    if (!texture) {
+        throw ScriptError(id.where, "the plug-in holds no texture " + id.text);
+    }
+    const D3DRESOURCETYPE type = texture->GetType();
+    if (face >= 0 && type != D3DRTYPE_CUBETEXTURE) {
+        throw ScriptError(arguments[2].where, "texture " + id.text + " has no faces: it is no cube texture");
+    }
+    if (face < 0 && type != D3DRTYPE_TEXTURE) {
+        throw ScriptError(id.where,
+                          "texture " + id.text +
+                              (type == D3DRTYPE_CUBETEXTURE ? " is a cube texture: name a face (face 0 to 5)"
+                                                            : " is a volume texture, which has no picture"));
+    }
+    IDirect3DSurface9* surface = nullptr;
+    HRESULT result = TextureSurface(texture, face, &surface);
+    if (SUCCEEDED(result)) {
+        result = SaveSurfacePng(engine_.device(), surface, file.text);
+        surface->Release();
+    }
+    if (FAILED(result)) {
+        throw ScriptError(file.where, "texture " + id.text + " could not be written to '" + file.text +
                                           "': " + ResultText(result));
     }
 }

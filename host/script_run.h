@@ -15,6 +15,7 @@
 #include "engine_scene.h"
 #include "engine_string.h"
 #include "plugin.h"
+#include "plugin_textures.h"
 #include "script_syntax.h"
 
 namespace host::script {
@@ -51,9 +52,11 @@ class ScriptRun {
     void DrawFrames(const Statement& statement, int count);
     void DrawView(const Statement& statement, const RenderedView& rendered);
     var Call(const Location& where, const std::string& name, const std::vector<Token>& arguments);
+    var CallNoting(const std::string& name, const std::vector<ExportArgument>& values);
     void CallRenderEvent(const char* name);
     void ResetDevice(const Statement& statement);
     void Screenshot(const Statement& statement);
+    void TextureScreenshot(const Statement& statement);
     a6::View& ViewNamed(const Token& name);
 
     Engine& engine_;
@@ -69,6 +72,7 @@ class ScriptRun {
     int framesDrawn_ = 0;
     double frameSeconds_ = 0;
     std::vector<std::string> noted_;
+    PluginTextures textures_;
 };
 
 } // namespace host::script

@@ -211,10 +211,33 @@ const CommandForm& FormOf(const Token& command) {
     return *form;
 }
 
+void ExpectWord(const Token& token, const char* word) {
+    if (token.text != word) {
+        throw ScriptError(token.where, "expected '" + std::string(word) + "', not '" + token.text + "'");
+    }
+}
+
+// screenshot texture ID [face N] "FILE.png": the plug-in's texture instead of the back buffer.
+Statement CheckTextureScreenshot(Statement statement) {
+    const bool face = statement.arguments.size() > 3;
+    const CommandForm form{"screenshot", face ? "wnwns" : "wns",
+                           face ? "texture ID face N \"FILE.png\"" : "texture ID \"FILE.png\""};
+    CheckArguments(form, statement);
+    ExpectWord(statement.arguments[0], "texture");
+    if (face) {
+        ExpectWord(statement.arguments[2], "face");
+    }
+    return statement;
+}
+
 Statement Check(std::vector<Token> tokens) {
     Statement statement;
     statement.command = tokens.front();
     const CommandForm& form = FormOf(statement.command);
+    if (statement.command.text == "screenshot" && tokens.size() > 2) {
+        statement.arguments.assign(tokens.begin() + 1, tokens.end());
+        return CheckTextureScreenshot(std::move(statement));
+    }
     if (statement.command.text != "during") {
         statement.arguments.assign(tokens.begin() + 1, tokens.end());
         CheckArguments(form, statement);

@@ -6,6 +6,7 @@
 #define VTR3_HOST_SYSTEM_H
 
 #include <windows.h>
+#include <d3d9.h>
 
 #include <string>
 
@@ -31,6 +32,15 @@ void* LoadLibraryFile(const std::string& file, std::string* error);
 // The export's address; null when the library has none of that name.
 void* FindExport(void* library, const char* name);
 void UnloadLibrary(void* library);
+
+// vantor-run --window: the frames shown live. On Linux a window of its own on the X display named by
+// DISPLAY, painted from the back buffer after each frame; on Windows the engine's window, shown and
+// presented into. False with `error` set when it cannot be opened (no DISPLAY, no X server).
+bool OpenFrameWindow(HWND engineWindow, int width, int height, const char* title, std::string* error);
+// Shows the frame in the back buffer and answers the window's events; nothing while none is open or
+// after the window was closed.
+void ShowFrame(IDirect3DDevice9* device);
+void CloseFrameWindow();
 
 // Whether standard error is a terminal (progress lines are only drawn there).
 bool ErrorIsTerminal();

@@ -79,7 +79,7 @@ HWND CreateEngineWindow(int width, int height, const char* title) {
     }
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    // Never shown: the device draws into its back buffer and the engine reads it back.
+    // Shown only for --window: the device draws into its back buffer and the engine reads it back.
     return CreateWindowExA(0, kWindowClass, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
@@ -124,6 +124,32 @@ void* FindExport(void* library, const char* name) {
 
 void UnloadLibrary(void* library) {
     FreeLibrary(static_cast<HMODULE>(library));
+}
+
+namespace {
+HWND g_shown = nullptr;
+} // namespace
+
+// Present draws into the engine's window once it is shown; its messages are answered after each frame.
+bool OpenFrameWindow(HWND engineWindow, int, int, const char*, std::string*) {
+    ShowWindow(engineWindow, SW_SHOWNORMAL);
+    g_shown = engineWindow;
+    return true;
+}
+
+void ShowFrame(IDirect3DDevice9*) {
+    MSG message;
+    while (g_shown && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void CloseFrameWindow() {
+    if (g_shown && IsWindow(g_shown)) {
+        ShowWindow(g_shown, SW_HIDE);
+    }
+    g_shown = nullptr;
 }
 
 bool ErrorIsTerminal() {

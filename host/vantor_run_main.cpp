@@ -88,6 +88,14 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
          Report* report) {
     host::Engine engine;
     engine.CreateGraphics(options.width, options.height, "Acknex 6");
+    std::string error;
+    if (options.window && !host::system::OpenFrameWindow(engine.window(), options.width, options.height,
+                                                         "vantor-run", &error)) {
+        throw host::Error(error);
+    }
+    struct Closer {
+        ~Closer() { host::system::CloseFrameWindow(); }
+    } closer;
     auto plugin = std::make_unique<host::Plugin>(options.plugin);
     const int bound = plugin->Bind(engine);
     if (bound != a6::kDllApiResult) {
@@ -109,6 +117,7 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
                                   ": " + host::ResultText(result));
             }
         }
+        host::system::ShowFrame(engine.device());
         progress.Frame(frame);
     };
     host::script::ScriptRun run(engine, *plugin, settings);

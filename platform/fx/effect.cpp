@@ -17,8 +17,29 @@ int PixelConstantLimit(int shaderModel) {
 
 } // namespace
 
-Effect::Effect(IDirect3DDevice9* device)
-    : device_(device), platformDevice_(dynamic_cast<device::Device*>(device)) {}
+// The platform's device, also behind a wrapper that forwards to it (an engine may hand one out): its
+// render target knows the device it belongs to.
+static device::Device* PlatformDeviceOf(IDirect3DDevice9* device) {
+    if (auto* platformDevice = dynamic_cast<device::Device*>(device)) {
+        return platformDevice;
+    }
+    IDirect3DSurface9* target = nullptr;
+    IDirect3DDevice9* owner = nullptr;
+    if (device && SUCCEEDED(device->GetRenderTarget(0, &target)) && target) {
+        if (FAILED(target->GetDevice(&owner))) {
+            owner = nullptr;
+        }
+        target->Release();
+    }
+    if (!owner) {
+        return nullptr;
+    }
+    auto* platformDevice = dynamic_cast<device::Device*>(owner);
+    owner->Release(); // the wrapper holds the device as long as the effect may use it
+    return platformDevice;
+}
+
+Effect::Effect(IDirect3DDevice9* device) : device_(device), platformDevice_(PlatformDeviceOf(device)) {}
 
 Effect::~Effect() {
     for (SavedState& s : saved_) {

@@ -269,7 +269,7 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     void SetPrograms(GLuint vertex, GLuint pixel);
 
     com::Ref<IDirect3DDevice9> device_;
-    device::Device* platformDevice_ = nullptr; // null for a device that is not the platform's
+    device::Device* platformDevice_ = nullptr; // null for a device that neither is nor wraps the platform's
     std::vector<ParameterSlot> parameters_;
     std::vector<RuntimeTechnique> techniques_;
     std::vector<FunctionInfo> functions_;

@@ -18,7 +18,26 @@ TEST(EngineGraphics, PutsWindowDirect3DAndDeviceIntoTheBlock) {
     ASSERT_NE(engine.device(), nullptr);
     EXPECT_EQ(BlockPointer<HWND__>(engine, a6::kOffsetWindow), engine.window());
     EXPECT_EQ(BlockPointer<IDirect3D9>(engine, a6::kOffsetDirect3D), engine.direct3d());
-    EXPECT_EQ(BlockPointer<IDirect3DDevice9>(engine, a6::kOffsetDevice), engine.device());
+    // The plug-in's device is a wrapper whose reference count is the device's own.
+    IDirect3DDevice9* handed = BlockPointer<IDirect3DDevice9>(engine, a6::kOffsetDevice);
+    EXPECT_EQ(handed, engine.notingDevice());
+    const ULONG count = engine.device()->AddRef();
+    EXPECT_EQ(handed->AddRef(), count + 1);
+    void* same = nullptr;
+    EXPECT_EQ(handed->QueryInterface(IID_IDirect3DDevice9, &same), S_OK);
+    EXPECT_EQ(same, handed);
+    EXPECT_EQ(handed->Release(), count + 1);
+    EXPECT_EQ(handed->Release(), count);
+    EXPECT_EQ(engine.device()->Release(), count - 1);
+    // While noting, a texture comes with a reference for the engine.
+    engine.notingDevice()->StartNoting();
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(handed->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    const std::vector<IDirect3DBaseTexture9*> noted = engine.notingDevice()->TakeNoted();
+    ASSERT_EQ(noted.size(), 1u);
+    EXPECT_EQ(noted[0], texture);
+    EXPECT_EQ(texture->Release(), 1u);
+    EXPECT_EQ(noted[0]->Release(), 0u);
     int width = 0;
     int height = 0;
     ASSERT_TRUE(platform::GetStandInWindowSize(engine.window(), &width, &height));
@@ -54,6 +73,12 @@ TEST(EngineGraphics, ReleasesWhatItCreatedAndRefusesAnEmptyWindow) {
         host::Engine engine;
         engine.CreateGraphics(64, 64, "Acknex 6");
         EXPECT_GT(platform::LiveObjectCount(), before);
+        engine.notingDevice()->StartNoting(); // what nobody took goes with the engine
+        IDirect3DCubeTexture9* cube = nullptr;
+        ASSERT_EQ(engine.notingDevice()->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube,
+                                                           nullptr),
+                  D3D_OK);
+        cube->Release();
     }
     EXPECT_EQ(platform::LiveObjectCount(), before);
     host::Engine engine;

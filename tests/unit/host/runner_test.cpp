@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "png_file.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -99,6 +101,41 @@ TEST_F(Runner, RunsASceneThroughThePlugInAndRendersTheSameFramesTwice) {
               ReadFile(directory_ / "b" / "frame-00002.png").substr(1));
 }
 
+// A view drawn into the plug-in's render-target texture 30: the clear colour with a blue box at the
+// lower left, before and after a reset (which recreates the texture).
+TEST_F(Runner, ScreenshotsThePlugInsTextures) {
+    const fs::path script = Write(
+        "rtt.vs", "VTR3Initialize 1 \"t\"\nview cut\nsize cut 32 16\nrender cut\nmesh b box 20 100 30 -25\n"
+                  "colour b 0 0 255\nVTR3ViewRegister 2 \"cut\"\nVTR3TexCreate 30 0\nVTR3TexSetUsage 30 0\n"
+                  "VTR3TexSetFormat 30 2\nVTR3TexSetSize 30 32 16\nVTR3TexSetViewID 30 0 2\n"
+                  "VTR3TexInitialize 30\nVTR3ViewSetRTT 2 1\nclear 200 40 10\nframe\n"
+                  "screenshot texture 30 \"a.png\"\nreset\nclear 10 200 40\nframe\n"
+                  "screenshot texture 30 \"b.png\"\nscreenshot texture 30 face 0 \"c.png\"\n");
+    const Outcome outcome = Run("--size 64x48 " + script.string());
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.output.find(script.string() +
+                                  ":22:23: error: texture 30 has no faces: it is no cube texture\n"),
+              std::string::npos)
+        << outcome.output;
+    const struct {
+        const char* file;
+        unsigned x, y, rgb; // 0 for the box: blue alone
+    } kPixels[] = {{"a.png", 0, 0, 0xc8280a}, {"a.png", 31, 15, 0xc8280a}, {"a.png", 5, 1, 0xc8280a},
+                   {"a.png", 6, 14, 0},       {"b.png", 0, 0, 0x0ac828},   {"b.png", 6, 14, 0}};
+    for (const auto& pixel : kPixels) {
+        render_test::RgbaImage image;
+        ASSERT_TRUE(render_test::ReadPng((directory_ / pixel.file).string(), &image)) << pixel.file;
+        ASSERT_EQ(image.width * 100 + image.height, 3216u) << pixel.file;
+        const std::uint8_t* p = &image.rgba[(pixel.y * image.width + pixel.x) * 4];
+        const unsigned rgb = p[0] << 16 | p[1] << 8 | p[2];
+        if (pixel.rgb) {
+            EXPECT_EQ(rgb, pixel.rgb) << pixel.file << " " << pixel.x << "," << pixel.y;
+        } else {
+            EXPECT_TRUE(rgb < 0x100 && rgb > 0x30) << pixel.file << " " << std::hex << rgb;
+        }
+    }
+}
+
 TEST_F(Runner, FailsOnErrorRowsUnlessTheyAreAllowed) {
     const fs::path script = Write("fails.vs", "VTR3Initialize 1 \"t\"\nVTR3TexDelete 99\nVTR3DeInitialize\n");
     Outcome outcome = Run(script.string());
@@ -143,6 +180,11 @@ TEST_F(Runner, ReportsScriptFaultsBadPlugInsAndBadCommandLines) {
                                                                     ": no such file\n");
     EXPECT_EQ(RunCommand(std::string(VTR3_RUNNER) + " --dir " + (directory_ / "missing").string()).exitCode,
               1);
+    outcome = RunCommand("env -u DISPLAY " + std::string(VTR3_RUNNER) + " --window");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.output.find("vantor-run: --window needs an X display, and DISPLAY is not set"),
+              std::string::npos)
+        << outcome.output;
     EXPECT_EQ(Run("--frobnicate").exitCode, 2);
     EXPECT_EQ(Run("--frames x").exitCode, 2);
     outcome = Run("--help");

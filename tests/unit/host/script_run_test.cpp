@@ -126,6 +126,9 @@ TEST_F(ScriptRun, FaultsNameTheStatementAndStopTheRun) {
         {"size camera -1 5", "r.vs:1:13: error: a width must be a whole number from 0 to 16384, not -1"},
         {"screenshot \"/nonexistent/x.png\"", "r.vs:1:12: error: the back buffer could not be written to "
                                               "'/nonexistent/x.png': D3DERR_INVALIDCALL (0x8876086c)"},
+        {"screenshot texture 5 \"x.png\"", "r.vs:1:20: error: the plug-in holds no texture 5"},
+        {"screenshot texture 5 face 6 \"x.png\"",
+         "r.vs:1:27: error: a face must be a whole number from 0 to 5, not 6"},
         {"VTR3RenderDrawE 1\nposition nowhere 1 2 3\nVTR3RenderDrawE 2",
          "r.vs:2:10: error: unknown view 'nowhere'"},
     };

@@ -1,7 +1,8 @@
 # Prints, for every method of one interface in a header, an override that forwards the call to
 # inner_, so a forwarding test double follows the header instead of a hand-kept copy of it:
 #   HRESULT STDMETHODCALLTYPE SetFVF(DWORD FVF) override { return inner_->SetFVF(FVF); }
-# Usage: awk -v interface=IDirect3DDevice9 -v output=OUTPUT -f forward_methods.awk HEADER
+# Usage: awk -v interface=IDirect3DDevice9 -v output=OUTPUT [-v skip=Name,Name] -f forward_methods.awk HEADER
+# Methods named in `skip` are left out, for a class that writes its own.
 
 function forward(declaration,    open, shut, head, name, type, parameters, n, items, i, arguments) {
     gsub(/[ \t]+/, " ", declaration)
@@ -21,6 +22,8 @@ function forward(declaration,    open, shut, head, name, type, parameters, n, it
     }
     gsub(/ /, "", arguments)
     gsub(/,/, ", ", arguments)
+    if (index("," skip ",", "," name ",") > 0)
+        return
     printf "%s STDMETHODCALLTYPE %s(%s) override { return inner_->%s(%s); }\n", type, name, parameters,
            name, arguments > output
 }

@@ -1,0 +1,67 @@
+#include "noting_device.h"
+
+namespace host {
+
+void NotingDevice::StartNoting() {
+    ReleaseNoted();
+    noting_ = true;
+}
+
+void NotingDevice::ReleaseNoted() {
+    for (IDirect3DBaseTexture9* texture : noted_) {
+        texture->Release();
+    }
+    noted_.clear();
+}
+
+std::vector<IDirect3DBaseTexture9*> NotingDevice::TakeNoted() {
+    noting_ = false;
+    std::vector<IDirect3DBaseTexture9*> noted;
+    noted.swap(noted_);
+    return noted;
+}
+
+// The wrapper answers for the device, so that a QueryInterface round trip does not escape it.
+HRESULT NotingDevice::QueryInterface(REFIID riid, void** object) {
+    if (!object) {
+        return E_POINTER;
+    }
+    if (!IsEqualGUID(riid, IID_IUnknown) && !IsEqualGUID(riid, IID_IDirect3DDevice9)) {
+        return inner_->QueryInterface(riid, object);
+    }
+    AddRef();
+    *object = static_cast<IDirect3DDevice9*>(this);
+    return S_OK;
+}
+
+void NotingDevice::Note(HRESULT result, IDirect3DBaseTexture9* texture) {
+    if (noting_ && SUCCEEDED(result) && texture) {
+        texture->AddRef();
+        noted_.push_back(texture);
+    }
+}
+
+HRESULT NotingDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                                    D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* shared) {
+    const HRESULT result = inner_->CreateTexture(width, height, levels, usage, format, pool, texture, shared);
+    Note(result, texture ? *texture : nullptr);
+    return result;
+}
+
+HRESULT NotingDevice::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT levels, DWORD usage,
+                                          D3DFORMAT format, D3DPOOL pool, IDirect3DVolumeTexture9** texture,
+                                          HANDLE* shared) {
+    const HRESULT result =
+        inner_->CreateVolumeTexture(width, height, depth, levels, usage, format, pool, texture, shared);
+    Note(result, texture ? *texture : nullptr);
+    return result;
+}
+
+HRESULT NotingDevice::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                        IDirect3DCubeTexture9** texture, HANDLE* shared) {
+    const HRESULT result = inner_->CreateCubeTexture(edge, levels, usage, format, pool, texture, shared);
+    Note(result, texture ? *texture : nullptr);
+    return result;
+}
+
+} // namespace host
