@@ -8,7 +8,8 @@ namespace host {
 const char* const kRunUsage =
     "usage: vantor-run [options] [SCRIPT]\n"
     "Runs a scene script (docs/scene-scripts.md) through the Vantor 3.0 plug-in inside the stand-in\n"
-    "engine, headless, and prints one line: frames drawn, time a frame, the log's rows by kind.\n"
+    "engine, headless, and prints one line: frames drawn, time a frame, the log's rows by kind and\n"
+    "what drew them (the EGL display, or Direct3D 9 on Windows).\n"
     "Without SCRIPT it initialises the plug-in with its log on and shuts it down.\n"
     "\n"
     "  --frames N         frames that `frame` without a count draws (default 1)\n"

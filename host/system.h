@@ -42,6 +42,10 @@ bool OpenFrameWindow(HWND engineWindow, int width, int height, const char* title
 void ShowFrame(IDirect3DDevice9* device);
 void CloseFrameWindow();
 
+// What draws the frames, for the run's summary: "EGL surfaceless" or "EGL device" (the display the
+// platform library chose) on Linux, "Direct3D 9" on Windows.
+std::string GraphicsName();
+
 // Whether standard error is a terminal (progress lines are only drawn there).
 bool ErrorIsTerminal();
 

@@ -31,4 +31,8 @@ bool LimitToShaderModel2(bool enabled) {
     return true;
 }
 
+std::string GraphicsName() {
+    return "EGL " + platform::EglPlatform();
+}
+
 } // namespace host::system

@@ -108,6 +108,10 @@ bool LimitToShaderModel2(bool) {
     return false; // the system's Direct3D reports what the card has
 }
 
+std::string GraphicsName() {
+    return "Direct3D 9";
+}
+
 void* LoadLibraryFile(const std::string& file, std::string* error) {
     HMODULE library = LoadLibraryA(file.c_str());
     if (!library) {

@@ -235,11 +235,12 @@ int main(int argc, char** argv) {
         report.frames, report.frames == 1 ? "frame" : "frames",
         report.frames ? report.frameSeconds * 1000.0 / report.frames : 0.0);
     if (logWritten) {
-        std::printf("%d information, %d warnings, %d errors, %d labels\n", rows.information, rows.warnings,
+        std::printf("%d information, %d warnings, %d errors, %d labels", rows.information, rows.warnings,
                     rows.errors, rows.labels);
     } else {
-        std::printf("none\n");
+        std::printf("none");
     }
+    std::printf("; graphics: %s\n", host::system::GraphicsName().c_str());
     if (!report.ran) {
         return 1;
     }

@@ -85,8 +85,10 @@ TEST_F(Runner, RunsASceneThroughThePlugInAndRendersTheSameFramesTwice) {
     const Outcome first = Run("--size 160x120 --out " + (directory_ / "a").string() + " --log " +
                               (directory_ / "copy.html").string() + " " + script.string());
     EXPECT_EQ(first.exitCode, 0) << first.output;
-    const std::regex summary(script.string() + R"(: 3 frames, [0-9]+\.[0-9]{2} ms a frame, log: [1-9][0-9]* )"
-                                               R"(information, 0 warnings, 0 errors, [1-9][0-9]* labels\n)");
+    const std::regex summary(
+        script.string() +
+        R"(: 3 frames, [0-9]+\.[0-9]{2} ms a frame, log: [1-9][0-9]* )"
+        R"(information, 0 warnings, 0 errors, [1-9][0-9]* labels; graphics: EGL (surfaceless|device)\n)");
     EXPECT_TRUE(std::regex_search(first.output, summary)) << first.output;
     EXPECT_NE(ReadFile(directory_ / "copy.html").find("Ablauflogging"), std::string::npos);
     const std::string frame = ReadFile(directory_ / "a" / "frame-00003.png");
@@ -166,7 +168,8 @@ TEST_F(Runner, ReportsScriptFaultsBadPlugInsAndBadCommandLines) {
     outcome = Run("--plugin " VTR3_FAKE_PLUGIN);
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_EQ(outcome.output,
-              "(default): 0 frames, 0.00 ms a frame, log: 0 information, 0 warnings, 0 errors, 0 labels\n");
+              "(default): 0 frames, 0.00 ms a frame, log: 0 information, 0 warnings, 0 errors, 0 labels; "
+              "graphics: EGL surfaceless\n");
     outcome = Run("--plugin " VTR3_FAKE_PLUGIN " " + Write("lacks.vs", "VTR3ObjectCreate 1 1\n").string());
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.output.find("lacks.vs:1:1: error: the plug-in has no export 'VTR3ObjectCreate'\n"),
