@@ -49,15 +49,30 @@ Effect::~Effect() {
     DeletePrograms();
 }
 
-HRESULT Effect::Create(IDirect3DDevice9* device, BuiltEffect built, Effect** effect) {
+HRESULT Effect::Create(IDirect3DDevice9* device, BuiltEffect built, Effect** effect, ID3DXEffectPool* pool,
+                       DWORD flags) {
     *effect = nullptr;
+    std::shared_ptr<const BuiltEffect> shared;
+    try {
+        shared = std::make_shared<const BuiltEffect>(std::move(built));
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    return Create(device, std::move(shared), pool, flags, effect);
+}
+
+HRESULT Effect::Create(IDirect3DDevice9* device, std::shared_ptr<const BuiltEffect> built,
+                       ID3DXEffectPool* pool, DWORD flags, Effect** effect) {
+    *effect = nullptr;
+    if (pool && !PoolOf(pool))
+        return D3DERR_INVALIDCALL; // a pool of another implementation holds no values of ours
     Effect* created = new (std::nothrow) Effect(device);
     if (!created)
         return E_OUTOFMEMORY;
     created->AddRef();
     HRESULT result = E_OUTOFMEMORY;
     try {
-        result = created->Initialize(std::move(built));
+        result = created->Initialize(std::move(built), pool, flags);
     } catch (...) {
         result = E_OUTOFMEMORY;
     }
@@ -69,21 +84,29 @@ HRESULT Effect::Create(IDirect3DDevice9* device, BuiltEffect built, Effect** eff
     return D3D_OK;
 }
 
-HRESULT Effect::Initialize(BuiltEffect built) {
-    const EffectModel& model = built.model;
+HRESULT Effect::Initialize(std::shared_ptr<const BuiltEffect> built, ID3DXEffectPool* pool, DWORD flags) {
+    const EffectModel& model = built->model;
+    pool_ = com::Ref<ID3DXEffectPool>(pool);
+    flags_ = flags;
     for (const Parameter& p : model.parameters) {
         ParameterSlot slot;
         slot.desc = p;
+        slot.value = std::make_shared<ParameterValue>();
+        slot.value->text = p.stringValue;
         if (p.cls != D3DXPC_OBJECT) {
             const std::size_t words = std::size_t{p.rows} * p.columns * (p.elements ? p.elements : 1);
-            slot.words.assign(words, 0);
+            slot.value->words.assign(words, 0);
             for (std::size_t i = 0; i < words && i < p.defaults.size(); ++i) {
                 if (p.type == D3DXPT_FLOAT)
-                    std::memcpy(&slot.words[i], &p.defaults[i], sizeof(float));
+                    std::memcpy(&slot.value->words[i], &p.defaults[i], sizeof(float));
                 else
-                    slot.words[i] = static_cast<std::uint32_t>(static_cast<std::int32_t>(p.defaults[i]));
+                    slot.value->words[i] =
+                        static_cast<std::uint32_t>(static_cast<std::int32_t>(p.defaults[i]));
             }
         }
+        // A shared parameter already in the pool keeps the pool's value, not this effect's default.
+        if (p.shared && pool && !PoolOf(pool)->Share(p, &slot.value))
+            return D3DERR_INVALIDCALL;
         parameters_.push_back(std::move(slot));
     }
     functions_ = model.functions;
@@ -104,7 +127,7 @@ HRESULT Effect::Initialize(BuiltEffect built) {
         technique.name = model.techniques[t].name;
         for (std::size_t p = 0; p < model.techniques[t].passes.size(); ++p) {
             RuntimePass pass;
-            BuildPass(model, model.techniques[t].passes[p], built.passes[t][p], &pass);
+            BuildPass(model, model.techniques[t].passes[p], built->passes[t][p], &pass);
             technique.passes.push_back(std::move(pass));
         }
         passHandleBase_.push_back(static_cast<int>(parameters_.size() + model.techniques.size() + passCount));
@@ -114,6 +137,8 @@ HRESULT Effect::Initialize(BuiltEffect built) {
     handles_.assign(parameters_.size() + techniques_.size() + passCount + 1, 0);
     if (!techniques_.empty())
         SetTechnique(TechniqueHandle(0));
+    if (!(flags & D3DXFX_NOT_CLONEABLE))
+        built_ = std::move(built);
     return D3D_OK;
 }
 
@@ -359,9 +384,10 @@ HRESULT Effect::GetParameterDesc(D3DXHANDLE hParameter, D3DXPARAMETER_DESC* pDes
     pDesc->Elements = p.elements;
     pDesc->Annotations = static_cast<UINT>(p.annotations.size());
     pDesc->Flags = p.shared ? D3DX_PARAMETER_SHARED : 0;
-    pDesc->Bytes = p.cls == D3DXPC_OBJECT
-                       ? static_cast<UINT>(sizeof(void*)) * (p.elements ? p.elements : 1)
-                       : static_cast<UINT>(parameters_[static_cast<std::size_t>(index)].words.size() * 4);
+    pDesc->Bytes =
+        p.cls == D3DXPC_OBJECT
+            ? static_cast<UINT>(sizeof(void*)) * (p.elements ? p.elements : 1)
+            : static_cast<UINT>(parameters_[static_cast<std::size_t>(index)].value->words.size() * 4);
     return D3D_OK;
 }
 

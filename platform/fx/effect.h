@@ -12,12 +12,14 @@
 #include "com/com_ref.h"
 #include "device/gl_api.h"
 #include "fx/effect_build.h"
+#include "fx/effect_pool.h"
 #include "fx/effect_states.h"
 #include "fx/state_expression.h"
 
 #include <d3dx9.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace platform::com {
@@ -36,8 +38,10 @@ namespace platform::fx {
 
 class Effect final : public com::ComObject<ID3DXEffect> {
   public:
-    // Takes the built effect; creates and links the GL programs on the device's context.
-    static HRESULT Create(IDirect3DDevice9* device, BuiltEffect built, Effect** effect);
+    // Takes the built effect; creates and links the GL programs on the device's context. Shared
+    // parameters join the pool's values (D3DERR_INVALIDCALL when one's type differs from the pool's).
+    static HRESULT Create(IDirect3DDevice9* device, BuiltEffect built, Effect** effect,
+                          ID3DXEffectPool* pool = nullptr, DWORD flags = 0);
 
     // ID3DXBaseEffect
     HRESULT STDMETHODCALLTYPE GetDesc(D3DXEFFECT_DESC* pDesc) override;
@@ -136,13 +140,11 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     bool PassPrograms(UINT technique, UINT pass, GLuint* vertex, GLuint* pixel) const;
 
   private:
-    // A parameter's value in 32-bit words: floats, or integers for INT and BOOL parameters. Matrices
-    // are kept as D3DX writes them, row after row (rows x columns of the HLSL type).
+    // A parameter and its value (the pool's for a shared parameter). Matrices are kept as D3DX writes
+    // them, row after row (rows x columns of the HLSL type).
     struct ParameterSlot {
         Parameter desc;
-        std::vector<std::uint32_t> words;
-        com::Ref<IDirect3DBaseTexture9> texture;
-        std::uint32_t version = 1; // bumped by every change; uniforms upload when it differs
+        std::shared_ptr<ParameterValue> value;
     };
 
     struct UniformBinding {
@@ -218,7 +220,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     explicit Effect(IDirect3DDevice9* device);
     ~Effect() override;
 
-    HRESULT Initialize(BuiltEffect built);
+    static HRESULT Create(IDirect3DDevice9* device, std::shared_ptr<const BuiltEffect> built,
+                          ID3DXEffectPool* pool, DWORD flags, Effect** effect);
+    HRESULT Initialize(std::shared_ptr<const BuiltEffect> built, ID3DXEffectPool* pool, DWORD flags);
     void BuildPass(const EffectModel& model, const Pass& pass, const CompiledPass& compiled,
                    RuntimePass* out);
     void BuildStates(const Pass& pass, RuntimePass* out);
@@ -269,6 +273,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     void SetPrograms(GLuint vertex, GLuint pixel);
 
     com::Ref<IDirect3DDevice9> device_;
+    com::Ref<ID3DXEffectPool> pool_;
+    std::shared_ptr<const BuiltEffect> built_; // kept for CloneEffect (null with D3DXFX_NOT_CLONEABLE)
+    DWORD flags_ = 0;
     device::Device* platformDevice_ = nullptr; // null for a device that neither is nor wraps the platform's
     std::vector<ParameterSlot> parameters_;
     std::vector<RuntimeTechnique> techniques_;

@@ -10,8 +10,8 @@
 namespace platform::fx {
 namespace {
 
-HRESULT CreateFromSource(IDirect3DDevice9* device, const SourceInput& input, LPD3DXEFFECT* ppEffect,
-                         LPD3DXBUFFER* ppErrors) {
+HRESULT CreateFromSource(IDirect3DDevice9* device, const SourceInput& input, DWORD flags,
+                         ID3DXEffectPool* pool, LPD3DXEFFECT* ppEffect, LPD3DXBUFFER* ppErrors) {
     Diagnostics diagnostics;
     BuiltEffect built;
     const bool ok = BuildEffect(input, &built, &diagnostics);
@@ -21,7 +21,7 @@ HRESULT CreateFromSource(IDirect3DDevice9* device, const SourceInput& input, LPD
     if (!ok)
         return D3DXERR_INVALIDDATA;
     Effect* effect = nullptr;
-    const HRESULT result = Effect::Create(device, std::move(built), &effect);
+    const HRESULT result = Effect::Create(device, std::move(built), &effect, pool, flags);
     if (FAILED(result))
         return result;
     if (ppEffect)
@@ -42,7 +42,8 @@ std::string PortablePath(const char* path) {
 }
 
 HRESULT CreateFromFile(IDirect3DDevice9* device, LPCSTR pSrcFile, const D3DXMACRO* pDefines,
-                       LPD3DXINCLUDE pInclude, LPD3DXEFFECT* ppEffect, LPD3DXBUFFER* ppErrors) {
+                       LPD3DXINCLUDE pInclude, DWORD flags, ID3DXEffectPool* pool, LPD3DXEFFECT* ppEffect,
+                       LPD3DXBUFFER* ppErrors) {
     if (ppEffect)
         *ppEffect = nullptr;
     if (ppErrors)
@@ -68,15 +69,15 @@ HRESULT CreateFromFile(IDirect3DDevice9* device, LPCSTR pSrcFile, const D3DXMACR
             return D3DXERR_INVALIDDATA;
         }
         input.text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return CreateFromSource(device, input, ppEffect, ppErrors);
+        return CreateFromSource(device, input, flags, pool, ppEffect, ppErrors);
     } catch (...) {
         return E_OUTOFMEMORY;
     }
 }
 
 HRESULT CreateFromMemory(IDirect3DDevice9* device, LPCVOID pSrcData, UINT SrcDataLen,
-                         const D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, LPD3DXEFFECT* ppEffect,
-                         LPD3DXBUFFER* ppErrors) {
+                         const D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, DWORD flags,
+                         ID3DXEffectPool* pool, LPD3DXEFFECT* ppEffect, LPD3DXBUFFER* ppErrors) {
     if (ppEffect)
         *ppEffect = nullptr;
     if (ppErrors)
@@ -89,7 +90,7 @@ HRESULT CreateFromMemory(IDirect3DDevice9* device, LPCVOID pSrcData, UINT SrcDat
         input.defines = pDefines;
         input.include = pInclude;
         input.text.assign(static_cast<const char*>(pSrcData), SrcDataLen);
-        return CreateFromSource(device, input, ppEffect, ppErrors);
+        return CreateFromSource(device, input, flags, pool, ppEffect, ppErrors);
     } catch (...) {
         return E_OUTOFMEMORY;
     }
@@ -101,38 +102,35 @@ HRESULT CreateFromMemory(IDirect3DDevice9* device, LPCVOID pSrcData, UINT SrcDat
 extern "C" {
 
 HRESULT WINAPI D3DXCreateEffectFromFileA(LPDIRECT3DDEVICE9 pDevice, LPCSTR pSrcFile,
-                                         CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, DWORD,
-                                         LPD3DXEFFECTPOOL, LPD3DXEFFECT* ppEffect,
+                                         CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, DWORD Flags,
+                                         LPD3DXEFFECTPOOL pPool, LPD3DXEFFECT* ppEffect,
                                          LPD3DXBUFFER* ppCompilationErrors) {
-    return platform::fx::CreateFromFile(pDevice, pSrcFile, pDefines, pInclude, ppEffect, ppCompilationErrors);
+    return platform::fx::CreateFromFile(pDevice, pSrcFile, pDefines, pInclude, Flags, pPool, ppEffect,
+                                        ppCompilationErrors);
 }
 
 HRESULT WINAPI D3DXCreateEffectFromFileExA(LPDIRECT3DDEVICE9 pDevice, LPCSTR pSrcFile,
-                                           CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, LPCSTR, DWORD,
-                                           LPD3DXEFFECTPOOL, LPD3DXEFFECT* ppEffect,
+                                           CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, LPCSTR,
+                                           DWORD Flags, LPD3DXEFFECTPOOL pPool, LPD3DXEFFECT* ppEffect,
                                            LPD3DXBUFFER* ppCompilationErrors) {
-    return platform::fx::CreateFromFile(pDevice, pSrcFile, pDefines, pInclude, ppEffect, ppCompilationErrors);
+    return platform::fx::CreateFromFile(pDevice, pSrcFile, pDefines, pInclude, Flags, pPool, ppEffect,
+                                        ppCompilationErrors);
 }
 
 HRESULT WINAPI D3DXCreateEffect(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData, UINT SrcDataLen,
-                                CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, DWORD, LPD3DXEFFECTPOOL,
-                                LPD3DXEFFECT* ppEffect, LPD3DXBUFFER* ppCompilationErrors) {
-    return platform::fx::CreateFromMemory(pDevice, pSrcData, SrcDataLen, pDefines, pInclude, ppEffect,
-                                          ppCompilationErrors);
+                                CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, DWORD Flags,
+                                LPD3DXEFFECTPOOL pPool, LPD3DXEFFECT* ppEffect,
+                                LPD3DXBUFFER* ppCompilationErrors) {
+    return platform::fx::CreateFromMemory(pDevice, pSrcData, SrcDataLen, pDefines, pInclude, Flags, pPool,
+                                          ppEffect, ppCompilationErrors);
 }
 
 HRESULT WINAPI D3DXCreateEffectEx(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData, UINT SrcDataLen,
-                                  CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, LPCSTR, DWORD,
-                                  LPD3DXEFFECTPOOL, LPD3DXEFFECT* ppEffect,
+                                  CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, LPCSTR, DWORD Flags,
+                                  LPD3DXEFFECTPOOL pPool, LPD3DXEFFECT* ppEffect,
                                   LPD3DXBUFFER* ppCompilationErrors) {
-    return platform::fx::CreateFromMemory(pDevice, pSrcData, SrcDataLen, pDefines, pInclude, ppEffect,
-                                          ppCompilationErrors);
-}
-
-HRESULT WINAPI D3DXCreateEffectPool(LPD3DXEFFECTPOOL* ppPool) {
-    if (ppPool)
-        *ppPool = nullptr;
-    return E_NOTIMPL;
+    return platform::fx::CreateFromMemory(pDevice, pSrcData, SrcDataLen, pDefines, pInclude, Flags, pPool,
+                                          ppEffect, ppCompilationErrors);
 }
 
 } // extern "C"

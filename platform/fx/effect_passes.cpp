@@ -52,9 +52,9 @@ void Effect::PrepareSaveList(const RuntimeTechnique& technique) {
 
 DWORD Effect::ParameterDword(int parameter, ValueType type) const {
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(parameter)];
-    if (slot.words.empty())
+    if (slot.value->words.empty())
         return 0;
-    const std::uint32_t word = slot.words[0];
+    const std::uint32_t word = slot.value->words[0];
     if (slot.desc.type != D3DXPT_FLOAT || type == ValueType::Float)
         return word;
     float f = 0.0f;
@@ -67,13 +67,13 @@ DWORD Effect::CurrentValue(const PassState& s) const {
         const double v =
             EvaluateStateExpression(expressions_[static_cast<std::size_t>(s.expression)], [this](int p) {
                 const ParameterSlot& slot = parameters_[static_cast<std::size_t>(p)];
-                if (slot.words.empty())
+                if (slot.value->words.empty())
                     return 0.0;
                 float f = 0.0f;
-                std::memcpy(&f, &slot.words[0], sizeof(f));
+                std::memcpy(&f, &slot.value->words[0], sizeof(f));
                 return slot.desc.type == D3DXPT_FLOAT
                            ? static_cast<double>(f)
-                           : static_cast<double>(static_cast<std::int32_t>(slot.words[0]));
+                           : static_cast<double>(static_cast<std::int32_t>(slot.value->words[0]));
             });
         return NumberToState(s.type, static_cast<float>(v));
     }
@@ -86,7 +86,7 @@ void Effect::CurrentVector(const PassState& s, float out[4]) const {
     if (s.parameter >= 0) {
         const ParameterSlot& slot = parameters_[static_cast<std::size_t>(s.parameter)];
         for (std::size_t k = 0; k < 4; ++k) {
-            const std::uint32_t word = k < slot.words.size() ? slot.words[k] : 0;
+            const std::uint32_t word = k < slot.value->words.size() ? slot.value->words[k] : 0;
             float f = static_cast<float>(static_cast<std::int32_t>(word));
             if (slot.desc.type == D3DXPT_FLOAT)
                 std::memcpy(&f, &word, sizeof(f));
@@ -175,7 +175,8 @@ void Effect::ApplySampler(int parameter, DWORD unit) {
     for (const PassState& s : samplerStates_[static_cast<std::size_t>(parameter)]) {
         if (s.kind == StateKind::Texture) {
             IDirect3DBaseTexture9* texture =
-                s.parameter >= 0 ? parameters_[static_cast<std::size_t>(s.parameter)].texture.Get() : nullptr;
+                s.parameter >= 0 ? parameters_[static_cast<std::size_t>(s.parameter)].value->texture.Get()
+                                 : nullptr;
             device->SetTexture(unit, texture);
         } else if (s.kind == StateKind::Sampler) {
             device->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), CurrentValue(s));
@@ -219,9 +220,10 @@ void Effect::ApplyPass(RuntimePass* pass) {
             device->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
             break;
         case StateKind::Texture:
-            device->SetTexture(s.index, s.parameter >= 0
-                                            ? parameters_[static_cast<std::size_t>(s.parameter)].texture.Get()
-                                            : nullptr);
+            device->SetTexture(s.index,
+                               s.parameter >= 0
+                                   ? parameters_[static_cast<std::size_t>(s.parameter)].value->texture.Get()
+                                   : nullptr);
             break;
         case StateKind::SamplerObject:
             if (s.parameter >= 0)
@@ -234,9 +236,9 @@ void Effect::ApplyPass(RuntimePass* pass) {
             if (s.parameter < 0)
                 break;
             const ParameterSlot& slot = parameters_[static_cast<std::size_t>(s.parameter)];
-            if (slot.words.size() >= 16) {
+            if (slot.value->words.size() >= 16) {
                 D3DMATRIX m;
-                std::memcpy(&m, slot.words.data(), sizeof(m));
+                std::memcpy(&m, slot.value->words.data(), sizeof(m));
                 device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &m);
             }
             break;

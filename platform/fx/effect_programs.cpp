@@ -218,7 +218,7 @@ bool Effect::LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgra
 void Effect::UploadUniforms(StageProgram* stage) {
     for (UniformBinding& b : stage->uniforms) {
         const ParameterSlot& slot = parameters_[static_cast<std::size_t>(b.parameter)];
-        if (b.uploaded == slot.version)
+        if (b.uploaded == slot.value->version)
             continue;
         const GlTypeInfo* info = TypeInfo(b.type);
         // Each element of the uniform takes rows x columns words of the parameter; a vector uniform
@@ -229,13 +229,13 @@ void Effect::UploadUniforms(StageProgram* stage) {
             for (std::size_t k = 0; k < components; ++k) {
                 const std::size_t from = e * perElement + k;
                 b.scratch[e * components + k] =
-                    (k < perElement && from < slot.words.size())
-                        ? ConvertWord(slot.words[from], slot.desc.type, info->base)
+                    (k < perElement && from < slot.value->words.size())
+                        ? ConvertWord(slot.value->words[from], slot.desc.type, info->base)
                         : 0u;
             }
         }
         UploadWords(stage->program, b.location, *info, b.count, b.scratch.data());
-        b.uploaded = slot.version;
+        b.uploaded = slot.value->version;
     }
 }
 

@@ -1,5 +1,5 @@
-// The ID3DXEffect operations that this platform does not offer: shader objects of parameters, effect
-// pools, state managers, parameter blocks and cloning. Each fails cleanly with its out-pointer cleared.
+// The ID3DXEffect operations that this platform does not offer: shader objects of parameters and
+// parameter blocks and cloning. Each fails cleanly with its out-pointer cleared.
 #include "fx/effect.h"
 
 namespace platform::fx {
@@ -18,13 +18,6 @@ HRESULT Effect::GetVertexShader(D3DXHANDLE, LPDIRECT3DVERTEXSHADER9* ppVShader) 
 
 // Every element of an array is uploaded; the range is accepted and has no further effect.
 HRESULT Effect::SetArrayRange(D3DXHANDLE, UINT, UINT) {
-    return D3D_OK;
-}
-
-HRESULT Effect::GetPool(LPD3DXEFFECTPOOL* ppPool) {
-    if (!ppPool)
-        return D3DERR_INVALIDCALL;
-    *ppPool = nullptr;
     return D3D_OK;
 }
 

@@ -39,11 +39,11 @@ HRESULT Effect::WriteFloats(D3DXHANDLE handle, const float* values, UINT count, 
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    const std::size_t n =
-        std::min<std::size_t>(count, slot.words.size() > offset ? slot.words.size() - offset : 0);
+    const std::size_t n = std::min<std::size_t>(
+        count, slot.value->words.size() > offset ? slot.value->words.size() - offset : 0);
     for (std::size_t i = 0; i < n; ++i)
-        slot.words[offset + i] = FloatWord(values[i], slot.desc.type);
-    ++slot.version;
+        slot.value->words[offset + i] = FloatWord(values[i], slot.desc.type);
+    ++slot.value->version;
     return D3D_OK;
 }
 
@@ -54,14 +54,14 @@ HRESULT Effect::WriteInts(D3DXHANDLE handle, const INT* values, UINT count) {
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    const std::size_t n = std::min<std::size_t>(count, slot.words.size());
+    const std::size_t n = std::min<std::size_t>(count, slot.value->words.size());
     for (std::size_t i = 0; i < n; ++i) {
-        slot.words[i] = slot.desc.type == D3DXPT_FLOAT
-                            ? FloatWord(static_cast<float>(values[i]), D3DXPT_FLOAT)
-                        : slot.desc.type == D3DXPT_BOOL ? (values[i] != 0 ? 1u : 0u)
-                                                        : static_cast<std::uint32_t>(values[i]);
+        slot.value->words[i] = slot.desc.type == D3DXPT_FLOAT
+                                   ? FloatWord(static_cast<float>(values[i]), D3DXPT_FLOAT)
+                               : slot.desc.type == D3DXPT_BOOL ? (values[i] != 0 ? 1u : 0u)
+                                                               : static_cast<std::uint32_t>(values[i]);
     }
-    ++slot.version;
+    ++slot.value->version;
     return D3D_OK;
 }
 
@@ -72,8 +72,8 @@ HRESULT Effect::ReadFloats(D3DXHANDLE handle, float* values, UINT count) const {
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    for (std::size_t i = 0; i < count && i < slot.words.size(); ++i)
-        values[i] = WordFloat(slot.words[i], slot.desc.type);
+    for (std::size_t i = 0; i < count && i < slot.value->words.size(); ++i)
+        values[i] = WordFloat(slot.value->words[i], slot.desc.type);
     return D3D_OK;
 }
 
@@ -84,9 +84,10 @@ HRESULT Effect::ReadInts(D3DXHANDLE handle, INT* values, UINT count) const {
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    for (std::size_t i = 0; i < count && i < slot.words.size(); ++i) {
-        values[i] = slot.desc.type == D3DXPT_FLOAT ? static_cast<INT>(WordFloat(slot.words[i], D3DXPT_FLOAT))
-                                                   : static_cast<INT>(slot.words[i]);
+    for (std::size_t i = 0; i < count && i < slot.value->words.size(); ++i) {
+        values[i] = slot.desc.type == D3DXPT_FLOAT
+                        ? static_cast<INT>(WordFloat(slot.value->words[i], D3DXPT_FLOAT))
+                        : static_cast<INT>(slot.value->words[i]);
     }
     return D3D_OK;
 }
@@ -108,15 +109,15 @@ HRESULT Effect::WriteMatrices(D3DXHANDLE handle, const D3DXMATRIX* const* matric
     const UINT rows = slot.desc.rows;
     const UINT columns = slot.desc.columns;
     const std::size_t perMatrix = std::size_t{rows} * columns;
-    for (UINT m = 0; m < count && (m + 1) * perMatrix <= slot.words.size(); ++m) {
+    for (UINT m = 0; m < count && (m + 1) * perMatrix <= slot.value->words.size(); ++m) {
         for (UINT r = 0; r < rows; ++r) {
             for (UINT c = 0; c < columns; ++c) {
                 const float v = transpose ? matrices[m]->m[c][r] : matrices[m]->m[r][c];
-                slot.words[m * perMatrix + r * columns + c] = FloatWord(v, D3DXPT_FLOAT);
+                slot.value->words[m * perMatrix + r * columns + c] = FloatWord(v, D3DXPT_FLOAT);
             }
         }
     }
-    ++slot.version;
+    ++slot.value->version;
     return D3D_OK;
 }
 
@@ -132,11 +133,11 @@ HRESULT Effect::ReadMatrices(D3DXHANDLE handle, D3DXMATRIX* matrices, UINT count
     const std::size_t perMatrix = std::size_t{rows} * columns;
     for (UINT m = 0; m < count; ++m) {
         std::memset(&matrices[m], 0, sizeof(D3DXMATRIX));
-        if ((m + 1) * perMatrix > slot.words.size())
+        if ((m + 1) * perMatrix > slot.value->words.size())
             continue;
         for (UINT r = 0; r < rows; ++r) {
             for (UINT c = 0; c < columns; ++c) {
-                const float v = WordFloat(slot.words[m * perMatrix + r * columns + c], D3DXPT_FLOAT);
+                const float v = WordFloat(slot.value->words[m * perMatrix + r * columns + c], D3DXPT_FLOAT);
                 (transpose ? matrices[m].m[c][r] : matrices[m].m[r][c]) = v;
             }
         }
@@ -156,8 +157,8 @@ HRESULT Effect::SetValue(D3DXHANDLE hParameter, LPCVOID pData, UINT Bytes) {
     }
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    std::memcpy(slot.words.data(), pData, std::min<std::size_t>(Bytes, slot.words.size() * 4));
-    ++slot.version;
+    std::memcpy(slot.value->words.data(), pData, std::min<std::size_t>(Bytes, slot.value->words.size() * 4));
+    ++slot.value->version;
     return D3D_OK;
 }
 
@@ -168,7 +169,7 @@ HRESULT Effect::GetValue(D3DXHANDLE hParameter, LPVOID pData, UINT Bytes) {
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    std::memcpy(pData, slot.words.data(), std::min<std::size_t>(Bytes, slot.words.size() * 4));
+    std::memcpy(pData, slot.value->words.data(), std::min<std::size_t>(Bytes, slot.value->words.size() * 4));
     return D3D_OK;
 }
 
@@ -224,7 +225,7 @@ HRESULT Effect::SetVectorArray(D3DXHANDLE h, CONST D3DXVECTOR4* pVector, UINT co
         return D3DERR_INVALIDCALL;
     const UINT columns = slot.desc.columns;
     const std::size_t perElement = std::size_t{slot.desc.rows} * columns;
-    for (UINT e = 0; e < count && (e + 1) * perElement <= slot.words.size(); ++e) {
+    for (UINT e = 0; e < count && (e + 1) * perElement <= slot.value->words.size(); ++e) {
         const float* v = &pVector[e].x;
         const HRESULT r = WriteFloats(h, v, std::min<UINT>(columns, 4), static_cast<UINT>(e * perElement));
         if (FAILED(r))
@@ -248,8 +249,9 @@ HRESULT Effect::GetVectorArray(D3DXHANDLE h, D3DXVECTOR4* pVector, UINT count) {
         float* out = &pVector[e].x;
         for (std::size_t k = 0; k < 4; ++k) {
             const std::size_t from = e * perElement + k;
-            out[k] = (k < columns && from < slot.words.size()) ? WordFloat(slot.words[from], slot.desc.type)
-                                                               : 0.0f;
+            out[k] = (k < columns && from < slot.value->words.size())
+                         ? WordFloat(slot.value->words[from], slot.desc.type)
+                         : 0.0f;
         }
     }
     return D3D_OK;
@@ -322,7 +324,7 @@ HRESULT Effect::SetString(D3DXHANDLE h, LPCSTR pString) {
     const int index = FindParameter(h);
     if (index < 0 || !pString || parameters_[static_cast<std::size_t>(index)].desc.type != D3DXPT_STRING)
         return D3DERR_INVALIDCALL;
-    parameters_[static_cast<std::size_t>(index)].desc.stringValue = pString;
+    parameters_[static_cast<std::size_t>(index)].value->text = pString;
     return D3D_OK;
 }
 
@@ -333,7 +335,7 @@ HRESULT Effect::GetString(D3DXHANDLE h, LPCSTR* ppString) {
     const int index = FindParameter(h);
     if (index < 0 || parameters_[static_cast<std::size_t>(index)].desc.type != D3DXPT_STRING)
         return D3DERR_INVALIDCALL;
-    *ppString = parameters_[static_cast<std::size_t>(index)].desc.stringValue.c_str();
+    *ppString = parameters_[static_cast<std::size_t>(index)].value->text.c_str();
     return D3D_OK;
 }
 
@@ -344,9 +346,9 @@ HRESULT Effect::SetTexture(D3DXHANDLE h, LPDIRECT3DBASETEXTURE9 pTexture) {
     if (index < 0 || !IsTextureType(parameters_[static_cast<std::size_t>(index)].desc.type))
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
-    if (slot.texture.Get() != pTexture) {
-        slot.texture = com::Ref<IDirect3DBaseTexture9>(pTexture);
-        ++slot.version;
+    if (slot.value->texture.Get() != pTexture) {
+        slot.value->texture = com::Ref<IDirect3DBaseTexture9>(pTexture);
+        ++slot.value->version;
     }
     return D3D_OK;
 }
@@ -358,7 +360,7 @@ HRESULT Effect::GetTexture(D3DXHANDLE h, LPDIRECT3DBASETEXTURE9* ppTexture) {
     const int index = FindParameter(h);
     if (index < 0 || !IsTextureType(parameters_[static_cast<std::size_t>(index)].desc.type))
         return D3DERR_INVALIDCALL;
-    IDirect3DBaseTexture9* texture = parameters_[static_cast<std::size_t>(index)].texture.Get();
+    IDirect3DBaseTexture9* texture = parameters_[static_cast<std::size_t>(index)].value->texture.Get();
     if (texture)
         texture->AddRef();
     *ppTexture = texture;
@@ -370,12 +372,12 @@ HRESULT Effect::SetRawValue(D3DXHANDLE h, LPCVOID pData, UINT ByteOffset, UINT B
     if (index < 0 || !pData)
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
-    const std::size_t size = slot.words.size() * 4;
+    const std::size_t size = slot.value->words.size() * 4;
     if (slot.desc.cls == D3DXPC_OBJECT || ByteOffset > size)
         return D3DERR_INVALIDCALL;
-    std::memcpy(reinterpret_cast<char*>(slot.words.data()) + ByteOffset, pData,
+    std::memcpy(reinterpret_cast<char*>(slot.value->words.data()) + ByteOffset, pData,
                 std::min<std::size_t>(Bytes, size - ByteOffset));
-    ++slot.version;
+    ++slot.value->version;
     return D3D_OK;
 }
 

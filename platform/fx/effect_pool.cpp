@@ -1,0 +1,50 @@
+// D3DXCreateEffectPool and the shared parameters of a pool.
+#include "fx/effect_pool.h"
+
+#include "fx/effect.h"
+
+#include <new>
+
+namespace platform::fx {
+
+bool EffectPool::Share(const Parameter& desc, std::shared_ptr<ParameterValue>* value) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = entries_.find(desc.name);
+    if (found == entries_.end()) {
+        entries_.emplace(desc.name, Entry{desc, *value});
+        return true;
+    }
+    const Parameter& first = found->second.desc;
+    if (first.cls != desc.cls || first.type != desc.type || first.rows != desc.rows ||
+        first.columns != desc.columns || first.elements != desc.elements)
+        return false;
+    *value = found->second.value;
+    return true;
+}
+
+EffectPool* PoolOf(ID3DXEffectPool* pool) {
+    return dynamic_cast<EffectPool*>(pool);
+}
+
+HRESULT Effect::GetPool(LPD3DXEFFECTPOOL* ppPool) {
+    if (!ppPool)
+        return D3DERR_INVALIDCALL;
+    *ppPool = pool_.Get();
+    if (*ppPool)
+        (*ppPool)->AddRef();
+    return D3D_OK;
+}
+
+} // namespace platform::fx
+
+extern "C" HRESULT WINAPI D3DXCreateEffectPool(LPD3DXEFFECTPOOL* ppPool) {
+    if (!ppPool)
+        return D3DERR_INVALIDCALL;
+    *ppPool = nullptr;
+    auto* pool = new (std::nothrow) platform::fx::EffectPool();
+    if (!pool)
+        return E_OUTOFMEMORY;
+    pool->AddRef();
+    *ppPool = pool;
+    return D3D_OK;
+}
