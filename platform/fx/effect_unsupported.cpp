@@ -1,5 +1,5 @@
 // The ID3DXEffect operations that this platform does not offer: shader objects of parameters and
-// parameter blocks and cloning. Each fails cleanly with its out-pointer cleared.
+// parameter blocks. Each fails cleanly with its out-pointer cleared.
 #include "fx/effect.h"
 
 namespace platform::fx {
@@ -46,12 +46,6 @@ HRESULT Effect::ApplyParameterBlock(D3DXHANDLE) {
 
 HRESULT Effect::DeleteParameterBlock(D3DXHANDLE) {
     return D3DERR_INVALIDCALL;
-}
-
-HRESULT Effect::CloneEffect(LPDIRECT3DDEVICE9, LPD3DXEFFECT* ppEffect) {
-    if (ppEffect)
-        *ppEffect = nullptr;
-    return E_NOTIMPL;
 }
 
 } // namespace platform::fx

@@ -76,4 +76,33 @@ TEST_F(EffectSharing, PoolSharesOneValueWhileAnyHolderLives) {
     EXPECT_EQ(c->Release(), 0u);
 }
 
+TEST_F(EffectSharing, CloneCarriesValuesAndIsIndependentAfterwards) {
+    ID3DXEffectPool* pool = nullptr;
+    ASSERT_EQ(D3DXCreateEffectPool(&pool), D3D_OK);
+    const std::string text = "float4 own = {0, 0, 0, 1};\n" + kA;
+    ID3DXEffect* original = Make(text, pool);
+    const D3DXVECTOR4 v(0.4f, 0.2f, 0, 1);
+    ASSERT_EQ(original->SetVector("own", &v), D3D_OK);
+    ID3DXEffect* clone = nullptr;
+    EXPECT_EQ(original->CloneEffect(nullptr, &clone), D3DERR_INVALIDCALL);
+    EXPECT_EQ(clone, nullptr);
+    ASSERT_EQ(original->CloneEffect(device_, &clone), D3D_OK);
+    const D3DXVECTOR4 zero(0, 0, 0, 0);
+    ASSERT_EQ(original->SetVector("own", &zero), D3D_OK); // the clone keeps the value it was given
+    D3DXVECTOR4 got;
+    ASSERT_EQ(clone->GetVector("own", &got), D3D_OK);
+    EXPECT_EQ(got, v);
+    const D3DXVECTOR4 blue(0, 0, 1, 1);
+    ASSERT_EQ(clone->SetVector("tint", &blue), D3D_OK); // shared: the clone is in the pool too
+    EXPECT_EQ(Draw(original), (Bgra{255, 0, 0, 255}));
+    ID3DXEffect* fixed = Make(kA, nullptr, D3D_OK, D3DXFX_NOT_CLONEABLE);
+    ID3DXEffect* none = original;
+    EXPECT_EQ(fixed->CloneEffect(device_, &none), D3DERR_INVALIDCALL);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(fixed->Release(), 0u);
+    EXPECT_EQ(original->Release(), 0u);
+    EXPECT_EQ(pool->Release(), 1u);
+    EXPECT_EQ(clone->Release(), 0u);
+}
+
 } // namespace
