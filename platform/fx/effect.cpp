@@ -39,7 +39,8 @@ static device::Device* PlatformDeviceOf(IDirect3DDevice9* device) {
     return platformDevice;
 }
 
-Effect::Effect(IDirect3DDevice9* device) : device_(device), platformDevice_(PlatformDeviceOf(device)) {}
+Effect::Effect(IDirect3DDevice9* device)
+    : device_(device), deviceStates_(device), platformDevice_(PlatformDeviceOf(device)) {}
 
 Effect::~Effect() {
     for (SavedState& s : saved_) {

@@ -11,6 +11,7 @@
 #include "com/com_object.h"
 #include "com/com_ref.h"
 #include "device/gl_api.h"
+#include "fx/device_states.h"
 #include "fx/effect_build.h"
 #include "fx/effect_pool.h"
 #include "fx/effect_states.h"
@@ -271,11 +272,16 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     void ApplySampler(int parameter, DWORD unit);
     DWORD ParameterDword(int parameter, ValueType type) const;
     void SetPrograms(GLuint vertex, GLuint pixel);
+    // Where pass states go: the caller's state manager, else the device.
+    ID3DXEffectStateManager* States();
+    void TellManagerShaders(bool vertex, bool pixel);
 
     com::Ref<IDirect3DDevice9> device_;
     com::Ref<ID3DXEffectPool> pool_;
     std::shared_ptr<const BuiltEffect> built_; // kept for CloneEffect (null with D3DXFX_NOT_CLONEABLE)
     DWORD flags_ = 0;
+    DeviceStates deviceStates_;
+    com::Ref<ID3DXEffectStateManager> manager_;
     device::Device* platformDevice_ = nullptr; // null for a device that neither is nor wraps the platform's
     std::vector<ParameterSlot> parameters_;
     std::vector<RuntimeTechnique> techniques_;

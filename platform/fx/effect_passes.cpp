@@ -1,6 +1,6 @@
 // Drawing with an effect: Begin saves the device state the technique's passes change (unless
-// D3DXFX_DONOTSAVESTATE), BeginPass applies a pass through the device's own setters and binds its
-// programs, CommitChanges uploads changed parameters, End restores. Nothing here allocates.
+// D3DXFX_DONOTSAVESTATE), BeginPass applies a pass through the device's own setters (or the state manager)
+// and binds its programs, CommitChanges uploads changed parameters, End restores. Nothing here allocates.
 #include "fx/effect.h"
 
 #include "device/device.h"
@@ -162,24 +162,25 @@ void Effect::ApplyLightsAndMaterial(const RuntimePass& pass) {
         }
         }
     }
+    ID3DXEffectStateManager* states = States();
     for (DWORD i = 0; i < kLights; ++i) {
         if (touched[i])
-            device->SetLight(i, &lights[i]);
+            states->SetLight(i, &lights[i]);
     }
     if (materialTouched)
-        device->SetMaterial(&material);
+        states->SetMaterial(&material);
 }
 
 void Effect::ApplySampler(int parameter, DWORD unit) {
-    IDirect3DDevice9* device = device_.Get();
+    ID3DXEffectStateManager* states = States();
     for (const PassState& s : samplerStates_[static_cast<std::size_t>(parameter)]) {
         if (s.kind == StateKind::Texture) {
             IDirect3DBaseTexture9* texture =
                 s.parameter >= 0 ? parameters_[static_cast<std::size_t>(s.parameter)].value->texture.Get()
                                  : nullptr;
-            device->SetTexture(unit, texture);
+            states->SetTexture(unit, texture);
         } else if (s.kind == StateKind::Sampler) {
-            device->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), CurrentValue(s));
+            states->SetSamplerState(unit, static_cast<D3DSAMPLERSTATETYPE>(s.id), CurrentValue(s));
         }
     }
 }
@@ -203,7 +204,7 @@ void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
 }
 
 void Effect::ApplyPass(RuntimePass* pass) {
-    IDirect3DDevice9* device = device_.Get();
+    ID3DXEffectStateManager* states = States();
     for (const PassState& s : pass->states) {
         const DWORD value = s.kind != StateKind::Texture && s.kind != StateKind::SamplerObject &&
                                     s.kind != StateKind::Transform
@@ -211,16 +212,16 @@ void Effect::ApplyPass(RuntimePass* pass) {
                                 : s.value;
         switch (s.kind) {
         case StateKind::Render:
-            device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), value);
+            states->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), value);
             break;
         case StateKind::Stage:
-            device->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), value);
+            states->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), value);
             break;
         case StateKind::Sampler:
-            device->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
+            states->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
             break;
         case StateKind::Texture:
-            device->SetTexture(s.index,
+            states->SetTexture(s.index,
                                s.parameter >= 0
                                    ? parameters_[static_cast<std::size_t>(s.parameter)].value->texture.Get()
                                    : nullptr);
@@ -230,7 +231,7 @@ void Effect::ApplyPass(RuntimePass* pass) {
                 ApplySampler(s.parameter, s.index);
             break;
         case StateKind::LightEnable:
-            device->LightEnable(s.index, value != 0);
+            states->LightEnable(s.index, value != 0);
             break;
         case StateKind::Transform: {
             if (s.parameter < 0)
@@ -239,7 +240,7 @@ void Effect::ApplyPass(RuntimePass* pass) {
             if (slot.value->words.size() >= 16) {
                 D3DMATRIX m;
                 std::memcpy(&m, slot.value->words.data(), sizeof(m));
-                device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &m);
+                states->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &m);
             }
             break;
         }
@@ -251,6 +252,8 @@ void Effect::ApplyPass(RuntimePass* pass) {
     for (const SamplerBinding& b : pass->samplers)
         ApplySampler(b.parameter, b.unit);
     ChooseBySelectors(pass);
+    TellManagerShaders(pass->vertexPresent || !pass->vertexChoices.programs.empty(),
+                       pass->pixelPresent || !pass->pixelChoices.programs.empty());
     const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrent()) {
         UploadUniforms(&pass->vertex);
@@ -350,41 +353,48 @@ HRESULT Effect::End() {
     activePass_ = -1;
     if (!saveState_)
         return D3D_OK;
-    IDirect3DDevice9* device = device_.Get();
+    ID3DXEffectStateManager* states = States();
     for (SavedState& s : saved_) {
         switch (s.kind) {
         case StateKind::Render:
-            device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), s.value);
+            states->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), s.value);
             break;
         case StateKind::Stage:
-            device->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), s.value);
+            states->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), s.value);
             break;
         case StateKind::Sampler:
-            device->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), s.value);
+            states->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), s.value);
             break;
         case StateKind::Texture:
-            device->SetTexture(s.index, s.texture);
+            states->SetTexture(s.index, s.texture);
             if (s.texture)
                 s.texture->Release();
             s.texture = nullptr;
             break;
         case StateKind::Transform:
-            device->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
+            states->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &s.matrix);
             break;
         case StateKind::Light:
             if (s.valid)
-                device->SetLight(s.index, &s.light);
+                states->SetLight(s.index, &s.light);
             break;
         case StateKind::LightEnable:
-            device->LightEnable(s.index, static_cast<BOOL>(s.value));
+            states->LightEnable(s.index, static_cast<BOOL>(s.value));
             break;
         case StateKind::Material:
-            device->SetMaterial(&s.material);
+            states->SetMaterial(&s.material);
             break;
         default:
             break;
         }
     }
+    bool vertex = false;
+    bool pixel = false;
+    for (const RuntimePass& pass : techniques_[static_cast<std::size_t>(currentTechnique_)].passes) {
+        vertex = vertex || pass.vertexPresent || !pass.vertexChoices.programs.empty();
+        pixel = pixel || pass.pixelPresent || !pass.pixelChoices.programs.empty();
+    }
+    TellManagerShaders(vertex, pixel); // back to no shader, as the device had none to save
     SetPrograms(0, 0);
     return D3D_OK;
 }

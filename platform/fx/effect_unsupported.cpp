@@ -21,17 +21,6 @@ HRESULT Effect::SetArrayRange(D3DXHANDLE, UINT, UINT) {
     return D3D_OK;
 }
 
-HRESULT Effect::SetStateManager(LPD3DXEFFECTSTATEMANAGER) {
-    return E_NOTIMPL;
-}
-
-HRESULT Effect::GetStateManager(LPD3DXEFFECTSTATEMANAGER* ppManager) {
-    if (!ppManager)
-        return D3DERR_INVALIDCALL;
-    *ppManager = nullptr;
-    return D3D_OK;
-}
-
 HRESULT Effect::BeginParameterBlock() {
     return E_NOTIMPL;
 }
