@@ -4,7 +4,8 @@
 //
 // Files: effect.cpp (creation, handles, descriptions, techniques, validation), effect_values.cpp
 // (Set/Get of parameter values), effect_programs.cpp (GL programs and uniform upload),
-// effect_passes.cpp (Begin, BeginPass, CommitChanges, EndPass, End), effect_unsupported.cpp.
+// effect_passes.cpp (Begin, BeginPass, CommitChanges, EndPass, End), effect_pool.cpp (pools, shared
+// parameters), effect_clone.cpp, effect_state_manager.cpp, effect_unsupported.cpp.
 #ifndef VTR3_PLATFORM_FX_EFFECT_H
 #define VTR3_PLATFORM_FX_EFFECT_H
 
