@@ -1,15 +1,15 @@
 // Replays hostile inputs through the fuzzing entry point without libFuzzer: the files named on the
 // command line, then seeds of every format (made here) with deterministic damage (truncations, flipped
 // bytes, inflated header fields), until every case has run or the time budget is spent.
-#include <chrono>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <vector>
 
+#include "fuzz_replay.h"
 #include "image/codecs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -91,9 +91,7 @@ int main(int argc, char** argv) {
         const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
-    const char* budget = std::getenv("VTR3_FUZZ_SECONDS");
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(budget ? std::atoi(budget) : 20);
+    const auto deadline = FuzzDeadline(20);
     std::mt19937 random(20261206);
     const std::vector<Bytes> seeds = Seeds();
     std::size_t runs = 0;
@@ -101,11 +99,10 @@ int main(int argc, char** argv) {
         LLVMFuzzerTestOneInput(seed.data(), seed.size());
         ++runs;
     }
-    for (int round = 0; round < 20000 && std::chrono::steady_clock::now() < deadline; ++round) {
+    runs += ReplayRounds(20000, deadline, [&](int round) {
         const Bytes input = Damage(seeds[static_cast<std::size_t>(round) % seeds.size()], &random);
         LLVMFuzzerTestOneInput(input.data(), input.size());
-        ++runs;
-    }
+    });
     std::printf("%zu inputs replayed\n", runs);
     return 0;
 }

@@ -6,6 +6,7 @@
 # Needs build/dev (vantor-run, vtr3-frame-compare) and build/mingw built, and Wine (tools/setup.sh --wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/wine_env.sh
 
 dev=build/dev
 mingw=build/mingw
@@ -23,26 +24,7 @@ tests/plugin_exports.sh "$mingw/bin/Vantor3.dll" src/frame/exports.map
 rm -rf "$out"
 mkdir -p "$out/bin"
 cp "$mingw/bin/Vantor3.dll" "$mingw/bin/vantor-run.exe" "$out/bin/"
-export WINEARCH=win32 WINEPREFIX="$PWD/$out/prefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-stop() {
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-}
-trap stop EXIT
-for _ in $(seq 100); do
-    [[ -s "$out/display" ]] && break
-    sleep 0.1
-done
-[[ -s "$out/display" ]] || { echo "wine: Xvfb did not start"; cat "$out/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$out/display")"
-
-# Wine's output goes to files: a pipe could be held open by the wineserver.
-wineboot -i >"$out/wineboot.log" 2>&1
+wine_start "$out" wine
 booted=$(date +%s)
 
 failed=0

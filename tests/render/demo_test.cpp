@@ -3,50 +3,21 @@
 // Chromium, parses into the expected tables and shows the log's colours.
 #include "golden_image.h"
 #include "png_file.h"
+#include "run_command.h"
+#include "scoped_directory.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int exitCode = -1;
-    std::string output; // standard output only
-};
-
-Outcome RunCommand(const std::string& command) {
-    Outcome outcome;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return outcome;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        outcome.output.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t count = 0;
@@ -57,19 +28,19 @@ std::size_t Count(const std::string& text, const std::string& what) {
 }
 
 // Runs SCRIPT in a fresh engine directory that holds VTR3Content and demo/, as tools/run.sh does.
-Outcome RunScript(const fs::path& directory, const fs::path& script) {
+CommandOutcome RunScript(const fs::path& directory, const fs::path& script) {
     fs::remove_all(directory);
     fs::create_directories(directory);
     fs::create_directory_symlink(VTR3_CONTENT_DIR, directory / "VTR3Content");
     fs::create_directory_symlink(VTR3_DEMO_DIR, directory / "demo");
-    return RunCommand(std::string(VTR3_RUNNER) + " --dir " + directory.string() + " " + script.string() +
-                      " 2>&1");
+    return RunCommandAndErrors(std::string(VTR3_RUNNER) + " --dir " + directory.string() + " " +
+                               script.string());
 }
 
 class DemoScene : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        run_ = new Outcome(RunScript(Directory(), fs::path(VTR3_DEMO_DIR) / "demo.vs"));
+        run_ = new CommandOutcome(RunScript(Directory(), fs::path(VTR3_DEMO_DIR) / "demo.vs"));
     }
     static void TearDownTestSuite() {
         delete run_;
@@ -81,10 +52,10 @@ class DemoScene : public ::testing::Test {
         return fs::temp_directory_path() / ("vtr3_demo_scene_" + std::to_string(getpid()));
     }
 
-    static Outcome* run_;
+    static CommandOutcome* run_;
 };
 
-Outcome* DemoScene::run_ = nullptr;
+CommandOutcome* DemoScene::run_ = nullptr;
 
 TEST_F(DemoScene, FrameMatchesItsGolden) {
     ASSERT_EQ(run_->exitCode, 0) << run_->output;
@@ -100,7 +71,7 @@ TEST_F(DemoScene, FrameMatchesItsGolden) {
 TEST_F(DemoScene, EveryFeatureScriptRunsWithoutErrorRows) {
     for (const fs::directory_entry& entry : fs::directory_iterator(VTR3_DEMO_DIR)) {
         if (entry.path().extension() == ".vs" && entry.path().filename() != "demo.vs") {
-            const Outcome outcome = RunScript(Directory() / "feature", entry.path());
+            const CommandOutcome outcome = RunScript(Directory() / "feature", entry.path());
             EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
         }
     }
@@ -125,9 +96,9 @@ TEST_F(DemoScene, LogOpensInChromium) {
                                  "--user-data-dir=" +
                                  (Directory() / "profile").string() + " ";
     const std::string url = " file://" + log.string() + " 2>/dev/null";
-    const Outcome dom = RunCommand(chromium + "--dump-dom" + url);
+    const CommandOutcome dom = RunCommand(chromium + "--dump-dom" + url);
     ASSERT_EQ(dom.exitCode, 0);
-    const std::string source = ReadFile(log);
+    const std::string source = ReadFileBytes(log);
 
     // Five framed sections in order, each an outer table around an inner one, every row of the
     // source parsed into a row of two cells; the Windows-1252 umlaut decoded.

@@ -20,18 +20,23 @@ DWORD Bits(float value) {
     return bits;
 }
 
+// A white quad over the whole viewport at depth z, through the untransformed pipeline.
+void DrawWorldQuad(IDirect3DDevice9* d, float z) {
+    const WorldVertex quad[4] = {
+        {-1, 1, z, 0xFFFFFF}, {1, 1, z, 0xFFFFFF}, {-1, -1, z, 0xFFFFFF}, {1, -1, z, 0xFFFFFF}};
+    d->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    d->BeginScene();
+    d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof quad[0]);
+    d->EndScene();
+}
+
 bool Passes(const Probe& probe, bool pretransformed, float z) {
     IDirect3DDevice9* d = probe.device;
     d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 0.5f, 0);
     if (pretransformed) {
         DrawScreenQuad(d, 0, 0, kSize, kSize, z, 0xFFFFFF);
     } else {
-        const WorldVertex quad[4] = {
-            {-1, 1, z, 0xFFFFFF}, {1, 1, z, 0xFFFFFF}, {-1, -1, z, 0xFFFFFF}, {1, -1, z, 0xFFFFFF}};
-        d->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-        d->BeginScene();
-        d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof quad[0]);
-        d->EndScene();
+        DrawWorldQuad(d, z);
     }
     return ReadPixel(d, probe.target, 32, 32) == 0xFFFFFF;
 }
@@ -113,12 +118,7 @@ void ProbeDepthRange(const Probe& probe) {
     std::string result;
     for (const float z : {0.0f, 0.6f}) {
         d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 0.5005f, 0);
-        const WorldVertex quad[4] = {
-            {-1, 1, z, 0xFFFFFF}, {1, 1, z, 0xFFFFFF}, {-1, -1, z, 0xFFFFFF}, {1, -1, z, 0xFFFFFF}};
-        d->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-        d->BeginScene();
-        d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof quad[0]);
-        d->EndScene();
+        DrawWorldQuad(d, z);
         result += (z == 0.0f ? "z0 " : " z0.6 ") +
                   std::string(ReadPixel(d, probe.target, 32, 32) ? "passes" : "fails");
     }

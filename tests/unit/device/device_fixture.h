@@ -37,6 +37,24 @@ class DeviceFixture : public ::testing::Test, protected StandInDevice {
     }
     void CreateDevice(D3DPRESENT_PARAMETERS pp) { ASSERT_EQ(Create(&pp, &device_), D3D_OK); }
 
+    // device_'s render, texture-stage and sampler states through its getters; 0xDEADBEEF (and a
+    // failure) where a getter refuses.
+    DWORD Render(D3DRENDERSTATETYPE state) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetRenderState(state, &value), D3D_OK);
+        return value;
+    }
+    DWORD Stage(DWORD stage, D3DTEXTURESTAGESTATETYPE type) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetTextureStageState(stage, type, &value), D3D_OK);
+        return value;
+    }
+    DWORD Sampler(DWORD sampler, D3DSAMPLERSTATETYPE type) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetSamplerState(sampler, type, &value), D3D_OK);
+        return value;
+    }
+
     // The back buffer as B, G, R, A bytes, row 0 at the top.
     void ReadBack() {
         ASSERT_TRUE(platform::ReadBackBuffer(device_, &pixels_, &width_, &height_));

@@ -2,13 +2,13 @@
 // construct, then deterministic damage (truncation, flipped bytes, repeated openers, spliced seeds)
 // until the time budget (VTR3_FUZZ_SECONDS, default 10) is spent. Passing means: no crash, no hang,
 // no sanitizer report.
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "fuzz_replay.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -37,36 +37,10 @@ const char* const kSeeds[] = {
     "float4(s.a, s.b[0], v[0].x) = v[1].wzyx; half2(uv[0].x, s.a) = (1, 2); return v[1]; }\n",
 };
 
-std::string Damage(const std::string& seed, const std::string& other, std::mt19937* random) {
-    std::string out = seed;
-    switch ((*random)() % 5) {
-    case 0:
-        out.resize((*random)() % (out.size() + 1));
-        break;
-    case 1:
-        for (int i = 0; i < 6 && !out.empty(); ++i)
-            out[(*random)() % out.size()] = static_cast<char>((*random)() % 256);
-        break;
-    case 2:
-        out.insert((*random)() % (out.size() + 1),
-                   std::string(1 + (*random)() % 2000, "({<[#\""[(*random)() % 6]));
-        break;
-    case 3:
-        out = out.substr(0, (*random)() % (out.size() + 1)) + other.substr((*random)() % (other.size() + 1));
-        break;
-    default:
-        out += out;
-        break;
-    }
-    return out;
-}
-
 } // namespace
 
 int main() {
-    const char* budget = std::getenv("VTR3_FUZZ_SECONDS");
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(budget ? std::atoi(budget) : 10);
+    const auto deadline = FuzzDeadline(10);
     std::vector<std::string> seeds(std::begin(kSeeds), std::end(kSeeds));
     std::mt19937 random(20261206);
     std::size_t runs = 0;
@@ -79,10 +53,11 @@ int main() {
     run(std::string(200000, '('));
     run("#if " + std::string(100000, '(') + "1\n#endif\n");
     run("#if " + std::string(100000, '!') + "1\n#endif\n");
-    for (int round = 0; round < 200000 && std::chrono::steady_clock::now() < deadline; ++round) {
+    const TextDamage kinds{6, 2000, "({<[#\"", true};
+    ReplayRounds(200000, deadline, [&](int round) {
         const std::string& seed = seeds[static_cast<std::size_t>(round) % seeds.size()];
-        run(Damage(seed, seeds[random() % seeds.size()], &random));
-    }
+        run(DamageText(seed, seeds[random() % seeds.size()], kinds, &random));
+    });
     std::printf("%zu effect inputs replayed\n", runs);
     return 0;
 }

@@ -45,16 +45,6 @@ class EffectPasses : public EffectFixture {
         EffectFixture::TearDown();
     }
 
-    DWORD Render(D3DRENDERSTATETYPE state) {
-        DWORD value = 0xDEADBEEF;
-        EXPECT_EQ(device_->GetRenderState(state, &value), D3D_OK);
-        return value;
-    }
-    DWORD Sampler(DWORD sampler, D3DSAMPLERSTATETYPE type) {
-        DWORD value = 0xDEADBEEF;
-        EXPECT_EQ(device_->GetSamplerState(sampler, type, &value), D3D_OK);
-        return value;
-    }
     IDirect3DBaseTexture9* Bound(DWORD stage) {
         IDirect3DBaseTexture9* texture = nullptr;
         EXPECT_EQ(device_->GetTexture(stage, &texture), D3D_OK);

@@ -2,47 +2,18 @@
 // shut-down, reproducible frames, exit codes, and the effect checker's report.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "png_file.h"
+#include "run_command.h"
+#include "scoped_directory.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int exitCode;
-    std::string output; // standard output and standard error
-};
-
-Outcome RunCommand(const std::string& command) {
-    Outcome outcome{-1, ""};
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) {
-        return outcome;
-    }
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) {
-        outcome.output += buffer;
-    }
-    const int status = pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class Runner : public ::testing::Test {
   protected:
@@ -62,8 +33,9 @@ class Runner : public ::testing::Test {
         return directory_ / name;
     }
 
-    Outcome Run(const std::string& arguments) const {
-        return RunCommand(std::string(VTR3_RUNNER) + " --dir " + directory_.string() + " " + arguments);
+    CommandOutcome Run(const std::string& arguments) const {
+        return RunCommandAndErrors(std::string(VTR3_RUNNER) + " --dir " + directory_.string() + " " +
+                                   arguments);
     }
 
     fs::path directory_;
@@ -82,25 +54,26 @@ constexpr const char* kScene = "VTR3Initialize 1 \"Runner test\"\n"
 
 TEST_F(Runner, RunsASceneThroughThePlugInAndRendersTheSameFramesTwice) {
     const fs::path script = Write("scene.vs", kScene);
-    const Outcome first = Run("--size 160x120 --out " + (directory_ / "a").string() + " --log " +
-                              (directory_ / "copy.html").string() + " " + script.string());
+    const CommandOutcome first = Run("--size 160x120 --out " + (directory_ / "a").string() + " --log " +
+                                     (directory_ / "copy.html").string() + " " + script.string());
     EXPECT_EQ(first.exitCode, 0) << first.output;
     const std::regex summary(
         script.string() +
         R"(: 3 frames, [0-9]+\.[0-9]{2} ms a frame, log: [1-9][0-9]* )"
         R"(information, 0 warnings, 0 errors, [1-9][0-9]* labels; graphics: EGL (surfaceless|device)\n)");
     EXPECT_TRUE(std::regex_search(first.output, summary)) << first.output;
-    EXPECT_NE(ReadFile(directory_ / "copy.html").find("Ablauflogging"), std::string::npos);
-    const std::string frame = ReadFile(directory_ / "a" / "frame-00003.png");
+    EXPECT_NE(ReadFileBytes(directory_ / "copy.html").find("Ablauflogging"), std::string::npos);
+    const std::string frame = ReadFileBytes(directory_ / "a" / "frame-00003.png");
     EXPECT_EQ(frame.compare(1, 3, "PNG"), 0);
-    EXPECT_EQ(ReadFile(directory_ / "shot.png"), frame);
+    EXPECT_EQ(ReadFileBytes(directory_ / "shot.png"), frame);
     EXPECT_FALSE(fs::exists(directory_ / "a" / "frame-00004.png"));
 
-    const Outcome second = Run("--size 160x120 --out " + (directory_ / "b").string() + " " + script.string());
+    const CommandOutcome second =
+        Run("--size 160x120 --out " + (directory_ / "b").string() + " " + script.string());
     EXPECT_EQ(second.exitCode, 0) << second.output;
-    EXPECT_EQ(ReadFile(directory_ / "b" / "frame-00003.png"), frame);
-    EXPECT_NE(ReadFile(directory_ / "b" / "frame-00001.png"),
-              ReadFile(directory_ / "b" / "frame-00002.png").substr(1));
+    EXPECT_EQ(ReadFileBytes(directory_ / "b" / "frame-00003.png"), frame);
+    EXPECT_NE(ReadFileBytes(directory_ / "b" / "frame-00001.png"),
+              ReadFileBytes(directory_ / "b" / "frame-00002.png").substr(1));
 }
 
 // A view drawn into the plug-in's render-target texture 30: the clear colour with a blue box at the
@@ -113,7 +86,7 @@ TEST_F(Runner, ScreenshotsThePlugInsTextures) {
                   "VTR3TexInitialize 30\nVTR3ViewSetRTT 2 1\nclear 200 40 10\nframe\n"
                   "screenshot texture 30 \"a.png\"\nreset\nclear 10 200 40\nframe\n"
                   "screenshot texture 30 \"b.png\"\nscreenshot texture 30 face 0 \"c.png\"\n");
-    const Outcome outcome = Run("--size 64x48 " + script.string());
+    const CommandOutcome outcome = Run("--size 64x48 " + script.string());
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.output.find(script.string() +
                                   ":22:23: error: texture 30 has no faces: it is no cube texture\n"),
@@ -140,7 +113,7 @@ TEST_F(Runner, ScreenshotsThePlugInsTextures) {
 
 TEST_F(Runner, FailsOnErrorRowsUnlessTheyAreAllowed) {
     const fs::path script = Write("fails.vs", "VTR3Initialize 1 \"t\"\nVTR3TexDelete 99\nVTR3DeInitialize\n");
-    Outcome outcome = Run(script.string());
+    CommandOutcome outcome = Run(script.string());
     EXPECT_EQ(outcome.exitCode, 1) << outcome.output;
     EXPECT_NE(outcome.output.find(" information, 0 warnings, 1 errors, "), std::string::npos)
         << outcome.output;
@@ -155,7 +128,7 @@ TEST_F(Runner, FailsOnErrorRowsUnlessTheyAreAllowed) {
 
 TEST_F(Runner, ReportsScriptFaultsBadPlugInsAndBadCommandLines) {
     const fs::path script = Write("bad.vs", "VTR3Initialize 0 \"t\"\nframe\n  bogus 1\n");
-    Outcome outcome = Run(script.string());
+    CommandOutcome outcome = Run(script.string());
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.output, script.string() + ":3:3: error: unknown command 'bogus'\n");
     const fs::path late = Write("late.vs", "VTR3Initialize 0 \"t\"\nframe\nposition nowhere 1 2 3\n");
@@ -181,9 +154,10 @@ TEST_F(Runner, ReportsScriptFaultsBadPlugInsAndBadCommandLines) {
     EXPECT_EQ(Run((directory_ / "missing.vs").string()).output, "vantor-run: cannot read the script " +
                                                                     (directory_ / "missing.vs").string() +
                                                                     ": no such file\n");
-    EXPECT_EQ(RunCommand(std::string(VTR3_RUNNER) + " --dir " + (directory_ / "missing").string()).exitCode,
+    EXPECT_EQ(RunCommandAndErrors(std::string(VTR3_RUNNER) + " --dir " + (directory_ / "missing").string())
+                  .exitCode,
               1);
-    outcome = RunCommand("env -u DISPLAY " + std::string(VTR3_RUNNER) + " --window");
+    outcome = RunCommandAndErrors("env -u DISPLAY " + std::string(VTR3_RUNNER) + " --window");
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.output.find("vantor-run: --window needs an X display, and DISPLAY is not set"),
               std::string::npos)
@@ -205,7 +179,7 @@ TEST_F(Runner, FxCheckListsTechniquesAndLocatesCompilerErrors) {
               "technique Three { pass P { VertexShader = compile vs_3_0 VS(); PixelShader = compile ps_3_0 "
               "PS(); }\n"
               "                  pass Q { VertexShader = compile vs_3_0 VS(); } }\n");
-    Outcome outcome = RunCommand(std::string(VTR3_FXCHECK) + " " + good.string());
+    CommandOutcome outcome = RunCommandAndErrors(std::string(VTR3_FXCHECK) + " " + good.string());
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.output, good.string() +
                                   ": 2 techniques\n"
@@ -213,13 +187,13 @@ TEST_F(Runner, FxCheckListsTechniquesAndLocatesCompilerErrors) {
                                   "  technique Three: 2 passes, device: valid, shader model 2: invalid\n");
     const fs::path bad = Write("bad.fx", "float4 PS() : COLOR0\n{\n    return 1 + undefinedThing;\n}\n"
                                          "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
-    outcome = RunCommand(std::string(VTR3_FXCHECK) + " --no-sm2 " + bad.string());
+    outcome = RunCommandAndErrors(std::string(VTR3_FXCHECK) + " --no-sm2 " + bad.string());
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.output.rfind(
                   bad.string() + ":3:16: error: undeclared identifier 'undefinedThing' [X3004]\n", 0),
               0u)
         << outcome.output;
-    EXPECT_EQ(RunCommand(std::string(VTR3_FXCHECK)).exitCode, 2);
+    EXPECT_EQ(RunCommandAndErrors(std::string(VTR3_FXCHECK)).exitCode, 2);
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 // Replays hostile scripts through the parser's fuzzing entry point: hand-made ones, then seeds of
 // every command with deterministic damage (truncation, flipped bytes, quotes and backslashes
 // inserted, spliced seeds) until the time budget (VTR3_FUZZ_SECONDS, default 5) is spent.
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
+
+#include "fuzz_replay.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -34,33 +34,10 @@ void Replay(const std::string& input) {
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
 }
 
-std::string Damage(const std::string& seed, const std::string& other, std::mt19937* random) {
-    std::string out = seed;
-    switch ((*random)() % 4) {
-    case 0:
-        out.resize((*random)() % (out.size() + 1));
-        break;
-    case 1:
-        for (int i = 0; i < 4 && !out.empty(); ++i)
-            out[(*random)() % out.size()] = static_cast<char>((*random)() % 256);
-        break;
-    case 2:
-        out.insert((*random)() % (out.size() + 1),
-                   std::string(1 + (*random)() % 50, "\"\\#.-\n"[(*random)() % 6]));
-        break;
-    default:
-        out = out.substr(0, (*random)() % (out.size() + 1)) + other.substr((*random)() % (other.size() + 1));
-        break;
-    }
-    return out;
-}
-
 } // namespace
 
 int main() {
-    const char* budget = std::getenv("VTR3_FUZZ_SECONDS");
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(budget ? std::atoi(budget) : 5);
+    const auto deadline = FuzzDeadline(5);
     std::size_t runs = 0;
     for (const std::string& input : kHostile) {
         Replay(input);
@@ -68,10 +45,10 @@ int main() {
     }
     std::mt19937 random(20261206);
     const std::size_t seeds = sizeof kSeeds / sizeof kSeeds[0];
-    for (int round = 0; round < 50000 && std::chrono::steady_clock::now() < deadline; ++round) {
-        Replay(Damage(kSeeds[round % seeds], kSeeds[(round / seeds) % seeds], &random));
-        ++runs;
-    }
+    const TextDamage kinds{4, 50, "\"\\#.-\n", false};
+    runs += ReplayRounds(50000, deadline, [&](int round) {
+        Replay(DamageText(kSeeds[round % seeds], kSeeds[(round / seeds) % seeds], kinds, &random));
+    });
     std::printf("%zu scripts replayed\n", runs);
     return 0;
 }

@@ -19,21 +19,6 @@ class StateTest : public DeviceFixture {
         DeviceFixture::SetUp();
         CreateDevice();
     }
-    DWORD Render(D3DRENDERSTATETYPE state) {
-        DWORD value = 0xDEADBEEF;
-        EXPECT_EQ(device_->GetRenderState(state, &value), D3D_OK);
-        return value;
-    }
-    DWORD Stage(DWORD stage, D3DTEXTURESTAGESTATETYPE type) {
-        DWORD value = 0xDEADBEEF;
-        EXPECT_EQ(device_->GetTextureStageState(stage, type, &value), D3D_OK);
-        return value;
-    }
-    DWORD Sampler(DWORD sampler, D3DSAMPLERSTATETYPE type) {
-        DWORD value = 0xDEADBEEF;
-        EXPECT_EQ(device_->GetSamplerState(sampler, type, &value), D3D_OK);
-        return value;
-    }
 };
 
 TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
