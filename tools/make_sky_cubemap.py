@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """Writes the demo sky cube map, an uncompressed A8R8G8B8 DDS with six faces, computed per direction
 so that the faces meet without seams: a blue sky brightening towards the horizon, a sun towards +Z,
-a darker ground below the horizon and a faint grid of meridians and parallels every 30 degrees (none near zenith and nadir,
-which keep their plain colours), so
-that a viewer inside the box can tell the directions apart.
+a darker ground below the horizon and faint parallels every 30 degrees up to 45 degrees of elevation, so
+that a viewer inside the box can tell up from down.
 
-usage: tools/make_sky_cubemap.py [output.dds] [edge]   (default content/VTR3Content/vtr3_sky.dds, 64)
+usage: tools/make_sky_cubemap.py [output.dds] [edge]   (default content/VTR3Content/vtr3_sky.dds, 128)
 """
 import math
 import os
@@ -38,11 +37,9 @@ def sky_colour(x, y, z):
         colour = mix((110.0, 100.0, 80.0), (60.0, 70.0, 40.0), min(1.0, -y * 3.0))
     sun = max(0.0, 0.3 * x + 0.3 * y + 0.9055 * z)  # towards +Z, a little up and right
     colour = mix(colour, (255.0, 240.0, 190.0), sun ** 64)
-    azimuth = math.degrees(math.atan2(x, z))
     elevation = math.degrees(math.asin(max(-1.0, min(1.0, y))))
-    meridian = abs(elevation) < 60.0 and min(azimuth % 30.0, 30.0 - azimuth % 30.0) < 0.6
     parallel = abs(elevation) < 45.0 and min(elevation % 30.0, 30.0 - elevation % 30.0) < 0.6
-    if meridian or parallel:
+    if parallel:
         colour = mix(colour, (255.0, 255.0, 255.0), 0.35)
     return tuple(int(round(max(0.0, min(255.0, c)))) for c in colour)
 
@@ -58,7 +55,7 @@ def dds_header(edge):
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
     path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "content", "VTR3Content", "vtr3_sky.dds")
-    edge = int(sys.argv[2]) if len(sys.argv) > 2 else 64
+    edge = int(sys.argv[2]) if len(sys.argv) > 2 else 128
     data = bytearray(dds_header(edge))
     for face in range(6):
         for row in range(edge):
