@@ -139,29 +139,22 @@ class SamplerTablesTest : public RenderTest {
                 ? device_->CreateVolumeTexture(size, size, 1, levels, 0, format, pool, &volume, nullptr)
                 : device_->CreateCubeTexture(size, levels, 0, format, pool, &cube, nullptr);
         ASSERT_EQ(created, D3D_OK);
-        for (UINT level = 0; level < levels; ++level) {
-            const UINT side = std::max(size >> level, 1u);
-            const auto fill = [&](void* bits, INT pitch) {
-                FillLocked(D3DLOCKED_RECT{pitch, bits}, side, side,
+        for (UINT level = 0; level < levels; ++level)
+            for (int face = 0; face < (cube ? 6 : 1); ++face) {
+                const auto cubeFace = static_cast<D3DCUBEMAP_FACES>(face);
+                D3DLOCKED_RECT locked{};
+                D3DLOCKED_BOX box{};
+                ASSERT_EQ(flat     ? flat->LockRect(level, &locked, nullptr, 0)
+                          : volume ? volume->LockBox(level, &box, nullptr, 0)
+                                   : cube->LockRect(cubeFace, level, &locked, nullptr, 0),
+                          D3D_OK);
+                const UINT side = std::max(size >> level, 1u);
+                FillLocked(volume ? D3DLOCKED_RECT{box.RowPitch, box.pBits} : locked, side, side,
                            [&](UINT x, UINT y) { return texel(level, x, y); });
-            };
-            D3DLOCKED_RECT locked{};
-            D3DLOCKED_BOX box{};
-            if (flat && flat->LockRect(level, &locked, nullptr, 0) == D3D_OK) {
-                fill(locked.pBits, locked.Pitch);
-                flat->UnlockRect(level);
+                flat     ? flat->UnlockRect(level)
+                : volume ? volume->UnlockBox(level)
+                         : cube->UnlockRect(cubeFace, level);
             }
-            if (volume && volume->LockBox(level, &box, nullptr, 0) == D3D_OK) {
-                fill(box.pBits, box.RowPitch);
-                volume->UnlockBox(level);
-            }
-            for (int face = 0; cube && face < 6; ++face)
-                if (cube->LockRect(static_cast<D3DCUBEMAP_FACES>(face), level, &locked, nullptr, 0) ==
-                    D3D_OK) {
-                    fill(locked.pBits, locked.Pitch);
-                    cube->UnlockRect(static_cast<D3DCUBEMAP_FACES>(face), level);
-                }
-        }
         texture_ = flat     ? static_cast<IDirect3DBaseTexture9*>(flat)
                    : volume ? static_cast<IDirect3DBaseTexture9*>(volume)
                             : cube;
