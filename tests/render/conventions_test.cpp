@@ -1,7 +1,10 @@
 // Direct3D 9's rasterisation conventions through the device: pixel centres at integer
 // coordinates with the top-left fill rule, row 0 at the top, clockwise triangles kept by default,
 // and the argument checks of the user-pointer draws.
+#include "caps_coverage.h"
 #include "render_fixture.h"
+
+#include <algorithm>
 
 namespace render_test {
 namespace {
@@ -9,6 +12,13 @@ namespace {
 constexpr D3DCOLOR kRed = 0xFFFF0000;
 const Bgra kRedPixel{0, 0, 255, 255};
 const Bgra kBlackPixel{0, 0, 0, 255};
+
+const Exercises kExercised{
+    {&D3DCAPS9::PrimitiveMiscCaps, D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW},
+    {&D3DCAPS9::ShadeCaps,
+     D3DPSHADECAPS_COLORGOURAUDRGB | D3DPSHADECAPS_SPECULARGOURAUDRGB | D3DPSHADECAPS_ALPHAGOURAUDBLEND},
+    {&D3DCAPS9::RasterCaps, D3DPRASTERCAPS_COLORPERSPECTIVE},
+    {&D3DCAPS9::TextureCaps, D3DPTEXTURECAPS_PERSPECTIVE}};
 
 class ConventionsTest : public RenderTest {
   protected:
@@ -74,6 +84,45 @@ TEST_F(ConventionsTest, CounterClockwiseTrianglesAreCulledByDefault) {
         });
         EXPECT_EQ(At(frame, 5, 5), c.drawn ? kRedPixel : kBlackPixel) << "cull mode " << c.cull;
     }
+}
+
+// With w 1 on the left and 4 on the right, an attribute at screen fraction s is p = (s / 4) / (1 - s
+// + s / 4) of the way right. Diffuse alpha and specular green go 0 to 1, u over two texels, black and
+// blue (linear, clamped); red stays 1, and all is blended by alpha over black.
+TEST_F(ConventionsTest, AttributesInterpolateWithPerspective) {
+    struct Vertex {
+        float x, y, z, rhw;
+        D3DCOLOR diffuse, specular;
+        float u, v;
+    };
+    const Vertex quad[4] = {{-0.5f, -0.5f, 0.5f, 1, 0x00FF0000, 0, 0, 0},
+                            {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 0},
+                            {-0.5f, 47.5f, 0.5f, 1, 0x00FF0000, 0, 0, 1},
+                            {63.5f, 47.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 1}};
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(2, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
+    Fill(texture, 0, [](UINT x, UINT) { return x ? 0xFF0000FFu : 0xFF000000u; });
+    ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
+    ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR), D3D_OK);
+    ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP), D3D_OK);
+    SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_ADD}, {D3DTSS_ALPHAOP, D3DTOP_SELECTARG2}});
+    SetStates({{D3DRS_SPECULARENABLE, TRUE},
+               {D3DRS_ALPHABLENDENABLE, TRUE},
+               {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+               {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}});
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1), D3D_OK);
+    const Frame frame = DrawFrame(
+        [&] { ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK); });
+    for (unsigned x = 0; x < 64; ++x) {
+        const double s = (x + 0.5) / 64, p = s / 4 / (1 - s + s / 4);
+        const Bgra pixel = At(frame, x, 8);
+        EXPECT_NEAR(pixel[2], 255 * p, 2) << x;
+        EXPECT_NEAR(pixel[1], 255 * p * p, 2) << x;
+        EXPECT_NEAR(pixel[0], 255 * p * std::clamp(2 * p - 0.5, 0.0, 1.0), 2) << x;
+    }
+    ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+    EXPECT_EQ(texture->Release(), 0u);
 }
 
 TEST_F(ConventionsTest, PrimitiveTypesMatchTheirGolden) {

@@ -1,6 +1,7 @@
 // Behaviour Direct3D 9 fixes where GL's defaults differ: the orthogonal viewer's specular term, index
 // 0xFFFF as an ordinary index, depth bias in depth units for every depth format and the widened empty
 // depth range.
+#include "caps_coverage.h"
 #include "render_fixture.h"
 
 #include <d3dx9math.h>
@@ -10,6 +11,11 @@
 
 namespace render_test {
 namespace {
+
+const Exercises kExercised{
+    {&D3DCAPS9::RasterCaps, D3DPRASTERCAPS_DEPTHBIAS | D3DPRASTERCAPS_SLOPESCALEDEPTHBIAS},
+    {&D3DCAPS9::VertexProcessingCaps,
+     D3DVTXPCAPS_DIRECTIONALLIGHTS | D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_LOCALVIEWER}};
 
 class DeviceConformanceTest : public RenderTest {
   protected:
@@ -54,6 +60,29 @@ TEST_F(DeviceConformanceTest, OrthogonalViewerSpecular) {
     EXPECT_NEAR(centre[2], 0.9 * 255, 2);
     EXPECT_NEAR(centre[1], 0.45 * 255, 2);
     EXPECT_EQ(centre[0], 0);
+    // A local viewer at the origin: (N.H)^2 is 0.741 at the vertex (1, 1) and 0.385 at (-1, -1), the
+    // centre on their diagonal their mean.
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LOCALVIEWER, TRUE), D3D_OK);
+    const auto draw = [&] {
+        return At(DrawFrame([&] {
+                      ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)),
+                                D3D_OK);
+                  }),
+                  8, 8);
+    };
+    EXPECT_NEAR(draw()[2], 0.563 * 255, 2);
+    // A point light at the origin: N.L is 0.5 / 1.5 at every corner (+-1, +-1, 0.5) of the quad.
+    light.Type = D3DLIGHT_POINT;
+    light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    light.Range = 10.0f;
+    light.Attenuation0 = 1.0f;
+    material.Diffuse = D3DCOLORVALUE{1.0f, 0.5f, 0.0f, 1.0f};
+    ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
+    ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_SPECULARENABLE, FALSE), D3D_OK);
+    const Bgra lit = draw();
+    EXPECT_NEAR(lit[2], 255 / 3.0, 2);
+    EXPECT_NEAR(lit[1], 255 / 6.0, 2);
 }
 
 // Direct3D 9 has no primitive restart: a strip through index 0xFFFF is one strip of two triangles.

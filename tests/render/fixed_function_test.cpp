@@ -1,5 +1,6 @@
 // The fixed-function pipeline: lighting with a material, ambient and lights; user clip planes in
 // world space; the texture stage operations and their arguments.
+#include "caps_coverage.h"
 #include "render_fixture.h"
 
 #include <d3dx9math.h>
@@ -39,6 +40,52 @@ void BuildSphere(int stacks, int slices, std::vector<LitVertex>* vertices, std::
             indices->insert(indices->end(), quad, quad + 6);
         }
 }
+
+// Diffuse D, texture factor T, the stage's texture X (1x1) and constant K, as 0..255 channels.
+constexpr D3DCOLOR kDiffuse = 0x80C08040;  // a 0x80, r 0xC0, g 0x80, b 0x40
+constexpr D3DCOLOR kFactor = 0xC0204080;   // a 0xC0, r 0x20, g 0x40, b 0x80
+constexpr D3DCOLOR kTexel = 0x40103050;    // a 0x40, r 0x10, g 0x30, b 0x50
+constexpr D3DCOLOR kConstant = 0xFF123456; // r 0x12, g 0x34, b 0x56
+struct StageCase {
+    DWORD op, arg1, arg2;
+    Bgra expected; // B, G, R
+    DWORD arg0 = D3DTA_CURRENT;
+};
+const StageCase kStageCases[] = {
+    {D3DTOP_SELECTARG1, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x80, 0x40, 0x20, 255}},
+    {D3DTOP_SELECTARG2, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x80, 0xC0, 255}},
+    {D3DTOP_MODULATE, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x20, 0x20, 0x18, 255}},
+    {D3DTOP_MODULATE2X, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x40, 0x30, 255}},
+    {D3DTOP_MODULATE4X, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x81, 0x81, 0x60, 255}},
+    {D3DTOP_ADD, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0xC0, 0xC0, 0xE0, 255}},
+    {D3DTOP_ADDSIGNED, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x40, 0x60, 255}},
+    {D3DTOP_ADDSIGNED2X, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x81, 0x81, 0xC1, 255}},
+    {D3DTOP_SUBTRACT, D3DTA_DIFFUSE, D3DTA_TFACTOR, {0x00, 0x40, 0xA0, 255}},
+    {D3DTOP_ADDSMOOTH, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0xA0, 0xA0, 0xC8, 255}},
+    {D3DTOP_BLENDDIFFUSEALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x60, 0x60, 0x70, 255}},
+    {D3DTOP_BLENDTEXTUREALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x50, 0x70, 0x98, 255}},
+    {D3DTOP_BLENDFACTORALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x70, 0x50, 0x48, 255}},
+    {D3DTOP_BLENDTEXTUREALPHAPM, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0xB0, 0xA0, 0xB0, 255}},
+    {D3DTOP_BLENDCURRENTALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x60, 0x60, 0x70, 255}},
+    {D3DTOP_MODULATEALPHA_ADDCOLOR, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0xB0, 0xA0, 0xB1, 255}},
+    {D3DTOP_MODULATECOLOR_ADDALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0xE0, 0xE0, 0xD8, 255}},
+    {D3DTOP_MODULATEINVALPHA_ADDCOLOR, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x90, 0x60, 0x4F, 255}},
+    {D3DTOP_MODULATEINVCOLOR_ADDALPHA, D3DTA_TEXTURE, D3DTA_DIFFUSE, {0x6C, 0xA8, 0xF4, 255}},
+    {D3DTOP_DOTPRODUCT3, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x00, 0x00, 0x00, 255}},
+    {D3DTOP_MULTIPLYADD, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x70, 0x50, 0x28, 255}, D3DTA_TEXTURE},
+    {D3DTOP_LERP, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x54, 0x74, 0xB6, 255}, D3DTA_TEXTURE},
+    {D3DTOP_SELECTARG1, D3DTA_TFACTOR | D3DTA_COMPLEMENT, D3DTA_DIFFUSE, {0x7F, 0xBF, 0xDF, 255}},
+    {D3DTOP_SELECTARG1, D3DTA_TFACTOR | D3DTA_ALPHAREPLICATE, D3DTA_DIFFUSE, {0xC0, 0xC0, 0xC0, 255}},
+    {D3DTOP_SELECTARG1, D3DTA_CONSTANT, D3DTA_DIFFUSE, {0x56, 0x34, 0x12, 255}},
+};
+// DISABLE, TEMP and the per-stage constant in the cascade and rows below.
+const Exercises kExercised{
+    {&D3DCAPS9::TextureOpCaps,
+     D3DTEXOPCAPS_DISABLE | BitsOf(kStageCases, [](const StageCase& c) { return CapBit(c.op); })},
+    {&D3DCAPS9::PrimitiveMiscCaps, D3DPMISCCAPS_TSSARGTEMP | D3DPMISCCAPS_PERSTAGECONSTANT},
+    {&D3DCAPS9::TextureCaps, D3DPTEXTURECAPS_ALPHA}, // BLENDTEXTUREALPHA's texel alpha
+    {&D3DCAPS9::VertexProcessingCaps,
+     D3DVTXPCAPS_DIRECTIONALLIGHTS | D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_MATERIALSOURCE7}};
 
 class FixedFunctionTest : public RenderTest {
   protected:
@@ -143,45 +190,38 @@ TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
 }
 
 TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
-    // Diffuse D and texture factor T, as 0..255 channels (B, G, R) and alpha.
-    constexpr D3DCOLOR kDiffuse = 0x80C08040; // a 0x80, r 0xC0, g 0x80, b 0x40
-    constexpr D3DCOLOR kFactor = 0xC0204080;  // a 0xC0, r 0x20, g 0x40, b 0x80
-    struct Case {
-        DWORD op, arg1, arg2;
-        Bgra expected; // B, G, R
-    };
-    const Case cases[] = {
-        {D3DTOP_SELECTARG1, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x80, 0x40, 0x20, 255}},
-        {D3DTOP_SELECTARG2, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x80, 0xC0, 255}},
-        {D3DTOP_MODULATE, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x20, 0x20, 0x18, 255}},
-        {D3DTOP_MODULATE2X, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x40, 0x30, 255}},
-        {D3DTOP_MODULATE4X, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x81, 0x81, 0x60, 255}},
-        {D3DTOP_ADD, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0xC0, 0xC0, 0xE0, 255}},
-        {D3DTOP_ADDSIGNED, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x40, 0x40, 0x60, 255}},
-        {D3DTOP_SUBTRACT, D3DTA_DIFFUSE, D3DTA_TFACTOR, {0x00, 0x40, 0xA0, 255}},
-        {D3DTOP_BLENDDIFFUSEALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x60, 0x60, 0x70, 255}},
-        {D3DTOP_BLENDFACTORALPHA, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x70, 0x50, 0x48, 255}},
-        {D3DTOP_SELECTARG1, D3DTA_TFACTOR | D3DTA_COMPLEMENT, D3DTA_DIFFUSE, {0x7F, 0xBF, 0xDF, 255}},
-        {D3DTOP_SELECTARG1, D3DTA_TFACTOR | D3DTA_ALPHAREPLICATE, D3DTA_DIFFUSE, {0xC0, 0xC0, 0xC0, 255}},
-        {D3DTOP_DOTPRODUCT3, D3DTA_TFACTOR, D3DTA_DIFFUSE, {0x00, 0x00, 0x00, 255}},
-    };
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
+    Fill(texture, 0, [](UINT, UINT) { return kTexel; });
+    ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_TEXTUREFACTOR, kFactor), D3D_OK);
-    for (const Case& c : cases) {
-        SetStageStates(0, {{D3DTSS_COLOROP, c.op}, {D3DTSS_COLORARG1, c.arg1}, {D3DTSS_COLORARG2, c.arg2}});
+    SetStageStates(0, {{D3DTSS_CONSTANT, kConstant}});
+    for (const StageCase& c : kStageCases) {
+        SetStageStates(0, {{D3DTSS_COLOROP, c.op},
+                           {D3DTSS_COLORARG1, c.arg1},
+                           {D3DTSS_COLORARG2, c.arg2},
+                           {D3DTSS_COLORARG0, c.arg0}});
         const Bgra p = At(DrawFrame([&] { DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse); }), 8, 8);
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(p[i], c.expected[i], 2) << "op " << c.op << " channel " << i;
     }
-    // Stage 1 reads stage 0's result as CURRENT; stage 2 off ends the cascade.
-    SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_TFACTOR}});
-    SetStageStates(1, {{D3DTSS_COLOROP, D3DTOP_MODULATE},
+    // Stage 0 writes TEMP, not CURRENT; stage 2 reads stage 1's result as CURRENT; stage 3 off ends
+    // the cascade.
+    SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1},
+                       {D3DTSS_COLORARG1, D3DTA_TFACTOR},
+                       {D3DTSS_RESULTARG, D3DTA_TEMP}});
+    SetStageStates(1, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_CURRENT}});
+    SetStageStates(2, {{D3DTSS_COLOROP, D3DTOP_MODULATE},
                        {D3DTSS_COLORARG1, D3DTA_CURRENT},
-                       {D3DTSS_COLORARG2, D3DTA_DIFFUSE}});
-    SetStageStates(2, {{D3DTSS_COLOROP, D3DTOP_DISABLE}});
-    SetStageStates(3, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}});
+                       {D3DTSS_COLORARG2, D3DTA_TEMP}});
+    SetStageStates(3, {{D3DTSS_COLOROP, D3DTOP_DISABLE}});
+    SetStageStates(4, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}});
     const Bgra p = At(DrawFrame([&] { DrawScreenRect(0, 0, 64, 64, 0.5f, kDiffuse); }), 8, 8);
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(p[i], (Bgra{0x20, 0x20, 0x18})[i], 2) << "channel " << i;
+    ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
+    EXPECT_EQ(texture->Release(), 0u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Every compare function, stencil operation, blend factor and blend operation, one draw each into
 // an 8x8 A8R8G8B8 target, the expected pixel worked out from Direct3D 9's formulas.
+#include "caps_coverage.h"
 #include "render_fixture.h"
 
 #include <algorithm>
@@ -81,11 +82,52 @@ double Factor(DWORD factor, int c, D3DCOLOR source, D3DCOLOR dest, D3DCOLOR cons
 struct BlendCase {
     DWORD source, dest, op;
     D3DCOLOR constant;
+    DWORD alphaSource = 0, alphaDest = 0; // a separate alpha blend when not 0
 };
+
+const std::vector<BlendCase> kBlendCases = [] {
+    constexpr D3DCOLOR kConstant = 0xCC336699, kOtherConstant = 0x40C08020;
+    std::vector<BlendCase> cases;
+    for (DWORD f :
+         {D3DBLEND_ZERO, D3DBLEND_ONE, D3DBLEND_SRCCOLOR, D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCALPHA,
+          D3DBLEND_INVSRCALPHA, D3DBLEND_DESTALPHA, D3DBLEND_INVDESTALPHA, D3DBLEND_DESTCOLOR,
+          D3DBLEND_INVDESTCOLOR, D3DBLEND_SRCALPHASAT, D3DBLEND_BLENDFACTOR, D3DBLEND_INVBLENDFACTOR}) {
+        cases.push_back({f, D3DBLEND_ZERO, D3DBLENDOP_ADD, kConstant});
+        cases.push_back({D3DBLEND_ZERO, f, D3DBLENDOP_ADD, kConstant});
+        cases.push_back({D3DBLEND_ZERO, f, D3DBLENDOP_ADD, kOtherConstant}); // the constant alone changes
+    }
+    for (DWORD f : {D3DBLEND_BOTHSRCALPHA, D3DBLEND_BOTHINVSRCALPHA})
+        cases.push_back({f, D3DBLEND_ZERO, D3DBLENDOP_ADD, kConstant});
+    for (DWORD op = D3DBLENDOP_ADD; op <= D3DBLENDOP_MAX; ++op) {
+        cases.push_back({D3DBLEND_SRCALPHA, D3DBLEND_ONE, op, kConstant});
+        cases.push_back({D3DBLEND_ONE, D3DBLEND_INVSRCALPHA, op, kConstant});
+    }
+    cases.push_back({D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DBLENDOP_ADD, kConstant, D3DBLEND_ZERO,
+                     D3DBLEND_DESTCOLOR});
+    return cases;
+}();
+
+constexpr DWORD kLastCompare = D3DCMP_ALWAYS, kLastStencilOp = D3DSTENCILOP_DECR;
+DWORD BlendBit(DWORD factor) {
+    return factor == D3DBLEND_INVBLENDFACTOR ? D3DPBLENDCAPS_BLENDFACTOR : CapBit(factor);
+}
+const Exercises kExercised{
+    {&D3DCAPS9::ZCmpCaps, CapBit(kLastCompare + 1) - 1},
+    {&D3DCAPS9::AlphaCmpCaps, CapBit(kLastCompare + 1) - 1},
+    {&D3DCAPS9::RasterCaps, D3DPRASTERCAPS_ZTEST},
+    {&D3DCAPS9::LineCaps, D3DLINECAPS_ZTEST | D3DLINECAPS_ALPHACMP | D3DLINECAPS_BLEND},
+    {&D3DCAPS9::StencilCaps, (CapBit(kLastStencilOp + 1) - 1) | D3DSTENCILCAPS_TWOSIDED},
+    {&D3DCAPS9::SrcBlendCaps, BitsOf(kBlendCases, [](const BlendCase& b) { return BlendBit(b.source); })},
+    {&D3DCAPS9::DestBlendCaps, BitsOf(kBlendCases, [](const BlendCase& b) { return BlendBit(b.dest); })},
+    {&D3DCAPS9::PrimitiveMiscCaps, D3DPMISCCAPS_BLENDOP | BitsOf(kBlendCases, [](const BlendCase& b) {
+                                       return b.alphaSource ? DWORD{D3DPMISCCAPS_SEPARATEALPHABLEND} : 0;
+                                   })}};
 
 // The blended channel c as a byte.
 int Blended(const BlendCase& b, int c, D3DCOLOR source, D3DCOLOR dest) {
     DWORD sourceFactor = b.source, destFactor = b.dest;
+    if (c == 3 && b.alphaSource)
+        sourceFactor = b.alphaSource, destFactor = b.alphaDest;
     if (b.source == D3DBLEND_BOTHSRCALPHA || b.source == D3DBLEND_BOTHINVSRCALPHA) {
         const bool inverse = b.source == D3DBLEND_BOTHINVSRCALPHA;
         sourceFactor = inverse ? D3DBLEND_INVSRCALPHA : D3DBLEND_SRCALPHA;
@@ -131,29 +173,38 @@ class OutputMergerTablesTest : public RenderTest {
                                  1.0f, stencil),
                   D3D_OK);
     }
-    void Draw(D3DCOLOR color, float z = 0.5f) {
+    // Two triangles over rows 0 to 5 (counter-clockwise when asked) and a line along row 6.
+    void Draw(D3DCOLOR color, float z = 0.5f, bool counterClockwise = false) {
+        const ScreenVertex line[2] = {{0, 6, z, 1, color}, {8, 6, z, 1, color}};
         ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        DrawScreenRect(0, 0, 8, 8, z, color);
+        DrawScreenRect(counterClockwise ? 8.0f : 0.0f, 0, counterClockwise ? 0.0f : 8.0f, 6, z, color);
+        if (!counterClockwise) {
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINELIST, 1, line, sizeof(ScreenVertex)), D3D_OK);
+        }
         ASSERT_EQ(device_->EndScene(), D3D_OK);
     }
     void Set(D3DRENDERSTATETYPE state, DWORD value) {
         ASSERT_EQ(device_->SetRenderState(state, value), D3D_OK);
     }
-    // The target's pixel (4, 4) as A8R8G8B8.
+    // The target's pixel (4, 4) as A8R8G8B8, the line's pixel (4, 6) expected the same.
     D3DCOLOR Pixel() {
         EXPECT_EQ(device_->GetRenderTargetData(target_, copy_), D3D_OK);
         D3DLOCKED_RECT locked{};
         EXPECT_EQ(copy_->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
         D3DCOLOR pixel = 0;
-        if (locked.pBits)
+        if (locked.pBits) {
             pixel = static_cast<const D3DCOLOR*>(locked.pBits)[4 * (locked.Pitch / 4) + 4];
+            EXPECT_EQ(static_cast<const D3DCOLOR*>(locked.pBits)[6 * (locked.Pitch / 4) + 4], pixel)
+                << "line";
+        }
         copy_->UnlockRect();
         return pixel;
     }
-    int Stencil() {
+    int Stencil(bool line = true) {
         std::vector<std::uint8_t> stencil;
         UINT width = 0, height = 0;
         EXPECT_TRUE(platform::ReadDepthStencil(device_, nullptr, &stencil, &width, &height));
+        EXPECT_TRUE(!line || stencil.empty() || stencil[6 * width + 4] == stencil[4 * width + 4]) << "line";
         return stencil.empty() ? -1 : stencil[4 * width + 4];
     }
 
@@ -162,7 +213,7 @@ class OutputMergerTablesTest : public RenderTest {
 };
 
 TEST_F(OutputMergerTablesTest, CompareFunctionsDecideTheDepthAndAlphaTests) {
-    for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func)
+    for (DWORD func = D3DCMP_NEVER; func <= kLastCompare; ++func)
         for (int step = -1; step <= 1; ++step) {
             // Depth: green at 0.5 first, then red nearer, at the same depth, or farther.
             Set(D3DRS_ZENABLE, D3DZB_TRUE);
@@ -189,42 +240,41 @@ TEST_F(OutputMergerTablesTest, CompareFunctionsDecideTheDepthAndAlphaTests) {
 
 TEST_F(OutputMergerTablesTest, StencilOperationsWrapAndSaturateAsDirect3DDoes) {
     constexpr int kReference = 0x3C;
-    const D3DRENDERSTATETYPE paths[] = {D3DRS_STENCILFAIL, D3DRS_STENCILZFAIL, D3DRS_STENCILPASS};
+    // Two-sided: counter-clockwise triangles take the CCW_ states; the clockwise ones would invert.
+    const D3DRENDERSTATETYPE paths[2][4] = {
+        {D3DRS_STENCILFAIL, D3DRS_STENCILZFAIL, D3DRS_STENCILPASS, D3DRS_STENCILFUNC},
+        {D3DRS_CCW_STENCILFAIL, D3DRS_CCW_STENCILZFAIL, D3DRS_CCW_STENCILPASS, D3DRS_CCW_STENCILFUNC}};
     Set(D3DRS_STENCILENABLE, TRUE);
     Set(D3DRS_STENCILREF, kReference);
-    for (DWORD op = D3DSTENCILOP_KEEP; op <= D3DSTENCILOP_DECR; ++op)
-        for (D3DRENDERSTATETYPE path : paths)
-            for (int start : {0, 0x5A, 255}) {
-                for (D3DRENDERSTATETYPE other : paths)
-                    Set(other, other == path ? op : DWORD{D3DSTENCILOP_KEEP});
-                Set(D3DRS_STENCILFUNC, DWORD{path == D3DRS_STENCILFAIL ? D3DCMP_NEVER : D3DCMP_ALWAYS});
-                Set(D3DRS_ZFUNC, DWORD{path == D3DRS_STENCILZFAIL ? D3DCMP_NEVER : D3DCMP_ALWAYS});
-                Clear(0, static_cast<DWORD>(start));
-                Draw(kRed);
-                EXPECT_EQ(Stencil(), StencilAfter(op, start, kReference))
-                    << "op " << op << " state " << path << " from " << start;
-            }
+    Set(D3DRS_CULLMODE, D3DCULL_NONE);
+    for (int ccw = 0; ccw < 2; ++ccw)
+        for (DWORD op = D3DSTENCILOP_KEEP; op <= kLastStencilOp; ++op)
+            for (int path = 0; path < 3; ++path)
+                for (int start : {0, 0x5A, 255}) {
+                    Set(D3DRS_TWOSIDEDSTENCILMODE, ccw);
+                    for (int other = 0; other < 3; ++other) {
+                        Set(paths[ccw][other], other == path ? op : DWORD{D3DSTENCILOP_KEEP});
+                        if (ccw)
+                            Set(paths[0][other], D3DSTENCILOP_INVERT);
+                    }
+                    Set(paths[ccw][3], DWORD{path == 0 ? D3DCMP_NEVER : D3DCMP_ALWAYS});
+                    Set(D3DRS_ZFUNC, DWORD{path == 1 ? D3DCMP_NEVER : D3DCMP_ALWAYS});
+                    Clear(0, static_cast<DWORD>(start));
+                    Draw(kRed, 0.5f, ccw);
+                    EXPECT_EQ(Stencil(!ccw), StencilAfter(op, start, kReference))
+                        << "op " << op << " state " << paths[ccw][path] << " from " << start;
+                }
 }
 
 TEST_F(OutputMergerTablesTest, BlendFactorsAndOperationsFollowDirect3DsFormula) {
     constexpr D3DCOLOR kSource = 0x90C06030, kDest = 0xA04080A0;
-    constexpr D3DCOLOR kConstant = 0xCC336699, kOtherConstant = 0x40C08020;
-    std::vector<BlendCase> cases;
-    for (DWORD f : {D3DBLEND_ZERO, D3DBLEND_ONE, D3DBLEND_SRCCOLOR, D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCALPHA,
-                    D3DBLEND_INVSRCALPHA, D3DBLEND_DESTALPHA, D3DBLEND_INVDESTALPHA, D3DBLEND_DESTCOLOR,
-                    D3DBLEND_INVDESTCOLOR, D3DBLEND_BLENDFACTOR, D3DBLEND_INVBLENDFACTOR}) {
-        cases.push_back({f, D3DBLEND_ZERO, D3DBLENDOP_ADD, kConstant});
-        cases.push_back({D3DBLEND_ZERO, f, D3DBLENDOP_ADD, kConstant});
-        cases.push_back({D3DBLEND_ZERO, f, D3DBLENDOP_ADD, kOtherConstant}); // the constant alone changes
-    }
-    for (DWORD f : {D3DBLEND_SRCALPHASAT, D3DBLEND_BOTHSRCALPHA, D3DBLEND_BOTHINVSRCALPHA})
-        cases.push_back({f, D3DBLEND_ZERO, D3DBLENDOP_ADD, kConstant});
-    for (DWORD op = D3DBLENDOP_ADD; op <= D3DBLENDOP_MAX; ++op) {
-        cases.push_back({D3DBLEND_SRCALPHA, D3DBLEND_ONE, op, kConstant});
-        cases.push_back({D3DBLEND_ONE, D3DBLEND_INVSRCALPHA, op, kConstant});
-    }
     Set(D3DRS_ALPHABLENDENABLE, TRUE);
-    for (const BlendCase& b : cases) {
+    for (const BlendCase& b : kBlendCases) {
+        Set(D3DRS_SEPARATEALPHABLENDENABLE, b.alphaSource != 0);
+        if (b.alphaSource) {
+            Set(D3DRS_SRCBLENDALPHA, b.alphaSource);
+            Set(D3DRS_DESTBLENDALPHA, b.alphaDest);
+        }
         Set(D3DRS_SRCBLEND, b.source);
         Set(D3DRS_DESTBLEND, b.dest);
         Set(D3DRS_BLENDOP, b.op);

@@ -1,6 +1,7 @@
 // What happens to a pixel after the pixel stage: depth writes, the stencil buffer as a mask, colour
 // write masks and the scissor rectangle. Each compare function, stencil operation and blend has its
 // own table in output_merger_tables_test.cpp.
+#include "caps_coverage.h"
 #include "render_fixture.h"
 
 namespace render_test {
@@ -9,6 +10,9 @@ namespace {
 constexpr D3DCOLOR kBlue = 0xFF0000FF;
 constexpr D3DCOLOR kRed = 0xFFFF0000;
 constexpr D3DCOLOR kGreen = 0xFF00FF00;
+
+const Exercises kExercised{{&D3DCAPS9::PrimitiveMiscCaps, D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_COLORWRITEENABLE},
+                           {&D3DCAPS9::RasterCaps, D3DPRASTERCAPS_SCISSORTEST}};
 
 class OutputMergerTest : public RenderTest {
   protected:

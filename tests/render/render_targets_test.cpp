@@ -1,11 +1,15 @@
 // Drawing into a texture and into a cube face, then sampling them; drawing from vertex and index
 // buffers, and the checks those draws make against the buffers' sizes.
+#include "caps_coverage.h"
 #include "render_fixture.h"
 
 #include <cstring>
 
 namespace render_test {
 namespace {
+
+const Exercises kExercised{
+    {&D3DCAPS9::DevCaps2, D3DDEVCAPS2_STREAMOFFSET | D3DDEVCAPS2_CAN_STRETCHRECT_FROM_TEXTURES}};
 
 class RenderTargetsTest : public RenderTest {
   protected:
@@ -64,6 +68,11 @@ TEST_F(RenderTargetsTest, DrawingIntoATextureThenSamplingIt) {
     EXPECT_EQ(At(frame, 20, 4), (Bgra{0, 0, 255, 255}));
     EXPECT_EQ(At(frame, 4, 20), (Bgra{0, 0, 255, 255}));
     EXPECT_TRUE(MatchesGolden("render_to_texture", frame, 0, 0));
+    // The texture's level copied into the bottom-right quarter.
+    const RECT corner{16, 16, 32, 32};
+    ASSERT_EQ(device_->StretchRect(level, nullptr, backBuffer_, &corner, D3DTEXF_POINT), D3D_OK);
+    EXPECT_EQ(At(ReadFrame(), 19, 19), (Bgra{0, 255, 0, 255}));
+    EXPECT_EQ(At(ReadFrame(), 27, 27), (Bgra{0, 0, 255, 255}));
     EXPECT_EQ(level->Release(), 1u);
     EXPECT_EQ(target->Release(), 0u);
 }
@@ -139,9 +148,11 @@ TEST_F(RenderTargetsTest, BufferDrawsCheckTheBoundBuffers) {
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, -1, 0, 4, 0, 2), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(At(ReadFrame(), 16, 16), (Bgra{0, 0, 0, 255}));
-    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 1),
-              D3D_OK);                                                   // the lower right half
-    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK); // the upper left half
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3D_OK); // upper left
+    // From a stream offset of one vertex: the lower right half, counter-clockwise.
+    ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, vb, sizeof(Vertex), sizeof(Vertex)), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
     ASSERT_EQ(device_->EndScene(), D3D_OK);
     const Frame frame = ReadFrame();
     EXPECT_EQ(At(frame, 2, 2), (Bgra{0, 255, 0, 255}));
