@@ -86,6 +86,7 @@ HRESULT Effect::Initialize(BuiltEffect built) {
         }
         parameters_.push_back(std::move(slot));
     }
+    AddAnnotations(model);
     functions_ = model.functions;
     samplerStates_.resize(parameters_.size());
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
@@ -284,7 +285,7 @@ D3DXHANDLE Effect::PassHandle(int technique, int pass) const {
 int Effect::FindParameterByName(const char* name) const {
     if (!name)
         return -1;
-    for (std::size_t i = 0; i < parameters_.size(); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(parameterCount_); ++i) {
         if (parameters_[i].desc.name == name)
             return static_cast<int>(i);
     }
@@ -336,7 +337,7 @@ HRESULT Effect::GetDesc(D3DXEFFECT_DESC* pDesc) {
     if (!pDesc)
         return D3DERR_INVALIDCALL;
     pDesc->Creator = "Vantor platform effect compiler";
-    pDesc->Parameters = static_cast<UINT>(parameters_.size());
+    pDesc->Parameters = static_cast<UINT>(parameterCount_);
     pDesc->Techniques = static_cast<UINT>(techniques_.size());
     pDesc->Functions = static_cast<UINT>(functions_.size());
     return D3D_OK;
@@ -374,6 +375,7 @@ HRESULT Effect::GetTechniqueDesc(D3DXHANDLE hTechnique, D3DXTECHNIQUE_DESC* pDes
         return D3DERR_INVALIDCALL;
     pDesc->Name = techniques_[static_cast<std::size_t>(t)].name.c_str();
     pDesc->Passes = static_cast<UINT>(techniques_[static_cast<std::size_t>(t)].passes.size());
+    pDesc->Annotations = static_cast<UINT>(AnnotationCount(static_cast<int>(parameters_.size()) + t));
     return D3D_OK;
 }
 
@@ -386,6 +388,7 @@ HRESULT Effect::GetPassDesc(D3DXHANDLE hPass, D3DXPASS_DESC* pDesc) {
     if (!FindPass(hPass, &t, &p))
         return D3DERR_INVALIDCALL;
     pDesc->Name = techniques_[static_cast<std::size_t>(t)].passes[static_cast<std::size_t>(p)].name.c_str();
+    pDesc->Annotations = static_cast<UINT>(AnnotationCount(passHandleBase_[static_cast<std::size_t>(t)] + p));
     return D3D_OK;
 }
 
@@ -396,7 +399,7 @@ HRESULT Effect::GetFunctionDesc(D3DXHANDLE, D3DXFUNCTION_DESC* pDesc) {
 }
 
 D3DXHANDLE Effect::GetParameter(D3DXHANDLE hParameter, UINT Index) {
-    if (hParameter || Index >= parameters_.size())
+    if (hParameter || Index >= static_cast<UINT>(parameterCount_))
         return nullptr; // struct members are not offered
     return ParameterHandle(static_cast<int>(Index));
 }
@@ -411,7 +414,7 @@ D3DXHANDLE Effect::GetParameterByName(D3DXHANDLE hParameter, LPCSTR pName) {
 D3DXHANDLE Effect::GetParameterBySemantic(D3DXHANDLE hParameter, LPCSTR pSemantic) {
     if (hParameter || !pSemantic)
         return nullptr;
-    for (std::size_t i = 0; i < parameters_.size(); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(parameterCount_); ++i) {
         if (strcasecmp(parameters_[i].desc.semantic.c_str(), pSemantic) == 0)
             return ParameterHandle(static_cast<int>(i));
     }
@@ -459,12 +462,6 @@ D3DXHANDLE Effect::GetFunction(UINT) {
     return nullptr;
 }
 D3DXHANDLE Effect::GetFunctionByName(LPCSTR) {
-    return nullptr;
-}
-D3DXHANDLE Effect::GetAnnotation(D3DXHANDLE, UINT) {
-    return nullptr;
-}
-D3DXHANDLE Effect::GetAnnotationByName(D3DXHANDLE, LPCSTR) {
     return nullptr;
 }
 

@@ -250,6 +250,15 @@ class Effect final : public com::ComObject<ID3DXEffect> {
 
     HRESULT Validate(int technique) const;
 
+    // Annotation slots follow the effect's parameters in parameters_ (effect_annotations.cpp).
+    struct AnnotationRange {
+        int first = 0; // slot index of the first annotation
+        int count = 0;
+    };
+    void AddAnnotations(const EffectModel& model);
+    int AnnotatedOffset(D3DXHANDLE handle) const; // offset in handles_ of a handle or name, or -1
+    int AnnotationCount(int offset) const;
+
     // Writes count words (converted to the parameter's type) at the offset; D3DERR_INVALIDCALL when
     // the handle is unknown. Nothing changes on failure.
     HRESULT WriteFloats(D3DXHANDLE handle, const float* values, UINT count, UINT offset = 0);
@@ -271,6 +280,8 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     com::Ref<IDirect3DDevice9> device_;
     device::Device* platformDevice_ = nullptr; // null for a device that neither is nor wraps the platform's
     std::vector<ParameterSlot> parameters_;
+    int parameterCount_ = 0;                        // the effect's parameters; annotation slots follow
+    std::vector<AnnotationRange> annotationRanges_; // per handle offset
     std::vector<RuntimeTechnique> techniques_;
     std::vector<FunctionInfo> functions_;
     std::vector<char> handles_;

@@ -21,7 +21,10 @@ struct SourceLocation {
 
 struct Annotation {
     std::string name;
+    D3DXPARAMETER_CLASS cls = D3DXPC_SCALAR; // D3DXPC_OBJECT for strings
     D3DXPARAMETER_TYPE type = D3DXPT_FLOAT;
+    UINT rows = 1;
+    UINT columns = 1;
     std::string text;          // string annotations
     std::vector<float> values; // numeric annotations
 };

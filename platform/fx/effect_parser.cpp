@@ -272,10 +272,15 @@ void Parser::Annotations(std::vector<Annotation>* annotations) {
         Annotation a;
         Parameter type;
         const std::string typeName = Next().text;
-        if (NumericType(typeName, &type))
+        if (NumericType(typeName, &type)) {
+            a.cls = type.cls;
             a.type = type.type;
-        else if (strcasecmp(typeName.c_str(), "string") == 0)
+            a.rows = type.rows;
+            a.columns = type.columns;
+        } else if (strcasecmp(typeName.c_str(), "string") == 0) {
+            a.cls = D3DXPC_OBJECT;
             a.type = D3DXPT_STRING;
+        }
         if (Peek().kind == Token::Identifier)
             a.name = Next().text;
         if (Accept("=")) {
