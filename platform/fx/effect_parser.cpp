@@ -207,6 +207,29 @@ class Parser {
         Accept(";");
     }
 
+    // Shader assembly is a language of its own, not translated here: `asm { ... }` is refused at its
+    // line and skipped whole, so that the parser goes on after it.
+    bool RefuseAsm() {
+        if (!Is(Peek(), "asm"))
+            return false;
+        Error(Next(), code::kSyntax, "asm shader blocks are not supported");
+        if (!Is(Peek(), "{"))
+            return true;
+        // In assembly ';' starts a comment to the end of its line, which may hold braces.
+        int depth = 0;
+        do {
+            if (Is(Peek(), ";")) {
+                const int line = Peek().line;
+                while (Peek().kind != Token::End && Peek().line == line)
+                    Next();
+                continue;
+            }
+            depth += Is(Peek(), "{") ? 1 : Is(Peek(), "}") ? -1 : 0;
+            Next();
+        } while (depth > 0 && Peek().kind != Token::End);
+        return true;
+    }
+
     void TopLevel();
     void TechniqueBlock();
     void PassBlock(Pass* pass);
@@ -461,6 +484,8 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 return false;
             Blank(equals, last);
         } else if (Is(Peek(), "compile") || p.type == D3DXPT_VERTEXSHADER || p.type == D3DXPT_PIXELSHADER) {
+            if (RefuseAsm())
+                return false;
             ShaderVariable shader;
             shader.name = p.name;
             const Token at = Peek();
@@ -474,6 +499,8 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 while (Peek().kind != Token::End && !Is(Peek(), "}")) {
                     StateValue element;
                     const Token elementAt = Peek();
+                    if (RefuseAsm())
+                        return false;
                     if (Is(Peek(), "compile")) {
                         if (!CompileStatement(&element))
                             return false;
@@ -748,10 +775,8 @@ bool Parser::Value(const StateInfo& info, StateValue* value) {
     const Token& t = Peek();
     if (Is(t, "compile"))
         return CompileStatement(value);
-    if (Is(t, "asm")) {
-        Error(t, code::kSyntax, "asm shaders are not supported");
+    if (RefuseAsm())
         return false;
-    }
     if (Is(t, "<") && Peek(1).kind == Token::Identifier && Is(Peek(2), ">")) {
         Next();
         value->kind = StateValue::Kind::Reference;
