@@ -75,7 +75,7 @@ HRESULT Effect::Initialize(BuiltEffect built) {
         ParameterSlot slot;
         slot.desc = p;
         if (p.cls != D3DXPC_OBJECT) {
-            const std::size_t words = std::size_t{p.rows} * p.columns * (p.elements ? p.elements : 1);
+            const std::size_t words = WordCount(p);
             slot.words.assign(words, 0);
             for (std::size_t i = 0; i < words && i < p.defaults.size(); ++i) {
                 if (p.type == D3DXPT_FLOAT)
@@ -86,6 +86,8 @@ HRESULT Effect::Initialize(BuiltEffect built) {
         }
         parameters_.push_back(std::move(slot));
     }
+    parameterCount_ = static_cast<int>(parameters_.size());
+    AddViews();
     AddAnnotations(model);
     functions_ = model.functions;
     samplerStates_.resize(parameters_.size());
@@ -289,7 +291,7 @@ int Effect::FindParameterByName(const char* name) const {
         if (parameters_[i].desc.name == name)
             return static_cast<int>(i);
     }
-    return -1;
+    return FindPath(name);
 }
 
 int Effect::FindParameter(D3DXHANDLE handle) const {
@@ -359,6 +361,7 @@ HRESULT Effect::GetParameterDesc(D3DXHANDLE hParameter, D3DXPARAMETER_DESC* pDes
     pDesc->Columns = p.cls == D3DXPC_OBJECT ? 0 : p.columns;
     pDesc->Elements = p.elements;
     pDesc->Annotations = static_cast<UINT>(p.annotations.size());
+    pDesc->StructMembers = StructMembers(index);
     pDesc->Flags = p.shared ? D3DX_PARAMETER_SHARED : 0;
     pDesc->Bytes = p.cls == D3DXPC_OBJECT
                        ? static_cast<UINT>(sizeof(void*)) * (p.elements ? p.elements : 1)
@@ -398,19 +401,6 @@ HRESULT Effect::GetFunctionDesc(D3DXHANDLE, D3DXFUNCTION_DESC* pDesc) {
     return D3DERR_INVALIDCALL;
 }
 
-D3DXHANDLE Effect::GetParameter(D3DXHANDLE hParameter, UINT Index) {
-    if (hParameter || Index >= static_cast<UINT>(parameterCount_))
-        return nullptr; // struct members are not offered
-    return ParameterHandle(static_cast<int>(Index));
-}
-
-D3DXHANDLE Effect::GetParameterByName(D3DXHANDLE hParameter, LPCSTR pName) {
-    if (hParameter)
-        return nullptr;
-    const int index = FindParameterByName(pName);
-    return index < 0 ? nullptr : ParameterHandle(index);
-}
-
 D3DXHANDLE Effect::GetParameterBySemantic(D3DXHANDLE hParameter, LPCSTR pSemantic) {
     if (hParameter || !pSemantic)
         return nullptr;
@@ -418,10 +408,6 @@ D3DXHANDLE Effect::GetParameterBySemantic(D3DXHANDLE hParameter, LPCSTR pSemanti
         if (strcasecmp(parameters_[i].desc.semantic.c_str(), pSemantic) == 0)
             return ParameterHandle(static_cast<int>(i));
     }
-    return nullptr;
-}
-
-D3DXHANDLE Effect::GetParameterElement(D3DXHANDLE, UINT) {
     return nullptr;
 }
 

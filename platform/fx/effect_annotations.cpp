@@ -8,7 +8,6 @@
 namespace platform::fx {
 
 void Effect::AddAnnotations(const EffectModel& model) {
-    parameterCount_ = static_cast<int>(parameters_.size());
     std::vector<const std::vector<Annotation>*> owners; // in handle order: parameters, techniques, passes
     for (const Parameter& p : model.parameters)
         owners.push_back(&p.annotations);
@@ -21,10 +20,12 @@ void Effect::AddAnnotations(const EffectModel& model) {
     std::size_t total = 0;
     for (const auto* list : owners)
         total += list->size();
-    // Owner handles other than parameters move up by the annotation slots that precede them.
-    annotationRanges_.assign(owners.size() + total + 1, AnnotationRange{});
+    // Techniques and passes have their handles after every slot: parameters, their members and
+    // elements, then annotations.
+    const std::size_t others = parameters_.size() + total - model.parameters.size();
+    annotationRanges_.assign(owners.size() + others + 1, AnnotationRange{});
     for (std::size_t o = 0; o < owners.size(); ++o) {
-        const std::size_t offset = o < model.parameters.size() ? o : o + total;
+        const std::size_t offset = o < model.parameters.size() ? o : o + others;
         annotationRanges_[offset] =
             AnnotationRange{static_cast<int>(parameters_.size()), static_cast<int>(owners[o]->size())};
         for (const Annotation& a : *owners[o]) {

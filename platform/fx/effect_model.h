@@ -65,6 +65,7 @@ struct Parameter {
     int samplerRegister = -1;                   // register(sN)
     std::string stringValue;
     SourceLocation where;
+    std::vector<Parameter> members; // D3DXPC_STRUCT: the struct's members, in declaration order
 };
 
 // The uniform parameters of an entry function, which compile statements bind literal arguments to.

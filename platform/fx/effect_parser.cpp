@@ -231,6 +231,10 @@ class Parser {
     }
 
     void TopLevel();
+    // Records a struct's members (numeric or earlier structs) so that globals of its type become
+    // struct parameters; the definition itself stays for glslang.
+    void StructDefinition();
+    bool MemberType(const std::string& name, Parameter* p) const;
     void TechniqueBlock();
     void PassBlock(Pass* pass);
     bool StateAssignmentAt(StateAssignment* state, bool inSampler);
@@ -251,10 +255,72 @@ class Parser {
     std::vector<Token> tokens_;
     std::size_t pos_ = 0;
     std::vector<std::pair<StateValue, Token>> compiles_;
-    bool blankDeclaration_ = false; // DWORD globals: effect-only, glslang rejects the type
-    int openTechniques_ = 0;        // techniques an error left unblanked
-    bool unblanked_ = false;        // a declaration an error left unblanked
+    bool blankDeclaration_ = false;  // DWORD globals: effect-only, glslang rejects the type
+    int openTechniques_ = 0;         // techniques an error left unblanked
+    bool unblanked_ = false;         // a declaration an error left unblanked
+    std::vector<Parameter> structs_; // struct types by name, with their members
 };
+
+// Leaves of a struct's members, elements counted, so that hostile nesting stays small.
+std::size_t Leaves(const Parameter& p) {
+    std::size_t n = p.members.empty() ? 1 : 0;
+    for (const Parameter& m : p.members)
+        n += Leaves(m);
+    return n * (p.elements ? p.elements : 1);
+}
+
+bool Parser::MemberType(const std::string& name, Parameter* p) const {
+    if (NumericType(name, p))
+        return true;
+    for (const Parameter& s : structs_) {
+        if (s.name == name) {
+            *p = s;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Parser::StructDefinition() {
+    constexpr std::size_t kMaxLeaves = 4096;
+    const std::size_t start = pos_;
+    Next();
+    Parameter type;
+    type.name = Next().text;
+    type.cls = D3DXPC_STRUCT;
+    type.type = D3DXPT_VOID;
+    type.rows = type.columns = 0;
+    Next();
+    bool usable = true;
+    while (usable && Peek().kind != Token::End && !Is(Peek(), "}")) {
+        static const char* const kModifiers[] = {"row_major",       "column_major",  "linear", "centroid",
+                                                 "nointerpolation", "noperspective", "sample", "uniform"};
+        for (const char* m : kModifiers)
+            Accept(m);
+        Parameter member;
+        usable = Peek().kind == Token::Identifier && MemberType(Next().text, &member);
+        while (usable && Peek().kind == Token::Identifier) {
+            Parameter named = member;
+            named.name = Next().text;
+            if (Accept("[")) {
+                named.elements = Peek().kind == Token::Number
+                                     ? static_cast<UINT>(std::strtoul(Next().text.c_str(), nullptr, 0))
+                                     : 0;
+                usable = named.elements > 0 && named.elements <= kMaxLeaves && Accept("]");
+            }
+            while (Accept(":"))
+                Next(); // semantics and packoffsets
+            type.members.push_back(std::move(named));
+            usable = usable && Leaves(type) <= kMaxLeaves;
+            if (!Accept(","))
+                break;
+        }
+        usable = usable && Accept(";");
+    }
+    if (usable && !type.members.empty())
+        structs_.push_back(std::move(type));
+    pos_ = start; // the caller skips the definition as before
+}
 
 void Parser::TopLevel() {
     if (Accept(";"))
@@ -263,6 +329,8 @@ void Parser::TopLevel() {
         TechniqueBlock();
         return;
     }
+    if (Is(Peek(), "struct") && Peek(1).kind == Token::Identifier && Is(Peek(2), "{"))
+        StructDefinition();
     if (Is(Peek(), "struct") || Is(Peek(), "cbuffer") || Is(Peek(), "tbuffer")) {
         while (Peek().kind != Token::End && !Is(Peek(), "{") && !Is(Peek(), ";"))
             Next();
@@ -419,7 +487,16 @@ void Parser::Declaration() {
         return;
     }
     if (!known) {
-        // A struct-typed global or something glslang will judge.
+        // A struct-typed global becomes a struct parameter; anything else glslang will judge.
+        for (const Parameter& s : structs_) {
+            if (s.name == typeToken.text) {
+                base = s;
+                base.shared = shared;
+                known = true;
+            }
+        }
+    }
+    if (!known) {
         SkipToSemicolon();
         return;
     }

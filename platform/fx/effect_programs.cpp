@@ -183,8 +183,10 @@ bool Effect::LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgra
     const std::string prefix = std::string(BlockInstanceName(kind)) + ".";
     for (const ShaderUniform& u : stage.result.uniforms) {
         UniformBinding binding;
-        if (!QueryUniform(out->program, prefix + u.name, &binding.type, &binding.location, &binding.count))
+        if (!QueryUniform(out->program, prefix + u.name, &binding.type, &binding.location, &binding.count)) {
+            BindStructMembers(FindParameterByName(u.name.c_str()), prefix, out);
             continue;
+        }
         const GlTypeInfo* info = TypeInfo(binding.type);
         if (!info)
             continue;
@@ -213,6 +215,31 @@ bool Effect::LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgra
     }
     UploadUniforms(out);
     return true;
+}
+
+void Effect::BindStructMembers(int parameter, const std::string& prefix, StageProgram* out) {
+    if (parameter < 0 || static_cast<std::size_t>(parameter) >= tree_.size() ||
+        parameters_[static_cast<std::size_t>(parameter)].desc.cls != D3DXPC_STRUCT)
+        return;
+    // The numeric members, each a GL uniform of its own; elements of numeric arrays go with their array.
+    const Range views = tree_[static_cast<std::size_t>(parameter)].views;
+    for (int v = views.first; v < views.first + views.count; ++v) {
+        const Parameter& member = parameters_[static_cast<std::size_t>(v)].desc;
+        const std::string& path = tree_[static_cast<std::size_t>(v)].path;
+        if (member.cls == D3DXPC_STRUCT || member.cls == D3DXPC_OBJECT || path.empty() || path.back() == ']')
+            continue;
+        UniformBinding binding;
+        if (!QueryUniform(out->program, prefix + path, &binding.type, &binding.location, &binding.count))
+            continue;
+        const GlTypeInfo* info = TypeInfo(binding.type);
+        if (!info)
+            continue;
+        binding.parameter = v;
+        binding.count = std::min(binding.count, static_cast<GLint>(member.elements ? member.elements : 1));
+        binding.scratch.assign(static_cast<std::size_t>(info->components * binding.count), 0);
+        binding.uploaded = 0;
+        out->uniforms.push_back(std::move(binding));
+    }
 }
 
 void Effect::UploadUniforms(StageProgram* stage) {

@@ -44,6 +44,7 @@ HRESULT Effect::WriteFloats(D3DXHANDLE handle, const float* values, UINT count, 
     for (std::size_t i = 0; i < n; ++i)
         slot.words[offset + i] = FloatWord(values[i], slot.desc.type);
     ++slot.version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -62,6 +63,7 @@ HRESULT Effect::WriteInts(D3DXHANDLE handle, const INT* values, UINT count) {
                                                         : static_cast<std::uint32_t>(values[i]);
     }
     ++slot.version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -117,6 +119,7 @@ HRESULT Effect::WriteMatrices(D3DXHANDLE handle, const D3DXMATRIX* const* matric
         }
     }
     ++slot.version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -158,6 +161,7 @@ HRESULT Effect::SetValue(D3DXHANDLE hParameter, LPCVOID pData, UINT Bytes) {
         return D3DERR_INVALIDCALL;
     std::memcpy(slot.words.data(), pData, std::min<std::size_t>(Bytes, slot.words.size() * 4));
     ++slot.version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -347,6 +351,7 @@ HRESULT Effect::SetTexture(D3DXHANDLE h, LPDIRECT3DBASETEXTURE9 pTexture) {
     if (slot.texture.Get() != pTexture) {
         slot.texture = com::Ref<IDirect3DBaseTexture9>(pTexture);
         ++slot.version;
+        Propagate(index);
     }
     return D3D_OK;
 }
@@ -376,6 +381,7 @@ HRESULT Effect::SetRawValue(D3DXHANDLE h, LPCVOID pData, UINT ByteOffset, UINT B
     std::memcpy(reinterpret_cast<char*>(slot.words.data()) + ByteOffset, pData,
                 std::min<std::size_t>(Bytes, size - ByteOffset));
     ++slot.version;
+    Propagate(index);
     return D3D_OK;
 }
 
