@@ -95,7 +95,7 @@ HRESULT Effect::Initialize(std::shared_ptr<const BuiltEffect> built, ID3DXEffect
         slot.value = std::make_shared<ParameterValue>();
         slot.value->text = p.stringValue;
         if (p.cls != D3DXPC_OBJECT) {
-            const std::size_t words = std::size_t{p.rows} * p.columns * (p.elements ? p.elements : 1);
+            const std::size_t words = WordCount(p);
             slot.value->words.assign(words, 0);
             for (std::size_t i = 0; i < words && i < p.defaults.size(); ++i) {
                 if (p.type == D3DXPT_FLOAT)
@@ -110,6 +110,9 @@ HRESULT Effect::Initialize(std::shared_ptr<const BuiltEffect> built, ID3DXEffect
             return D3DERR_INVALIDCALL;
         parameters_.push_back(std::move(slot));
     }
+    parameterCount_ = static_cast<int>(parameters_.size());
+    AddViews();
+    AddAnnotations(model);
     functions_ = model.functions;
     samplerStates_.resize(parameters_.size());
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
@@ -310,11 +313,11 @@ D3DXHANDLE Effect::PassHandle(int technique, int pass) const {
 int Effect::FindParameterByName(const char* name) const {
     if (!name)
         return -1;
-    for (std::size_t i = 0; i < parameters_.size(); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(parameterCount_); ++i) {
         if (parameters_[i].desc.name == name)
             return static_cast<int>(i);
     }
-    return -1;
+    return FindPath(name);
 }
 
 int Effect::FindParameter(D3DXHANDLE handle) const {
@@ -362,7 +365,7 @@ HRESULT Effect::GetDesc(D3DXEFFECT_DESC* pDesc) {
     if (!pDesc)
         return D3DERR_INVALIDCALL;
     pDesc->Creator = "Vantor platform effect compiler";
-    pDesc->Parameters = static_cast<UINT>(parameters_.size());
+    pDesc->Parameters = static_cast<UINT>(parameterCount_);
     pDesc->Techniques = static_cast<UINT>(techniques_.size());
     pDesc->Functions = static_cast<UINT>(functions_.size());
     return D3D_OK;
@@ -384,6 +387,7 @@ HRESULT Effect::GetParameterDesc(D3DXHANDLE hParameter, D3DXPARAMETER_DESC* pDes
     pDesc->Columns = p.cls == D3DXPC_OBJECT ? 0 : p.columns;
     pDesc->Elements = p.elements;
     pDesc->Annotations = static_cast<UINT>(p.annotations.size());
+    pDesc->StructMembers = StructMembers(index);
     pDesc->Flags = p.shared ? D3DX_PARAMETER_SHARED : 0;
     pDesc->Bytes =
         p.cls == D3DXPC_OBJECT
@@ -401,6 +405,7 @@ HRESULT Effect::GetTechniqueDesc(D3DXHANDLE hTechnique, D3DXTECHNIQUE_DESC* pDes
         return D3DERR_INVALIDCALL;
     pDesc->Name = techniques_[static_cast<std::size_t>(t)].name.c_str();
     pDesc->Passes = static_cast<UINT>(techniques_[static_cast<std::size_t>(t)].passes.size());
+    pDesc->Annotations = static_cast<UINT>(AnnotationCount(static_cast<int>(parameters_.size()) + t));
     return D3D_OK;
 }
 
@@ -413,6 +418,7 @@ HRESULT Effect::GetPassDesc(D3DXHANDLE hPass, D3DXPASS_DESC* pDesc) {
     if (!FindPass(hPass, &t, &p))
         return D3DERR_INVALIDCALL;
     pDesc->Name = techniques_[static_cast<std::size_t>(t)].passes[static_cast<std::size_t>(p)].name.c_str();
+    pDesc->Annotations = static_cast<UINT>(AnnotationCount(passHandleBase_[static_cast<std::size_t>(t)] + p));
     return D3D_OK;
 }
 
@@ -422,30 +428,13 @@ HRESULT Effect::GetFunctionDesc(D3DXHANDLE, D3DXFUNCTION_DESC* pDesc) {
     return D3DERR_INVALIDCALL;
 }
 
-D3DXHANDLE Effect::GetParameter(D3DXHANDLE hParameter, UINT Index) {
-    if (hParameter || Index >= parameters_.size())
-        return nullptr; // struct members are not offered
-    return ParameterHandle(static_cast<int>(Index));
-}
-
-D3DXHANDLE Effect::GetParameterByName(D3DXHANDLE hParameter, LPCSTR pName) {
-    if (hParameter)
-        return nullptr;
-    const int index = FindParameterByName(pName);
-    return index < 0 ? nullptr : ParameterHandle(index);
-}
-
 D3DXHANDLE Effect::GetParameterBySemantic(D3DXHANDLE hParameter, LPCSTR pSemantic) {
     if (hParameter || !pSemantic)
         return nullptr;
-    for (std::size_t i = 0; i < parameters_.size(); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(parameterCount_); ++i) {
         if (strcasecmp(parameters_[i].desc.semantic.c_str(), pSemantic) == 0)
             return ParameterHandle(static_cast<int>(i));
     }
-    return nullptr;
-}
-
-D3DXHANDLE Effect::GetParameterElement(D3DXHANDLE, UINT) {
     return nullptr;
 }
 
@@ -486,12 +475,6 @@ D3DXHANDLE Effect::GetFunction(UINT) {
     return nullptr;
 }
 D3DXHANDLE Effect::GetFunctionByName(LPCSTR) {
-    return nullptr;
-}
-D3DXHANDLE Effect::GetAnnotation(D3DXHANDLE, UINT) {
-    return nullptr;
-}
-D3DXHANDLE Effect::GetAnnotationByName(D3DXHANDLE, LPCSTR) {
     return nullptr;
 }
 

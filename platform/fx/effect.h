@@ -256,6 +256,26 @@ class Effect final : public com::ComObject<ID3DXEffect> {
 
     HRESULT Validate(int technique) const;
 
+    static std::size_t WordCount(const Parameter& p);
+    void AddViews();
+    void AddChildren(int self, int root, std::size_t offset);
+    // After a write to a slot: its root and every other view of that root take the new words.
+    void Propagate(int index);
+    int FindPath(const char* name) const; // "s.member", "a[2]", "s[1].m"
+    int Child(D3DXHANDLE parent, UINT index, bool element) const;
+    UINT StructMembers(int index) const;
+    // Binds the leaf members of a struct uniform (GL names "block.s.member") to their views.
+    void BindStructMembers(int parameter, const std::string& prefix, StageProgram* out);
+
+    // Annotation slots follow the effect's parameters in parameters_ (effect_annotations.cpp).
+    struct AnnotationRange {
+        int first = 0; // slot index of the first annotation
+        int count = 0;
+    };
+    void AddAnnotations(const EffectModel& model);
+    int AnnotatedOffset(D3DXHANDLE handle) const; // offset in handles_ of a handle or name, or -1
+    int AnnotationCount(int offset) const;
+
     // Writes count words (converted to the parameter's type) at the offset; D3DERR_INVALIDCALL when
     // the handle is unknown. Nothing changes on failure.
     HRESULT WriteFloats(D3DXHANDLE handle, const float* values, UINT count, UINT offset = 0);
@@ -285,6 +305,23 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     com::Ref<ID3DXEffectStateManager> manager_;
     device::Device* platformDevice_ = nullptr; // null for a device that neither is nor wraps the platform's
     std::vector<ParameterSlot> parameters_;
+    // Struct members and array elements (effect_members.cpp), per slot: where it sits in its root
+    // parameter's words, its children, and its full name ("s.member", "a[2]").
+    struct Range {
+        int first = 0;
+        int count = 0;
+    };
+    struct SlotTree {
+        int root = -1; // -1: a root parameter (or an annotation)
+        std::size_t offset = 0;
+        Range members;
+        Range elements;
+        Range views; // a root's: every slot below it
+        std::string path;
+    };
+    std::vector<SlotTree> tree_;
+    int parameterCount_ = 0;                        // the effect's parameters; annotation slots follow
+    std::vector<AnnotationRange> annotationRanges_; // per handle offset
     std::vector<RuntimeTechnique> techniques_;
     std::vector<FunctionInfo> functions_;
     std::vector<char> handles_;

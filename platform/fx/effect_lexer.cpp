@@ -93,31 +93,104 @@ std::vector<Token> Scan(const std::string& text, bool skipDirectives) {
     return tokens;
 }
 
-void Expand(const EffectSource& source, const Token& name, int depth, std::vector<Token>* out);
+// Where expanded tokens stand: the whole invocation (a name, or a name with its arguments), so that
+// blanking an effect-only part blanks the invocation.
+struct Origin {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    int line = 0;
+    int column = 1;
+};
 
-void Emit(const EffectSource& source, const Token& token, int depth, std::vector<Token>* out) {
-    // Depth and total size are bounded so that hostile macros cannot exhaust memory.
-    if (token.kind == Token::Identifier && depth < kMaxMacroDepth && out->size() < kMaxTokens) {
-        const Macro* macro = source.FindMacro(token.text, token.line);
-        if (macro && !macro->functionLike) {
-            Expand(source, token, depth, out);
-            return;
-        }
+// The arguments of a function-like macro from the '(' at list[*i]: split at commas outside nested
+// parentheses; *i ends on the ')'. False when the list ends first.
+bool Arguments(const std::vector<Token>& list, std::size_t* i, std::vector<std::vector<Token>>* args) {
+    int nesting = 0;
+    args->assign(1, {});
+    for (++*i; *i < list.size(); ++*i) {
+        const Token& t = list[*i];
+        if (t.kind == Token::Punctuation && t.text == ")" && nesting == 0)
+            return true;
+        if (t.kind == Token::Punctuation && (t.text == "(" || t.text == ")"))
+            nesting += t.text == "(" ? 1 : -1;
+        if (t.kind == Token::Punctuation && t.text == "," && nesting == 0)
+            args->emplace_back();
+        else
+            args->back().push_back(t);
     }
-    out->push_back(token);
+    return false;
 }
 
-void Expand(const EffectSource& source, const Token& name, int depth, std::vector<Token>* out) {
-    const Macro* macro = source.FindMacro(name.text, name.line);
-    for (Token t : Scan(macro->body, false)) {
-        t.begin = name.begin;
-        t.end = name.end;
-        t.line = name.line;
-        t.column = name.column;
-        if (t.text == name.text)
-            out->push_back(t); // a macro naming itself stays a name
+// The body's tokens with parameters replaced by their arguments and `a ## b` pasted into one token,
+// as glslang's preprocessor does in shader text.
+std::vector<Token> Substitute(const Macro& macro, const std::vector<std::vector<Token>>& args) {
+    std::vector<Token> body;
+    for (const Token& t : Scan(macro.body, false)) {
+        std::size_t k = 0;
+        while (k < macro.parameters.size() && macro.parameters[k] != t.text)
+            ++k;
+        if (t.kind == Token::Identifier && k < macro.parameters.size() && k < args.size())
+            body.insert(body.end(), args[k].begin(), args[k].end());
         else
-            Emit(source, t, depth + 1, out);
+            body.push_back(t);
+    }
+    std::vector<Token> pasted;
+    for (std::size_t k = 0; k < body.size(); ++k) {
+        const bool hashes = k + 1 < body.size() && body[k].text == "#" && body[k + 1].text == "#";
+        if (hashes && !pasted.empty() && k + 2 < body.size()) {
+            const std::vector<Token> joined = Scan(pasted.back().text + body[k + 2].text, false);
+            pasted.pop_back();
+            pasted.insert(pasted.end(), joined.begin(), joined.end());
+            k += 2;
+        } else if (hashes) {
+            ++k; // a ## at either end pastes nothing
+        } else {
+            pasted.push_back(body[k]);
+        }
+    }
+    return pasted;
+}
+
+void ExpandList(const EffectSource& source, const std::vector<Token>& list, const Origin* origin,
+                const std::string& self, int depth, std::vector<Token>* out) {
+    std::vector<std::vector<Token>> args;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        Token token = list[i];
+        if (origin) {
+            token.begin = origin->begin;
+            token.end = origin->end;
+            token.line = origin->line;
+            token.column = origin->column;
+        }
+        // Depth and total size are bounded so that hostile macros cannot exhaust memory; a macro
+        // naming itself stays a name.
+        const Macro* macro = token.kind == Token::Identifier && token.text != self &&
+                                     depth < kMaxMacroDepth && out->size() < kMaxTokens
+                                 ? source.FindMacro(token.text, token.line)
+                                 : nullptr;
+        const bool called = macro && macro->functionLike && i + 1 < list.size() && list[i + 1].text == "(";
+        if (!macro || (macro->functionLike && !called)) {
+            out->push_back(token);
+            continue;
+        }
+        Origin here = origin ? *origin : Origin{token.begin, token.end, token.line, token.column};
+        std::vector<Token> body;
+        if (called) {
+            std::size_t close = i + 1;
+            if (!Arguments(list, &close, &args) ||
+                (args.size() != macro->parameters.size() &&
+                 !(macro->parameters.empty() && args.size() == 1 && args[0].empty()))) {
+                out->push_back(token); // an unfinished or miscounted call stays as written
+                continue;
+            }
+            if (!origin)
+                here.end = list[close].end;
+            i = close;
+            body = Substitute(*macro, args);
+        } else {
+            body = Scan(macro->body, false);
+        }
+        ExpandList(source, body, &here, macro->name, depth + 1, out);
     }
 }
 
@@ -127,8 +200,7 @@ std::vector<Token> Tokenize(const EffectSource& source) {
     const std::vector<Token> raw = Scan(source.text, true);
     std::vector<Token> tokens;
     tokens.reserve(raw.size() + 1);
-    for (const Token& t : raw)
-        Emit(source, t, 0, &tokens);
+    ExpandList(source, raw, nullptr, std::string(), 0, &tokens);
     Token end;
     end.begin = end.end = source.text.size();
     end.line = source.lines.empty() ? 0 : static_cast<int>(source.lines.size()) - 1;

@@ -1,5 +1,6 @@
 // Tokens of the combined effect text for the effect-syntax parser. Comments and preprocessor lines
-// are skipped; object-like macros in force are expanded (their tokens keep the place of the name).
+// are skipped; macros in force are expanded, function-like ones with their arguments (their tokens
+// keep the place of the invocation).
 #ifndef VTR3_PLATFORM_FX_EFFECT_LEXER_H
 #define VTR3_PLATFORM_FX_EFFECT_LEXER_H
 

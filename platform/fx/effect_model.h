@@ -21,7 +21,10 @@ struct SourceLocation {
 
 struct Annotation {
     std::string name;
+    D3DXPARAMETER_CLASS cls = D3DXPC_SCALAR; // D3DXPC_OBJECT for strings
     D3DXPARAMETER_TYPE type = D3DXPT_FLOAT;
+    UINT rows = 1;
+    UINT columns = 1;
     std::string text;          // string annotations
     std::vector<float> values; // numeric annotations
 };
@@ -62,6 +65,7 @@ struct Parameter {
     int samplerRegister = -1;                   // register(sN)
     std::string stringValue;
     SourceLocation where;
+    std::vector<Parameter> members; // D3DXPC_STRUCT: the struct's members, in declaration order
 };
 
 // The uniform parameters of an entry function, which compile statements bind literal arguments to.

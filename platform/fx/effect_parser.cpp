@@ -207,7 +207,34 @@ class Parser {
         Accept(";");
     }
 
+    // Shader assembly is a language of its own, not translated here: `asm { ... }` is refused at its
+    // line and skipped whole, so that the parser goes on after it.
+    bool RefuseAsm() {
+        if (!Is(Peek(), "asm"))
+            return false;
+        Error(Next(), code::kSyntax, "asm shader blocks are not supported");
+        if (!Is(Peek(), "{"))
+            return true;
+        // In assembly ';' starts a comment to the end of its line, which may hold braces.
+        int depth = 0;
+        do {
+            if (Is(Peek(), ";")) {
+                const int line = Peek().line;
+                while (Peek().kind != Token::End && Peek().line == line)
+                    Next();
+                continue;
+            }
+            depth += Is(Peek(), "{") ? 1 : Is(Peek(), "}") ? -1 : 0;
+            Next();
+        } while (depth > 0 && Peek().kind != Token::End);
+        return true;
+    }
+
     void TopLevel();
+    // Records a struct's members (numeric or earlier structs) so that globals of its type become
+    // struct parameters; the definition itself stays for glslang.
+    void StructDefinition();
+    bool MemberType(const std::string& name, Parameter* p) const;
     void TechniqueBlock();
     void PassBlock(Pass* pass);
     bool StateAssignmentAt(StateAssignment* state, bool inSampler);
@@ -228,10 +255,72 @@ class Parser {
     std::vector<Token> tokens_;
     std::size_t pos_ = 0;
     std::vector<std::pair<StateValue, Token>> compiles_;
-    bool blankDeclaration_ = false; // DWORD globals: effect-only, glslang rejects the type
-    int openTechniques_ = 0;        // techniques an error left unblanked
-    bool unblanked_ = false;        // a declaration an error left unblanked
+    bool blankDeclaration_ = false;  // DWORD globals: effect-only, glslang rejects the type
+    int openTechniques_ = 0;         // techniques an error left unblanked
+    bool unblanked_ = false;         // a declaration an error left unblanked
+    std::vector<Parameter> structs_; // struct types by name, with their members
 };
+
+// Leaves of a struct's members, elements counted, so that hostile nesting stays small.
+std::size_t Leaves(const Parameter& p) {
+    std::size_t n = p.members.empty() ? 1 : 0;
+    for (const Parameter& m : p.members)
+        n += Leaves(m);
+    return n * (p.elements ? p.elements : 1);
+}
+
+bool Parser::MemberType(const std::string& name, Parameter* p) const {
+    if (NumericType(name, p))
+        return true;
+    for (const Parameter& s : structs_) {
+        if (s.name == name) {
+            *p = s;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Parser::StructDefinition() {
+    constexpr std::size_t kMaxLeaves = 4096;
+    const std::size_t start = pos_;
+    Next();
+    Parameter type;
+    type.name = Next().text;
+    type.cls = D3DXPC_STRUCT;
+    type.type = D3DXPT_VOID;
+    type.rows = type.columns = 0;
+    Next();
+    bool usable = true;
+    while (usable && Peek().kind != Token::End && !Is(Peek(), "}")) {
+        static const char* const kModifiers[] = {"row_major",       "column_major",  "linear", "centroid",
+                                                 "nointerpolation", "noperspective", "sample", "uniform"};
+        for (const char* m : kModifiers)
+            Accept(m);
+        Parameter member;
+        usable = Peek().kind == Token::Identifier && MemberType(Next().text, &member);
+        while (usable && Peek().kind == Token::Identifier) {
+            Parameter named = member;
+            named.name = Next().text;
+            if (Accept("[")) {
+                named.elements = Peek().kind == Token::Number
+                                     ? static_cast<UINT>(std::strtoul(Next().text.c_str(), nullptr, 0))
+                                     : 0;
+                usable = named.elements > 0 && named.elements <= kMaxLeaves && Accept("]");
+            }
+            while (Accept(":"))
+                Next(); // semantics and packoffsets
+            type.members.push_back(std::move(named));
+            usable = usable && Leaves(type) <= kMaxLeaves;
+            if (!Accept(","))
+                break;
+        }
+        usable = usable && Accept(";");
+    }
+    if (usable && !type.members.empty())
+        structs_.push_back(std::move(type));
+    pos_ = start; // the caller skips the definition as before
+}
 
 void Parser::TopLevel() {
     if (Accept(";"))
@@ -240,6 +329,8 @@ void Parser::TopLevel() {
         TechniqueBlock();
         return;
     }
+    if (Is(Peek(), "struct") && Peek(1).kind == Token::Identifier && Is(Peek(2), "{"))
+        StructDefinition();
     if (Is(Peek(), "struct") || Is(Peek(), "cbuffer") || Is(Peek(), "tbuffer")) {
         while (Peek().kind != Token::End && !Is(Peek(), "{") && !Is(Peek(), ";"))
             Next();
@@ -272,10 +363,15 @@ void Parser::Annotations(std::vector<Annotation>* annotations) {
         Annotation a;
         Parameter type;
         const std::string typeName = Next().text;
-        if (NumericType(typeName, &type))
+        if (NumericType(typeName, &type)) {
+            a.cls = type.cls;
             a.type = type.type;
-        else if (strcasecmp(typeName.c_str(), "string") == 0)
+            a.rows = type.rows;
+            a.columns = type.columns;
+        } else if (strcasecmp(typeName.c_str(), "string") == 0) {
+            a.cls = D3DXPC_OBJECT;
             a.type = D3DXPT_STRING;
+        }
         if (Peek().kind == Token::Identifier)
             a.name = Next().text;
         if (Accept("=")) {
@@ -391,7 +487,16 @@ void Parser::Declaration() {
         return;
     }
     if (!known) {
-        // A struct-typed global or something glslang will judge.
+        // A struct-typed global becomes a struct parameter; anything else glslang will judge.
+        for (const Parameter& s : structs_) {
+            if (s.name == typeToken.text) {
+                base = s;
+                base.shared = shared;
+                known = true;
+            }
+        }
+    }
+    if (!known) {
         SkipToSemicolon();
         return;
     }
@@ -456,6 +561,8 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 return false;
             Blank(equals, last);
         } else if (Is(Peek(), "compile") || p.type == D3DXPT_VERTEXSHADER || p.type == D3DXPT_PIXELSHADER) {
+            if (RefuseAsm())
+                return false;
             ShaderVariable shader;
             shader.name = p.name;
             const Token at = Peek();
@@ -469,6 +576,8 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 while (Peek().kind != Token::End && !Is(Peek(), "}")) {
                     StateValue element;
                     const Token elementAt = Peek();
+                    if (RefuseAsm())
+                        return false;
                     if (Is(Peek(), "compile")) {
                         if (!CompileStatement(&element))
                             return false;
@@ -743,10 +852,8 @@ bool Parser::Value(const StateInfo& info, StateValue* value) {
     const Token& t = Peek();
     if (Is(t, "compile"))
         return CompileStatement(value);
-    if (Is(t, "asm")) {
-        Error(t, code::kSyntax, "asm shaders are not supported");
+    if (RefuseAsm())
         return false;
-    }
     if (Is(t, "<") && Peek(1).kind == Token::Identifier && Is(Peek(2), ">")) {
         Next();
         value->kind = StateValue::Kind::Reference;

@@ -183,8 +183,10 @@ bool Effect::LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgra
     const std::string prefix = std::string(BlockInstanceName(kind)) + ".";
     for (const ShaderUniform& u : stage.result.uniforms) {
         UniformBinding binding;
-        if (!QueryUniform(out->program, prefix + u.name, &binding.type, &binding.location, &binding.count))
+        if (!QueryUniform(out->program, prefix + u.name, &binding.type, &binding.location, &binding.count)) {
+            BindStructMembers(FindParameterByName(u.name.c_str()), prefix, out);
             continue;
+        }
         const GlTypeInfo* info = TypeInfo(binding.type);
         if (!info)
             continue;
@@ -215,10 +217,44 @@ bool Effect::LinkStage(const CompiledStage& stage, ShaderStage kind, StageProgra
     return true;
 }
 
+void Effect::BindStructMembers(int parameter, const std::string& prefix, StageProgram* out) {
+    if (parameter < 0 || static_cast<std::size_t>(parameter) >= tree_.size() ||
+        parameters_[static_cast<std::size_t>(parameter)].desc.cls != D3DXPC_STRUCT)
+        return;
+    // The numeric members, each a GL uniform of its own; elements of numeric arrays go with their array.
+    const Range views = tree_[static_cast<std::size_t>(parameter)].views;
+    for (int v = views.first; v < views.first + views.count; ++v) {
+        const Parameter& member = parameters_[static_cast<std::size_t>(v)].desc;
+        const std::string& path = tree_[static_cast<std::size_t>(v)].path;
+        if (member.cls == D3DXPC_STRUCT || member.cls == D3DXPC_OBJECT || path.empty() || path.back() == ']')
+            continue;
+        UniformBinding binding;
+        if (!QueryUniform(out->program, prefix + path, &binding.type, &binding.location, &binding.count))
+            continue;
+        const GlTypeInfo* info = TypeInfo(binding.type);
+        if (!info)
+            continue;
+        binding.parameter = v;
+        binding.count = std::min(binding.count, static_cast<GLint>(member.elements ? member.elements : 1));
+        binding.scratch.assign(static_cast<std::size_t>(info->components * binding.count), 0);
+        binding.uploaded = 0;
+        out->uniforms.push_back(std::move(binding));
+    }
+}
+
 void Effect::UploadUniforms(StageProgram* stage) {
     for (UniformBinding& b : stage->uniforms) {
         const ParameterSlot& slot = parameters_[static_cast<std::size_t>(b.parameter)];
-        if (b.uploaded == slot.value->version)
+        // A struct member's words are read from its whole, which a pool may share with other effects.
+        const ParameterSlot* source = &slot;
+        std::size_t base = 0;
+        if (static_cast<std::size_t>(b.parameter) < tree_.size() &&
+            tree_[static_cast<std::size_t>(b.parameter)].root >= 0) {
+            const SlotTree& node = tree_[static_cast<std::size_t>(b.parameter)];
+            source = &parameters_[static_cast<std::size_t>(node.root)];
+            base = node.offset;
+        }
+        if (b.uploaded == source->value->version)
             continue;
         const GlTypeInfo* info = TypeInfo(b.type);
         // Each element of the uniform takes rows x columns words of the parameter; a vector uniform
@@ -227,15 +263,15 @@ void Effect::UploadUniforms(StageProgram* stage) {
         const std::size_t components = static_cast<std::size_t>(info->components);
         for (std::size_t e = 0; e < static_cast<std::size_t>(b.count); ++e) {
             for (std::size_t k = 0; k < components; ++k) {
-                const std::size_t from = e * perElement + k;
+                const std::size_t from = base + e * perElement + k;
                 b.scratch[e * components + k] =
-                    (k < perElement && from < slot.value->words.size())
-                        ? ConvertWord(slot.value->words[from], slot.desc.type, info->base)
+                    (k < perElement && from < source->value->words.size())
+                        ? ConvertWord(source->value->words[from], slot.desc.type, info->base)
                         : 0u;
             }
         }
         UploadWords(stage->program, b.location, *info, b.count, b.scratch.data());
-        b.uploaded = slot.value->version;
+        b.uploaded = source->value->version;
     }
 }
 

@@ -44,6 +44,7 @@ HRESULT Effect::WriteFloats(D3DXHANDLE handle, const float* values, UINT count, 
     for (std::size_t i = 0; i < n; ++i)
         slot.value->words[offset + i] = FloatWord(values[i], slot.desc.type);
     ++slot.value->version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -62,6 +63,7 @@ HRESULT Effect::WriteInts(D3DXHANDLE handle, const INT* values, UINT count) {
                                                                : static_cast<std::uint32_t>(values[i]);
     }
     ++slot.value->version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -118,6 +120,7 @@ HRESULT Effect::WriteMatrices(D3DXHANDLE handle, const D3DXMATRIX* const* matric
         }
     }
     ++slot.value->version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -159,6 +162,7 @@ HRESULT Effect::SetValue(D3DXHANDLE hParameter, LPCVOID pData, UINT Bytes) {
         return D3DERR_INVALIDCALL;
     std::memcpy(slot.value->words.data(), pData, std::min<std::size_t>(Bytes, slot.value->words.size() * 4));
     ++slot.value->version;
+    Propagate(index);
     return D3D_OK;
 }
 
@@ -349,6 +353,7 @@ HRESULT Effect::SetTexture(D3DXHANDLE h, LPDIRECT3DBASETEXTURE9 pTexture) {
     if (slot.value->texture.Get() != pTexture) {
         slot.value->texture = com::Ref<IDirect3DBaseTexture9>(pTexture);
         ++slot.value->version;
+        Propagate(index);
     }
     return D3D_OK;
 }
@@ -378,6 +383,7 @@ HRESULT Effect::SetRawValue(D3DXHANDLE h, LPCVOID pData, UINT ByteOffset, UINT B
     std::memcpy(reinterpret_cast<char*>(slot.value->words.data()) + ByteOffset, pData,
                 std::min<std::size_t>(Bytes, size - ByteOffset));
     ++slot.value->version;
+    Propagate(index);
     return D3D_OK;
 }
 

@@ -35,6 +35,18 @@ const char* const kSeeds[] = {
     "struct S { float a; float2 b[2] : TEXCOORD1; S2 c; };\nstatic float4 v[2] = {1, 2, 3, 4, 5, 6, 7, 8};\n"
     "float4 PS(float2 uv[3] : TEXCOORD1_centroid) : COLOR0 { S s = {1, 2, 3, 4, 5};\n"
     "float4(s.a, s.b[0], v[0].x) = v[1].wzyx; half2(uv[0].x, s.a) = (1, 2); return v[1]; }\n",
+    "#define ST(s, v) s = v\n#define CAT(a, b) a ## b\n#define F(a, b) ST(a, CAT(b, 1));\n#define E() \n"
+    "technique T < string n = \"x\"; float2 r = {1, 2}; bool b = true; > { pass P < int k = 3; > {\n"
+    "F(ZEnable, 0) F(F, G) CAT(Cull, Mode) = None; ST(PixelShader, compile ps_2_0 PS(F(1, 2))); E() F(} } "
+    "}\n",
+    "#define R(x) R(x) x R(x)\n#define P(x, y) P(y, x) R(y)\ntechnique T { pass { AlphaRef = P(P(1, 2), "
+    "R(3)); "
+    "ZEnable = P(; } }\n",
+    "vertexshader vs = asm { vs_1_1 ; } comment\n mov oPos, v0 };\npixelshader ps[2] = { asm { ps_2_0 }, "
+    "NULL "
+    "};\ntechnique T { pass { VertexShader = asm { vs_2_0 { ; {\n }; PixelShader = asm ; } }\n",
+    "struct A { float3 c; int n; row_major float2x2 m[2]; };\nstruct B { A a[3] : X; B b; float f, g[0]; };\n"
+    "struct C { A a[4096]; };\nA s = {1, 2, 3, 4};\nB t[2] < int k = 1; >;\nshared A u[100000];\nC c;\n",
 };
 
 } // namespace

@@ -2,7 +2,7 @@
 // clip-space quad and checked against the colour worked out by hand: centroid semantics, varying
 // arrays over consecutive registers, flat initialiser lists, constructors as assignment targets, a shader
 // chosen from an array by a parameter, state values computed from parameters, light and
-// material states.
+// material states, function-like macros in pass states.
 #include "render_fixture.h"
 
 #include <d3dx9.h>
@@ -46,6 +46,14 @@ const char* const kExpressionStates =
     "compile ps_3_0 PS(); AlphaTestEnable = (Index > 0.5); AlphaFunc = Less; "
     "AlphaRef = (Index * 255 + 1)";
 
+// Function-like macros in a compile statement and in pass states, expanded as glslang expands them in
+// shader text: PS(0.2, 0.4) writes (0.2, 0.4, 0.6, 0.6); the alpha test passes 153 < 154, fails 153 < 153.
+const char* const kMacros =
+    "#define SHADE(f, r, g) compile ps_3_0 f(r, g)\n"
+    "#define ALPHA_TEST(ref) AlphaTestEnable = true; AlphaFunc = Less; AlphaRef = ref\n"
+    "#define RGB(r, g) float4(r, g, 0.6, 0.6)\n"
+    "float4 PS(uniform float r, uniform float g) : COLOR0 { return RGB(r, g); }\n";
+
 struct Case {
     const char* what;
     const char* effect; // globals and PS, between the vertex stage and the technique
@@ -87,6 +95,11 @@ const Case kCases[] = {
     {"state expressions, test fails", kExpressions, {0, 0, 0, 255}, kExpressionStates, 0.59f},
     {"state expressions, test off", kExpressions, {153, 102, 51, 255}, kExpressionStates, 0.4f},
     {"light and material states", kLit, {153, 102, 102, 255}, kLightStates},
+    {"function-like macros, test passes",
+     kMacros,
+     {153, 102, 51, 255},
+     "SHADE(PS, 0.2, 0.4); ALPHA_TEST(154)"},
+    {"function-like macros, test fails", kMacros, {0, 0, 0, 255}, "SHADE(PS, 0.2, 0.4); ALPHA_TEST(153)"},
 };
 
 class EffectLanguage : public render_test::RenderTest {

@@ -114,6 +114,24 @@ TEST_F(EffectSharing, PoolSharesOneValueWhileAnyHolderLives) {
     EXPECT_EQ(c->Release(), 0u);
 }
 
+// A member written through one effect of the pool is what the other effect's shader reads.
+TEST_F(EffectSharing, ASharedStructsMemberReachesEveryEffectOfThePool) {
+    const std::string text = "struct S { float4 c; };\nshared S s;\nfloat4 PS() : COLOR0 { return s.c; }\n"
+                             "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n";
+    ID3DXEffectPool* pool = nullptr;
+    ASSERT_EQ(D3DXCreateEffectPool(&pool), D3D_OK);
+    ID3DXEffect* a = Make(text, pool);
+    ID3DXEffect* b = Make(text, pool);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(Draw(b), (Bgra{0, 0, 0, 255}));
+    const D3DXVECTOR4 colour(0.2f, 0.4f, 0.6f, 1);
+    ASSERT_EQ(a->SetVector("s.c", &colour), D3D_OK);
+    EXPECT_EQ(Draw(b), (Bgra{153, 102, 51, 255}));
+    EXPECT_EQ(a->Release(), 0u);
+    EXPECT_EQ(b->Release(), 0u);
+    EXPECT_EQ(pool->Release(), 0u);
+}
+
 TEST_F(EffectSharing, CloneCarriesValuesAndIsIndependentAfterwards) {
     ID3DXEffectPool* pool = nullptr;
     ASSERT_EQ(D3DXCreateEffectPool(&pool), D3D_OK);

@@ -60,6 +60,7 @@ TEST_P(EffectSyntaxErrors, NameFileLineAndColumn) {
     EXPECT_FALSE(e.ok);
     ASSERT_FALSE(e.diagnostics.All().empty());
     EXPECT_EQ(platform::fx::FormatDiagnostic(e.diagnostics.All().front()), GetParam().message);
+    EXPECT_EQ(e.diagnostics.All().size(), 1u) << e.diagnostics.Text();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -81,6 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"#if 1\nfloat a;\n",
                                 "bad.fx(2,1): error X1000: unexpected end of file in #if block"},
                       ErrorCase{"technique T { pass P { ZEnable = ; } }\n",
-                                "bad.fx(1,34): error X3081: invalid state value for 'ZEnable'"}));
+                                "bad.fx(1,34): error X3081: invalid state value for 'ZEnable'"},
+                      ErrorCase{"technique T { pass P {\n  VertexShader = asm {\n    vs_2_0 ; a } comment\n"
+                                "    mov oPos, v0\n  };\n  CullMode = None;\n} }\n",
+                                "bad.fx(2,18): error X3000: asm shader blocks are not supported"},
+                      ErrorCase{"vertexshader vs =\n  asm { vs_1_1 mov oPos, v0 };\nfloat f;\n",
+                                "bad.fx(2,3): error X3000: asm shader blocks are not supported"}));
 
 } // namespace

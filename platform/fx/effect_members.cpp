@@ -1,0 +1,184 @@
+// Struct members and array elements as parameters of their own. Each is a view: a slot with its own
+// copy of its words at an offset of its root parameter's words. A write to a view goes into the root
+// and from there to every other view of that root, so each slot reads what was last written, and
+// the uniforms bound to struct members upload when their view changes.
+#include "fx/effect.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform::fx {
+namespace {
+
+constexpr UINT kMaxElementViews = 1024;
+constexpr std::size_t kMaxViews = 1 << 16;
+
+} // namespace
+
+std::size_t Effect::WordCount(const Parameter& p) {
+    std::size_t per = 0;
+    if (p.cls == D3DXPC_STRUCT) {
+        for (const Parameter& m : p.members)
+            per += WordCount(m);
+    } else if (p.cls != D3DXPC_OBJECT) {
+        per = std::size_t{p.rows} * p.columns;
+    }
+    return per * (p.elements ? p.elements : 1);
+}
+
+void Effect::AddViews() {
+    tree_.assign(parameters_.size(), SlotTree{});
+    for (int root = 0; root < parameterCount_; ++root) {
+        tree_[static_cast<std::size_t>(root)].path = parameters_[static_cast<std::size_t>(root)].desc.name;
+        const int first = static_cast<int>(parameters_.size());
+        AddChildren(root, root, 0);
+        tree_[static_cast<std::size_t>(root)].views =
+            Range{first, static_cast<int>(parameters_.size()) - first};
+        // A struct's flat default list holds each member's values in its own type.
+        ParameterSlot& slot = parameters_[static_cast<std::size_t>(root)];
+        const std::vector<float>& defaults = slot.desc.defaults;
+        for (int v = first; slot.desc.cls == D3DXPC_STRUCT && v < static_cast<int>(parameters_.size()); ++v) {
+            const Parameter& member = parameters_[static_cast<std::size_t>(v)].desc;
+            if (member.cls == D3DXPC_STRUCT || member.cls == D3DXPC_OBJECT)
+                continue;
+            const std::size_t at = tree_[static_cast<std::size_t>(v)].offset;
+            for (std::size_t i = 0;
+                 i < WordCount(member) && at + i < defaults.size() && at + i < slot.value->words.size();
+                 ++i) {
+                std::uint32_t& word = slot.value->words[at + i];
+                if (member.type == D3DXPT_FLOAT)
+                    std::memcpy(&word, &defaults[at + i], sizeof(float));
+                else
+                    word = static_cast<std::uint32_t>(static_cast<std::int32_t>(defaults[at + i]));
+            }
+        }
+        Propagate(root);
+    }
+}
+
+void Effect::AddChildren(int self, int root, std::size_t offset) {
+    const Parameter desc = parameters_[static_cast<std::size_t>(self)].desc;
+    const std::string path = tree_[static_cast<std::size_t>(self)].path;
+    std::vector<Parameter> children;
+    std::vector<std::string> paths;
+    if (desc.elements > 0 && desc.elements <= kMaxElementViews) {
+        Parameter element = desc;
+        element.elements = 0;
+        element.annotations.clear();
+        for (UINT k = 0; k < desc.elements; ++k) {
+            children.push_back(element);
+            paths.push_back(path + "[" + std::to_string(k) + "]");
+        }
+    } else if (desc.elements == 0 && desc.cls == D3DXPC_STRUCT) {
+        for (const Parameter& m : desc.members) {
+            children.push_back(m);
+            paths.push_back(path + "." + m.name);
+        }
+    }
+    if (children.empty() || parameters_.size() + children.size() > kMaxViews)
+        return;
+    const int first = static_cast<int>(parameters_.size());
+    (desc.elements > 0 ? tree_[static_cast<std::size_t>(self)].elements
+                       : tree_[static_cast<std::size_t>(self)].members) =
+        Range{first, static_cast<int>(children.size())};
+    std::vector<std::size_t> offsets;
+    for (std::size_t k = 0; k < children.size(); ++k) {
+        ParameterSlot slot;
+        slot.desc = children[k];
+        slot.value = std::make_shared<ParameterValue>();
+        slot.value->words.assign(WordCount(slot.desc), 0);
+        parameters_.push_back(std::move(slot));
+        SlotTree node;
+        node.root = root;
+        node.offset = offset;
+        node.path = paths[k];
+        tree_.push_back(std::move(node));
+        offsets.push_back(offset);
+        offset += WordCount(children[k]);
+    }
+    for (std::size_t k = 0; k < children.size(); ++k)
+        AddChildren(first + static_cast<int>(k), root, offsets[k]);
+}
+
+void Effect::Propagate(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= tree_.size())
+        return;
+    const SlotTree& node = tree_[static_cast<std::size_t>(index)];
+    const int root = node.root < 0 ? index : node.root;
+    ParameterSlot& rootSlot = parameters_[static_cast<std::size_t>(root)];
+    if (root != index) {
+        const ParameterSlot& view = parameters_[static_cast<std::size_t>(index)];
+        for (std::size_t i = 0;
+             i < view.value->words.size() && node.offset + i < rootSlot.value->words.size(); ++i)
+            rootSlot.value->words[node.offset + i] = view.value->words[i];
+        ++rootSlot.value->version;
+    }
+    const Range views = tree_[static_cast<std::size_t>(root)].views;
+    for (int v = views.first; v < views.first + views.count; ++v) {
+        if (v == index)
+            continue;
+        ParameterSlot& view = parameters_[static_cast<std::size_t>(v)];
+        const std::size_t at = tree_[static_cast<std::size_t>(v)].offset;
+        for (std::size_t i = 0; i < view.value->words.size() && at + i < rootSlot.value->words.size(); ++i)
+            view.value->words[i] = rootSlot.value->words[at + i];
+        ++view.value->version;
+    }
+}
+
+int Effect::FindPath(const char* name) const {
+    if (!name)
+        return -1;
+    for (std::size_t i = 0; i < tree_.size(); ++i) {
+        if (tree_[i].path == name)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int Effect::Child(D3DXHANDLE parent, UINT index, bool element) const {
+    const int p = FindParameter(parent);
+    if (p < 0 || static_cast<std::size_t>(p) >= tree_.size())
+        return -1;
+    const Range r =
+        element ? tree_[static_cast<std::size_t>(p)].elements : tree_[static_cast<std::size_t>(p)].members;
+    return index < static_cast<UINT>(r.count) ? r.first + static_cast<int>(index) : -1;
+}
+
+D3DXHANDLE Effect::GetParameter(D3DXHANDLE hParameter, UINT Index) {
+    if (!hParameter)
+        return Index < static_cast<UINT>(parameterCount_) ? ParameterHandle(static_cast<int>(Index))
+                                                          : nullptr;
+    const int member = Child(hParameter, Index, false);
+    return member < 0 ? nullptr : ParameterHandle(member);
+}
+
+D3DXHANDLE Effect::GetParameterElement(D3DXHANDLE hParameter, UINT Index) {
+    const int element = Child(hParameter, Index, true);
+    return element < 0 ? nullptr : ParameterHandle(element);
+}
+
+D3DXHANDLE Effect::GetParameterByName(D3DXHANDLE hParameter, LPCSTR pName) {
+    if (!pName)
+        return nullptr;
+    if (!hParameter) {
+        const int index = FindParameterByName(pName);
+        return index < 0 ? nullptr : ParameterHandle(index);
+    }
+    const int p = FindParameter(hParameter);
+    if (p < 0 || static_cast<std::size_t>(p) >= tree_.size())
+        return nullptr;
+    const Range r = tree_[static_cast<std::size_t>(p)].members;
+    for (int m = r.first; m < r.first + r.count; ++m) {
+        if (parameters_[static_cast<std::size_t>(m)].desc.name == pName)
+            return ParameterHandle(m);
+    }
+    return nullptr;
+}
+
+UINT Effect::StructMembers(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < tree_.size()
+               ? static_cast<UINT>(parameters_[static_cast<std::size_t>(index)].desc.members.size())
+               : 0;
+}
+
+} // namespace platform::fx
