@@ -3,6 +3,7 @@
 // so the window needs no GL of its own; the pixels and the XImage are made once, not per frame.
 #include "system.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -26,6 +27,9 @@ struct FrameWindow {
     Atom closing = 0;
     XImage* image = nullptr;
     std::vector<std::uint8_t> pixels; // B, G, R, A: a 24-bit true-colour pixel in X's LSBFirst order
+    // The back buffer as last read, of whatever size a device reset gave it; only a frame of the
+    // window's size is copied into `pixels`, which the image points at and which never moves.
+    std::vector<std::uint8_t> readBack;
     unsigned width = 0;
     unsigned height = 0;
 };
@@ -88,9 +92,9 @@ void ShowFrame(IDirect3DDevice9* device) {
     FrameWindow& frames = *g_frames;
     UINT width = 0;
     UINT height = 0;
-    if (platform::ReadBackBuffer(device, &frames.pixels, &width, &height) && width == frames.width &&
-        height == frames.height) {
-        frames.image->data = reinterpret_cast<char*>(frames.pixels.data());
+    if (platform::ReadBackBuffer(device, &frames.readBack, &width, &height) && width == frames.width &&
+        height == frames.height && frames.readBack.size() == frames.pixels.size()) {
+        std::copy(frames.readBack.begin(), frames.readBack.end(), frames.pixels.begin());
         Paint(frames);
     }
     while (XPending(frames.display) > 0) {
