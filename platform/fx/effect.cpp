@@ -106,8 +106,10 @@ HRESULT Effect::Initialize(std::shared_ptr<const BuiltEffect> built, ID3DXEffect
             }
         }
         // A shared parameter already in the pool keeps the pool's value, not this effect's default.
+        const ParameterValue* own = slot.value.get();
         if (p.shared && pool && !PoolOf(pool)->Share(p, &slot.value))
             return D3DERR_INVALIDCALL;
+        joinedPool_.push_back(slot.value.get() != own);
         parameters_.push_back(std::move(slot));
     }
     parameterCount_ = static_cast<int>(parameters_.size());

@@ -320,7 +320,8 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         std::string path;
     };
     std::vector<SlotTree> tree_;
-    int parameterCount_ = 0;                        // the effect's parameters; annotation slots follow
+    int parameterCount_ = 0;       // the effect's parameters; annotation slots follow
+    std::vector<bool> joinedPool_; // per parameter: it took a value that the pool already held
     std::vector<AnnotationRange> annotationRanges_; // per handle offset
     std::vector<RuntimeTechnique> techniques_;
     std::vector<FunctionInfo> functions_;

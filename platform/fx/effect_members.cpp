@@ -37,7 +37,10 @@ void Effect::AddViews() {
         // A struct's flat default list holds each member's values in its own type.
         ParameterSlot& slot = parameters_[static_cast<std::size_t>(root)];
         const std::vector<float>& defaults = slot.desc.defaults;
-        for (int v = first; slot.desc.cls == D3DXPC_STRUCT && v < static_cast<int>(parameters_.size()); ++v) {
+        // A struct joined in a pool keeps the pool's words.
+        const bool ownWords = !joinedPool_[static_cast<std::size_t>(root)];
+        for (int v = first;
+             ownWords && slot.desc.cls == D3DXPC_STRUCT && v < static_cast<int>(parameters_.size()); ++v) {
             const Parameter& member = parameters_[static_cast<std::size_t>(v)].desc;
             if (member.cls == D3DXPC_STRUCT || member.cls == D3DXPC_OBJECT)
                 continue;

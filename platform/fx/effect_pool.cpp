@@ -7,6 +7,22 @@
 
 namespace platform::fx {
 
+namespace {
+
+// Two declarations of a shared name are one value only when their words line up member by member.
+bool SameLayout(const Parameter& a, const Parameter& b) {
+    if (a.cls != b.cls || a.type != b.type || a.rows != b.rows || a.columns != b.columns ||
+        a.elements != b.elements || a.members.size() != b.members.size())
+        return false;
+    for (std::size_t i = 0; i < a.members.size(); ++i) {
+        if (a.members[i].name != b.members[i].name || !SameLayout(a.members[i], b.members[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool EffectPool::Share(const Parameter& desc, std::shared_ptr<ParameterValue>* value) {
     const std::lock_guard<std::mutex> lock(mutex_);
     const auto found = entries_.find(desc.name);
@@ -14,9 +30,7 @@ bool EffectPool::Share(const Parameter& desc, std::shared_ptr<ParameterValue>* v
         entries_.emplace(desc.name, Entry{desc, *value});
         return true;
     }
-    const Parameter& first = found->second.desc;
-    if (first.cls != desc.cls || first.type != desc.type || first.rows != desc.rows ||
-        first.columns != desc.columns || first.elements != desc.elements)
+    if (!SameLayout(found->second.desc, desc))
         return false;
     *value = found->second.value;
     return true;

@@ -127,6 +127,10 @@ TEST_F(EffectSharing, ASharedStructsMemberReachesEveryEffectOfThePool) {
     const D3DXVECTOR4 colour(0.2f, 0.4f, 0.6f, 1);
     ASSERT_EQ(a->SetVector("s.c", &colour), D3D_OK);
     EXPECT_EQ(Draw(b), (Bgra{153, 102, 51, 255}));
+    ID3DXEffect* late = Make(text, pool); // joins the pool's value without its own (zero) default
+    EXPECT_EQ(Draw(b), (Bgra{153, 102, 51, 255}));
+    EXPECT_EQ(Make("struct S { float4 d; };\nshared S s;\n", pool, D3DERR_INVALIDCALL), nullptr);
+    EXPECT_EQ(late->Release(), 0u);
     EXPECT_EQ(a->Release(), 0u);
     EXPECT_EQ(b->Release(), 0u);
     EXPECT_EQ(pool->Release(), 0u);
