@@ -107,11 +107,16 @@ bool IsTexture(D3DXPARAMETER_TYPE t) {
 class Parser {
   public:
     Parser(const EffectSource& source, EffectModel* model, Diagnostics* diagnostics)
-        : source_(source), model_(model), diagnostics_(diagnostics), tokens_(Tokenize(source)) {
+        : source_(source), model_(model), diagnostics_(diagnostics), tokens_(Tokenize(source, &overBudget_)) {
         model_->hlsl = source.text;
     }
 
     void Run() {
+        if (overBudget_.kind != Token::End) {
+            Error(overBudget_, code::kPreprocessor,
+                  "macro expansion exceeds " + std::to_string(kMaxExpandedTokens) + " tokens");
+            return;
+        }
         // After an error the parser goes on at the next statement, so that one compile lists them all.
         while (Peek().kind != Token::End) {
             const std::size_t before = pos_;
@@ -252,6 +257,7 @@ class Parser {
     const EffectSource& source_;
     EffectModel* model_;
     Diagnostics* diagnostics_;
+    Token overBudget_; // the macro invocation whose expansion went over the token budget, if any
     std::vector<Token> tokens_;
     std::size_t pos_ = 0;
     std::vector<std::pair<StateValue, Token>> compiles_;

@@ -127,4 +127,23 @@ TEST_F(EffectErrors, AnyBytesGiveAResultAndNoCrash) {
     }
 }
 
+std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k)
+        out += text;
+    return out;
+}
+
+TEST_F(EffectErrors, MacrosThatMultiplyPastTheTokenBudgetAreRefusedAtTheirUse) {
+    std::string text;
+    for (int level = 1; level <= 5; ++level)
+        text += "#define M" + std::to_string(level) + "(x) M" + std::to_string(level + 1) + "(" +
+                Repeat("x ", 100) + ")\n";
+    HRESULT result = S_OK;
+    const std::string first = FirstError("macros.fx", text + "float f = 1;\nfloat g = M1(2);\n", &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(first, dir_ + "macros.fx(7,11): error X1000: macro expansion exceeds 1048576 tokens")
+        << errors_;
+}
+
 } // namespace
