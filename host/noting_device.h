@@ -15,7 +15,7 @@
 
 namespace host {
 
-class NotingDevice : public IDirect3DDevice9 {
+class NotingDevice final : public IDirect3DDevice9 {
   public:
     explicit NotingDevice(IDirect3DDevice9* inner) : inner_(inner) {}
     ~NotingDevice() { ReleaseNoted(); }

@@ -320,6 +320,7 @@ class Effect final : public com::ComObject<ID3DXEffect> {
         std::string path;
     };
     std::vector<SlotTree> tree_;
+    std::uint64_t viewBytes_ = 0;  // of the views so far (effect_members.cpp)
     int parameterCount_ = 0;       // the effect's parameters; annotation slots follow
     std::vector<bool> joinedPool_; // per parameter: it took a value that the pool already held
     std::vector<AnnotationRange> annotationRanges_; // per handle offset

@@ -6,7 +6,6 @@ namespace platform::fx {
 namespace {
 
 constexpr int kMaxMacroDepth = 8;
-constexpr std::size_t kMaxTokens = std::size_t{1} << 22;
 
 bool IsIdentStart(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
@@ -102,9 +101,24 @@ struct Origin {
     int column = 1;
 };
 
+// Every token an expansion makes (argument copies, substituted and pasted bodies) counts against one
+// budget for the whole text: macros that repeat their arguments grow geometrically with depth, and
+// a kilobyte of them would otherwise ask for gigabytes.
+struct Budget {
+    std::size_t left = kMaxExpandedTokens;
+    bool exceeded = false;
+    Token at; // the outermost invocation that went over
+    bool Spend(std::size_t n) {
+        exceeded = exceeded || n > left;
+        left = exceeded ? 0 : left - n;
+        return !exceeded;
+    }
+};
+
 // The arguments of a function-like macro from the '(' at list[*i]: split at commas outside nested
-// parentheses; *i ends on the ')'. False when the list ends first.
-bool Arguments(const std::vector<Token>& list, std::size_t* i, std::vector<std::vector<Token>>* args) {
+// parentheses; *i ends on the ')'. False when the list ends first or the budget runs out.
+bool Arguments(const std::vector<Token>& list, std::size_t* i, std::vector<std::vector<Token>>* args,
+               Budget* budget) {
     int nesting = 0;
     args->assign(1, {});
     for (++*i; *i < list.size(); ++*i) {
@@ -115,21 +129,28 @@ bool Arguments(const std::vector<Token>& list, std::size_t* i, std::vector<std::
             nesting += t.text == "(" ? 1 : -1;
         if (t.kind == Token::Punctuation && t.text == "," && nesting == 0)
             args->emplace_back();
-        else
+        else if (budget->Spend(1))
             args->back().push_back(t);
+        else
+            return false;
     }
     return false;
 }
 
 // The body's tokens with parameters replaced by their arguments and `a ## b` pasted into one token,
 // as glslang's preprocessor does in shader text.
-std::vector<Token> Substitute(const Macro& macro, const std::vector<std::vector<Token>>& args) {
+// Empty when the budget runs out.
+std::vector<Token> Substitute(const Macro& macro, const std::vector<std::vector<Token>>& args,
+                              Budget* budget) {
     std::vector<Token> body;
     for (const Token& t : Scan(macro.body, false)) {
         std::size_t k = 0;
         while (k < macro.parameters.size() && macro.parameters[k] != t.text)
             ++k;
-        if (t.kind == Token::Identifier && k < macro.parameters.size() && k < args.size())
+        const bool parameter = t.kind == Token::Identifier && k < macro.parameters.size() && k < args.size();
+        if (!budget->Spend(parameter ? args[k].size() : 1))
+            return {};
+        if (parameter)
             body.insert(body.end(), args[k].begin(), args[k].end());
         else
             body.push_back(t);
@@ -139,6 +160,8 @@ std::vector<Token> Substitute(const Macro& macro, const std::vector<std::vector<
         const bool hashes = k + 1 < body.size() && body[k].text == "#" && body[k + 1].text == "#";
         if (hashes && !pasted.empty() && k + 2 < body.size()) {
             const std::vector<Token> joined = Scan(pasted.back().text + body[k + 2].text, false);
+            if (!budget->Spend(joined.size()))
+                return {};
             pasted.pop_back();
             pasted.insert(pasted.end(), joined.begin(), joined.end());
             k += 2;
@@ -152,9 +175,9 @@ std::vector<Token> Substitute(const Macro& macro, const std::vector<std::vector<
 }
 
 void ExpandList(const EffectSource& source, const std::vector<Token>& list, const Origin* origin,
-                const std::string& self, int depth, std::vector<Token>* out) {
+                const std::string& self, int depth, Budget* budget, std::vector<Token>* out) {
     std::vector<std::vector<Token>> args;
-    for (std::size_t i = 0; i < list.size(); ++i) {
+    for (std::size_t i = 0; i < list.size() && !budget->exceeded; ++i) {
         Token token = list[i];
         if (origin) {
             token.begin = origin->begin;
@@ -162,10 +185,9 @@ void ExpandList(const EffectSource& source, const std::vector<Token>& list, cons
             token.line = origin->line;
             token.column = origin->column;
         }
-        // Depth and total size are bounded so that hostile macros cannot exhaust memory; a macro
-        // naming itself stays a name.
-        const Macro* macro = token.kind == Token::Identifier && token.text != self &&
-                                     depth < kMaxMacroDepth && out->size() < kMaxTokens
+        // Depth is bounded (and size by the budget) so that hostile macros cannot exhaust memory; a
+        // macro naming itself stays a name.
+        const Macro* macro = token.kind == Token::Identifier && token.text != self && depth < kMaxMacroDepth
                                  ? source.FindMacro(token.text, token.line)
                                  : nullptr;
         const bool called = macro && macro->functionLike && i + 1 < list.size() && list[i + 1].text == "(";
@@ -174,10 +196,12 @@ void ExpandList(const EffectSource& source, const std::vector<Token>& list, cons
             continue;
         }
         Origin here = origin ? *origin : Origin{token.begin, token.end, token.line, token.column};
+        if (!origin)
+            budget->at = token;
         std::vector<Token> body;
         if (called) {
             std::size_t close = i + 1;
-            if (!Arguments(list, &close, &args) ||
+            if (!Arguments(list, &close, &args, budget) ||
                 (args.size() != macro->parameters.size() &&
                  !(macro->parameters.empty() && args.size() == 1 && args[0].empty()))) {
                 out->push_back(token); // an unfinished or miscounted call stays as written
@@ -186,21 +210,30 @@ void ExpandList(const EffectSource& source, const std::vector<Token>& list, cons
             if (!origin)
                 here.end = list[close].end;
             i = close;
-            body = Substitute(*macro, args);
+            body = Substitute(*macro, args, budget);
         } else {
             body = Scan(macro->body, false);
+            budget->Spend(body.size());
         }
-        ExpandList(source, body, &here, macro->name, depth + 1, out);
+        if (budget->exceeded)
+            return;
+        ExpandList(source, body, &here, macro->name, depth + 1, budget, out);
     }
 }
 
 } // namespace
 
-std::vector<Token> Tokenize(const EffectSource& source) {
+std::vector<Token> Tokenize(const EffectSource& source, Token* overBudget) {
     const std::vector<Token> raw = Scan(source.text, true);
     std::vector<Token> tokens;
     tokens.reserve(raw.size() + 1);
-    ExpandList(source, raw, nullptr, std::string(), 0, &tokens);
+    Budget budget;
+    ExpandList(source, raw, nullptr, std::string(), 0, &budget, &tokens);
+    if (budget.exceeded) {
+        tokens = {};
+        if (overBudget)
+            *overBudget = budget.at;
+    }
     Token end;
     end.begin = end.end = source.text.size();
     end.line = source.lines.empty() ? 0 : static_cast<int>(source.lines.size()) - 1;

@@ -21,7 +21,12 @@ struct Token {
     int column = 1; // 1-based
 };
 
-std::vector<Token> Tokenize(const EffectSource& source);
+// At most this many tokens come from expanding macros, over the whole text.
+constexpr std::size_t kMaxExpandedTokens = std::size_t{1} << 20;
+
+// When expansion would exceed kMaxExpandedTokens the tokens are only the end, and *overBudget (if
+// given) becomes the invocation that went over; otherwise it is left alone.
+std::vector<Token> Tokenize(const EffectSource& source, Token* overBudget = nullptr);
 
 } // namespace platform::fx
 

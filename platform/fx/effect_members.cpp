@@ -5,6 +5,7 @@
 #include "fx/effect.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace platform::fx {
@@ -12,6 +13,17 @@ namespace {
 
 constexpr UINT kMaxElementViews = 1024;
 constexpr std::size_t kMaxViews = 1 << 16;
+// Each view holds a copy of its description (members and sampler states included) and of its words,
+// so views stop when their bytes would pass this: an array of large structs must not multiply into
+// millions of copies.
+constexpr std::size_t kMaxViewBytes = std::size_t{64} << 20;
+
+std::uint64_t ViewBytes(const Parameter& p) { // 64-bit: no wrap on 32-bit builds
+    std::uint64_t n = sizeof(Parameter) + std::uint64_t{p.samplerStates.size()} * sizeof(StateAssignment);
+    for (const Parameter& m : p.members)
+        n += ViewBytes(m);
+    return n;
+}
 
 } // namespace
 
@@ -60,29 +72,44 @@ void Effect::AddViews() {
 }
 
 void Effect::AddChildren(int self, int root, std::size_t offset) {
-    const Parameter desc = parameters_[static_cast<std::size_t>(self)].desc;
+    // Children are built before any slot is added, while this reference stays valid.
+    const Parameter& desc = parameters_[static_cast<std::size_t>(self)].desc;
+    const bool elements = desc.elements > 0;
     const std::string path = tree_[static_cast<std::size_t>(self)].path;
+    std::size_t count = 0;
+    if (elements && desc.elements <= kMaxElementViews)
+        count = desc.elements;
+    else if (!elements && desc.cls == D3DXPC_STRUCT)
+        count = desc.members.size();
+    if (count == 0 || parameters_.size() + count > kMaxViews)
+        return;
+    const std::uint64_t word = sizeof(std::uint32_t);
+    std::uint64_t bytes = elements ? count * (ViewBytes(desc) + WordCount(desc) / desc.elements * word) : 0;
+    for (std::size_t k = 0; !elements && k < count; ++k)
+        bytes += ViewBytes(desc.members[k]) + WordCount(desc.members[k]) * word;
+    if (bytes > kMaxViewBytes - viewBytes_)
+        return;
+    viewBytes_ += bytes;
     std::vector<Parameter> children;
     std::vector<std::string> paths;
-    if (desc.elements > 0 && desc.elements <= kMaxElementViews) {
+    if (elements) {
         Parameter element = desc;
         element.elements = 0;
         element.annotations.clear();
+        element.defaults.clear(); // views take their defaults from the root's words
         for (UINT k = 0; k < desc.elements; ++k) {
             children.push_back(element);
             paths.push_back(path + "[" + std::to_string(k) + "]");
         }
-    } else if (desc.elements == 0 && desc.cls == D3DXPC_STRUCT) {
+    } else {
         for (const Parameter& m : desc.members) {
             children.push_back(m);
             paths.push_back(path + "." + m.name);
         }
     }
-    if (children.empty() || parameters_.size() + children.size() > kMaxViews)
-        return;
     const int first = static_cast<int>(parameters_.size());
-    (desc.elements > 0 ? tree_[static_cast<std::size_t>(self)].elements
-                       : tree_[static_cast<std::size_t>(self)].members) =
+    (elements ? tree_[static_cast<std::size_t>(self)].elements
+              : tree_[static_cast<std::size_t>(self)].members) =
         Range{first, static_cast<int>(children.size())};
     std::vector<std::size_t> offsets;
     for (std::size_t k = 0; k < children.size(); ++k) {

@@ -6,6 +6,7 @@
 #include "fx/initializer_lists.h"
 #include "fx/state_expression.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -107,11 +108,16 @@ bool IsTexture(D3DXPARAMETER_TYPE t) {
 class Parser {
   public:
     Parser(const EffectSource& source, EffectModel* model, Diagnostics* diagnostics)
-        : source_(source), model_(model), diagnostics_(diagnostics), tokens_(Tokenize(source)) {
+        : source_(source), model_(model), diagnostics_(diagnostics), tokens_(Tokenize(source, &overBudget_)) {
         model_->hlsl = source.text;
     }
 
     void Run() {
+        if (overBudget_.kind != Token::End) {
+            Error(overBudget_, code::kPreprocessor,
+                  "macro expansion exceeds " + std::to_string(kMaxExpandedTokens) + " tokens");
+            return;
+        }
         // After an error the parser goes on at the next statement, so that one compile lists them all.
         while (Peek().kind != Token::End) {
             const std::size_t before = pos_;
@@ -252,14 +258,33 @@ class Parser {
     const EffectSource& source_;
     EffectModel* model_;
     Diagnostics* diagnostics_;
+    Token overBudget_; // the macro invocation whose expansion went over the token budget, if any
     std::vector<Token> tokens_;
     std::size_t pos_ = 0;
+    std::uint64_t effectWords_ = 0; // of the parameters so far
     std::vector<std::pair<StateValue, Token>> compiles_;
     bool blankDeclaration_ = false;  // DWORD globals: effect-only, glslang rejects the type
     int openTechniques_ = 0;         // techniques an error left unblanked
     bool unblanked_ = false;         // a declaration an error left unblanked
     std::vector<Parameter> structs_; // struct types by name, with their members
 };
+
+// Value words of one parameter and of all of an effect's: an effect allocates them (and its views
+// copies of them) at creation, so a short declaration must not ask for gigabytes.
+constexpr std::uint64_t kMaxParameterWords = std::uint64_t{1} << 20;
+constexpr std::uint64_t kMaxEffectWords = std::uint64_t{1} << 22;
+
+// As the effect counts them; 64-bit so that a hostile element count cannot wrap on 32-bit builds.
+std::uint64_t Words(const Parameter& p) {
+    std::uint64_t per = 0;
+    if (p.cls == D3DXPC_STRUCT) {
+        for (const Parameter& m : p.members)
+            per += Words(m);
+    } else if (p.cls != D3DXPC_OBJECT) {
+        per = std::uint64_t{p.rows} * p.columns;
+    }
+    return per * (p.elements ? p.elements : 1);
+}
 
 // Leaves of a struct's members, elements counted, so that hostile nesting stays small.
 std::size_t Leaves(const Parameter& p) {
@@ -616,8 +641,23 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
         Blank(declarationStart, pos_);
     if (p.type == D3DXPT_VERTEXSHADER || p.type == D3DXPT_PIXELSHADER)
         return true;
-    if (!isStatic)
-        model_->parameters.push_back(p);
+    if (isStatic)
+        return true;
+    const std::uint64_t words = Words(p);
+    if (words > kMaxParameterWords) {
+        Error(nameToken, code::kSyntax,
+              "parameter '" + p.name + "' is too large: " + std::to_string(words) + " words, at most " +
+                  std::to_string(kMaxParameterWords));
+        return false;
+    }
+    if (words > kMaxEffectWords - effectWords_) {
+        Error(nameToken, code::kSyntax,
+              "parameter '" + p.name + "' makes the effect's parameters too large: at most " +
+                  std::to_string(kMaxEffectWords) + " words in all");
+        return false;
+    }
+    effectWords_ += words;
+    model_->parameters.push_back(p);
     return true;
 }
 

@@ -127,4 +127,60 @@ TEST_F(EffectErrors, AnyBytesGiveAResultAndNoCrash) {
     }
 }
 
+std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k)
+        out += text;
+    return out;
+}
+
+TEST_F(EffectErrors, MacrosThatMultiplyPastTheTokenBudgetAreRefusedAtTheirUse) {
+    std::string text;
+    for (int level = 1; level <= 5; ++level)
+        text += "#define M" + std::to_string(level) + "(x) M" + std::to_string(level + 1) + "(" +
+                Repeat("x ", 100) + ")\n";
+    HRESULT result = S_OK;
+    const std::string first = FirstError("macros.fx", text + "float f = 1;\nfloat g = M1(2);\n", &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(first, dir_ + "macros.fx(7,11): error X1000: macro expansion exceeds 1048576 tokens")
+        << errors_;
+}
+
+TEST_F(EffectErrors, ParametersTooLargeForMemoryAreRefused) {
+    HRESULT result = S_OK;
+    std::string first =
+        FirstError("array.fx", "float4 a[4];\nstruct A { float4 v[4096]; };\nA b[1000000];\n", &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(
+        first,
+        dir_ + "array.fx(3,3): error X3000: parameter 'b' is too large: 16384000000 words, at most 1048576")
+        << errors_;
+    std::string text;
+    for (int k = 0; k < 5; ++k)
+        text += "float4x4 m" + std::to_string(k) + "[65536];\n";
+    first = FirstError("many.fx", text, &result);
+    EXPECT_EQ(result, D3DXERR_INVALIDDATA);
+    EXPECT_EQ(first,
+              dir_ + "many.fx(5,10): error X3000: parameter 'm4' makes the effect's parameters too large: at "
+                     "most 4194304 words in all")
+        << errors_;
+}
+
+// Each element view of a struct array holds the struct's member list; past a budget the views stop
+// instead of copying it millions of times.
+TEST_F(EffectErrors, ArraysOfLargeStructsCreateWithoutCopyingTheirMembersPerView) {
+    std::string text = "struct S { float " + Repeat("a, ", 4095) + "a; };\n";
+    for (int k = 0; k < 15; ++k)
+        text += "S s" + std::to_string(k) + "[64];\n";
+    text += "float4 c;\n";
+    HRESULT result = S_OK;
+    FirstError("views.fx", text, &result);
+    ASSERT_EQ(result, D3D_OK) << errors_;
+    ASSERT_NE(effect_, nullptr);
+    D3DXHANDLE c = effect_->GetParameterByName(nullptr, "c");
+    const float four[4] = {1, 2, 3, 4};
+    EXPECT_EQ(effect_->SetFloatArray(c, four, 4), D3D_OK);
+    EXPECT_NE(effect_->GetParameterElement(effect_->GetParameterByName(nullptr, "s0"), 0), nullptr);
+}
+
 } // namespace
