@@ -2,6 +2,8 @@
 
 #include <d3dx9.h>
 
+#include <string.h>
+
 #include "debug/vtr3_debugSystem.h"
 #include "frame/vtr3_deviceResources.h"
 #include "frame/vtr3_engine.h"
@@ -140,7 +142,10 @@ void c_VTR3Renderer::SetClipPlanes(int viewId) {
     g_viewManager.GetViewMatrix(viewId, &view);
     g_viewManager.GetProjectionMatrix(viewId, &projection);
     D3DXMatrixMultiply(&viewProjection, &view, &projection);
-    D3DXMatrixInverse(&inverse, NULL, &viewProjection);
+    if (!D3DXMatrixInverse(&inverse, NULL, &viewProjection)) {
+        // A singular view and projection carry no plane into clip space.
+        memset(&inverse, 0, sizeof(inverse));
+    }
     D3DXMatrixTranspose(&transposed, &inverse);
     D3DXPLANE clipSpace;
     D3DXPlaneTransform(&clipSpace, &plane, &transposed);

@@ -92,6 +92,19 @@ TEST_F(RenderCoreTest, NoSurfaceReferenceOutlivesTheFrame) {
     EXPECT_LT(platform::LiveObjectCount(), before);
 }
 
+// A singular view and projection carry the clip plane nowhere: plane 1 is the zero plane.
+TEST_F(RenderCoreTest, ASingularProjectionGivesTheZeroClipSpacePlane) {
+    Start();
+    float* projection = engine_.projectionMatrix();
+    std::fill(projection, projection + 16, 0.0f);
+    Target(3, 0);
+    g_textureManager.SetViewID(3, 0, kView);
+    g_viewManager.SetRenderToTexture(kView, 1);
+    ClipPlane(1);
+    const Calls calls = Frame();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetClipPlane(1, 0, 0, 0, 0)"), 2);
+}
+
 // Started again on an engine that offers no device: the managers stay initialised, and the stages
 // leave a post-processed view alone instead of drawing through the missing device.
 TEST_F(RenderCoreTest, AStartWithoutDeviceLeavesTheViewsAlone) {
