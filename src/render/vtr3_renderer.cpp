@@ -2,8 +2,6 @@
 
 #include <d3dx9.h>
 
-#include <string.h>
-
 #include "debug/vtr3_debugSystem.h"
 #include "frame/vtr3_deviceResources.h"
 #include "frame/vtr3_engine.h"
@@ -144,7 +142,8 @@ void c_VTR3Renderer::SetClipPlanes(int viewId) {
     D3DXMatrixMultiply(&viewProjection, &view, &projection);
     if (!D3DXMatrixInverse(&inverse, NULL, &viewProjection)) {
         // A singular view and projection carry no plane into clip space.
-        memset(&inverse, 0, sizeof(inverse));
+        static const FLOAT kZero[16] = {};
+        inverse = D3DXMATRIX(kZero);
     }
     D3DXMatrixTranspose(&transposed, &inverse);
     D3DXPLANE clipSpace;
