@@ -24,10 +24,6 @@ class c_VTR3ObjectWater : public c_VTR3Object3D {
     void Update() override;
     void Render() override;
 
-    // Inspection for tests.
-    const D3DXMATRIX& GetBumpWave() const { return m_matBumpWave; }
-    const D3DXMATRIX& GetTextureRefraction() const { return m_matTextureRefraction; }
-    const D3DXMATRIX& GetTextureReflection() const { return m_matTextureReflection; }
     IDirect3DTexture9* GetNoiseTexture() const { return m_noiseTexture; }
 
     // The noise texture's side from skill 2, truncated toward zero. A value that has no such integer
