@@ -140,8 +140,11 @@ var ScriptRun::Call(const Location& where, const std::string& name, const std::v
         if (argument.kind == TokenKind::kNumber) {
             values.emplace_back(a6::VarFromDouble(argument.number));
         } else {
-            strings_.push_back(std::make_unique<EngineString>(argument.text));
-            values.emplace_back(strings_.back()->record());
+            std::unique_ptr<EngineString>& string = strings_[argument.text];
+            if (!string) {
+                string = std::make_unique<EngineString>(argument.text);
+            }
+            values.emplace_back(string->record());
         }
     }
     return CallNoting(name, values);

@@ -4,7 +4,6 @@
 #ifndef VTR3_HOST_SCRIPT_RUN_H
 #define VTR3_HOST_SCRIPT_RUN_H
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -66,8 +65,9 @@ class ScriptRun {
     std::vector<RenderedView> rendered_;
     // The export calls `during` repeats while a view is drawn, by view.
     std::map<const a6::View*, std::vector<Statement>> during_;
-    // Every engine string a call passed: the plug-in may keep path texts by reference.
-    std::deque<std::unique_ptr<EngineString>> strings_;
+    // One engine string per text a call passed, kept for the run: the plug-in may keep path texts by
+    // reference, and a call repeated every frame reuses its strings instead of adding new ones.
+    std::map<std::string, std::unique_ptr<EngineString>> strings_;
     DWORD clock_ = 0;
     int framesDrawn_ = 0;
     double frameSeconds_ = 0;
