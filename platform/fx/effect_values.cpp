@@ -224,16 +224,20 @@ HRESULT Effect::SetVectorArray(D3DXHANDLE h, CONST D3DXVECTOR4* pVector, UINT co
     const int index = FindParameter(h);
     if (index < 0 || !pVector)
         return D3DERR_INVALIDCALL;
-    const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    const UINT columns = slot.desc.columns;
-    const std::size_t perElement = std::size_t{slot.desc.rows} * columns;
-    for (UINT e = 0; e < count && (e + 1) * perElement <= slot.value->words.size(); ++e) {
-        const float* v = &pVector[e].x;
-        const HRESULT r = WriteFloats(h, v, std::min<UINT>(columns, 4), static_cast<UINT>(e * perElement));
-        if (FAILED(r))
-            return r;
+    const UINT columns = std::min<UINT>(slot.desc.columns, 4);
+    const std::size_t perElement = std::size_t{slot.desc.rows} * slot.desc.columns;
+    UINT e = 0;
+    for (; e < count && (e + 1) * perElement <= slot.value->words.size(); ++e) {
+        for (UINT k = 0; k < columns; ++k)
+            slot.value->words[e * perElement + k] = FloatWord((&pVector[e].x)[k], slot.desc.type);
+    }
+    // One version and one pass over the views for the whole array, not one per element.
+    if (e > 0) {
+        ++slot.value->version;
+        Propagate(index);
     }
     return D3D_OK;
 }
