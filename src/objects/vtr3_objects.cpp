@@ -31,8 +31,6 @@ const VTR3SlotTexts kSlotTexts = {
 };
 
 const int kInitialSlots = 20;
-const int kSkyGroup = 0;
-const int kOnRequestGroup = 4;
 
 // The float nearest pi / 180 (bits 0x3C8EFA35); each product is rounded to float.
 const float kRadiansPerDegree = 0.017453292f;
@@ -107,11 +105,11 @@ void c_VTR3ObjectManager::CreateObject(int id, unsigned int type) {
         return;
     }
     c_VTR3Object3D* object = nullptr;
-    int group = kOnRequestGroup;
+    int group = ON_REQUEST_GROUP;
     switch (type) {
     case SKY:
         object = new (std::nothrow) c_VTR3ObjectSky();
-        group = kSkyGroup;
+        group = SKY_GROUP;
         break;
     case WATER:
         object = new (std::nothrow) c_VTR3ObjectWater();

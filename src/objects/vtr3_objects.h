@@ -25,6 +25,9 @@ struct ObjectSlot {
 class c_VTR3ObjectManager : public c_VTR3SlotManager<ObjectSlot> {
   public:
     enum ObjectType { SKY = 0, WATER = 1, ENGINE_MESH = 2 };
+    // Render groups: the skies, drawn into a redirected view before the engine's scene, and the
+    // objects drawn only on the script's request.
+    enum RenderGroup { SKY_GROUP = 0, ON_REQUEST_GROUP = 4 };
 
     c_VTR3ObjectManager();
     ~c_VTR3ObjectManager();

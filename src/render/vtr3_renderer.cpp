@@ -23,9 +23,6 @@ const VTR3ManagerTexts kTexts = {
     0,
 };
 
-// The render group of the skies, drawn into a redirected view before the engine's scene.
-const int kSkyGroup = 0;
-
 } // namespace
 
 c_VTR3Renderer::c_VTR3Renderer()
@@ -164,7 +161,7 @@ void c_VTR3Renderer::RenderDrawA() {
     }
     if (g_viewManager.IsUsingPostProcessing(view) == 1) {
         Redirect(g_postProcessor.PreparePostProcessing());
-        g_objectManager.RenderObjects(kSkyGroup);
+        g_objectManager.RenderObjects(c_VTR3ObjectManager::SKY_GROUP);
         return;
     }
     if (g_viewManager.IsUsingRenderToTexture(view) != 1) {
@@ -172,7 +169,7 @@ void c_VTR3Renderer::RenderDrawA() {
     }
     g_viewManager.UpdateView(view);
     Redirect(RenderToTextureSurface(view));
-    g_objectManager.RenderObjects(kSkyGroup);
+    g_objectManager.RenderObjects(c_VTR3ObjectManager::SKY_GROUP);
     SetClipPlanes(view);
 }
 
