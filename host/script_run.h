@@ -47,7 +47,6 @@ class ScriptRun {
     };
 
     void ExecuteOne(const Statement& statement);
-    var CallExport(const Statement& call);
     void DrawFrames(const Statement& statement, int count);
     void DrawView(const Statement& statement, const RenderedView& rendered);
     var Call(const Location& where, const std::string& name, const std::vector<Token>& arguments);

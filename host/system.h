@@ -15,8 +15,6 @@ namespace host::system {
 // The engine's application window; null when it cannot be created.
 HWND CreateEngineWindow(int width, int height, const char* title);
 void DestroyEngineWindow(HWND window);
-// The window's title as last set (by the engine or the plug-in's SetWindowTextA).
-std::string WindowTitle(HWND window);
 
 // Sets the clock GetTickCount reads, so that frames are reproducible; UseRealClock gives it back.
 void SetClock(DWORD milliseconds);

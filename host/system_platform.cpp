@@ -14,10 +14,6 @@ void DestroyEngineWindow(HWND window) {
     platform::DestroyStandInWindow(window);
 }
 
-std::string WindowTitle(HWND window) {
-    return platform::GetStandInWindowTitle(window);
-}
-
 void SetClock(DWORD milliseconds) {
     platform::SetTickCount(milliseconds);
 }

@@ -89,12 +89,6 @@ void DestroyEngineWindow(HWND window) {
     DestroyWindow(window);
 }
 
-std::string WindowTitle(HWND window) {
-    char title[512] = {};
-    GetWindowTextA(window, title, sizeof title);
-    return title;
-}
-
 void SetClock(DWORD milliseconds) {
     g_clock = milliseconds;
     g_clockSet = true;

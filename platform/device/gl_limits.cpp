@@ -9,9 +9,6 @@
 namespace platform::device {
 namespace {
 
-// GL_MAX_TEXTURE_MAX_ANISOTROPY is core only from 4.6; 4.5 drivers expose it through the extension.
-constexpr GLenum kMaxTextureMaxAnisotropy = 0x84FF;
-
 int Integer(GLenum name) {
     GLint value = 0;
     glGetIntegerv(name, &value);
@@ -28,15 +25,6 @@ GlLimits QueryCurrentContext() {
     limits.maxDrawBuffers = Integer(GL_MAX_DRAW_BUFFERS);
     limits.maxVertexAttribs = Integer(GL_MAX_VERTEX_ATTRIBS);
     limits.maxTextureUnits = Integer(GL_MAX_COMBINED_TEXTURE_IMAGE_UNITS);
-    GLfloat range[2] = {1.0f, 1.0f};
-    glGetFloatv(GL_POINT_SIZE_RANGE, range);
-    limits.maxPointSize = range[1];
-    GLfloat anisotropy = 1.0f;
-    glGetFloatv(kMaxTextureMaxAnisotropy, &anisotropy);
-    // Without the extension the query is an error and leaves the value alone.
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    limits.maxAnisotropy = anisotropy;
     const GLubyte* renderer = glGetString(GL_RENDERER);
     limits.renderer = renderer ? reinterpret_cast<const char*>(renderer) : "";
     return limits;

@@ -16,8 +16,6 @@ struct GlLimits {
     int maxDrawBuffers = 0;
     int maxVertexAttribs = 0;
     int maxTextureUnits = 0;
-    float maxAnisotropy = 1.0f;
-    float maxPointSize = 1.0f;
     std::string renderer;
 };
 

@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 
 namespace platform::egl {
 namespace {

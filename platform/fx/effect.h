@@ -267,11 +267,6 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     // Binds the leaf members of a struct uniform (GL names "block.s.member") to their views.
     void BindStructMembers(int parameter, const std::string& prefix, StageProgram* out);
 
-    // Annotation slots follow the effect's parameters in parameters_ (effect_annotations.cpp).
-    struct AnnotationRange {
-        int first = 0; // slot index of the first annotation
-        int count = 0;
-    };
     void AddAnnotations(const EffectModel& model);
     int AnnotatedOffset(D3DXHANDLE handle) const; // offset in handles_ of a handle or name, or -1
     int AnnotationCount(int offset) const;
@@ -323,7 +318,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     std::uint64_t viewBytes_ = 0;  // of the views so far (effect_members.cpp)
     int parameterCount_ = 0;       // the effect's parameters; annotation slots follow
     std::vector<bool> joinedPool_; // per parameter: it took a value that the pool already held
-    std::vector<AnnotationRange> annotationRanges_; // per handle offset
+    // Annotation slots follow the effect's parameters in parameters_ (effect_annotations.cpp): per
+    // handle offset, the slot index of the first annotation and their count.
+    std::vector<Range> annotationRanges_;
     std::vector<RuntimeTechnique> techniques_;
     std::vector<FunctionInfo> functions_;
     std::vector<char> handles_;

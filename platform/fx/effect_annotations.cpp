@@ -23,11 +23,11 @@ void Effect::AddAnnotations(const EffectModel& model) {
     // Techniques and passes have their handles after every slot: parameters, their members and
     // elements, then annotations.
     const std::size_t others = parameters_.size() + total - model.parameters.size();
-    annotationRanges_.assign(owners.size() + others + 1, AnnotationRange{});
+    annotationRanges_.assign(owners.size() + others + 1, Range{});
     for (std::size_t o = 0; o < owners.size(); ++o) {
         const std::size_t offset = o < model.parameters.size() ? o : o + others;
         annotationRanges_[offset] =
-            AnnotationRange{static_cast<int>(parameters_.size()), static_cast<int>(owners[o]->size())};
+            Range{static_cast<int>(parameters_.size()), static_cast<int>(owners[o]->size())};
         for (const Annotation& a : *owners[o]) {
             ParameterSlot slot;
             slot.value = std::make_shared<ParameterValue>();
@@ -83,7 +83,7 @@ D3DXHANDLE Effect::GetAnnotationByName(D3DXHANDLE hObject, LPCSTR pName) {
     const int offset = AnnotatedOffset(hObject);
     if (!pName || AnnotationCount(offset) == 0)
         return nullptr;
-    const AnnotationRange range = annotationRanges_[static_cast<std::size_t>(offset)];
+    const Range range = annotationRanges_[static_cast<std::size_t>(offset)];
     for (int i = range.first; i < range.first + range.count; ++i) {
         if (parameters_[static_cast<std::size_t>(i)].desc.name == pName)
             return ParameterHandle(i);

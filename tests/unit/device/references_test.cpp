@@ -1,15 +1,11 @@
 // Reference counts as COM defines them: getters add one, children keep their device alive, the
 // device's own holds never show, and everything is gone after the last release.
 #include "device_fixture.h"
+#include "reference_count.h"
 
 namespace {
 
 using ReferencesTest = DeviceFixture;
-
-ULONG CountOf(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
 
 TEST_F(ReferencesTest, GettersAddOneReferenceEach) {
     CreateDevice();
