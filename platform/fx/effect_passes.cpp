@@ -206,19 +206,18 @@ void Effect::SetPrograms(GLuint vertex, GLuint pixel) {
 void Effect::ApplyPass(RuntimePass* pass) {
     ID3DXEffectStateManager* states = States();
     for (const PassState& s : pass->states) {
-        const DWORD value = s.kind != StateKind::Texture && s.kind != StateKind::SamplerObject &&
-                                    s.kind != StateKind::Transform
-                                ? CurrentValue(s)
-                                : s.value;
+        // Only the kinds that pass a value evaluate it; lights and the material are gathered and
+        // evaluated by ApplyLightsAndMaterial.
         switch (s.kind) {
         case StateKind::Render:
-            states->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), value);
+            states->SetRenderState(static_cast<D3DRENDERSTATETYPE>(s.id), CurrentValue(s));
             break;
         case StateKind::Stage:
-            states->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id), value);
+            states->SetTextureStageState(s.index, static_cast<D3DTEXTURESTAGESTATETYPE>(s.id),
+                                         CurrentValue(s));
             break;
         case StateKind::Sampler:
-            states->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), value);
+            states->SetSamplerState(s.index, static_cast<D3DSAMPLERSTATETYPE>(s.id), CurrentValue(s));
             break;
         case StateKind::Texture:
             states->SetTexture(s.index,
@@ -231,7 +230,7 @@ void Effect::ApplyPass(RuntimePass* pass) {
                 ApplySampler(s.parameter, s.index);
             break;
         case StateKind::LightEnable:
-            states->LightEnable(s.index, value != 0);
+            states->LightEnable(s.index, CurrentValue(s) != 0);
             break;
         case StateKind::Transform: {
             if (s.parameter < 0)
