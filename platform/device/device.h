@@ -304,7 +304,9 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     void AttachTargets();
     // The clear area in render-target pixels: the viewport, cut to the target.
     bool ViewportRect(D3DRECT* rect) const;
-    void ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil);
+    // `shared`: every bound surface has the size of render target 0 (TargetsShareSize).
+    void ClearRect(const D3DRECT& rect, bool shared, DWORD flags, const float color[4], float z,
+                   DWORD stencil);
     // Whether every bound render target and the depth-stencil surface have render target 0's size.
     bool TargetsShareSize() const;
     // The two framebuffers of copies and single-surface clears, created at first use.

@@ -99,14 +99,20 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     gl_.SetDepthMask(true);
     gl_.SetStencilWriteMask(0xFF);
     gl_.SetScissorTest(true);
+    // GL limits a framebuffer's clears to the area all its attachments share; Direct3D 9 clears the
+    // rectangle on each surface as far as that surface reaches. Surfaces of other sizes are cleared
+    // one at a time.
+    const bool shared = TargetsShareSize();
+    if (!shared)
+        CreateCopyFramebuffers();
     if (count == 0) {
-        ClearRect(limit, flags, rgba, z, stencil);
+        ClearRect(limit, shared, flags, rgba, z, stencil);
         return D3D_OK;
     }
     for (DWORD i = 0; i < count; ++i) {
         const D3DRECT rect = Intersect(rects[i], limit);
         if (!IsEmpty(rect))
-            ClearRect(rect, flags, rgba, z, stencil);
+            ClearRect(rect, shared, flags, rgba, z, stencil);
     }
     return D3D_OK;
 }
@@ -122,15 +128,10 @@ bool Device::TargetsShareSize() const {
     return same(depthStencil_.Get());
 }
 
-void Device::ClearRect(const D3DRECT& rect, DWORD flags, const float color[4], float z, DWORD stencil) {
+void Device::ClearRect(const D3DRECT& rect, bool shared, DWORD flags, const float color[4], float z,
+                       DWORD stencil) {
     // Row 0 of the target is Direct3D's top row, so the rectangle is the scissor box as it stands.
     gl_.SetScissorBox(GlRect{rect.x1, rect.y1, rect.x2 - rect.x1, rect.y2 - rect.y1});
-    // GL limits a framebuffer's clears to the area all its attachments share; Direct3D 9 clears the
-    // rectangle on each surface as far as that surface reaches. Surfaces of other sizes are cleared
-    // one at a time.
-    const bool shared = TargetsShareSize();
-    if (!shared)
-        CreateCopyFramebuffers();
     const GLuint single = copyDrawFramebuffer_;
     const auto attachAlone = [this, single](const Surface& surface) {
         Surface::DetachColor(single);
