@@ -76,8 +76,21 @@ HRESULT EngineScene::Draw(IDirect3DDevice9* device, const D3DXMATRIX& view,
     HRESULT result = clearTarget_
                          ? device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColor_, 1.0f, 0)
                          : D3D_OK;
-    if (FAILED(result) || meshes_.empty()) {
-        return result;
+    if (SUCCEEDED(result)) {
+        result = DrawMeshes(device, view, projection);
+    }
+    // The engine draws its level with filtered, mip-mapped textures and leaves stage 0 so; whatever
+    // is drawn with stage 0 after it (the plug-in's sky among them) is filtered the same way.
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+    return result;
+}
+
+HRESULT EngineScene::DrawMeshes(IDirect3DDevice9* device, const D3DXMATRIX& view,
+                                const D3DXMATRIX& projection) const {
+    if (meshes_.empty()) {
+        return D3D_OK;
     }
     // The states the engine's drawing relies on; the plug-in's effects may have left others.
     device->SetVertexShader(nullptr);
@@ -103,7 +116,7 @@ HRESULT EngineScene::Draw(IDirect3DDevice9* device, const D3DXMATRIX& view,
         material.Ambient = placed.diffuse;
         device->SetMaterial(&material);
         device->SetTransform(D3DTS_WORLD, &placed.world);
-        result = placed.mesh->DrawSubset(0);
+        HRESULT result = placed.mesh->DrawSubset(0);
         if (FAILED(result)) {
             return result;
         }

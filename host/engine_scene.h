@@ -38,11 +38,12 @@ class EngineScene {
     void KeepTarget() { clearTarget_ = false; }
     HRESULT ClearBeforeView(IDirect3DDevice9* device) const;
 
-    // Clears the current render target and depth buffer (unless the target is kept) and draws every
-    // mesh with these matrices.
+    // Clears the current render target and depth buffer (unless the target is kept), draws every
+    // mesh with these matrices and leaves stage 0 with linear, mip-mapped filtering.
     HRESULT Draw(IDirect3DDevice9* device, const D3DXMATRIX& view, const D3DXMATRIX& projection) const;
 
   private:
+    HRESULT DrawMeshes(IDirect3DDevice9* device, const D3DXMATRIX& view, const D3DXMATRIX& projection) const;
     struct Placed {
         ID3DXMesh* mesh;
         D3DXMATRIX world;
