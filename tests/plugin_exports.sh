@@ -1,18 +1,24 @@
 #!/bin/sh
 # The plug-in exports exactly the names of its export list (src/frame/exports.map), undecorated.
-# Vantor3.dll is also checked to be a 32-bit PE DLL that imports only Direct3D 9, D3DX 9 (d3dx9_43),
-# user32 and the system's kernel32 and msvcrt: no C++ runtime, no dxerr, nothing from the toolchain.
-# Usage: plugin_exports.sh LIBRARY EXPORTS_MAP
+# Vantor3.dll is also checked to be a PE DLL of the given format (32-bit, pei-i386, unless told
+# pei-x86-64) that imports only Direct3D 9, D3DX 9 (d3dx9_43), user32 and the system's kernel32 and
+# msvcrt: no C++ runtime, no dxerr, nothing from the toolchain.
+# Usage: plugin_exports.sh LIBRARY EXPORTS_MAP [pei-i386|pei-x86-64]
 set -eu
 library=$1
 list=$2
+format=${3:-pei-i386}
 expected=$(sed -n 's/^ *\([A-Za-z0-9_]*\);$/\1/p' "$list" | sort)
 case "$library" in
 *.dll)
     objdump=objdump
-    command -v i686-w64-mingw32-objdump >/dev/null && objdump=i686-w64-mingw32-objdump
+    case "$format" in
+    pei-i386) command -v i686-w64-mingw32-objdump >/dev/null && objdump=i686-w64-mingw32-objdump ;;
+    pei-x86-64) command -v x86_64-w64-mingw32-objdump >/dev/null && objdump=x86_64-w64-mingw32-objdump ;;
+    *) echo "plugin_exports.sh: unknown format $format"; exit 2 ;;
+    esac
     headers=$($objdump -p "$library")
-    printf '%s\n' "$headers" | grep -q 'file format pei-i386' || { echo "$library: not a 32-bit PE file"; exit 1; }
+    printf '%s\n' "$headers" | grep -q "file format $format\$" || { echo "$library: not a $format file"; exit 1; }
     # The name table follows the line "[Ordinal/Name Pointer] Table".
     actual=$(printf '%s\n' "$headers" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
         sed -n 's/^\t\[ *[0-9]*\] \(.*\)$/\1/p' | sort)

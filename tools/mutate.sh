@@ -13,7 +13,9 @@
 #   test: RenderCore\.                       the ctest regex of the tests, one of which must fail
 #   why:  ...                                (optional) why the mutation cannot change behaviour:
 #                                            such a block is listed, not run
-# The scratch copy and its build live in build/mutate (kept between runs, so a rerun builds little).
+# The scratch copy lives in build/mutate and builds with the dev preset in its own build/dev (kept
+# between runs, so a rerun builds little; with a compiler cache, the same paths relative to the build
+# directory let the copy share what the work tree's dev build compiled).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,8 +30,8 @@ while (($#)); do
 done
 
 scratch=build/mutate
-source_copy=$scratch/source
-build=$scratch/build
+source_copy=$scratch
+build=$scratch/build/dev
 mkdir -p "$source_copy"
 # The scratch copy follows the work tree (including uncommitted changes): files that differ are
 # copied, files that are gone are removed, and the others keep their times, so the build stays warm.
@@ -41,13 +43,16 @@ for name in wanted:
     if not os.path.isfile(target) or not filecmp.cmp(name, target, shallow=False):
         os.makedirs(os.path.dirname(target) or ".", exist_ok=True)
         shutil.copy2(name, target)
-for root, _, files in os.walk(copy):
+for root, folders, files in os.walk(copy):
+    if root == copy:
+        folders[:] = [folder for folder in folders if folder != "build"]
+        files[:] = [file for file in files if not file.endswith((".log", "saved"))]
     for file in files:
         target = os.path.join(root, file)
         if os.path.relpath(target, copy) not in wanted:
             os.remove(target)' "$source_copy"
 if [[ ! -f $build/build.ninja ]]; then
-    cmake -S "$source_copy" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$scratch/configure.log"
+    (cd "$source_copy" && cmake --preset dev) >"$scratch/configure.log"
 fi
 echo "mutate: building the unmutated copy"
 cmake --build "$build" >"$scratch/build.log" 2>&1 || { cat "$scratch/build.log"; exit 1; }
