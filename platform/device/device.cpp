@@ -138,6 +138,10 @@ bool Device::MakeCurrent() {
     return context_ && context_->MakeCurrent();
 }
 
+bool Device::MakeCurrentForDraw() {
+    return context_ && context_->MakeCurrentTrusted();
+}
+
 void Device::Lock() {
     mutex_.lock();
     ++lockDepth_;

@@ -44,8 +44,11 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     static HRESULT Create(IDirect3D9* direct3d, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                           D3DPRESENT_PARAMETERS* presentationParameters, IDirect3DDevice9** device);
 
-    // For the device's own objects: GL calls need the device's context current.
+    // For the device's own objects: GL calls need the device's context current. MakeCurrent asks EGL
+    // (device creation, BeginScene, resources, copies, clears); the draws and the effect framework's
+    // per-draw uploads trust that answer until the next question, so a draw costs no EGL call.
     bool MakeCurrent();
+    bool MakeCurrentForDraw();
 
     // D3DCREATE_MULTITHREADED: every method that touches the device holds this recursive lock
     // (through DeviceLock). The outermost holder leaves the GL context un-current on its way out, as

@@ -86,7 +86,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
     const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
     if (!vertexData || vertexStride == 0 || vertexCount == 0 || !inScene_)
         return D3DERR_INVALIDCALL;
-    if (!MakeCurrent())
+    if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
     DrawCall call;
     call.type = type;
@@ -115,7 +115,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
     const std::uint64_t end = std::uint64_t{minVertexIndex} + numVertices;
     if (!IndicesWithin(indexData, indexSize, indexCount, minVertexIndex, end))
         return D3DERR_INVALIDCALL;
-    if (!MakeCurrent())
+    if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
     DrawCall call;
     call.type = type;

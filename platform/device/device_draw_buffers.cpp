@@ -15,7 +15,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     const std::uint64_t end = stream.offset + (std::uint64_t{startVertex} + vertexCount) * stream.stride;
     if (end > stream.buffer->Desc().Size)
         return D3DERR_INVALIDCALL;
-    if (!MakeCurrent())
+    if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
     DrawCall call;
     call.type = type;
@@ -45,7 +45,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     if (firstVertex < 0 ||
         stream.offset + static_cast<std::uint64_t>(endVertex) * stream.stride > stream.buffer->Desc().Size)
         return D3DERR_INVALIDCALL;
-    if (!MakeCurrent())
+    if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
     DrawCall call;
     call.type = type;

@@ -190,6 +190,9 @@ HRESULT Device::BeginScene() {
     if (inScene_)
         return D3DERR_INVALIDCALL;
     inScene_ = true;
+    // Once a frame, EGL is asked whether other code on the thread changed the current context; the
+    // scene's draws trust that answer.
+    MakeCurrent();
     return D3D_OK;
 }
 

@@ -2,6 +2,8 @@
 
 #include "egl/egl_display.h"
 
+#include <atomic>
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #ifndef GL_GLEXT_PROTOTYPES
@@ -11,6 +13,11 @@
 
 namespace platform::egl {
 namespace {
+
+// The identity of the context this thread has current, as this library last saw or made it; 0 for
+// none. Other code on the thread may change the current context behind it: MakeCurrent asks EGL.
+thread_local std::uint64_t t_currentIdentity = 0;
+std::atomic<std::uint64_t> g_nextIdentity{1};
 
 // Surfaceless llvmpipe offers no EGLConfig for desktop GL at all, so a config-less context is the
 // first choice; a config is chosen only where the display lacks EGL_KHR_no_config_context.
@@ -73,6 +80,9 @@ std::unique_ptr<GlContext> GlContext::Create(std::string* error) {
     return result;
 }
 
+GlContext::GlContext(void* display, void* context)
+    : display_(display), context_(context), identity_(g_nextIdentity++) {}
+
 GlContext::~GlContext() {
     Release();
     eglDestroyContext(display_, context_); // deferred by EGL while current on another thread
@@ -82,18 +92,30 @@ GlContext::~GlContext() {
 // its own context current or released ours. eglGetCurrentContext answers for the thread's bound
 // API, which starts as OpenGL ES on every new thread.
 bool GlContext::IsCurrent() const {
-    return eglQueryAPI() == EGL_OPENGL_API && eglGetCurrentContext() == context_;
+    const bool current = eglQueryAPI() == EGL_OPENGL_API && eglGetCurrentContext() == context_;
+    if (current)
+        t_currentIdentity = identity_;
+    else if (t_currentIdentity == identity_)
+        t_currentIdentity = 0;
+    return current;
 }
 
 bool GlContext::MakeCurrent() {
     if (IsCurrent())
         return true;
-    return eglBindAPI(EGL_OPENGL_API) && eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
+    if (!eglBindAPI(EGL_OPENGL_API) || !eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_))
+        return false;
+    t_currentIdentity = identity_;
+    return true;
+}
+
+bool GlContext::MakeCurrentTrusted() {
+    return t_currentIdentity == identity_ || MakeCurrent();
 }
 
 void GlContext::Release() {
-    if (IsCurrent())
-        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (IsCurrent() && eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT))
+        t_currentIdentity = 0;
 }
 
 } // namespace platform::egl

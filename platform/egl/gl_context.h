@@ -3,6 +3,7 @@
 #ifndef VTR3_PLATFORM_EGL_GL_CONTEXT_H
 #define VTR3_PLATFORM_EGL_GL_CONTEXT_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -17,9 +18,13 @@ class GlContext {
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
 
-    // Makes the context current on the calling thread; cheap when it already is. False while it is
-    // current on another thread.
+    // Makes the context current on the calling thread, asking EGL whether it already is. False while
+    // it is current on another thread.
     bool MakeCurrent();
+    // The same for the calls a frame makes many of (draws, an effect pass's uploads): trusts what
+    // the last MakeCurrent or Release on this thread saw, without asking EGL (whose dispatch makes a
+    // system call per question).
+    bool MakeCurrentTrusted();
     // Leaves the calling thread without a context if this one is current there, so that another
     // thread can make it current.
     void Release();
@@ -27,10 +32,13 @@ class GlContext {
   private:
     bool IsCurrent() const;
 
-    GlContext(void* display, void* context) : display_(display), context_(context) {}
+    GlContext(void* display, void* context);
 
     void* display_;
     void* context_;
+    // Never reused, unlike the object's address: what the calling thread's record of the current
+    // context compares against.
+    const std::uint64_t identity_;
 };
 
 } // namespace platform::egl

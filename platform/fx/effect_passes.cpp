@@ -254,7 +254,7 @@ void Effect::ApplyPass(RuntimePass* pass) {
     TellManagerShaders(pass->vertexPresent || !pass->vertexChoices.programs.empty(),
                        pass->pixelPresent || !pass->pixelChoices.programs.empty());
     const device::DeviceLock lock(platformDevice_);
-    if (platformDevice_ && platformDevice_->MakeCurrent()) {
+    if (platformDevice_ && platformDevice_->MakeCurrentForDraw()) {
         UploadUniforms(&pass->vertex);
         UploadUniforms(&pass->pixel);
     }
@@ -330,7 +330,7 @@ HRESULT Effect::CommitChanges() {
         ApplySampler(b.parameter, b.unit);
     ChooseBySelectors(&pass);
     const device::DeviceLock lock(platformDevice_);
-    if (platformDevice_ && platformDevice_->MakeCurrent()) {
+    if (platformDevice_ && platformDevice_->MakeCurrentForDraw()) {
         UploadUniforms(&pass.vertex);
         UploadUniforms(&pass.pixel);
     }
