@@ -1,5 +1,6 @@
 #include "fx/disk_cache.h"
 
+#include "d3dx/regular_file.h"
 #include "fx/compile_isolation.h"
 #include "fx/compiler_wire.h"
 
@@ -27,6 +28,8 @@ namespace {
 constexpr char kMagic[8] = {'V', 'T', 'R', '3', 'S', 'H', 'C', '1'};
 constexpr std::size_t kHeaderSize = sizeof(kMagic) + 8 + 4; // magic, payload length, CRC-32
 constexpr std::uint64_t kMaxEntryBytes = 16ull << 20;       // larger files are not ours
+// A link in the folder is not ours either.
+constexpr d3dx::FileLimits kEntryFile{kMaxEntryBytes, kHeaderSize, false};
 constexpr std::size_t kNameDigits = 16;
 constexpr time_t kStaleTemporarySeconds = 600; // a writer that died between write and rename
 
@@ -72,29 +75,6 @@ bool IsOurs(const char* name) {
     const std::size_t length = std::strlen(name);
     return std::strspn(name, "0123456789abcdef") == kNameDigits &&
            (length == kNameDigits || (length == kNameDigits + 7 && name[kNameDigits] == '.'));
-}
-
-bool ReadFile(const std::string& path, std::string* bytes) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW); // no FIFO waits
-    if (fd < 0)
-        return false;
-    struct stat s {};
-    bool ok = fstat(fd, &s) == 0 && S_ISREG(s.st_mode) &&
-              static_cast<std::uint64_t>(s.st_size) >= kHeaderSize &&
-              static_cast<std::uint64_t>(s.st_size) <= kMaxEntryBytes;
-    if (ok) {
-        bytes->resize(static_cast<std::size_t>(s.st_size));
-        std::size_t done = 0;
-        while (ok && done < bytes->size()) {
-            const ssize_t n = read(fd, &(*bytes)[done], bytes->size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            done += ok ? static_cast<std::size_t>(n) : 0;
-        }
-    }
-    close(fd);
-    return ok;
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -180,15 +160,25 @@ std::string DiskCacheDirectory() {
     return "";
 }
 
-bool LoadFromDiskCache(const ShaderRequest& request, ShaderResult* result) {
+DiskCacheEntry FindDiskCacheEntry(const ShaderRequest& request) {
+    DiskCacheEntry entry;
     const std::string directory = DiskCacheDirectory();
     const std::string identity = directory.empty() ? "" : CompilerIdentity();
     if (identity.empty())
+        return entry;
+    entry.directory = directory;
+    entry.key = Key(request, identity);
+    entry.path = directory + '/' + FileName(entry.key);
+    return entry;
+}
+
+bool LoadFromDiskCache(const DiskCacheEntry& entry, ShaderResult* result) {
+    if (entry.directory.empty())
         return false;
-    const std::string key = Key(request, identity);
-    const std::string path = directory + '/' + FileName(key);
+    const std::string& key = entry.key;
+    const std::string& path = entry.path;
     std::string bytes;
-    if (!ReadFile(path, &bytes))
+    if (d3dx::ReadRegularFile(path, kEntryFile, &bytes) != d3dx::FileRead::Ok)
         return false;
     const std::uint64_t length = GetU64(bytes.data() + sizeof(kMagic));
     std::uint32_t crc = 0;
@@ -213,12 +203,10 @@ bool LoadFromDiskCache(const ShaderRequest& request, ShaderResult* result) {
     return true;
 }
 
-void StoreInDiskCache(const ShaderRequest& request, const ShaderResult& result) {
-    const std::string directory = DiskCacheDirectory();
-    const std::string identity = directory.empty() ? "" : CompilerIdentity();
-    if (identity.empty() || !result.ok || !MakeDirectories(directory))
+void StoreInDiskCache(const DiskCacheEntry& entry, const ShaderResult& result) {
+    if (entry.directory.empty() || !result.ok || !MakeDirectories(entry.directory))
         return;
-    const std::string key = Key(request, identity);
+    const std::string& key = entry.key;
     std::string payload;
     PutU64(&payload, key.size());
     payload += key;
@@ -232,7 +220,7 @@ void StoreInDiskCache(const ShaderRequest& request, const ShaderResult& result) 
     bytes.append(reinterpret_cast<const char*>(&crc), sizeof(crc));
     bytes += payload;
 
-    const std::string path = directory + '/' + FileName(key);
+    const std::string& path = entry.path;
     std::string temporary = path + ".XXXXXX";
     const int fd = mkostemp(&temporary[0], O_CLOEXEC);
     if (fd < 0)
@@ -242,7 +230,7 @@ void StoreInDiskCache(const ShaderRequest& request, const ShaderResult& result) 
         unlink(temporary.c_str());
         return;
     }
-    Evict(directory);
+    Evict(entry.directory);
 }
 
 } // namespace platform::fx

@@ -17,12 +17,20 @@ namespace platform::fx {
 // Empty when the cache is off or no folder can be named.
 std::string DiskCacheDirectory();
 
+// Where a request's entry is, worked out once for the load and the store that may follow.
+struct DiskCacheEntry {
+    std::string directory; // empty when the cache is off or the compiler cannot be found
+    std::string key;
+    std::string path;
+};
+DiskCacheEntry FindDiskCacheEntry(const ShaderRequest& request);
+
 // True with the stored result of a successful compile; false on a miss or a bad entry.
-bool LoadFromDiskCache(const ShaderRequest& request, ShaderResult* result);
+bool LoadFromDiskCache(const DiskCacheEntry& entry, ShaderResult* result);
 
 // Stores a successful result and evicts the least recently used entries beyond the size limit.
 // Failures to write are ignored: the cache is an optimisation.
-void StoreInDiskCache(const ShaderRequest& request, const ShaderResult& result);
+void StoreInDiskCache(const DiskCacheEntry& entry, const ShaderResult& result);
 
 constexpr std::uint64_t kDiskCacheLimitBytes = 64ull << 20;
 

@@ -97,13 +97,8 @@ HRESULT Effect::Initialize(std::shared_ptr<const BuiltEffect> built, ID3DXEffect
         if (p.cls != D3DXPC_OBJECT) {
             const std::size_t words = WordCount(p);
             slot.value->words.assign(words, 0);
-            for (std::size_t i = 0; i < words && i < p.defaults.size(); ++i) {
-                if (p.type == D3DXPT_FLOAT)
-                    std::memcpy(&slot.value->words[i], &p.defaults[i], sizeof(float));
-                else
-                    slot.value->words[i] =
-                        static_cast<std::uint32_t>(static_cast<std::int32_t>(p.defaults[i]));
-            }
+            for (std::size_t i = 0; i < words && i < p.defaults.size(); ++i)
+                slot.value->words[i] = FloatWord(p.defaults[i], p.type);
         }
         // A shared parameter already in the pool keeps the pool's value, not this effect's default.
         const ParameterValue* own = slot.value.get();
@@ -391,10 +386,8 @@ HRESULT Effect::GetParameterDesc(D3DXHANDLE hParameter, D3DXPARAMETER_DESC* pDes
     pDesc->Annotations = static_cast<UINT>(p.annotations.size());
     pDesc->StructMembers = StructMembers(index);
     pDesc->Flags = p.shared ? D3DX_PARAMETER_SHARED : 0;
-    pDesc->Bytes =
-        p.cls == D3DXPC_OBJECT
-            ? static_cast<UINT>(sizeof(void*)) * (p.elements ? p.elements : 1)
-            : static_cast<UINT>(parameters_[static_cast<std::size_t>(index)].value->words.size() * 4);
+    pDesc->Bytes = p.cls == D3DXPC_OBJECT ? static_cast<UINT>(sizeof(void*)) * (p.elements ? p.elements : 1)
+                                          : static_cast<UINT>(Words(index).size * 4);
     return D3D_OK;
 }
 

@@ -38,6 +38,9 @@ class Device;
 
 namespace platform::fx {
 
+// A number as a parameter's word: a float's bits, a bool's 0 or 1, an int truncated.
+std::uint32_t FloatWord(float f, D3DXPARAMETER_TYPE type);
+
 class Effect final : public com::ComObject<ID3DXEffect> {
   public:
     // Takes the built effect; creates and links the GL programs on the device's context. Shared
@@ -259,8 +262,13 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     static std::size_t WordCount(const Parameter& p);
     void AddViews();
     void AddChildren(int self, int root, std::size_t offset);
-    // After a write to a slot: its root and every other view of that root take the new words.
-    void Propagate(int index);
+    // A slot's words: a root parameter's own; a numeric view's (struct member, array element) lie at
+    // its offset in its root's, which it shares rather than copies, so every view reads the last write.
+    struct WordSpan {
+        std::uint32_t* data = nullptr;
+        std::size_t size = 0;
+    };
+    WordSpan Words(int index) const;
     int FindPath(const char* name) const; // "s.member", "a[2]", "s[1].m"
     int Child(D3DXHANDLE parent, UINT index, bool element) const;
     UINT StructMembers(int index) const;
@@ -309,6 +317,7 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     struct SlotTree {
         int root = -1; // -1: a root parameter (or an annotation)
         std::size_t offset = 0;
+        std::size_t words = 0; // a view's
         Range members;
         Range elements;
         Range views; // a root's: every slot below it

@@ -3,8 +3,6 @@
 // they read a parameter) that neither names, indices nor semantics reach.
 #include "fx/effect.h"
 
-#include <cstring>
-
 namespace platform::fx {
 
 void Effect::AddAnnotations(const EffectModel& model) {
@@ -40,13 +38,8 @@ void Effect::AddAnnotations(const EffectModel& model) {
             slot.value->text = a.text;
             if (a.cls != D3DXPC_OBJECT) {
                 slot.value->words.assign(std::size_t{a.rows} * a.columns, 0);
-                for (std::size_t i = 0; i < slot.value->words.size() && i < a.values.size(); ++i) {
-                    if (a.type == D3DXPT_FLOAT)
-                        std::memcpy(&slot.value->words[i], &a.values[i], sizeof(float));
-                    else
-                        slot.value->words[i] =
-                            static_cast<std::uint32_t>(static_cast<std::int32_t>(a.values[i]));
-                }
+                for (std::size_t i = 0; i < slot.value->words.size() && i < a.values.size(); ++i)
+                    slot.value->words[i] = FloatWord(a.values[i], a.type);
             }
             parameters_.push_back(std::move(slot));
         }

@@ -18,8 +18,11 @@ HRESULT Effect::CloneEffect(LPDIRECT3DDEVICE9 pDevice, LPD3DXEFFECT* ppEffect) {
     try {
         for (std::size_t i = 0; i < parameters_.size(); ++i) {
             ParameterValue& to = *clone->parameters_[i].value;
-            if (&to == parameters_[i].value.get())
-                continue; // shared through the pool
+            if (&to == parameters_[i].value.get() ||
+                (i < tree_.size() && tree_[i].root >= 0 &&
+                 clone->parameters_[i].value ==
+                     clone->parameters_[static_cast<std::size_t>(tree_[i].root)].value))
+                continue; // shared through the pool, or a view of its root's words
             to.words = parameters_[i].value->words;
             to.texture = parameters_[i].value->texture;
             to.text = parameters_[i].value->text;

@@ -3,10 +3,6 @@
 #include "fx/effect.h"
 #include "fx/fx_buffer.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 namespace platform::fx {
 namespace {
 
@@ -58,17 +54,14 @@ HRESULT CreateFromFile(IDirect3DDevice9* device, LPCSTR pSrcFile, const D3DXMACR
         const std::string path = PortablePath(pSrcFile);
         const std::size_t slash = path.find_last_of('/');
         input.directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-        std::ifstream in(path, std::ios::binary);
-        std::error_code ignored;
-        if (!in || std::filesystem::is_directory(path, ignored)) { // a directory opens, then fails to read
+        std::string failure;
+        if (!ReadSourceFile(path, pSrcFile, &input.text, &failure)) {
             Diagnostics diagnostics;
-            diagnostics.Error(pSrcFile, 1, 1, code::kIncludeFailed,
-                              std::string("failed to open source file: '") + pSrcFile + "'");
+            diagnostics.Error(pSrcFile, 1, 1, code::kIncludeFailed, failure);
             if (ppErrors)
                 *ppErrors = CreateTextBuffer(diagnostics.Text());
             return D3DXERR_INVALIDDATA;
         }
-        input.text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         return CreateFromSource(device, input, flags, pool, ppEffect, ppErrors);
     } catch (...) {
         return E_OUTOFMEMORY;

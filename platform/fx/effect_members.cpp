@@ -1,7 +1,7 @@
-// Struct members and array elements as parameters of their own. Each is a view: a slot with its own
-// copy of its words at an offset of its root parameter's words. A write to a view goes into the root
-// and from there to every other view of that root, so each slot reads what was last written, and
-// the uniforms bound to struct members upload when their view changes.
+// Struct members and array elements as parameters of their own. Each is a view: a slot whose words
+// are its root parameter's at an offset (the root's value is shared, not copied), so a write through
+// any view or the root is what every other reads, and the uniforms bound to struct members upload
+// when the root's version changes. Object views (textures, strings) keep a value of their own.
 #include "fx/effect.h"
 
 #include <algorithm>
@@ -13,9 +13,9 @@ namespace {
 
 constexpr UINT kMaxElementViews = 1024;
 constexpr std::size_t kMaxViews = 1 << 16;
-// Each view holds a copy of its description (members and sampler states included) and of its words,
-// so views stop when their bytes would pass this: an array of large structs must not multiply into
-// millions of copies.
+// Each view holds a copy of its description (members and sampler states included), so views stop
+// when their bytes would pass this: an array of large structs must not multiply into millions of
+// copies.
 constexpr std::size_t kMaxViewBytes = std::size_t{64} << 20;
 
 std::uint64_t ViewBytes(const Parameter& p) { // 64-bit: no wrap on 32-bit builds
@@ -58,16 +58,9 @@ void Effect::AddViews() {
                 continue;
             const std::size_t at = tree_[static_cast<std::size_t>(v)].offset;
             for (std::size_t i = 0;
-                 i < WordCount(member) && at + i < defaults.size() && at + i < slot.value->words.size();
-                 ++i) {
-                std::uint32_t& word = slot.value->words[at + i];
-                if (member.type == D3DXPT_FLOAT)
-                    std::memcpy(&word, &defaults[at + i], sizeof(float));
-                else
-                    word = static_cast<std::uint32_t>(static_cast<std::int32_t>(defaults[at + i]));
-            }
+                 i < WordCount(member) && at + i < defaults.size() && at + i < slot.value->words.size(); ++i)
+                slot.value->words[at + i] = FloatWord(defaults[at + i], member.type);
         }
-        Propagate(root);
     }
 }
 
@@ -83,10 +76,9 @@ void Effect::AddChildren(int self, int root, std::size_t offset) {
         count = desc.members.size();
     if (count == 0 || parameters_.size() + count > kMaxViews)
         return;
-    const std::uint64_t word = sizeof(std::uint32_t);
-    std::uint64_t bytes = elements ? count * (ViewBytes(desc) + WordCount(desc) / desc.elements * word) : 0;
+    std::uint64_t bytes = elements ? count * ViewBytes(desc) : 0;
     for (std::size_t k = 0; !elements && k < count; ++k)
-        bytes += ViewBytes(desc.members[k]) + WordCount(desc.members[k]) * word;
+        bytes += ViewBytes(desc.members[k]);
     if (bytes > kMaxViewBytes - viewBytes_)
         return;
     viewBytes_ += bytes;
@@ -115,12 +107,13 @@ void Effect::AddChildren(int self, int root, std::size_t offset) {
     for (std::size_t k = 0; k < children.size(); ++k) {
         ParameterSlot slot;
         slot.desc = children[k];
-        slot.value = std::make_shared<ParameterValue>();
-        slot.value->words.assign(WordCount(slot.desc), 0);
+        slot.value = slot.desc.cls == D3DXPC_OBJECT ? std::make_shared<ParameterValue>()
+                                                    : parameters_[static_cast<std::size_t>(root)].value;
         parameters_.push_back(std::move(slot));
         SlotTree node;
         node.root = root;
         node.offset = offset;
+        node.words = WordCount(children[k]);
         node.path = paths[k];
         tree_.push_back(std::move(node));
         offsets.push_back(offset);
@@ -130,29 +123,15 @@ void Effect::AddChildren(int self, int root, std::size_t offset) {
         AddChildren(first + static_cast<int>(k), root, offsets[k]);
 }
 
-void Effect::Propagate(int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= tree_.size())
-        return;
+Effect::WordSpan Effect::Words(int index) const {
+    const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    std::vector<std::uint32_t>& words = slot.value->words;
+    if (static_cast<std::size_t>(index) >= tree_.size() || tree_[static_cast<std::size_t>(index)].root < 0 ||
+        slot.desc.cls == D3DXPC_OBJECT)
+        return WordSpan{words.data(), words.size()};
     const SlotTree& node = tree_[static_cast<std::size_t>(index)];
-    const int root = node.root < 0 ? index : node.root;
-    ParameterSlot& rootSlot = parameters_[static_cast<std::size_t>(root)];
-    if (root != index) {
-        const ParameterSlot& view = parameters_[static_cast<std::size_t>(index)];
-        for (std::size_t i = 0;
-             i < view.value->words.size() && node.offset + i < rootSlot.value->words.size(); ++i)
-            rootSlot.value->words[node.offset + i] = view.value->words[i];
-        ++rootSlot.value->version;
-    }
-    const Range views = tree_[static_cast<std::size_t>(root)].views;
-    for (int v = views.first; v < views.first + views.count; ++v) {
-        if (v == index)
-            continue;
-        ParameterSlot& view = parameters_[static_cast<std::size_t>(v)];
-        const std::size_t at = tree_[static_cast<std::size_t>(v)].offset;
-        for (std::size_t i = 0; i < view.value->words.size() && at + i < rootSlot.value->words.size(); ++i)
-            view.value->words[i] = rootSlot.value->words[at + i];
-        ++view.value->version;
-    }
+    const std::size_t at = std::min(node.offset, words.size());
+    return WordSpan{words.data() + at, std::min(node.words, words.size() - at)};
 }
 
 int Effect::FindPath(const char* name) const {

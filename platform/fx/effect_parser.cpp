@@ -6,7 +6,9 @@
 #include "fx/initializer_lists.h"
 #include "fx/state_expression.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -105,6 +107,27 @@ bool IsTexture(D3DXPARAMETER_TYPE t) {
     return t >= D3DXPT_TEXTURE && t <= D3DXPT_TEXTURECUBE;
 }
 
+// Top-level declarations of one effect: each becomes a uniform, function or object that glslang and
+// the effect hold, and past some tens of thousands glslang's SPIR-V fails inside (a struct's 16-bit
+// word count); far more than any effect declares.
+constexpr std::size_t kMaxDeclarations = 4096;
+
+// A token's text for a message: bytes outside printable ASCII as \xNN.
+std::string Printable(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7f) {
+            out += c;
+        } else {
+            char hex[5];
+            std::snprintf(hex, sizeof(hex), "\\x%02x", u);
+            out += hex;
+        }
+    }
+    return out;
+}
+
 class Parser {
   public:
     Parser(const EffectSource& source, EffectModel* model, Diagnostics* diagnostics)
@@ -118,8 +141,9 @@ class Parser {
                   "macro expansion exceeds " + std::to_string(kMaxExpandedTokens) + " tokens");
             return;
         }
-        // After an error the parser goes on at the next statement, so that one compile lists them all.
-        while (Peek().kind != Token::End) {
+        // After an error the parser goes on at the next statement, so that one compile lists them all;
+        // text that is no statement at all stops it, as it stops the HLSL compiler.
+        while (!stopped_ && Peek().kind != Token::End) {
             const std::size_t before = pos_;
             TopLevel();
             if (pos_ == before)
@@ -166,6 +190,24 @@ class Parser {
                             errorCode, message, TextOrder(at.line, at.column));
     }
     SourceLocation Where(const Token& t) const { return source_.Locate(t.line, t.column); }
+    // Text that is no declaration, function, struct or technique: the first such error ends the parse.
+    void Unexpected(const Token& at) {
+        Error(at, code::kSyntax,
+              at.kind == Token::End ? "syntax error: unexpected end of file"
+                                    : "syntax error: unexpected token '" + Printable(at.text) + "'");
+        stopped_ = true; // what follows has no known start
+    }
+    // Counts a top-level declaration; false (with the error, which ends the parse) past the limit.
+    bool Declared(const Token& at) {
+        if (++declarations_ <= kMaxDeclarations)
+            return true;
+        Error(at, code::kSyntax,
+              "too many declarations: an effect holds at most " + std::to_string(kMaxDeclarations) +
+                  " variables, functions, structs and techniques");
+        stopped_ = true;
+        return false;
+    }
+    bool IsTypeName(const std::string& name) const;
 
     // Replaces text with spaces from token `first` up to and including token `last`; line breaks stay.
     void Blank(std::size_t first, std::size_t last) {
@@ -197,6 +239,22 @@ class Parser {
                 SkipGroup("(", ")");
             else
                 Next();
+        }
+        Accept(";");
+    }
+
+    // Skips to the `end` token at this depth, counting a declaration at each `separator` there.
+    void SkipCounting(const char* separator, const char* end) {
+        while (!stopped_ && Peek().kind != Token::End && !Is(Peek(), end)) {
+            if (Is(Peek(), "{")) {
+                SkipGroup("{", "}");
+            } else if (Is(Peek(), "(")) {
+                SkipGroup("(", ")");
+            } else {
+                if (Is(Peek(), separator))
+                    Declared(Peek());
+                Next();
+            }
         }
         Accept(";");
     }
@@ -263,10 +321,13 @@ class Parser {
     std::size_t pos_ = 0;
     std::uint64_t effectWords_ = 0; // of the parameters so far
     std::vector<std::pair<StateValue, Token>> compiles_;
-    bool blankDeclaration_ = false;  // DWORD globals: effect-only, glslang rejects the type
-    int openTechniques_ = 0;         // techniques an error left unblanked
-    bool unblanked_ = false;         // a declaration an error left unblanked
-    std::vector<Parameter> structs_; // struct types by name, with their members
+    bool blankDeclaration_ = false;      // DWORD globals: effect-only, glslang rejects the type
+    int openTechniques_ = 0;             // techniques an error left unblanked
+    bool unblanked_ = false;             // a declaration an error left unblanked
+    std::vector<Parameter> structs_;     // struct types by name, with their members
+    std::vector<std::string> typeNames_; // every struct and typedef name, usable as a parameter or not
+    std::size_t declarations_ = 0;
+    bool stopped_ = false;
 };
 
 // Value words of one parameter and of all of an effect's: an effect allocates them (and its views
@@ -292,6 +353,17 @@ std::size_t Leaves(const Parameter& p) {
     for (const Parameter& m : p.members)
         n += Leaves(m);
     return n * (p.elements ? p.elements : 1);
+}
+
+// Names of types that are not parameters here but that glslang knows: struct and typedef names, void,
+// the sampler and texture objects of later shader models, the minimum-precision types.
+bool Parser::IsTypeName(const std::string& name) const {
+    static const char* const kPrefixes[] = {"void", "texture", "sampler", "rwtexture", "buffer", "min1"};
+    for (const char* prefix : kPrefixes) {
+        if (strncasecmp(name.c_str(), prefix, std::strlen(prefix)) == 0)
+            return true;
+    }
+    return std::find(typeNames_.begin(), typeNames_.end(), name) != typeNames_.end();
 }
 
 bool Parser::MemberType(const std::string& name, Parameter* p) const {
@@ -350,30 +422,49 @@ void Parser::StructDefinition() {
 void Parser::TopLevel() {
     if (Accept(";"))
         return;
+    const bool other = IsNoCase(Peek(), "technique") || IsNoCase(Peek(), "technique9") ||
+                       IsNoCase(Peek(), "technique10") || Is(Peek(), "struct") || Is(Peek(), "cbuffer") ||
+                       Is(Peek(), "tbuffer") || Is(Peek(), "typedef");
+    if (other && !Declared(Peek())) // variables and functions count in Declaration
+        return;
     if (IsNoCase(Peek(), "technique") || IsNoCase(Peek(), "technique9") || IsNoCase(Peek(), "technique10")) {
         TechniqueBlock();
         return;
     }
-    if (Is(Peek(), "struct") && Peek(1).kind == Token::Identifier && Is(Peek(2), "{"))
-        StructDefinition();
+    if (Is(Peek(), "struct") && Peek(1).kind == Token::Identifier) {
+        typeNames_.push_back(Peek(1).text);
+        if (Is(Peek(2), "{"))
+            StructDefinition();
+    }
     if (Is(Peek(), "struct") || Is(Peek(), "cbuffer") || Is(Peek(), "tbuffer")) {
         while (Peek().kind != Token::End && !Is(Peek(), "{") && !Is(Peek(), ";"))
             Next();
-        if (Is(Peek(), "{"))
-            SkipGroup("{", "}");
+        if (Is(Peek(), "{")) { // each member counts
+            Next();
+            SkipCounting(";", "}");
+            Accept("}");
+        }
         SkipToSemicolon();
         return;
     }
     if (Is(Peek(), "typedef")) {
-        SkipToSemicolon();
+        // The new name is the last identifier before the ';'.
+        std::string name;
+        while (Peek().kind != Token::End && !Is(Peek(), ";")) {
+            if (Is(Peek(), "{")) {
+                SkipGroup("{", "}");
+                continue;
+            }
+            if (Peek().kind == Token::Identifier)
+                name = Peek().text;
+            Next();
+        }
+        Accept(";");
+        typeNames_.push_back(name);
         return;
     }
     if (Peek().kind != Token::Identifier) {
-        // Not effect syntax: glslang reports what it makes of it.
-        if (Is(Peek(), "{"))
-            SkipGroup("{", "}");
-        else
-            Next();
+        Unexpected(Peek()); // no statement starts with it
         return;
     }
     Declaration();
@@ -456,9 +547,9 @@ void Parser::Declaration() {
     bool isStatic = false;
     bool shared = false;
     bool rowMajor = false;
-    static const char* const kModifiers[] = {"static", "uniform",  "extern",          "shared",
-                                             "const",  "volatile", "row_major",       "column_major",
-                                             "inline", "precise",  "nointerpolation", "groupshared"};
+    static const char* const kModifiers[] = {
+        "static",       "uniform", "extern",  "shared",          "const",       "volatile", "row_major",
+        "column_major", "inline",  "precise", "nointerpolation", "groupshared", "snorm",    "unorm"};
     for (bool more = true; more;) {
         more = false;
         for (const char* m : kModifiers) {
@@ -472,7 +563,7 @@ void Parser::Declaration() {
         }
     }
     if (Peek().kind != Token::Identifier) {
-        SkipToSemicolon();
+        Unexpected(Peek());
         return;
     }
     const Token typeToken = Next();
@@ -503,16 +594,8 @@ void Parser::Declaration() {
         known = NumericType("int", &base);
     if (base.cls == D3DXPC_MATRIX_COLUMNS && rowMajor)
         base.cls = D3DXPC_MATRIX_ROWS;
-    if (Peek().kind != Token::Identifier) {
-        SkipToSemicolon();
-        return;
-    }
-    if (Is(Peek(1), "(")) {
-        Function(Peek().text);
-        return;
-    }
     if (!known) {
-        // A struct-typed global becomes a struct parameter; anything else glslang will judge.
+        // A struct-typed global becomes a struct parameter.
         for (const Parameter& s : structs_) {
             if (s.name == typeToken.text) {
                 base = s;
@@ -521,11 +604,34 @@ void Parser::Declaration() {
             }
         }
     }
+    if (!known && !IsTypeName(typeToken.text)) {
+        Error(typeToken, code::kSyntax, "unrecognized identifier '" + typeToken.text + "'");
+        stopped_ = true;
+        return;
+    }
+    if (Peek().kind != Token::Identifier) {
+        Unexpected(Peek());
+        return;
+    }
+    if (Is(Peek(1), "(")) {
+        if (Declared(Peek()))
+            Function(Peek().text);
+        return;
+    }
     if (!known) {
-        SkipToSemicolon();
+        // A type the effect does not hold as a parameter (a typedef, a struct of objects): glslang
+        // judges it. Each of its declarators counts.
+        if (Declared(Peek()))
+            SkipCounting(",", ";");
         return;
     }
     while (Peek().kind != Token::End) {
+        if (Peek().kind != Token::Identifier) {
+            Unexpected(Peek());
+            return;
+        }
+        if (!Declared(Peek()))
+            return;
         if (!Declarator(base, start, isStatic)) {
             unblanked_ = true;
             return;

@@ -52,9 +52,10 @@ void Effect::PrepareSaveList(const RuntimeTechnique& technique) {
 
 DWORD Effect::ParameterDword(int parameter, ValueType type) const {
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(parameter)];
-    if (slot.value->words.empty())
+    const WordSpan words = Words(parameter);
+    if (words.size == 0)
         return 0;
-    const std::uint32_t word = slot.value->words[0];
+    const std::uint32_t word = words.data[0];
     if (slot.desc.type != D3DXPT_FLOAT || type == ValueType::Float)
         return word;
     float f = 0.0f;
@@ -66,14 +67,14 @@ DWORD Effect::CurrentValue(const PassState& s) const {
     if (s.expression >= 0) {
         const double v =
             EvaluateStateExpression(expressions_[static_cast<std::size_t>(s.expression)], [this](int p) {
-                const ParameterSlot& slot = parameters_[static_cast<std::size_t>(p)];
-                if (slot.value->words.empty())
+                const WordSpan words = Words(p);
+                if (words.size == 0)
                     return 0.0;
                 float f = 0.0f;
-                std::memcpy(&f, &slot.value->words[0], sizeof(f));
-                return slot.desc.type == D3DXPT_FLOAT
+                std::memcpy(&f, words.data, sizeof(f));
+                return parameters_[static_cast<std::size_t>(p)].desc.type == D3DXPT_FLOAT
                            ? static_cast<double>(f)
-                           : static_cast<double>(static_cast<std::int32_t>(slot.value->words[0]));
+                           : static_cast<double>(static_cast<std::int32_t>(words.data[0]));
             });
         return NumberToState(s.type, static_cast<float>(v));
     }
@@ -85,8 +86,9 @@ void Effect::CurrentVector(const PassState& s, float out[4]) const {
         out[k] = s.vector[k];
     if (s.parameter >= 0) {
         const ParameterSlot& slot = parameters_[static_cast<std::size_t>(s.parameter)];
+        const WordSpan words = Words(s.parameter);
         for (std::size_t k = 0; k < 4; ++k) {
-            const std::uint32_t word = k < slot.value->words.size() ? slot.value->words[k] : 0;
+            const std::uint32_t word = k < words.size ? words.data[k] : 0;
             float f = static_cast<float>(static_cast<std::int32_t>(word));
             if (slot.desc.type == D3DXPT_FLOAT)
                 std::memcpy(&f, &word, sizeof(f));
@@ -235,10 +237,10 @@ void Effect::ApplyPass(RuntimePass* pass) {
         case StateKind::Transform: {
             if (s.parameter < 0)
                 break;
-            const ParameterSlot& slot = parameters_[static_cast<std::size_t>(s.parameter)];
-            if (slot.value->words.size() >= 16) {
+            const WordSpan words = Words(s.parameter);
+            if (words.size >= 16) {
                 D3DMATRIX m;
-                std::memcpy(&m, slot.value->words.data(), sizeof(m));
+                std::memcpy(&m, words.data, sizeof(m));
                 states->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(s.id), &m);
             }
             break;

@@ -244,18 +244,11 @@ void Effect::BindStructMembers(int parameter, const std::string& prefix, StagePr
 
 void Effect::UploadUniforms(StageProgram* stage) {
     for (UniformBinding& b : stage->uniforms) {
+        // A struct member's value is its whole's, which a pool may share with other effects.
         const ParameterSlot& slot = parameters_[static_cast<std::size_t>(b.parameter)];
-        // A struct member's words are read from its whole, which a pool may share with other effects.
-        const ParameterSlot* source = &slot;
-        std::size_t base = 0;
-        if (static_cast<std::size_t>(b.parameter) < tree_.size() &&
-            tree_[static_cast<std::size_t>(b.parameter)].root >= 0) {
-            const SlotTree& node = tree_[static_cast<std::size_t>(b.parameter)];
-            source = &parameters_[static_cast<std::size_t>(node.root)];
-            base = node.offset;
-        }
-        if (b.uploaded == source->value->version)
+        if (b.uploaded == slot.value->version)
             continue;
+        const WordSpan words = Words(b.parameter);
         const GlTypeInfo* info = TypeInfo(b.type);
         // Each element of the uniform takes rows x columns words of the parameter; a vector uniform
         // of a wider type than the parameter keeps zeros in the rest.
@@ -263,15 +256,15 @@ void Effect::UploadUniforms(StageProgram* stage) {
         const std::size_t components = static_cast<std::size_t>(info->components);
         for (std::size_t e = 0; e < static_cast<std::size_t>(b.count); ++e) {
             for (std::size_t k = 0; k < components; ++k) {
-                const std::size_t from = base + e * perElement + k;
+                const std::size_t from = e * perElement + k;
                 b.scratch[e * components + k] =
-                    (k < perElement && from < source->value->words.size())
-                        ? ConvertWord(source->value->words[from], slot.desc.type, info->base)
+                    (k < perElement && from < words.size)
+                        ? ConvertWord(words.data[from], slot.desc.type, info->base)
                         : 0u;
             }
         }
         UploadWords(stage->program, b.location, *info, b.count, b.scratch.data());
-        b.uploaded = source->value->version;
+        b.uploaded = slot.value->version;
     }
 }
 

@@ -1,12 +1,10 @@
 #include "fx/effect_source.h"
 
+#include "d3dx/regular_file.h"
 #include "fx/condition_eval.h"
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace platform::fx {
 namespace {
@@ -91,7 +89,7 @@ class Preprocessor {
     void Include(const std::string& rest, std::size_t column, int file, int line,
                  const std::string& directory, int depth);
     bool LoadInclude(const std::string& name, const std::string& directory, std::string* text,
-                     std::string* path);
+                     std::string* path, std::string* failure);
 
     EffectSource* source_;
     Diagnostics* diagnostics_;
@@ -288,8 +286,15 @@ void Preprocessor::Include(const std::string& rest, std::size_t column, int file
     }
     std::string text;
     std::string path;
-    if (!LoadInclude(name, directory, &text, &path)) {
-        Error(file, line, nameColumn, code::kIncludeFailed, "failed to open source file: '" + name + "'");
+    std::string failure;
+    if (!LoadInclude(name, directory, &text, &path, &failure)) {
+        Error(file, line, nameColumn, code::kIncludeFailed, failure);
+        return;
+    }
+    if (text.size() > kMaxSourceBytes - std::min<std::uint64_t>(source_->text.size(), kMaxSourceBytes)) {
+        Error(file, line, nameColumn, code::kIncludeFailed,
+              "#include makes the source larger than " + std::to_string(kMaxSourceBytes) + " bytes: '" +
+                  name + "'");
         return;
     }
     source_->files.push_back(path);
@@ -299,7 +304,7 @@ void Preprocessor::Include(const std::string& rest, std::size_t column, int file
 }
 
 bool Preprocessor::LoadInclude(const std::string& name, const std::string& directory, std::string* text,
-                               std::string* path) {
+                               std::string* path, std::string* failure) {
     std::string normalised = name;
     for (char& c : normalised) {
         if (c == '\\')
@@ -308,23 +313,33 @@ bool Preprocessor::LoadInclude(const std::string& name, const std::string& direc
     if (include_) {
         LPCVOID data = nullptr;
         UINT bytes = 0;
-        if (FAILED(include_->Open(D3DXINC_LOCAL, name.c_str(), nullptr, &data, &bytes)) || !data)
+        if (FAILED(include_->Open(D3DXINC_LOCAL, name.c_str(), nullptr, &data, &bytes)) || !data) {
+            *failure = "failed to open source file: '" + name + "'";
             return false;
+        }
         text->assign(static_cast<const char*>(data), bytes);
         include_->Close(data);
         *path = name;
         return true;
     }
     *path = (!normalised.empty() && normalised[0] == '/') ? normalised : directory + normalised;
-    std::ifstream in(*path, std::ios::binary);
-    std::error_code ignored;
-    if (!in || std::filesystem::is_directory(*path, ignored)) // a directory opens, then fails to read
-        return false;
-    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    return ReadSourceFile(*path, name, text, failure);
 }
 
 } // namespace
+
+bool ReadSourceFile(const std::string& path, const std::string& name, std::string* text,
+                    std::string* failure) {
+    const d3dx::FileRead read = d3dx::ReadRegularFile(path, d3dx::FileLimits{kMaxSourceBytes}, text);
+    if (read == d3dx::FileRead::Ok)
+        return true;
+    *failure = "failed to open source file: '" + name + "'";
+    if (read == d3dx::FileRead::NotRegular)
+        *failure += ": not a regular file";
+    else if (read == d3dx::FileRead::TooLarge)
+        *failure += ": larger than " + std::to_string(kMaxSourceBytes) + " bytes";
+    return false;
+}
 
 const Macro* EffectSource::FindMacro(const std::string& name, int line) const {
     const Macro* found = nullptr;
@@ -346,6 +361,11 @@ SourceLocation EffectSource::Locate(int combinedLine, int column) const {
 bool Preprocess(const SourceInput& input, EffectSource* source, Diagnostics* diagnostics) {
     *source = EffectSource{};
     source->files.push_back(input.name);
+    if (input.text.size() > kMaxSourceBytes) { // an effect from memory; files were refused when read
+        diagnostics->Error(input.name, 1, 1, code::kIncludeFailed,
+                           "source larger than " + std::to_string(kMaxSourceBytes) + " bytes");
+        return false;
+    }
     Preprocessor preprocessor(source, diagnostics, input.include);
     for (const D3DXMACRO* d = input.defines; d && d->Name; ++d)
         preprocessor.AddDefine(d->Name, d->Definition);

@@ -10,6 +10,7 @@
 
 #include <d3dx9shader.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,15 @@ struct SourceInput {
     const D3DXMACRO* defines = nullptr;
     ID3DXInclude* include = nullptr;
 };
+
+// An effect file, each of its includes, and all of them together: far beyond any effect's source,
+// and small enough that its tokens stay within tens of megabytes.
+constexpr std::uint64_t kMaxSourceBytes = std::uint64_t{1} << 20;
+
+// Reads an effect file or an include from disk: only a regular file of at most kMaxSourceBytes.
+// False with the compiler's message about `name` (the file as the author named it) otherwise.
+bool ReadSourceFile(const std::string& path, const std::string& name, std::string* text,
+                    std::string* failure);
 
 // False with diagnostics on a fault (a missing include, an unbalanced #if, #error).
 bool Preprocess(const SourceInput& input, EffectSource* source, Diagnostics* diagnostics);

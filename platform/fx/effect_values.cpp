@@ -6,7 +6,6 @@
 #include <cstring>
 
 namespace platform::fx {
-namespace {
 
 std::uint32_t FloatWord(float f, D3DXPARAMETER_TYPE type) {
     if (type == D3DXPT_BOOL)
@@ -17,6 +16,8 @@ std::uint32_t FloatWord(float f, D3DXPARAMETER_TYPE type) {
     std::memcpy(&bits, &f, sizeof(bits));
     return bits;
 }
+
+namespace {
 
 float WordFloat(std::uint32_t word, D3DXPARAMETER_TYPE type) {
     if (type != D3DXPT_FLOAT)
@@ -37,14 +38,13 @@ HRESULT Effect::WriteFloats(D3DXHANDLE handle, const float* values, UINT count, 
     if (index < 0 || !values)
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    const std::size_t n = std::min<std::size_t>(
-        count, slot.value->words.size() > offset ? slot.value->words.size() - offset : 0);
+    const std::size_t n = std::min<std::size_t>(count, words.size > offset ? words.size - offset : 0);
     for (std::size_t i = 0; i < n; ++i)
-        slot.value->words[offset + i] = FloatWord(values[i], slot.desc.type);
+        words.data[offset + i] = FloatWord(values[i], slot.desc.type);
     ++slot.value->version;
-    Propagate(index);
     return D3D_OK;
 }
 
@@ -53,17 +53,17 @@ HRESULT Effect::WriteInts(D3DXHANDLE handle, const INT* values, UINT count) {
     if (index < 0 || !values)
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    const std::size_t n = std::min<std::size_t>(count, slot.value->words.size());
+    const std::size_t n = std::min<std::size_t>(count, words.size);
     for (std::size_t i = 0; i < n; ++i) {
-        slot.value->words[i] = slot.desc.type == D3DXPT_FLOAT
-                                   ? FloatWord(static_cast<float>(values[i]), D3DXPT_FLOAT)
-                               : slot.desc.type == D3DXPT_BOOL ? (values[i] != 0 ? 1u : 0u)
-                                                               : static_cast<std::uint32_t>(values[i]);
+        words.data[i] = slot.desc.type == D3DXPT_FLOAT
+                            ? FloatWord(static_cast<float>(values[i]), D3DXPT_FLOAT)
+                        : slot.desc.type == D3DXPT_BOOL ? (values[i] != 0 ? 1u : 0u)
+                                                        : static_cast<std::uint32_t>(values[i]);
     }
     ++slot.value->version;
-    Propagate(index);
     return D3D_OK;
 }
 
@@ -72,10 +72,11 @@ HRESULT Effect::ReadFloats(D3DXHANDLE handle, float* values, UINT count) const {
     if (index < 0 || !values)
         return D3DERR_INVALIDCALL;
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    for (std::size_t i = 0; i < count && i < slot.value->words.size(); ++i)
-        values[i] = WordFloat(slot.value->words[i], slot.desc.type);
+    for (std::size_t i = 0; i < count && i < words.size; ++i)
+        values[i] = WordFloat(words.data[i], slot.desc.type);
     return D3D_OK;
 }
 
@@ -84,12 +85,12 @@ HRESULT Effect::ReadInts(D3DXHANDLE handle, INT* values, UINT count) const {
     if (index < 0 || !values)
         return D3DERR_INVALIDCALL;
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    for (std::size_t i = 0; i < count && i < slot.value->words.size(); ++i) {
-        values[i] = slot.desc.type == D3DXPT_FLOAT
-                        ? static_cast<INT>(WordFloat(slot.value->words[i], D3DXPT_FLOAT))
-                        : static_cast<INT>(slot.value->words[i]);
+    for (std::size_t i = 0; i < count && i < words.size; ++i) {
+        values[i] = slot.desc.type == D3DXPT_FLOAT ? static_cast<INT>(WordFloat(words.data[i], D3DXPT_FLOAT))
+                                                   : static_cast<INT>(words.data[i]);
     }
     return D3D_OK;
 }
@@ -102,6 +103,7 @@ HRESULT Effect::WriteMatrices(D3DXHANDLE handle, const D3DXMATRIX* const* matric
     if (index < 0 || !matrices)
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT || slot.desc.type != D3DXPT_FLOAT)
         return D3DERR_INVALIDCALL;
     for (UINT m = 0; m < count; ++m) {
@@ -111,16 +113,15 @@ HRESULT Effect::WriteMatrices(D3DXHANDLE handle, const D3DXMATRIX* const* matric
     const UINT rows = slot.desc.rows;
     const UINT columns = slot.desc.columns;
     const std::size_t perMatrix = std::size_t{rows} * columns;
-    for (UINT m = 0; m < count && (m + 1) * perMatrix <= slot.value->words.size(); ++m) {
+    for (UINT m = 0; m < count && (m + 1) * perMatrix <= words.size; ++m) {
         for (UINT r = 0; r < rows; ++r) {
             for (UINT c = 0; c < columns; ++c) {
                 const float v = transpose ? matrices[m]->m[c][r] : matrices[m]->m[r][c];
-                slot.value->words[m * perMatrix + r * columns + c] = FloatWord(v, D3DXPT_FLOAT);
+                words.data[m * perMatrix + r * columns + c] = FloatWord(v, D3DXPT_FLOAT);
             }
         }
     }
     ++slot.value->version;
-    Propagate(index);
     return D3D_OK;
 }
 
@@ -129,6 +130,7 @@ HRESULT Effect::ReadMatrices(D3DXHANDLE handle, D3DXMATRIX* matrices, UINT count
     if (index < 0 || !matrices)
         return D3DERR_INVALIDCALL;
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT || slot.desc.type != D3DXPT_FLOAT)
         return D3DERR_INVALIDCALL;
     const UINT rows = slot.desc.rows;
@@ -136,11 +138,11 @@ HRESULT Effect::ReadMatrices(D3DXHANDLE handle, D3DXMATRIX* matrices, UINT count
     const std::size_t perMatrix = std::size_t{rows} * columns;
     for (UINT m = 0; m < count; ++m) {
         std::memset(&matrices[m], 0, sizeof(D3DXMATRIX));
-        if ((m + 1) * perMatrix > slot.value->words.size())
+        if ((m + 1) * perMatrix > words.size)
             continue;
         for (UINT r = 0; r < rows; ++r) {
             for (UINT c = 0; c < columns; ++c) {
-                const float v = WordFloat(slot.value->words[m * perMatrix + r * columns + c], D3DXPT_FLOAT);
+                const float v = WordFloat(words.data[m * perMatrix + r * columns + c], D3DXPT_FLOAT);
                 (transpose ? matrices[m].m[c][r] : matrices[m].m[r][c]) = v;
             }
         }
@@ -153,6 +155,7 @@ HRESULT Effect::SetValue(D3DXHANDLE hParameter, LPCVOID pData, UINT Bytes) {
     if (index < 0 || !pData)
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (IsTextureType(slot.desc.type) && Bytes >= sizeof(void*)) {
         IDirect3DBaseTexture9* texture = nullptr;
         std::memcpy(&texture, pData, sizeof(texture));
@@ -160,9 +163,8 @@ HRESULT Effect::SetValue(D3DXHANDLE hParameter, LPCVOID pData, UINT Bytes) {
     }
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    std::memcpy(slot.value->words.data(), pData, std::min<std::size_t>(Bytes, slot.value->words.size() * 4));
+    std::memcpy(words.data, pData, std::min<std::size_t>(Bytes, words.size * 4));
     ++slot.value->version;
-    Propagate(index);
     return D3D_OK;
 }
 
@@ -171,9 +173,10 @@ HRESULT Effect::GetValue(D3DXHANDLE hParameter, LPVOID pData, UINT Bytes) {
     if (index < 0 || !pData)
         return D3DERR_INVALIDCALL;
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
-    std::memcpy(pData, slot.value->words.data(), std::min<std::size_t>(Bytes, slot.value->words.size() * 4));
+    std::memcpy(pData, words.data, std::min<std::size_t>(Bytes, words.size * 4));
     return D3D_OK;
 }
 
@@ -225,19 +228,19 @@ HRESULT Effect::SetVectorArray(D3DXHANDLE h, CONST D3DXVECTOR4* pVector, UINT co
     if (index < 0 || !pVector)
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
     const UINT columns = std::min<UINT>(slot.desc.columns, 4);
     const std::size_t perElement = std::size_t{slot.desc.rows} * slot.desc.columns;
     UINT e = 0;
-    for (; e < count && (e + 1) * perElement <= slot.value->words.size(); ++e) {
+    for (; e < count && (e + 1) * perElement <= words.size; ++e) {
         for (UINT k = 0; k < columns; ++k)
-            slot.value->words[e * perElement + k] = FloatWord((&pVector[e].x)[k], slot.desc.type);
+            words.data[e * perElement + k] = FloatWord((&pVector[e].x)[k], slot.desc.type);
     }
-    // One version and one pass over the views for the whole array, not one per element.
+    // One version for the whole array, not one per element.
     if (e > 0) {
         ++slot.value->version;
-        Propagate(index);
     }
     return D3D_OK;
 }
@@ -249,6 +252,7 @@ HRESULT Effect::GetVectorArray(D3DXHANDLE h, D3DXVECTOR4* pVector, UINT count) {
     if (index < 0 || !pVector)
         return D3DERR_INVALIDCALL;
     const ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
+    const WordSpan words = Words(index);
     if (slot.desc.cls == D3DXPC_OBJECT)
         return D3DERR_INVALIDCALL;
     const std::size_t columns = slot.desc.columns;
@@ -257,9 +261,7 @@ HRESULT Effect::GetVectorArray(D3DXHANDLE h, D3DXVECTOR4* pVector, UINT count) {
         float* out = &pVector[e].x;
         for (std::size_t k = 0; k < 4; ++k) {
             const std::size_t from = e * perElement + k;
-            out[k] = (k < columns && from < slot.value->words.size())
-                         ? WordFloat(slot.value->words[from], slot.desc.type)
-                         : 0.0f;
+            out[k] = (k < columns && from < words.size) ? WordFloat(words.data[from], slot.desc.type) : 0.0f;
         }
     }
     return D3D_OK;
@@ -357,7 +359,6 @@ HRESULT Effect::SetTexture(D3DXHANDLE h, LPDIRECT3DBASETEXTURE9 pTexture) {
     if (slot.value->texture.Get() != pTexture) {
         slot.value->texture = com::Ref<IDirect3DBaseTexture9>(pTexture);
         ++slot.value->version;
-        Propagate(index);
     }
     return D3D_OK;
 }
@@ -381,13 +382,13 @@ HRESULT Effect::SetRawValue(D3DXHANDLE h, LPCVOID pData, UINT ByteOffset, UINT B
     if (index < 0 || !pData)
         return D3DERR_INVALIDCALL;
     ParameterSlot& slot = parameters_[static_cast<std::size_t>(index)];
-    const std::size_t size = slot.value->words.size() * 4;
+    const WordSpan words = Words(index);
+    const std::size_t size = words.size * 4;
     if (slot.desc.cls == D3DXPC_OBJECT || ByteOffset > size)
         return D3DERR_INVALIDCALL;
-    std::memcpy(reinterpret_cast<char*>(slot.value->words.data()) + ByteOffset, pData,
+    std::memcpy(reinterpret_cast<char*>(words.data) + ByteOffset, pData,
                 std::min<std::size_t>(Bytes, size - ByteOffset));
     ++slot.value->version;
-    Propagate(index);
     return D3D_OK;
 }
 

@@ -38,11 +38,12 @@ void CompileCached(const ShaderRequest& request, ShaderResult* result) {
             return;
         }
     }
-    if (!LoadFromDiskCache(request, result)) {
+    const DiskCacheEntry entry = FindDiskCacheEntry(request);
+    if (!LoadFromDiskCache(entry, result)) {
         CompileIsolated(request, result);
         if (!result->ok)
             return;
-        StoreInDiskCache(request, *result);
+        StoreInDiskCache(entry, *result);
     }
     std::lock_guard<std::mutex> lock(cache.mutex);
     if (cache.entries.size() >= kMaxEntries)

@@ -110,18 +110,19 @@ TEST(DiskCache, ConcurrentWritersOfOneEntryNeverExposeAPartialOne) {
     ShaderResult good;
     platform::fx::CompileCached(request, &good);
     ASSERT_TRUE(good.ok);
+    const platform::fx::DiskCacheEntry entry = platform::fx::FindDiskCacheEntry(request);
     std::atomic<bool> stop{false};
     std::atomic<int> bad{0};
     std::thread reader([&] {
         while (!stop) {
             ShaderResult r;
-            if (!platform::fx::LoadFromDiskCache(request, &r) || r.glsl != good.glsl)
+            if (!platform::fx::LoadFromDiskCache(entry, &r) || r.glsl != good.glsl)
                 ++bad;
         }
     });
     const auto write = [&] {
         for (int i = 0; i < 40; ++i)
-            platform::fx::StoreInDiskCache(request, good);
+            platform::fx::StoreInDiskCache(entry, good);
     };
     std::thread first(write);
     std::thread second(write);
