@@ -1,45 +1,19 @@
-// The fixed-function pipeline: lighting with a material, ambient and lights; user clip planes in
-// world space; the texture stage operations and their arguments.
+// The fixed-function pipeline: user clip planes in world space, the texture stage operations and their
+// arguments (lighting: device_conformance_test.cpp).
 #include "caps_coverage.h"
 #include "render_fixture.h"
 
 #include <d3dx9math.h>
 
 #include <cmath>
-#include <vector>
 
 namespace render_test {
 namespace {
-
-struct LitVertex { // D3DFVF_XYZ | D3DFVF_NORMAL
-    float x, y, z, nx, ny, nz;
-};
 
 struct ColoredVertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE
     float x, y, z;
     D3DCOLOR color;
 };
-
-// A unit sphere of stacks x slices, its triangles clockwise seen from outside.
-void BuildSphere(int stacks, int slices, std::vector<LitVertex>* vertices, std::vector<WORD>* indices) {
-    const float pi = 3.14159265f;
-    for (int i = 0; i <= stacks; ++i) {
-        const float polar = pi * static_cast<float>(i) / static_cast<float>(stacks);
-        for (int j = 0; j <= slices; ++j) {
-            const float azimuth = 2.0f * pi * static_cast<float>(j) / static_cast<float>(slices);
-            const float x = std::sin(polar) * std::cos(azimuth), y = std::cos(polar),
-                        z = std::sin(polar) * std::sin(azimuth);
-            vertices->push_back(LitVertex{x, y, z, x, y, z});
-        }
-    }
-    for (int i = 0; i < stacks; ++i)
-        for (int j = 0; j < slices; ++j) {
-            const WORD a = static_cast<WORD>(i * (slices + 1) + j), b = static_cast<WORD>(a + slices + 1);
-            const WORD quad[6] = {a, static_cast<WORD>(a + 1), b,
-                                  b, static_cast<WORD>(a + 1), static_cast<WORD>(b + 1)};
-            indices->insert(indices->end(), quad, quad + 6);
-        }
-}
 
 // Diffuse D, texture factor T, the stage's texture X (1x1) and constant K, as 0..255 channels.
 constexpr D3DCOLOR kDiffuse = 0x80C08040;  // a 0x80, r 0xC0, g 0x80, b 0x40
@@ -99,56 +73,6 @@ class FixedFunctionTest : public RenderTest {
         ASSERT_EQ(device_->SetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
     }
 };
-
-TEST_F(FixedFunctionTest, LitSphereFollowsDirect3DsLightingModel) {
-    std::vector<LitVertex> vertices;
-    std::vector<WORD> indices;
-    BuildSphere(16, 24, &vertices, &indices);
-    SetCamera();
-    D3DXMATRIX world;
-    D3DXMatrixTranslation(&world, 0.0f, 0.0f, 3.0f);
-    ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &world), D3D_OK);
-    D3DMATERIAL9 material{};
-    material.Diffuse = D3DCOLORVALUE{1.0f, 0.5f, 0.25f, 1.0f};
-    material.Ambient = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
-    material.Specular = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
-    material.Power = 20.0f;
-    ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
-    D3DLIGHT9 light{};
-    light.Type = D3DLIGHT_DIRECTIONAL;
-    light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
-    light.Specular = D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f};
-    light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
-    ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
-    ASSERT_EQ(device_->LightEnable(0, TRUE), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_AMBIENT, 0x00202020), D3D_OK);
-    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL), D3D_OK);
-    const auto draw = [&] {
-        return DrawFrame([&] {
-            ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0,
-                                                      static_cast<UINT>(vertices.size()),
-                                                      static_cast<UINT>(indices.size() / 3), indices.data(),
-                                                      D3DFMT_INDEX16, vertices.data(), sizeof(LitVertex)),
-                      D3D_OK);
-        });
-    };
-    Frame frame = draw();
-    // Facing the light head on: ambient 0x20 plus the full diffuse colour, saturated.
-    const Bgra centre = At(frame, 32, 32);
-    EXPECT_NEAR(centre[2], 255, 2);
-    EXPECT_NEAR(centre[1], 0x20 + 128, 3);
-    EXPECT_NEAR(centre[0], 0x20 + 64, 3);
-    EXPECT_EQ(At(frame, 1, 1), (Bgra{0, 0, 0, 255}));
-    EXPECT_TRUE(MatchesGolden("lit_sphere", frame, 2, 16));
-
-    // With specular highlights and the light from the upper left, the sphere darkens to the right.
-    light.Direction = D3DVECTOR{1.0f, -1.0f, 1.0f};
-    ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
-    ASSERT_EQ(device_->SetRenderState(D3DRS_SPECULARENABLE, TRUE), D3D_OK);
-    frame = draw();
-    EXPECT_GT(At(frame, 24, 24)[0], At(frame, 40, 40)[0]);
-    EXPECT_TRUE(MatchesGolden("lit_sphere_specular", frame, 2, 16));
-}
 
 TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
     SetCamera();

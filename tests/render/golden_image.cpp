@@ -20,23 +20,9 @@ RgbaImage ToRgba(const Frame& frame) {
     return image;
 }
 
-void WriteFailure(const std::string& name, const RgbaImage& actual, const RgbaImage* golden) {
+void WriteFailure(const std::string& name, const RgbaImage& actual) {
     std::filesystem::create_directories(VTR3_FAILURE_DIR);
-    const std::string base = std::string(VTR3_FAILURE_DIR) + "/" + name;
-    WritePng(base + ".actual.png", actual);
-    if (!golden || golden->width != actual.width || golden->height != actual.height)
-        return;
-    RgbaImage diff = actual;
-    for (std::size_t i = 0; i < diff.rgba.size(); i += 4) {
-        bool differs = false;
-        for (int c = 0; c < 3; ++c)
-            differs |= actual.rgba[i + c] != golden->rgba[i + c];
-        for (int c = 0; c < 3; ++c)
-            diff.rgba[i + c] =
-                differs ? (c == 0 ? 255 : 0) : static_cast<std::uint8_t>(actual.rgba[i + c] / 4);
-        diff.rgba[i + 3] = 255;
-    }
-    WritePng(base + ".diff.png", diff);
+    WritePng(std::string(VTR3_FAILURE_DIR) + "/" + name + ".actual.png", actual);
 }
 
 } // namespace
@@ -53,11 +39,11 @@ void WriteFailure(const std::string& name, const RgbaImage& actual, const RgbaIm
     }
     RgbaImage golden;
     if (!ReadPng(path, &golden)) {
-        WriteFailure(name, actual, nullptr);
+        WriteFailure(name, actual);
         return ::testing::AssertionFailure() << "no golden " << path << " (tools/update-goldens.sh makes it)";
     }
     if (golden.width != actual.width || golden.height != actual.height) {
-        WriteFailure(name, actual, nullptr);
+        WriteFailure(name, actual);
         return ::testing::AssertionFailure() << name << ": golden is " << golden.width << "x" << golden.height
                                              << ", frame " << actual.width << "x" << actual.height;
     }
@@ -72,7 +58,7 @@ void WriteFailure(const std::string& name, const RgbaImage& actual, const RgbaIm
     }
     if (differing <= allowedPixels)
         return ::testing::AssertionSuccess();
-    WriteFailure(name, actual, &golden);
+    WriteFailure(name, actual);
     return ::testing::AssertionFailure()
            << name << ": " << differing << " pixels differ by more than " << tolerance << " (allowed "
            << allowedPixels << ", worst " << worst << "); see " << VTR3_FAILURE_DIR;

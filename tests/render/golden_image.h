@@ -1,8 +1,8 @@
 // Golden-image comparison: a frame matches its PNG under goldens/ when no channel of any pixel
 // differs by more than `tolerance`, except at most `allowedPixels` pixels. A failing comparison
-// writes <name>.actual.png and <name>.diff.png (differing pixels red over a dimmed copy) into the
-// build tree's render-failures folder. With VTR3_UPDATE_GOLDENS=1 the frame becomes the golden
-// (tools/update-goldens.sh); VTR3_GOLDEN_DIR overrides where the goldens live.
+// writes <name>.actual.png into the build tree's render-failures folder. With VTR3_UPDATE_GOLDENS=1
+// the frame becomes the golden (tools/update-goldens.sh); VTR3_GOLDEN_DIR overrides where the goldens
+// live.
 #ifndef VTR3_TESTS_RENDER_GOLDEN_IMAGE_H
 #define VTR3_TESTS_RENDER_GOLDEN_IMAGE_H
 

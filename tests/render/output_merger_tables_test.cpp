@@ -19,25 +19,18 @@ bool Compares(DWORD func, int value, int reference) {
     return ((func - 1) & outcome) != 0;
 }
 
+// Index: D3DSTENCILOP_*.
 int StencilAfter(DWORD op, int value, int reference) {
-    switch (op) {
-    case D3DSTENCILOP_ZERO:
-        return 0;
-    case D3DSTENCILOP_REPLACE:
-        return reference;
-    case D3DSTENCILOP_INCRSAT:
-        return std::min(value + 1, 255);
-    case D3DSTENCILOP_DECRSAT:
-        return std::max(value - 1, 0);
-    case D3DSTENCILOP_INVERT:
-        return ~value & 0xFF;
-    case D3DSTENCILOP_INCR:
-        return (value + 1) & 0xFF;
-    case D3DSTENCILOP_DECR:
-        return (value - 1) & 0xFF;
-    default:
-        return value;
-    }
+    const int after[] = {value,
+                         value,
+                         0,
+                         reference,
+                         std::min(value + 1, 255),
+                         std::max(value - 1, 0),
+                         ~value & 0xFF,
+                         (value + 1) & 0xFF,
+                         (value - 1) & 0xFF};
+    return after[op];
 }
 
 // A colour's channel c (0 red .. 3 alpha) as 0..1.
@@ -46,37 +39,14 @@ double Channel(D3DCOLOR color, int c) {
     return ((color >> kShift[c]) & 0xFF) / 255.0;
 }
 
-// Direct3D's blend factor for channel c.
+// Direct3D's blend factor for channel c; index: D3DBLEND_* (the BOTH factors are resolved by Blended).
 double Factor(DWORD factor, int c, D3DCOLOR source, D3DCOLOR dest, D3DCOLOR constant) {
     const double s = Channel(source, c), d = Channel(dest, c), sa = Channel(source, 3), da = Channel(dest, 3);
-    switch (factor) {
-    case D3DBLEND_ZERO:
-        return 0;
-    case D3DBLEND_SRCCOLOR:
-        return s;
-    case D3DBLEND_INVSRCCOLOR:
-        return 1 - s;
-    case D3DBLEND_SRCALPHA:
-        return sa;
-    case D3DBLEND_INVSRCALPHA:
-        return 1 - sa;
-    case D3DBLEND_DESTALPHA:
-        return da;
-    case D3DBLEND_INVDESTALPHA:
-        return 1 - da;
-    case D3DBLEND_DESTCOLOR:
-        return d;
-    case D3DBLEND_INVDESTCOLOR:
-        return 1 - d;
-    case D3DBLEND_SRCALPHASAT:
-        return c == 3 ? 1 : std::min(sa, 1 - da);
-    case D3DBLEND_BLENDFACTOR:
-        return Channel(constant, c);
-    case D3DBLEND_INVBLENDFACTOR:
-        return 1 - Channel(constant, c);
-    default:
-        return 1;
-    }
+    const double k = Channel(constant, c);
+    const double factors[] = {1,      0,  1,      s,    1 - s, sa,
+                              1 - sa, da, 1 - da, d,    1 - d, c == 3 ? 1 : std::min(sa, 1 - da),
+                              1,      1,  k,      1 - k};
+    return factors[factor];
 }
 
 struct BlendCase {
@@ -158,7 +128,7 @@ class OutputMergerTablesTest : public RenderTest {
             device_->CreateOffscreenPlainSurface(8, 8, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy_, nullptr),
             D3D_OK);
         ASSERT_EQ(device_->SetRenderTarget(0, target_), D3D_OK);
-        ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+        SetStates({{D3DRS_LIGHTING, FALSE}});
     }
     void TearDown() override {
         for (IDirect3DSurface9* surface : {target_, copy_})
@@ -182,9 +152,6 @@ class OutputMergerTablesTest : public RenderTest {
             ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINELIST, 1, line, sizeof(ScreenVertex)), D3D_OK);
         }
         ASSERT_EQ(device_->EndScene(), D3D_OK);
-    }
-    void Set(D3DRENDERSTATETYPE state, DWORD value) {
-        ASSERT_EQ(device_->SetRenderState(state, value), D3D_OK);
     }
     // The target's pixel (4, 4) as A8R8G8B8, the line's pixel (4, 6) expected the same.
     D3DCOLOR Pixel() {
@@ -216,25 +183,24 @@ TEST_F(OutputMergerTablesTest, CompareFunctionsDecideTheDepthAndAlphaTests) {
     for (DWORD func = D3DCMP_NEVER; func <= kLastCompare; ++func)
         for (int step = -1; step <= 1; ++step) {
             // Depth: green at 0.5 first, then red nearer, at the same depth, or farther.
-            Set(D3DRS_ZENABLE, D3DZB_TRUE);
-            Set(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+            SetStates({{D3DRS_ZENABLE, D3DZB_TRUE}, {D3DRS_ZFUNC, D3DCMP_ALWAYS}});
             Clear(0);
             Draw(kGreen, 0.5f);
-            Set(D3DRS_ZFUNC, func);
+            SetStates({{D3DRS_ZFUNC, func}});
             Draw(kRed, 0.5f + 0.25f * static_cast<float>(step));
             EXPECT_EQ(Pixel(), Compares(func, step, 0) ? kRed : kGreen)
                 << "depth func " << func << " step " << step;
             // Alpha: red with alpha one below, at, or one above the reference.
-            Set(D3DRS_ZENABLE, D3DZB_FALSE);
-            Set(D3DRS_ALPHATESTENABLE, TRUE);
-            Set(D3DRS_ALPHAREF, 0x80);
-            Set(D3DRS_ALPHAFUNC, func);
+            SetStates({{D3DRS_ZENABLE, D3DZB_FALSE},
+                       {D3DRS_ALPHATESTENABLE, TRUE},
+                       {D3DRS_ALPHAREF, 0x80},
+                       {D3DRS_ALPHAFUNC, func}});
             Clear(0);
             const DWORD alpha = static_cast<DWORD>(0x80 + step);
             Draw((alpha << 24) | 0xFF0000);
             EXPECT_EQ(Pixel(), Compares(func, 0x80 + step, 0x80) ? (alpha << 24) | 0xFF0000 : 0u)
                 << "alpha func " << func << " step " << step;
-            Set(D3DRS_ALPHATESTENABLE, FALSE);
+            SetStates({{D3DRS_ALPHATESTENABLE, FALSE}});
         }
 }
 
@@ -244,21 +210,19 @@ TEST_F(OutputMergerTablesTest, StencilOperationsWrapAndSaturateAsDirect3DDoes) {
     const D3DRENDERSTATETYPE paths[2][4] = {
         {D3DRS_STENCILFAIL, D3DRS_STENCILZFAIL, D3DRS_STENCILPASS, D3DRS_STENCILFUNC},
         {D3DRS_CCW_STENCILFAIL, D3DRS_CCW_STENCILZFAIL, D3DRS_CCW_STENCILPASS, D3DRS_CCW_STENCILFUNC}};
-    Set(D3DRS_STENCILENABLE, TRUE);
-    Set(D3DRS_STENCILREF, kReference);
-    Set(D3DRS_CULLMODE, D3DCULL_NONE);
+    SetStates({{D3DRS_STENCILENABLE, TRUE}, {D3DRS_STENCILREF, kReference}, {D3DRS_CULLMODE, D3DCULL_NONE}});
     for (int ccw = 0; ccw < 2; ++ccw)
         for (DWORD op = D3DSTENCILOP_KEEP; op <= kLastStencilOp; ++op)
             for (int path = 0; path < 3; ++path)
                 for (int start : {0, 0x5A, 255}) {
-                    Set(D3DRS_TWOSIDEDSTENCILMODE, ccw);
+                    SetStates({{D3DRS_TWOSIDEDSTENCILMODE, ccw}});
                     for (int other = 0; other < 3; ++other) {
-                        Set(paths[ccw][other], other == path ? op : DWORD{D3DSTENCILOP_KEEP});
+                        SetStates({{paths[ccw][other], other == path ? op : DWORD{D3DSTENCILOP_KEEP}}});
                         if (ccw)
-                            Set(paths[0][other], D3DSTENCILOP_INVERT);
+                            SetStates({{paths[0][other], D3DSTENCILOP_INVERT}});
                     }
-                    Set(paths[ccw][3], DWORD{path == 0 ? D3DCMP_NEVER : D3DCMP_ALWAYS});
-                    Set(D3DRS_ZFUNC, DWORD{path == 1 ? D3DCMP_NEVER : D3DCMP_ALWAYS});
+                    SetStates({{paths[ccw][3], path == 0 ? D3DCMP_NEVER : D3DCMP_ALWAYS},
+                               {D3DRS_ZFUNC, path == 1 ? D3DCMP_NEVER : D3DCMP_ALWAYS}});
                     Clear(0, static_cast<DWORD>(start));
                     Draw(kRed, 0.5f, ccw);
                     EXPECT_EQ(Stencil(!ccw), StencilAfter(op, start, kReference))
@@ -268,17 +232,15 @@ TEST_F(OutputMergerTablesTest, StencilOperationsWrapAndSaturateAsDirect3DDoes) {
 
 TEST_F(OutputMergerTablesTest, BlendFactorsAndOperationsFollowDirect3DsFormula) {
     constexpr D3DCOLOR kSource = 0x90C06030, kDest = 0xA04080A0;
-    Set(D3DRS_ALPHABLENDENABLE, TRUE);
+    SetStates({{D3DRS_ALPHABLENDENABLE, TRUE}});
     for (const BlendCase& b : kBlendCases) {
-        Set(D3DRS_SEPARATEALPHABLENDENABLE, b.alphaSource != 0);
-        if (b.alphaSource) {
-            Set(D3DRS_SRCBLENDALPHA, b.alphaSource);
-            Set(D3DRS_DESTBLENDALPHA, b.alphaDest);
-        }
-        Set(D3DRS_SRCBLEND, b.source);
-        Set(D3DRS_DESTBLEND, b.dest);
-        Set(D3DRS_BLENDOP, b.op);
-        Set(D3DRS_BLENDFACTOR, b.constant);
+        SetStates({{D3DRS_SEPARATEALPHABLENDENABLE, b.alphaSource != 0}});
+        if (b.alphaSource)
+            SetStates({{D3DRS_SRCBLENDALPHA, b.alphaSource}, {D3DRS_DESTBLENDALPHA, b.alphaDest}});
+        SetStates({{D3DRS_SRCBLEND, b.source},
+                   {D3DRS_DESTBLEND, b.dest},
+                   {D3DRS_BLENDOP, b.op},
+                   {D3DRS_BLENDFACTOR, b.constant}});
         Clear(kDest);
         Draw(kSource);
         const D3DCOLOR pixel = Pixel();

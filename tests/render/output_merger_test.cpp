@@ -1,6 +1,6 @@
 // What happens to a pixel after the pixel stage: depth writes, the stencil buffer as a mask, colour
-// write masks and the scissor rectangle. Each compare function, stencil operation and blend has its
-// own table in output_merger_tables_test.cpp.
+// write masks (which Clear ignores) and the scissor rectangle. Each compare function, stencil operation and
+// blend has its own table in output_merger_tables_test.cpp.
 #include "caps_coverage.h"
 #include "render_fixture.h"
 
@@ -76,6 +76,11 @@ TEST_F(OutputMergerTest, StencilScissorAndWriteMasksLimitWhatIsWritten) {
     EXPECT_EQ(At(frame, 10, 10), (Bgra{0, 255, 0, 255}));   // scissor's first pixel
     EXPECT_EQ(At(frame, 20, 20), (Bgra{255, 0, 0, 255}));   // past the scissor
     EXPECT_TRUE(MatchesGolden("stencil_scissor_masks", frame, 0, 0));
+    // Clear writes every channel whatever the write mask the last draw left.
+    SetStates({{D3DRS_COLORWRITEENABLE, 0}});
+    Rect(kRed);
+    Clear(kGreen);
+    EXPECT_EQ(Centre(), (Bgra{0, 255, 0, 255}));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <utility>
 
@@ -55,6 +56,21 @@ template <typename Texel> void Fill(IDirect3DCubeTexture9* cube, D3DCUBEMAP_FACE
 }
 
 using Bgra = std::array<std::uint8_t, 4>;
+
+// A rectangle as a triangle strip, clockwise as Direct3D keeps by default: corner(x, y, s, t) makes the
+// vertex at (x, y), s 0 at the left edge and 1 at the right, t 0 at the top and 1 at the bottom.
+template <typename Vertex, typename Corner>
+std::array<Vertex, 4> Quad(float left, float top, float right, float bottom, Corner corner) {
+    return {corner(left, top, 0.0f, 0.0f), corner(right, top, 1.0f, 0.0f), corner(left, bottom, 0.0f, 1.0f),
+            corner(right, bottom, 1.0f, 1.0f)};
+}
+
+// A float render or sampler state's bits.
+inline DWORD FloatBits(float value) {
+    DWORD bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 class RenderTest : public ::testing::Test, protected StandInDevice {
   protected:
@@ -104,25 +120,25 @@ class RenderTest : public ::testing::Test, protected StandInDevice {
         return Bgra{frame.bgra[i], frame.bgra[i + 1], frame.bgra[i + 2], frame.bgra[i + 3]};
     }
 
-    // A rectangle of two triangles in screen space, clockwise as Direct3D keeps by default.
-    void DrawScreenRect(float left, float top, float right, float bottom, float z, D3DCOLOR color) {
-        const ScreenVertex quad[4] = {{left, top, z, 1.0f, color},
-                                      {right, top, z, 1.0f, color},
-                                      {left, bottom, z, 1.0f, color},
-                                      {right, bottom, z, 1.0f, color}};
-        ASSERT_EQ(device_->SetFVF(kScreenFvf), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex)), D3D_OK);
+    // A user-pointer triangle strip in the given vertex format.
+    template <typename Vertex, std::size_t N> void DrawStrip(DWORD fvf, const std::array<Vertex, N>& strip) {
+        ASSERT_EQ(device_->SetFVF(fvf), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, N - 2, strip.data(), sizeof(Vertex)), D3D_OK);
     }
-
-    // A rectangle in screen space with texture coordinates from (u0, v0) at the top left to (u1, v1).
+    // A rectangle in screen space of one colour, and one with texture coordinates from (u0, v0) at
+    // the top left to (u1, v1).
+    void DrawScreenRect(float left, float top, float right, float bottom, float z, D3DCOLOR color) {
+        DrawStrip(kScreenFvf,
+                  Quad<ScreenVertex>(left, top, right, bottom, [&](float x, float y, float, float) {
+                      return ScreenVertex{x, y, z, 1.0f, color};
+                  }));
+    }
     void DrawTexturedRect(float left, float top, float right, float bottom, float u0, float v0, float u1,
                           float v1) {
-        const TexturedVertex quad[4] = {{left, top, 0.5f, 1.0f, u0, v0},
-                                        {right, top, 0.5f, 1.0f, u1, v0},
-                                        {left, bottom, 0.5f, 1.0f, u0, v1},
-                                        {right, bottom, 0.5f, 1.0f, u1, v1}};
-        ASSERT_EQ(device_->SetFVF(kTexturedFvf), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
+        DrawStrip(kTexturedFvf,
+                  Quad<TexturedVertex>(left, top, right, bottom, [&](float x, float y, float s, float t) {
+                      return TexturedVertex{x, y, 0.5f, 1.0f, s != 0 ? u1 : u0, t != 0 ? v1 : v0};
+                  }));
     }
 
     std::size_t baseline_ = 0;

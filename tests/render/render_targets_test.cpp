@@ -24,20 +24,19 @@ class RenderTargetsTest : public RenderTest {
         RenderTest::TearDown();
     }
 
-    // A screen quad over the whole target, sampling stage 0 with u, v (or a cube direction).
-    void DrawTextured(IDirect3DBaseTexture9* texture, const float (*coords)[3], DWORD fvf) {
+    // A screen quad over the whole target, sampling stage 0 at the corners' texture coordinates (u, v, w)
+    // in strip order.
+    void DrawTextured(IDirect3DBaseTexture9* texture, const float (*coords)[3]) {
         struct Vertex {
             float x, y, z, rhw, u, v, w;
         };
-        const float e = 32.0f;
-        const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, coords[0][0], coords[0][1], coords[0][2]},
-                                {e - 0.5f, -0.5f, 0, 1, coords[1][0], coords[1][1], coords[1][2]},
-                                {-0.5f, e - 0.5f, 0, 1, coords[2][0], coords[2][1], coords[2][2]},
-                                {e - 0.5f, e - 0.5f, 0, 1, coords[3][0], coords[3][1], coords[3][2]}};
         ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
-        ASSERT_EQ(device_->SetFVF(fvf), D3D_OK);
         ASSERT_EQ(device_->BeginScene(), D3D_OK);
-        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+        DrawStrip(D3DFVF_XYZRHW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0),
+                  Quad<Vertex>(-0.5f, -0.5f, 31.5f, 31.5f, [&](float x, float y, float s, float t) {
+                      const float* c = coords[static_cast<int>(s + 2 * t)];
+                      return Vertex{x, y, 0, 1, c[0], c[1], c[2]};
+                  }));
         ASSERT_EQ(device_->EndScene(), D3D_OK);
         ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
     }
@@ -62,7 +61,7 @@ TEST_F(RenderTargetsTest, DrawingIntoATextureThenSamplingIt) {
     ASSERT_EQ(device_->SetRenderTarget(0, backBuffer_), D3D_OK);
     // The texture stretched over the 32 x 32 back buffer: v = 0 is the row drawn at the top.
     const float coords[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-    DrawTextured(target, coords, D3DFVF_XYZRHW | D3DFVF_TEX1);
+    DrawTextured(target, coords);
     const Frame frame = ReadFrame();
     EXPECT_EQ(At(frame, 4, 4), (Bgra{0, 255, 0, 255}));
     EXPECT_EQ(At(frame, 20, 4), (Bgra{0, 0, 255, 255}));
@@ -99,26 +98,21 @@ TEST_F(RenderTargetsTest, DrawingIntoACubeFaceThenSamplingIt) {
     ASSERT_EQ(device_->SetRenderTarget(0, backBuffer_), D3D_OK);
     // Directions across the +Z face, as seen looking along +z with +y up.
     const float coords[4][3] = {{-1, 1, 1}, {1, 1, 1}, {-1, -1, 1}, {1, -1, 1}};
-    DrawTextured(cube, coords, D3DFVF_XYZRHW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0));
+    DrawTextured(cube, coords);
     const Frame frame = ReadFrame();
     EXPECT_EQ(At(frame, 4, 4), (Bgra{255, 255, 255, 255}));
     EXPECT_EQ(At(frame, 24, 24), (Bgra{0xA0, 0, 0, 255}));
     // Looking along -x instead shows the -X face.
     const float left[4][3] = {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, 1}, {-1, -1, -1}};
-    DrawTextured(cube, left, D3DFVF_XYZRHW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0));
+    DrawTextured(cube, left);
     EXPECT_EQ(At(ReadFrame(), 16, 16), (Bgra{0x40, 0, 0, 255}));
     EXPECT_EQ(cube->Release(), 0u);
 }
 
 TEST_F(RenderTargetsTest, BufferDrawsCheckTheBoundBuffers) {
-    struct Vertex {
-        float x, y, z, rhw;
-        D3DCOLOR color;
-    };
-    const Vertex vertices[4] = {{0, 0, 0.5f, 1, 0xFF00FF00},
-                                {32, 0, 0.5f, 1, 0xFF00FF00},
-                                {0, 32, 0.5f, 1, 0xFF00FF00},
-                                {32, 32, 0.5f, 1, 0xFF00FF00}};
+    const auto vertices = Quad<ScreenVertex>(0, 0, 32, 32, [](float x, float y, float, float) {
+        return ScreenVertex{x, y, 0.5f, 1, 0xFF00FF00};
+    });
     const WORD indices[6] = {0, 1, 2, 2, 1, 3};
     IDirect3DVertexBuffer9* vb = nullptr;
     IDirect3DIndexBuffer9* ib = nullptr;
@@ -128,7 +122,7 @@ TEST_F(RenderTargetsTest, BufferDrawsCheckTheBoundBuffers) {
               D3D_OK);
     void* data = nullptr;
     ASSERT_EQ(vb->Lock(0, 0, &data, 0), D3D_OK);
-    std::memcpy(data, vertices, sizeof vertices);
+    std::memcpy(data, vertices.data(), sizeof vertices);
     ASSERT_EQ(vb->Unlock(), D3D_OK);
     ASSERT_EQ(ib->Lock(0, 0, &data, 0), D3D_OK);
     std::memcpy(data, indices, sizeof indices);
@@ -138,7 +132,7 @@ TEST_F(RenderTargetsTest, BufferDrawsCheckTheBoundBuffers) {
     ASSERT_EQ(device_->BeginScene(), D3D_OK);
     // Nothing bound yet.
     EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
-    ASSERT_EQ(device_->SetStreamSource(0, vb, 0, sizeof(Vertex)), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, vb, 0, sizeof(ScreenVertex)), D3D_OK);
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3DERR_INVALIDCALL);
     ASSERT_EQ(device_->SetIndices(ib), D3D_OK);
     // Past the vertex buffer, past the index buffer, before its start, no primitives.
@@ -151,7 +145,7 @@ TEST_F(RenderTargetsTest, BufferDrawsCheckTheBoundBuffers) {
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3D_OK); // upper left
     // From a stream offset of one vertex: the lower right half, counter-clockwise.
     ASSERT_EQ(device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE), D3D_OK);
-    ASSERT_EQ(device_->SetStreamSource(0, vb, sizeof(Vertex), sizeof(Vertex)), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, vb, sizeof(ScreenVertex), sizeof(ScreenVertex)), D3D_OK);
     EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
     ASSERT_EQ(device_->EndScene(), D3D_OK);
     const Frame frame = ReadFrame();
@@ -159,8 +153,8 @@ TEST_F(RenderTargetsTest, BufferDrawsCheckTheBoundBuffers) {
     EXPECT_EQ(At(frame, 30, 30), (Bgra{0, 255, 0, 255}));
     // A user-pointer draw leaves no stream source and no indices bound, as Direct3D does.
     ASSERT_EQ(device_->BeginScene(), D3D_OK);
-    ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16, vertices,
-                                              sizeof(Vertex)),
+    ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16,
+                                              vertices.data(), sizeof(ScreenVertex)),
               D3D_OK);
     ASSERT_EQ(device_->EndScene(), D3D_OK);
     IDirect3DVertexBuffer9* bound = vb;

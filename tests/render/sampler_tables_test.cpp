@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <iterator>
 
@@ -116,7 +115,6 @@ class SamplerTablesTest : public RenderTest {
         ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
         ASSERT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1), D3D_OK);
         ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_BORDERCOLOR, kBorder), D3D_OK);
-        ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1), D3D_OK);
     }
     void TearDown() override {
         ReleaseTexture();
@@ -180,15 +178,13 @@ class SamplerTablesTest : public RenderTest {
         struct Vertex {
             float x, y, z, rhw, s, t, r;
         };
-        const auto at = [&](float x, float y, float u, float v) {
-            return kind == kCube ? Vertex{x, y, 0.5f, 1, 2 * u - 1, 1 - 2 * v, 1}
-                                 : Vertex{x, y, 0.5f, 1, u, v, 0.5f};
-        };
-        const Vertex quad[4] = {at(-0.5f, -0.5f, start, start), at(7.5f, -0.5f, end, start),
-                                at(-0.5f, 7.5f, start, end), at(7.5f, 7.5f, end, end)};
-        EXPECT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0)), D3D_OK);
         return DrawFrame([&] {
-            EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+            DrawStrip(D3DFVF_XYZRHW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0),
+                      Quad<Vertex>(-0.5f, -0.5f, 7.5f, 7.5f, [&](float x, float y, float s, float t) {
+                          const float u = start + s * span, v = start + t * span;
+                          return kind == kCube ? Vertex{x, y, 0.5f, 1, 2 * u - 1, 1 - 2 * v, 1}
+                                               : Vertex{x, y, 0.5f, 1, u, v, 0.5f};
+                      }));
         });
     }
     static double Coordinate(double start, double span, unsigned i) { return start + (i + 0.5) * span / 8.0; }
@@ -250,9 +246,7 @@ TEST_F(SamplerTablesTest, MipFilterSelectsAndBlendsLevels) {
         for (const MipCase& k : kMipCases) {
             Sampler(D3DSAMP_MIPFILTER, k.mip);
             Sampler(D3DSAMP_MAXMIPLEVEL, k.maxLevel);
-            DWORD bias = 0;
-            std::memcpy(&bias, &k.bias, sizeof(bias));
-            Sampler(D3DSAMP_MIPMAPLODBIAS, bias);
+            Sampler(D3DSAMP_MIPMAPLODBIAS, FloatBits(k.bias));
             const Bgra pixel = At(Draw(0.0f, std::pow(2.0f, k.lod) / 2.0f, kind), 4, 4);
             for (int c = 0; c < 3; ++c) {
                 double expected = 0;

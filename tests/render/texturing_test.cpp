@@ -1,10 +1,7 @@
-// Texturing through the fixed-function stage 0: Direct3D 9's half-texel behaviour of screen-space
-// quads, point and linear filtering, and cube maps with their faces where Direct3D puts them.
+// Cube maps through the fixed-function stage 0: a sky box shows each face where Direct3D puts it.
 #include "render_fixture.h"
 
 #include <d3dx9math.h>
-
-#include <cmath>
 
 namespace render_test {
 namespace {
@@ -13,76 +10,6 @@ struct SkyVertex { // D3DFVF_XYZ | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0), as the
     float x, y, z, u, v, w;
 };
 constexpr DWORD kSkyFvf = D3DFVF_XYZ | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0);
-
-constexpr unsigned kWidth = 1024;
-constexpr unsigned kHeight = 768;
-
-D3DCOLOR CheckerTexel(unsigned x, unsigned y) {
-    return ((x + y) & 1) ? 0xFFFFFFFF : 0xFF000000;
-}
-
-class TexturingTest : public RenderTest {
-  protected:
-    void TearDown() override {
-        if (texture_) {
-            EXPECT_EQ(texture_->Release(), 0u);
-        }
-        RenderTest::TearDown();
-    }
-
-    // A texture the size of the back buffer, black and white texels alternating.
-    void CreateChecker() {
-        ASSERT_EQ(device_->CreateTexture(kWidth, kHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture_,
-                                         nullptr),
-                  D3D_OK);
-        Fill(texture_, 0, CheckerTexel);
-    }
-
-    // The post-processor's stage setup: the output is the texture colour.
-    Frame DrawQuad(float shift, D3DTEXTUREFILTERTYPE filter) {
-        EXPECT_EQ(device_->SetTexture(0, texture_), D3D_OK);
-        EXPECT_EQ(device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), D3D_OK);
-        EXPECT_EQ(device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2), D3D_OK);
-        EXPECT_EQ(device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE), D3D_OK);
-        EXPECT_EQ(device_->SetSamplerState(0, D3DSAMP_MINFILTER, filter), D3D_OK);
-        EXPECT_EQ(device_->SetSamplerState(0, D3DSAMP_MAGFILTER, filter), D3D_OK);
-        const Frame frame =
-            DrawFrame([&] { DrawTexturedRect(shift, shift, kWidth + shift, kHeight + shift, 0, 0, 1, 1); });
-        EXPECT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
-        return frame;
-    }
-
-    IDirect3DTexture9* texture_ = nullptr;
-};
-
-TEST_F(TexturingTest, ScreenQuadSamplesTexelCornersAsDirect3D9Does) {
-    CreateDevice(kWidth, kHeight);
-    CreateChecker();
-    const Frame frame = DrawQuad(0.0f, D3DTEXF_LINEAR);
-    // Pixel i samples u = i / 1024, the corner of four texels: half black, half white everywhere.
-    std::size_t off = 0;
-    for (unsigned y = 0; y < kHeight; ++y)
-        for (unsigned x = 0; x < kWidth; ++x) {
-            const Bgra p = At(frame, x, y);
-            off += p[0] < 126 || p[0] > 129 || p[1] != p[0] || p[2] != p[0];
-        }
-    EXPECT_EQ(off, 0u);
-    EXPECT_TRUE(MatchesGolden("checker_half_texel", frame, 1, 0));
-}
-
-TEST_F(TexturingTest, QuadShiftedByHalfAPixelReproducesTheTexture) {
-    CreateDevice(kWidth, kHeight);
-    CreateChecker();
-    for (D3DTEXTUREFILTERTYPE filter : {D3DTEXF_POINT, D3DTEXF_LINEAR}) {
-        const Frame frame = DrawQuad(-0.5f, filter);
-        std::size_t wrong = 0;
-        for (unsigned y = 0; y < kHeight; ++y)
-            for (unsigned x = 0; x < kWidth; ++x)
-                wrong += At(frame, x, y)[0] != (CheckerTexel(x, y) & 0xFF);
-        EXPECT_EQ(wrong, 0u) << "filter " << filter;
-        EXPECT_TRUE(MatchesGolden("checker_exact", frame, 0, 0));
-    }
-}
 
 class CubeMapTest : public RenderTest {
   protected:

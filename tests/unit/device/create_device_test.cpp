@@ -1,6 +1,8 @@
 // IDirect3D9::CreateDevice: what it completes, what it refuses, and that refusals leak nothing.
 #include "device_fixture.h"
 
+#include <tuple>
+
 namespace {
 
 using CreateDeviceTest = DeviceFixture;
@@ -9,21 +11,17 @@ TEST_F(CreateDeviceTest, TakesTheWindowSizeAndCompletesTheParameters) {
     D3DPRESENT_PARAMETERS pp = Parameters();
     pp.BackBufferFormat = D3DFMT_UNKNOWN;
     ASSERT_EQ(Create(&pp, &device_), D3D_OK);
-    EXPECT_EQ(pp.BackBufferWidth, UINT{kWindowWidth});
-    EXPECT_EQ(pp.BackBufferHeight, UINT{kWindowHeight});
-    EXPECT_EQ(pp.BackBufferFormat, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(pp.BackBufferCount, 1u);
-    EXPECT_EQ(pp.hDeviceWindow, window_);
+    EXPECT_EQ(std::make_tuple(pp.BackBufferWidth, pp.BackBufferHeight, pp.BackBufferFormat,
+                              pp.BackBufferCount, pp.hDeviceWindow),
+              std::make_tuple(UINT{kWindowWidth}, UINT{kWindowHeight}, D3DFMT_X8R8G8B8, 1u, window_));
 
     IDirect3DSurface9* backBuffer = nullptr;
     ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
     D3DSURFACE_DESC desc{};
     ASSERT_EQ(backBuffer->GetDesc(&desc), D3D_OK);
-    EXPECT_EQ(desc.Width, UINT{kWindowWidth});
-    EXPECT_EQ(desc.Height, UINT{kWindowHeight});
-    EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(desc.Usage, DWORD{D3DUSAGE_RENDERTARGET});
-    EXPECT_EQ(desc.Type, D3DRTYPE_SURFACE);
+    EXPECT_EQ(std::make_tuple(desc.Width, desc.Height, desc.Format, desc.Usage, desc.Type),
+              std::make_tuple(UINT{kWindowWidth}, UINT{kWindowHeight}, D3DFMT_X8R8G8B8,
+                              DWORD{D3DUSAGE_RENDERTARGET}, D3DRTYPE_SURFACE));
     backBuffer->Release();
 }
 
@@ -39,10 +37,8 @@ TEST_F(CreateDeviceTest, ExplicitSizeAndEveryAutomaticDepthFormat) {
         ASSERT_EQ(device->GetDepthStencilSurface(&depth), D3D_OK);
         D3DSURFACE_DESC desc{};
         ASSERT_EQ(depth->GetDesc(&desc), D3D_OK);
-        EXPECT_EQ(desc.Format, format);
-        EXPECT_EQ(desc.Width, 32u);
-        EXPECT_EQ(desc.Height, 16u);
-        EXPECT_EQ(desc.Usage, DWORD{D3DUSAGE_DEPTHSTENCIL});
+        EXPECT_EQ(std::make_tuple(desc.Format, desc.Width, desc.Height, desc.Usage),
+                  std::make_tuple(format, 32u, 16u, DWORD{D3DUSAGE_DEPTHSTENCIL}));
         EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 0.5f, 0), D3D_OK);
         depth->Release();
         EXPECT_EQ(device->Release(), 0u);

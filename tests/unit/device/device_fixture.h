@@ -55,6 +55,28 @@ class DeviceFixture : public ::testing::Test, protected StandInDevice {
         return value;
     }
 
+    // Resources of device_; null, and a failure, when the device refuses.
+    IDirect3DTexture9* Texture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                               D3DPOOL pool) {
+        IDirect3DTexture9* texture = nullptr;
+        EXPECT_EQ(device_->CreateTexture(width, height, levels, usage, format, pool, &texture, nullptr),
+                  D3D_OK);
+        return texture;
+    }
+    IDirect3DSurface9* RenderTarget(UINT width, UINT height, D3DFORMAT format) {
+        IDirect3DSurface9* surface = nullptr;
+        EXPECT_EQ(device_->CreateRenderTarget(width, height, format, D3DMULTISAMPLE_NONE, 0, FALSE, &surface,
+                                              nullptr),
+                  D3D_OK);
+        return surface;
+    }
+    IDirect3DSurface9* PlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool) {
+        IDirect3DSurface9* surface = nullptr;
+        EXPECT_EQ(device_->CreateOffscreenPlainSurface(width, height, format, pool, &surface, nullptr),
+                  D3D_OK);
+        return surface;
+    }
+
     // The back buffer as B, G, R, A bytes, row 0 at the top.
     void ReadBack() {
         ASSERT_TRUE(platform::ReadBackBuffer(device_, &pixels_, &width_, &height_));

@@ -59,21 +59,14 @@ TEST_F(DeviceThreads, TwoThreadsHammeringAMultithreadedDeviceEachSeeTheirOwnResu
         for (int i = 0; i < kRounds; ++i) {
             const D3DCOLOR background = 0xff000000 | (i * 8u);
             const D3DCOLOR quad = 0xff000000 | ((i * 8u) << 16);
-            std::vector<std::uint8_t> pixels;
-            UINT width = 0;
-            UINT height = 0;
             if (device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0) !=
                     D3D_OK ||
                 DrawLeftHalf(quad) != D3D_OK ||
-                !platform::ReadBackBuffer(device_, &pixels, &width, &height)) {
+                !platform::ReadBackBuffer(device_, &pixels_, &width_, &height_)) {
                 ++drawFailures;
                 continue;
             }
-            const auto at = [&](UINT x, UINT y) {
-                const std::size_t k = (std::size_t{y} * width + x) * 4;
-                return Pixel{pixels[k], pixels[k + 1], pixels[k + 2], pixels[k + 3]};
-            };
-            drawFailures += at(4, 4) != Bgra(quad) || at(width - 4, height - 4) != Bgra(background);
+            drawFailures += At(4, 4) != Bgra(quad) || At(width_ - 4, height_ - 4) != Bgra(background);
         }
     });
     std::thread state([&] {

@@ -19,38 +19,36 @@ struct FormatCase {
     std::uint8_t onesMask[4];
 };
 
-const FormatCase kCases[] = {
-    {D3DFMT_R8G8B8, 3, 1, Fill::kBytes, {}},
-    {D3DFMT_A8R8G8B8, 4, 1, Fill::kBytes, {}},
-    {D3DFMT_X8R8G8B8, 4, 1, Fill::kBytes, {0, 0, 0, 0xFF}},
-    {D3DFMT_A8B8G8R8, 4, 1, Fill::kBytes, {}},
-    {D3DFMT_X8B8G8R8, 4, 1, Fill::kBytes, {0, 0, 0, 0xFF}},
-    {D3DFMT_R5G6B5, 2, 1, Fill::kBytes, {}},
-    {D3DFMT_X1R5G5B5, 2, 1, Fill::kBytes, {0, 0x80}},
-    {D3DFMT_A1R5G5B5, 2, 1, Fill::kBytes, {}},
-    {D3DFMT_A4R4G4B4, 2, 1, Fill::kBytes, {}},
-    {D3DFMT_A2R10G10B10, 4, 1, Fill::kBytes, {}},
-    {D3DFMT_A2B10G10R10, 4, 1, Fill::kBytes, {}},
-    {D3DFMT_G16R16, 4, 1, Fill::kBytes, {}},
-    {D3DFMT_A16B16G16R16, 8, 1, Fill::kBytes, {}},
-    {D3DFMT_A8, 1, 1, Fill::kBytes, {}},
-    {D3DFMT_L8, 1, 1, Fill::kBytes, {}},
-    {D3DFMT_A8L8, 2, 1, Fill::kBytes, {}},
-    {D3DFMT_L16, 2, 1, Fill::kBytes, {}},
-    {D3DFMT_V8U8, 2, 1, Fill::kBytes, {}},
-    {D3DFMT_CxV8U8, 2, 1, Fill::kBytes, {}},
-    {D3DFMT_Q8W8V8U8, 4, 1, Fill::kBytes, {}},
-    {D3DFMT_V16U16, 4, 1, Fill::kBytes, {}},
-    {D3DFMT_R16F, 2, 1, Fill::kHalves, {}},
-    {D3DFMT_G16R16F, 4, 1, Fill::kHalves, {}},
-    {D3DFMT_A16B16G16R16F, 8, 1, Fill::kHalves, {}},
-    {D3DFMT_R32F, 4, 1, Fill::kFloats, {}},
-    {D3DFMT_G32R32F, 8, 1, Fill::kFloats, {}},
-    {D3DFMT_A32B32G32R32F, 16, 1, Fill::kFloats, {}},
-    {D3DFMT_DXT1, 8, 4, Fill::kBytes, {}},
-    {D3DFMT_DXT3, 16, 4, Fill::kBytes, {}},
-    {D3DFMT_DXT5, 16, 4, Fill::kBytes, {}},
-};
+const FormatCase kCases[] = {{D3DFMT_R8G8B8, 3, 1, Fill::kBytes, {}},
+                             {D3DFMT_A8R8G8B8, 4, 1, Fill::kBytes, {}},
+                             {D3DFMT_X8R8G8B8, 4, 1, Fill::kBytes, {0, 0, 0, 0xFF}},
+                             {D3DFMT_A8B8G8R8, 4, 1, Fill::kBytes, {}},
+                             {D3DFMT_X8B8G8R8, 4, 1, Fill::kBytes, {0, 0, 0, 0xFF}},
+                             {D3DFMT_R5G6B5, 2, 1, Fill::kBytes, {}},
+                             {D3DFMT_X1R5G5B5, 2, 1, Fill::kBytes, {0, 0x80}},
+                             {D3DFMT_A1R5G5B5, 2, 1, Fill::kBytes, {}},
+                             {D3DFMT_A4R4G4B4, 2, 1, Fill::kBytes, {}},
+                             {D3DFMT_A2R10G10B10, 4, 1, Fill::kBytes, {}},
+                             {D3DFMT_A2B10G10R10, 4, 1, Fill::kBytes, {}},
+                             {D3DFMT_G16R16, 4, 1, Fill::kBytes, {}},
+                             {D3DFMT_A16B16G16R16, 8, 1, Fill::kBytes, {}},
+                             {D3DFMT_A8, 1, 1, Fill::kBytes, {}},
+                             {D3DFMT_L8, 1, 1, Fill::kBytes, {}},
+                             {D3DFMT_A8L8, 2, 1, Fill::kBytes, {}},
+                             {D3DFMT_L16, 2, 1, Fill::kBytes, {}},
+                             {D3DFMT_V8U8, 2, 1, Fill::kBytes, {}},
+                             {D3DFMT_CxV8U8, 2, 1, Fill::kBytes, {}},
+                             {D3DFMT_Q8W8V8U8, 4, 1, Fill::kBytes, {}},
+                             {D3DFMT_V16U16, 4, 1, Fill::kBytes, {}},
+                             {D3DFMT_R16F, 2, 1, Fill::kHalves, {}},
+                             {D3DFMT_G16R16F, 4, 1, Fill::kHalves, {}},
+                             {D3DFMT_A16B16G16R16F, 8, 1, Fill::kHalves, {}},
+                             {D3DFMT_R32F, 4, 1, Fill::kFloats, {}},
+                             {D3DFMT_G32R32F, 8, 1, Fill::kFloats, {}},
+                             {D3DFMT_A32B32G32R32F, 16, 1, Fill::kFloats, {}},
+                             {D3DFMT_DXT1, 8, 4, Fill::kBytes, {}},
+                             {D3DFMT_DXT3, 16, 4, Fill::kBytes, {}},
+                             {D3DFMT_DXT5, 16, 4, Fill::kBytes, {}}};
 
 // Distinct, valid values: no float NaNs, which a driver may rewrite.
 std::vector<std::uint8_t> Pattern(const FormatCase& test, std::size_t size) {
@@ -90,13 +88,10 @@ TEST_F(FormatLockTest, DynamicTexturesReadBackEveryFormatInDirect3DsLayout) {
     for (const FormatCase& test : kCases) {
         SCOPED_TRACE(test.format);
         const UINT width = test.blockSize == 4 ? 8 : 6;
-        const UINT height = 4;
-        const UINT rowBytes = width / test.blockSize * test.bytesPerUnit;
+        const UINT height = 4, rowBytes = width / test.blockSize * test.bytesPerUnit;
         const UINT rows = height / test.blockSize;
-        IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(device_->CreateTexture(width, height, 1, D3DUSAGE_DYNAMIC, test.format, D3DPOOL_DEFAULT,
-                                         &texture, nullptr),
-                  D3D_OK);
+        IDirect3DTexture9* texture =
+            Texture(width, height, 1, D3DUSAGE_DYNAMIC, test.format, D3DPOOL_DEFAULT);
         D3DLOCKED_RECT locked{};
         ASSERT_EQ(texture->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD), D3D_OK);
         EXPECT_EQ(static_cast<UINT>(locked.Pitch), (rowBytes + 3) & ~3u);
@@ -128,17 +123,10 @@ TEST_F(FormatLockTest, RenderTargetFormatsReadBackThroughGetRenderTargetData) {
             if (candidate.format == format)
                 test = &candidate;
         ASSERT_NE(test, nullptr);
-        const UINT width = 5;
-        const UINT height = 3;
+        const UINT width = 5, height = 3;
         const UINT rowBytes = width * test->bytesPerUnit;
-        IDirect3DSurface9* source = nullptr;
-        IDirect3DSurface9* target = nullptr;
-        ASSERT_EQ(
-            device_->CreateOffscreenPlainSurface(width, height, format, D3DPOOL_SYSTEMMEM, &source, nullptr),
-            D3D_OK);
-        ASSERT_EQ(device_->CreateRenderTarget(width, height, format, D3DMULTISAMPLE_NONE, 0, FALSE, &target,
-                                              nullptr),
-                  D3D_OK);
+        IDirect3DSurface9* source = PlainSurface(width, height, format, D3DPOOL_SYSTEMMEM);
+        IDirect3DSurface9* target = RenderTarget(width, height, format);
         D3DLOCKED_RECT locked{};
         ASSERT_EQ(source->LockRect(&locked, nullptr, 0), D3D_OK);
         const std::vector<std::uint8_t> written = Pattern(*test, std::size_t{height} * rowBytes);

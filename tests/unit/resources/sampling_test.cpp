@@ -30,10 +30,7 @@ TEST_F(SamplingTest, FormatsSampleTheChannelsDirect3DFillsIn) {
         {D3DFMT_CxV8U8, {0x00, 0x00}, {0xFF, 0x00, 0x00, 0xFF}},
         {D3DFMT_CxV8U8, {0x7F, 0x00}, {0x00, 0x00, 0xFF, 0xFF}},
     };
-    IDirect3DSurface9* target = nullptr;
-    ASSERT_EQ(
-        device_->CreateRenderTarget(4, 4, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target, nullptr),
-        D3D_OK);
+    IDirect3DSurface9* target = RenderTarget(4, 4, D3DFMT_A8R8G8B8);
     ASSERT_EQ(device_->SetRenderTarget(0, target), D3D_OK);
     ASSERT_EQ(device_->SetDepthStencilSurface(nullptr), D3D_OK);
     device_->SetRenderState(D3DRS_LIGHTING, FALSE);
@@ -48,9 +45,7 @@ TEST_F(SamplingTest, FormatsSampleTheChannelsDirect3DFillsIn) {
                             {3.5f, 3.5f, 0, 1, 1, 1}};
     for (const SampleCase& test : cases) {
         SCOPED_TRACE(test.format);
-        IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(device_->CreateTexture(1, 1, 1, 0, test.format, D3DPOOL_MANAGED, &texture, nullptr),
-                  D3D_OK);
+        IDirect3DTexture9* texture = Texture(1, 1, 1, 0, test.format, D3DPOOL_MANAGED);
         D3DLOCKED_RECT locked{};
         ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
         std::memcpy(locked.pBits, test.bytes, test.format == D3DFMT_L8 || test.format == D3DFMT_A8 ? 1 : 2);
@@ -60,7 +55,6 @@ TEST_F(SamplingTest, FormatsSampleTheChannelsDirect3DFillsIn) {
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
         ASSERT_EQ(device_->EndScene(), D3D_OK);
         const std::vector<std::uint8_t> bytes = TargetBytes(target, 16);
-        ASSERT_EQ(bytes.size(), 64u);
         for (int channel = 0; channel < 4; ++channel)
             EXPECT_LE(std::abs(bytes[5 * 4 + channel] - test.bgra[channel]), 1) << "channel " << channel;
         ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);

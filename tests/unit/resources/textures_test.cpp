@@ -1,27 +1,24 @@
-// Mip chains and level descriptions, cube faces and volume slices, and the lock rules of textures.
+// Mip chains and level descriptions, cube faces and volume slices, and the lock rules of textures
+// (drawing into cube faces: tests/render/render_targets_test.cpp).
 #include "resource_fixture.h"
+
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
 using TexturesTest = ResourceFixture;
 
 TEST_F(TexturesTest, LevelsFollowTheMipChainAndDescribeEachLevel) {
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(64, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
+    IDirect3DTexture9* texture = Texture(64, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
     ASSERT_EQ(texture->GetLevelCount(), 7u);
-    const UINT widths[7] = {64, 32, 16, 8, 4, 2, 1};
-    const UINT heights[7] = {16, 8, 4, 2, 1, 1, 1};
-    for (UINT level = 0; level < 7; ++level) {
-        D3DSURFACE_DESC desc{};
-        ASSERT_EQ(texture->GetLevelDesc(level, &desc), D3D_OK);
-        EXPECT_EQ(desc.Width, widths[level]);
-        EXPECT_EQ(desc.Height, heights[level]);
-        EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
-        EXPECT_EQ(desc.Pool, D3DPOOL_MANAGED);
-        EXPECT_EQ(desc.Type, D3DRTYPE_SURFACE);
-    }
     D3DSURFACE_DESC desc{};
+    for (UINT level = 0; level < 7; ++level) {
+        ASSERT_EQ(texture->GetLevelDesc(level, &desc), D3D_OK);
+        EXPECT_EQ(std::make_tuple(desc.Width, desc.Height, desc.Format, desc.Pool, desc.Type),
+                  std::make_tuple(64u >> level, std::max(16u >> level, 1u), D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                  D3DRTYPE_SURFACE));
+    }
     EXPECT_EQ(texture->GetLevelDesc(7, &desc), D3DERR_INVALIDCALL);
     EXPECT_EQ(texture->GetType(), D3DRTYPE_TEXTURE);
     texture->Release();
@@ -29,13 +26,11 @@ TEST_F(TexturesTest, LevelsFollowTheMipChainAndDescribeEachLevel) {
     // Levels past the chain are refused; a generated chain shows one level.
     EXPECT_EQ(device_->CreateTexture(8, 8, 5, 0, D3DFMT_L8, D3DPOOL_MANAGED, &texture, nullptr),
               D3DERR_INVALIDCALL);
-    ASSERT_EQ(device_->CreateTexture(8, 8, 0, D3DUSAGE_AUTOGENMIPMAP | D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                     D3DPOOL_DEFAULT, &texture, nullptr),
-              D3D_OK);
+    texture =
+        Texture(8, 8, 0, D3DUSAGE_AUTOGENMIPMAP | D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     EXPECT_EQ(texture->GetLevelCount(), 1u);
     EXPECT_EQ(texture->GetAutoGenFilterType(), D3DTEXF_LINEAR);
     EXPECT_EQ(texture->SetAutoGenFilterType(D3DTEXF_NONE), D3DERR_INVALIDCALL);
-    texture->GenerateMipSubLevels();
     texture->Release();
 
     IDirect3DCubeTexture9* cube = nullptr;
@@ -44,6 +39,11 @@ TEST_F(TexturesTest, LevelsFollowTheMipChainAndDescribeEachLevel) {
     ASSERT_EQ(cube->GetLevelDesc(2, &desc), D3D_OK);
     EXPECT_EQ(desc.Width, 4u);
     EXPECT_EQ(cube->GetType(), D3DRTYPE_CUBETEXTURE);
+    // Faces past the sixth and levels past the chain have no surface.
+    IDirect3DSurface9* surface = nullptr;
+    EXPECT_EQ(cube->GetCubeMapSurface(static_cast<D3DCUBEMAP_FACES>(6), 0, &surface), D3DERR_INVALIDCALL);
+    EXPECT_EQ(cube->GetCubeMapSurface(D3DCUBEMAP_FACE_POSITIVE_X, 5, &surface), D3DERR_INVALIDCALL);
+    EXPECT_EQ(surface, nullptr);
     cube->Release();
 
     IDirect3DVolumeTexture9* volume = nullptr;
@@ -52,70 +52,32 @@ TEST_F(TexturesTest, LevelsFollowTheMipChainAndDescribeEachLevel) {
     EXPECT_EQ(volume->GetLevelCount(), 4u);
     D3DVOLUME_DESC volumeDesc{};
     ASSERT_EQ(volume->GetLevelDesc(1, &volumeDesc), D3D_OK);
-    EXPECT_EQ(volumeDesc.Width, 4u);
-    EXPECT_EQ(volumeDesc.Height, 2u);
-    EXPECT_EQ(volumeDesc.Depth, 1u);
-    EXPECT_EQ(volumeDesc.Type, D3DRTYPE_VOLUME);
+    EXPECT_EQ(std::make_tuple(volumeDesc.Width, volumeDesc.Height, volumeDesc.Depth, volumeDesc.Type),
+              std::make_tuple(4u, 2u, 1u, D3DRTYPE_VOLUME));
     EXPECT_EQ(volume->GetType(), D3DRTYPE_VOLUMETEXTURE);
     volume->Release();
 }
 
-TEST_F(TexturesTest, CubeFacesAreSeparateRenderTargets) {
-    IDirect3DCubeTexture9* cube = nullptr;
-    ASSERT_EQ(device_->CreateCubeTexture(4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &cube,
-                                         nullptr),
-              D3D_OK);
-    IDirect3DSurface9* faces[6] = {};
-    for (int face = 0; face < 6; ++face) {
-        ASSERT_EQ(cube->GetCubeMapSurface(static_cast<D3DCUBEMAP_FACES>(face), 0, &faces[face]), D3D_OK);
-        ASSERT_EQ(device_->SetRenderTarget(0, faces[face]), D3D_OK);
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(0xFF, face * 40, 0, 0), 1.0f, 0),
-                  D3D_OK);
-    }
-    IDirect3DSurface9* backBuffer = nullptr;
-    ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
-    ASSERT_EQ(device_->SetRenderTarget(0, backBuffer), D3D_OK);
-    backBuffer->Release();
-    for (int face = 0; face < 6; ++face) {
-        const std::vector<std::uint8_t> bytes = TargetBytes(faces[face], 16);
-        ASSERT_EQ(bytes.size(), 64u);
-        // B, G, R, A of the last pixel.
-        EXPECT_EQ(bytes[62], face * 40) << "face " << face;
-        EXPECT_EQ(bytes[63], 0xFF);
-        faces[face]->Release();
-    }
-    IDirect3DSurface9* surface = nullptr;
-    EXPECT_EQ(cube->GetCubeMapSurface(static_cast<D3DCUBEMAP_FACES>(6), 0, &surface), D3DERR_INVALIDCALL);
-    EXPECT_EQ(cube->GetCubeMapSurface(D3DCUBEMAP_FACE_POSITIVE_X, 1, &surface), D3DERR_INVALIDCALL);
-    EXPECT_EQ(surface, nullptr);
-    EXPECT_EQ(cube->Release(), 0u);
-}
-
 TEST_F(TexturesTest, LocksFollowDirect3DsRules) {
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(16, 8, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
-    D3DLOCKED_RECT locked{};
+    IDirect3DTexture9* texture = Texture(16, 8, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
+    D3DLOCKED_RECT locked{}, whole{};
     const RECT inside{4, 2, 8, 6};
     ASSERT_EQ(texture->LockRect(0, &locked, &inside, 0), D3D_OK);
     EXPECT_EQ(locked.Pitch, 64);
-    D3DLOCKED_RECT whole{};
-    // The rectangle's first pixel is where the pointer points.
     EXPECT_EQ(texture->LockRect(0, &whole, nullptr, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(whole.pBits, nullptr);
     EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
+    // The rectangle's first pixel is where the pointer points.
     ASSERT_EQ(texture->LockRect(0, &whole, nullptr, D3DLOCK_READONLY), D3D_OK);
     EXPECT_EQ(static_cast<std::uint8_t*>(locked.pBits) - static_cast<std::uint8_t*>(whole.pBits),
               2 * 64 + 4 * 4);
     EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
     EXPECT_EQ(texture->UnlockRect(0), D3DERR_INVALIDCALL);
-    const RECT outside{8, 0, 17, 4};
-    const RECT inverted{8, 4, 4, 6};
-    EXPECT_EQ(texture->LockRect(0, &locked, &outside, 0), D3DERR_INVALIDCALL);
-    EXPECT_EQ(texture->LockRect(0, &locked, &inverted, 0), D3DERR_INVALIDCALL);
+    for (const RECT& bad : {RECT{8, 0, 17, 4}, RECT{8, 4, 4, 6}})
+        EXPECT_EQ(texture->LockRect(0, &locked, &bad, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(texture->LockRect(2, &locked, nullptr, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(texture->LockRect(0, nullptr, nullptr, 0), D3DERR_INVALIDCALL);
-    // A level's own surface locks the same bytes.
+    // A level's own surface locks the same level.
     IDirect3DSurface9* level1 = nullptr;
     ASSERT_EQ(texture->GetSurfaceLevel(1, &level1), D3D_OK);
     ASSERT_EQ(level1->LockRect(&locked, nullptr, 0), D3D_OK);
@@ -123,27 +85,20 @@ TEST_F(TexturesTest, LocksFollowDirect3DsRules) {
     EXPECT_EQ(texture->LockRect(1, &whole, nullptr, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(texture->UnlockRect(1), D3D_OK);
     level1->Release();
-    EXPECT_EQ(texture->AddDirtyRect(nullptr), D3D_OK);
     texture->Release();
 
-    // Video-memory textures lock only when dynamic; DXT locks whole blocks.
-    ASSERT_EQ(device_->CreateTexture(16, 16, 1, 0, D3DFMT_DXT5, D3DPOOL_DEFAULT, &texture, nullptr), D3D_OK);
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
-    texture->Release();
-    ASSERT_EQ(device_->CreateTexture(16, 16, 1, 0, D3DFMT_DXT5, D3DPOOL_SYSTEMMEM, &texture, nullptr),
-              D3D_OK);
-    const RECT unaligned{2, 0, 8, 4};
-    const RECT blocks{4, 4, 12, 8};
+    // Video-memory textures lock only when dynamic, render targets never; DXT locks whole blocks.
+    for (const DWORD usage : {0L, D3DUSAGE_RENDERTARGET}) {
+        texture = Texture(16, 16, 1, usage, usage ? D3DFMT_A8R8G8B8 : D3DFMT_DXT5, D3DPOOL_DEFAULT);
+        EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
+        texture->Release();
+    }
+    texture = Texture(16, 16, 1, 0, D3DFMT_DXT5, D3DPOOL_SYSTEMMEM);
+    const RECT unaligned{2, 0, 8, 4}, blocks{4, 4, 12, 8};
     EXPECT_EQ(texture->LockRect(0, &locked, &unaligned, 0), D3DERR_INVALIDCALL);
     ASSERT_EQ(texture->LockRect(0, &locked, &blocks, 0), D3D_OK);
     EXPECT_EQ(locked.Pitch, 4 * 16); // a row of four blocks
     EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
-    texture->Release();
-
-    ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                     &texture, nullptr),
-              D3D_OK);
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
     texture->Release();
 }
 
@@ -166,15 +121,11 @@ TEST_F(TexturesTest, VolumesLockBoxesSliceBySlice) {
     const D3DBOX box{1, 1, 3, 2, 1, 3};
     ASSERT_EQ(volume->LockBox(&locked, &box, D3DLOCK_READONLY), D3D_OK);
     const auto* bytes = static_cast<const std::uint8_t*>(locked.pBits);
-    EXPECT_EQ(bytes[0], 8 + 4 + 1);
-    EXPECT_EQ(bytes[1], 8 + 4 + 2);
-    EXPECT_EQ(bytes[locked.SlicePitch], 16 + 4 + 1);
+    EXPECT_EQ(std::make_tuple(bytes[0], bytes[1], bytes[locked.SlicePitch]),
+              std::make_tuple(8 + 4 + 1, 8 + 4 + 2, 16 + 4 + 1));
     EXPECT_EQ(volume->UnlockBox(), D3D_OK);
     const D3DBOX tooDeep{0, 0, 4, 2, 2, 4};
     EXPECT_EQ(volume->LockBox(&locked, &tooDeep, 0), D3DERR_INVALIDCALL);
-    D3DVOLUME_DESC desc{};
-    ASSERT_EQ(volume->GetDesc(&desc), D3D_OK);
-    EXPECT_EQ(desc.Depth, 3u);
     IDirect3DVolumeTexture9* container = nullptr;
     ASSERT_EQ(volume->GetContainer(IID_IDirect3DVolumeTexture9, reinterpret_cast<void**>(&container)),
               D3D_OK);

@@ -4,6 +4,8 @@
 #include <d3dx9math.h>
 
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -22,29 +24,31 @@ class StateTest : public DeviceFixture {
 };
 
 TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
-    EXPECT_EQ(Render(D3DRS_ZENABLE), DWORD{D3DZB_TRUE}); // the presentation asked for a depth buffer
-    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD{D3DCULL_CCW});
-    EXPECT_EQ(Render(D3DRS_LIGHTING), DWORD{TRUE});
-    EXPECT_EQ(Render(D3DRS_SRCBLEND), DWORD{D3DBLEND_ONE});
-    EXPECT_EQ(Render(D3DRS_DESTBLEND), DWORD{D3DBLEND_ZERO});
-    EXPECT_EQ(Render(D3DRS_ZFUNC), DWORD{D3DCMP_LESSEQUAL});
-    EXPECT_EQ(Render(D3DRS_COLORWRITEENABLE), 0xFu);
-    EXPECT_EQ(Render(D3DRS_TEXTUREFACTOR), 0xFFFFFFFFu);
-    EXPECT_EQ(Render(D3DRS_FOGEND), FloatBits(1.0f));
-    EXPECT_EQ(Render(D3DRS_DIFFUSEMATERIALSOURCE), DWORD{D3DMCS_COLOR1});
-    EXPECT_EQ(Render(D3DRS_CLIPPLANEENABLE), 0u);
-    EXPECT_EQ(Stage(0, D3DTSS_COLOROP), DWORD{D3DTOP_MODULATE});
-    EXPECT_EQ(Stage(0, D3DTSS_ALPHAOP), DWORD{D3DTOP_SELECTARG1});
-    EXPECT_EQ(Stage(1, D3DTSS_COLOROP), DWORD{D3DTOP_DISABLE});
-    EXPECT_EQ(Stage(5, D3DTSS_TEXCOORDINDEX), 5u);
-    EXPECT_EQ(Stage(3, D3DTSS_COLORARG1), DWORD{D3DTA_TEXTURE});
+    // ZENABLE is on because the presentation asked for a depth buffer.
+    const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
+        {D3DRS_ZENABLE, D3DZB_TRUE},      {D3DRS_CULLMODE, D3DCULL_CCW},
+        {D3DRS_LIGHTING, TRUE},           {D3DRS_SRCBLEND, D3DBLEND_ONE},
+        {D3DRS_DESTBLEND, D3DBLEND_ZERO}, {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+        {D3DRS_COLORWRITEENABLE, 0xF},    {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
+        {D3DRS_FOGEND, FloatBits(1.0f)},  {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
+        {D3DRS_CLIPPLANEENABLE, 0}};
+    for (const auto& [state, value] : render)
+        EXPECT_EQ(Render(state), value) << state;
+    const std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD> stages[] = {
+        {0, D3DTSS_COLOROP, D3DTOP_MODULATE},
+        {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
+        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},
+        {5, D3DTSS_TEXCOORDINDEX, 5},
+        {3, D3DTSS_COLORARG1, D3DTA_TEXTURE}};
+    for (const auto& [stage, type, value] : stages)
+        EXPECT_EQ(Stage(stage, type), value) << stage << " " << type;
     EXPECT_EQ(Sampler(0, D3DSAMP_ADDRESSU), DWORD{D3DTADDRESS_WRAP});
     EXPECT_EQ(Sampler(15, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
     EXPECT_EQ(Sampler(D3DVERTEXTEXTURESAMPLER0, D3DSAMP_MAXANISOTROPY), 1u);
     RECT scissor{};
     ASSERT_EQ(device_->GetScissorRect(&scissor), D3D_OK);
-    EXPECT_EQ(scissor.right, kWindowWidth);
-    EXPECT_EQ(scissor.bottom, kWindowHeight);
+    EXPECT_EQ(std::make_pair(scissor.right, scissor.bottom),
+              std::make_pair(LONG{kWindowWidth}, LONG{kWindowHeight}));
 }
 
 TEST_F(StateTest, StateSettersRefuseWhatDirect3DRefuses) {
