@@ -11,6 +11,7 @@
 #include <d3dx9.h>
 
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -27,18 +28,16 @@ void WritePng(const std::string& path, UINT width, UINT height, const Bytes& bgr
     WriteFile(path, file);
 }
 
-// The first `count` bytes of the file as the platform's image reader decodes it, after its width.
-Bytes Decoded(const char* path, std::size_t count) {
+// The file as the platform's image reader decodes it: its width and its first `count` bytes.
+std::pair<UINT, Bytes> Decoded(const char* path, std::size_t count) {
     platform::image::Image image;
     const std::string bytes = ReadFileBytes(path);
     EXPECT_EQ(platform::image::DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
                                            &image, nullptr),
               D3D_OK)
         << path;
-    Bytes out{static_cast<std::uint8_t>(image.width)};
-    out.insert(out.end(), image.bytes.begin(),
-               image.bytes.begin() + static_cast<long>(std::min(count, image.bytes.size())));
-    return out;
+    image.bytes.resize(std::min(count, image.bytes.size()));
+    return {image.width, image.bytes};
 }
 
 class D3dxDevice : public DeviceFixture {
@@ -179,10 +178,8 @@ TEST_F(D3dxDevice, SavedSurfacesAndTheBackBufferReadBack) {
     ASSERT_EQ(D3DXSaveSurfaceToFileA("right.bmp", D3DXIFF_BMP, surface, nullptr, &right), D3D_OK);
     surface->Release();
     EXPECT_EQ(texture->Release(), 0u);
-    Bytes expected = {2};
-    expected.insert(expected.end(), texels.begin(), texels.end());
-    EXPECT_EQ(Decoded("out.png", 16), expected);
-    EXPECT_EQ(Decoded("right.bmp", 8), (Bytes{1, 40, 50, 60, 128, 100, 110, 120, 255}));
+    EXPECT_EQ(Decoded("out.png", 16), std::make_pair(2u, texels));
+    EXPECT_EQ(Decoded("right.bmp", 8), std::make_pair(1u, Bytes{40, 50, 60, 128, 100, 110, 120, 255}));
 
     // The back buffer saves through GetRenderTargetData.
     ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xff336699, 1.0f, 0), D3D_OK);
@@ -190,7 +187,7 @@ TEST_F(D3dxDevice, SavedSurfacesAndTheBackBufferReadBack) {
     const HRESULT saved = D3DXSaveSurfaceToFileA("Shot.png", D3DXIFF_PNG, surface, nullptr, nullptr);
     surface->Release();
     ASSERT_EQ(saved, D3D_OK);
-    EXPECT_EQ(Decoded("Shot.png", 4), (Bytes{kWindowWidth, 0x99, 0x66, 0x33, 0xff}));
+    EXPECT_EQ(Decoded("Shot.png", 4), std::make_pair(UINT{kWindowWidth}, Bytes{0x99, 0x66, 0x33, 0xff}));
 }
 
 TEST_F(D3dxDevice, RequestedFormatsPoolsSizesAndDefaultsAreHonoured) {
@@ -210,7 +207,7 @@ TEST_F(D3dxDevice, RequestedFormatsPoolsSizesAndDefaultsAreHonoured) {
     EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
     ASSERT_EQ(D3DXSaveTextureToFileA("rt.png", D3DXIFF_PNG, texture, nullptr), D3D_OK);
     EXPECT_EQ(texture->Release(), 0u);
-    EXPECT_EQ(Decoded("rt.png", 8), (Bytes{4, 0, 0, 255, 255, 0, 255, 0, 255}));
+    EXPECT_EQ(Decoded("rt.png", 8), std::make_pair(4u, Bytes{0, 0, 255, 255, 0, 255, 0, 255}));
 
     // Block compression on the way in: a 4x4 image of one 5:6:5 colour survives DXT5 exactly.
     Bytes blue;
@@ -221,7 +218,7 @@ TEST_F(D3dxDevice, RequestedFormatsPoolsSizesAndDefaultsAreHonoured) {
     EXPECT_EQ(desc.Format, D3DFMT_DXT5);
     ASSERT_EQ(D3DXSaveTextureToFileA("solid.bmp", D3DXIFF_BMP, texture, nullptr), D3D_OK);
     EXPECT_EQ(texture->Release(), 0u);
-    EXPECT_EQ(Decoded("solid.bmp", 4), (Bytes{4, 255, 0, 0, 255}));
+    EXPECT_EQ(Decoded("solid.bmp", 4), std::make_pair(4u, Bytes{255, 0, 0, 255}));
 
     // D3DXCreateTexture: D3DX_DEFAULT and 0 sizes are 256, with a whole chain of A8R8G8B8.
     ASSERT_EQ(D3DXCreateTexture(device_, D3DX_DEFAULT, 0, 0, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, &texture),

@@ -105,7 +105,7 @@ TEST(ShaderCompiler, MessagesCarryLineColumnCodeAndTheTextHlslAuthorsKnow) {
         ShaderResult r;
         CompileShader(Request(c.hlsl, c.entry, c.profile, c.stage), &r);
         ASSERT_FALSE(r.ok || r.messages.empty()) << c.text;
-        const auto& m = r.messages.back();
+        const auto& m = r.messages.front();
         EXPECT_EQ(std::make_tuple(m.line, m.column, m.code, m.text),
                   std::make_tuple(c.line, c.column, c.code, std::string(c.text)));
     }

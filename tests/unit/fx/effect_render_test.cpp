@@ -19,8 +19,9 @@ struct MeshVertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE
 class EffectRender : public EffectRenderTest {
   protected:
     void TearDown() override {
-        if (effect_)
+        if (effect_) {
             EXPECT_EQ(effect_->Release(), 0u);
+        }
         EffectRenderTest::TearDown();
     }
     // The whole target as two triangles in clip space, in one colour, drawn with the shaders set.
