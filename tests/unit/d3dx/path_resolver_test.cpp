@@ -13,39 +13,25 @@ using platform::d3dx::ResolvePathForWriting;
 
 namespace {
 
-class PathResolver : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::filesystem::create_directories("Content/Textures");
-        std::ofstream("Content/Textures/Stone.PNG") << "x";
-    }
-    ScopedDirectory directory_;
-};
-
-TEST_F(PathResolver, BackslashesAndWrongCaseFindTheFile) {
+TEST(PathResolver, BackslashesAndWrongCaseFindTheFileExactNamesWinAndTiesGoToTheFirst) {
+    ScopedDirectory directory;
+    std::filesystem::create_directories("Content/Textures");
+    for (const char* name :
+         {"Content/Textures/Stone.PNG", "Content/Textures/stone.png", "Content/Textures/STONE.png"})
+        std::ofstream(name) << "x";
     EXPECT_EQ(ResolvePath("Content\\Textures\\Stone.PNG"), "Content/Textures/Stone.PNG");
-    EXPECT_EQ(ResolvePath("content\\TEXTURES\\stone.png"), "Content/Textures/Stone.PNG");
-    EXPECT_EQ(ResolvePath(".\\content\\textures\\..\\Textures\\STONE.png"),
-              "./Content/Textures/../Textures/Stone.PNG");
-    const std::string absolute = (directory_.path() / "CONTENT\\textures\\stone.png").string();
-    EXPECT_EQ(ResolvePath(absolute.c_str()), (directory_.path() / "Content/Textures/Stone.PNG").string());
-}
-
-TEST_F(PathResolver, ExactNamesWinAndTiesGoToTheFirstInByteOrder) {
-    std::ofstream("Content/Textures/stone.png") << "y";
-    std::ofstream("Content/Textures/STONE.png") << "z";
     EXPECT_EQ(ResolvePath("Content/Textures/stone.png"), "Content/Textures/stone.png");
-    EXPECT_EQ(ResolvePath("content/textures/Stone.png"), "Content/Textures/STONE.png");
-}
-
-TEST_F(PathResolver, MissingNamesComeBackWithSlashes) {
+    // "STONE.png" < "Stone.PNG" < "stone.png" in byte order.
+    EXPECT_EQ(ResolvePath("content\\TEXTURES\\Stone.Png"), "Content/Textures/STONE.png");
+    EXPECT_EQ(ResolvePath(".\\content\\textures\\..\\Textures\\STONE.png"),
+              "./Content/Textures/../Textures/STONE.png");
+    const std::string absolute = (directory.path() / "CONTENT\\textures\\Stone.PNG").string();
+    EXPECT_EQ(ResolvePath(absolute.c_str()), (directory.path() / "Content/Textures/Stone.PNG").string());
+    // Missing names come back with slashes; new files go into the matching directory.
     EXPECT_EQ(ResolvePath("Content\\Missing\\Stone.PNG"), "Content/Missing/Stone.PNG");
     EXPECT_EQ(ResolvePath(""), "");
-}
-
-TEST_F(PathResolver, NewFilesGoIntoTheMatchingDirectory) {
     EXPECT_EQ(ResolvePathForWriting("content\\textures\\Shot.png"), "Content/Textures/Shot.png");
-    EXPECT_EQ(ResolvePathForWriting("content\\textures\\stone.png"), "Content/Textures/Stone.PNG");
+    EXPECT_EQ(ResolvePathForWriting("content\\textures\\stone.PNG"), "Content/Textures/STONE.png");
     EXPECT_EQ(ResolvePathForWriting("shot.bmp"), "shot.bmp");
 }
 

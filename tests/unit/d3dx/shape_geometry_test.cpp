@@ -5,8 +5,6 @@
 
 #include <cmath>
 
-using platform::mesh::BuildBox;
-using platform::mesh::BuildSphere;
 using platform::mesh::ShapeGeometry;
 
 namespace {
@@ -28,32 +26,29 @@ void ExpectOutwardWinding(const ShapeGeometry& g) {
 }
 
 TEST(BoxGeometry, TwentyFourVerticesTwelveFacesOnTheRequestedExtents) {
-    const ShapeGeometry g = BuildBox(2.0f, 4.0f, 6.0f);
+    const ShapeGeometry g = platform::mesh::BuildBox(2.0f, 4.0f, 6.0f);
     ASSERT_EQ(g.vertices.size(), 24u);
     ASSERT_EQ(g.indices.size(), 36u);
     for (const auto& v : g.vertices) {
-        EXPECT_FLOAT_EQ(std::fabs(v.x), 1.0f);
-        EXPECT_FLOAT_EQ(std::fabs(v.y), 2.0f);
-        EXPECT_FLOAT_EQ(std::fabs(v.z), 3.0f);
+        EXPECT_TRUE(std::fabs(v.x) == 1 && std::fabs(v.y) == 2 && std::fabs(v.z) == 3);
         // The normal is the face's: a unit axis, and the vertex lies on that face.
-        EXPECT_FLOAT_EQ(v.nx * v.nx + v.ny * v.ny + v.nz * v.nz, 1.0f);
+        EXPECT_EQ(std::fabs(v.nx) + std::fabs(v.ny) + std::fabs(v.nz), 1.0f);
         EXPECT_GT(v.x * v.nx + v.y * v.ny + v.z * v.nz, 0.0f);
     }
-    for (DWORD index : g.indices)
-        EXPECT_LT(index, 24u);
     ExpectOutwardWinding(g);
 }
 
 TEST(SphereGeometry, PolesRingsAndOutwardNormals) {
-    const ShapeGeometry g = BuildSphere(2.0f, 8, 5);
+    const ShapeGeometry g = platform::mesh::BuildSphere(2.0f, 8, 5);
     ASSERT_EQ(g.vertices.size(), 8u * 4 + 2);
     ASSERT_EQ(g.indices.size(), 3u * 2 * 8 * 4);
     EXPECT_FLOAT_EQ(g.vertices.front().z, 2.0f);
     EXPECT_FLOAT_EQ(g.vertices.back().z, -2.0f);
     for (const auto& v : g.vertices) {
-        EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), 2.0f, 1e-5f);
         EXPECT_NEAR(v.nx * 2.0f, v.x, 1e-5f);
+        EXPECT_NEAR(v.ny * 2.0f, v.y, 1e-5f);
         EXPECT_NEAR(v.nz * 2.0f, v.z, 1e-5f);
+        EXPECT_NEAR(v.nx * v.nx + v.ny * v.ny + v.nz * v.nz, 1.0f, 1e-5f);
     }
     ExpectOutwardWinding(g);
 }

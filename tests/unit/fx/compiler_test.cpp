@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 #include <thread>
 
 #include <fcntl.h>
@@ -62,65 +63,52 @@ ShaderRequest Request(const std::string& hlsl, const char* entry, const char* pr
     return r;
 }
 
-TEST(ShaderCompiler, VertexShaderMatchesSemanticsToTheDeviceLocations) {
-    ShaderResult r;
-    CompileShader(Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex), &r);
-    ASSERT_TRUE(r.ok) << (r.messages.empty() ? "" : r.messages[0].text);
-    EXPECT_NE(r.glsl.find("layout(location = 0) in vec4 vtr3_in_POSITION0;"), std::string::npos) << r.glsl;
-    EXPECT_NE(r.glsl.find("layout(location = 9) in vec2 vtr3_in_TEXCOORD1;"), std::string::npos) << r.glsl;
-    EXPECT_NE(r.glsl.find("layout(location = 3) in vec3 vtr3_in_NORMAL0;"), std::string::npos) << r.glsl;
-    // Varyings are vec4 at their locations; a float2 TEXCOORD is widened with 0, 1.
-    EXPECT_NE(r.glsl.find("layout(location = 2) out vec4 vtr3_v_TEXCOORD0;"), std::string::npos) << r.glsl;
-    EXPECT_NE(r.glsl.find("vtr3_v_TEXCOORD0 = vec4(vtr3_out_TEXCOORD0, 0.0, 1.0);"), std::string::npos);
-    // Shader model 2 clamps COLOR outputs.
-    EXPECT_NE(r.glsl.find("vtr3_v_COLOR0 = clamp(vtr3_out_COLOR0, 0.0, 1.0);"), std::string::npos);
-    EXPECT_NE(r.glsl.find("vtr3_EmitPosition(vtr3_out_POSITION0);"), std::string::npos);
-    ASSERT_EQ(r.uniforms.size(), 1u);
-    EXPECT_EQ(r.uniforms[0].name, "matWorldViewProjection");
-    EXPECT_EQ(r.constantRegisters, 4);
+TEST(ShaderCompiler, SemanticsMeetTheDeviceLocationsVaryingsAndSamplers) {
+    ShaderResult vs, ps;
+    CompileShader(Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex), &vs);
+    CompileShader(Request(kShaders, "PS", "ps_3_0", ShaderStage::Pixel), &ps);
+    ASSERT_TRUE(vs.ok && ps.ok) << vs.glsl << ps.glsl;
+    for (const char* line :
+         {"layout(location = 0) in vec4 vtr3_in_POSITION0;",
+          "layout(location = 9) in vec2 vtr3_in_TEXCOORD1;", "layout(location = 3) in vec3 vtr3_in_NORMAL0;",
+          "layout(location = 2) out vec4 vtr3_v_TEXCOORD0;",
+          // Varyings are vec4; a float2 TEXCOORD is widened with 0, 1; shader model 2 clamps COLOR.
+          "vtr3_v_TEXCOORD0 = vec4(vtr3_out_TEXCOORD0, 0.0, 1.0);",
+          "vtr3_v_COLOR0 = clamp(vtr3_out_COLOR0, 0.0, 1.0);", "vtr3_EmitPosition(vtr3_out_POSITION0);"})
+        EXPECT_NE(vs.glsl.find(line), std::string::npos) << line << "\n" << vs.glsl;
+    ASSERT_EQ(vs.uniforms.size(), 1u);
+    EXPECT_EQ(vs.uniforms[0].name, "matWorldViewProjection");
+    EXPECT_EQ(vs.constantRegisters, 4);
+    for (const char* line :
+         {"layout(location = 2) in vec4 vtr3_v_TEXCOORD0;", "layout(location = 0) out vec4 vtr3_out_COLOR0;",
+          "vtr3_in_VPOS0 = vec2(vec4(gl_FragCoord.xy - vec2(0.5), 0.0, 1.0).xy);", "uniform _Global fx_ps;"})
+        EXPECT_NE(ps.glsl.find(line), std::string::npos) << line << "\n" << ps.glsl;
+    EXPECT_EQ(ps.samplers, std::vector<std::string>{"tex0"});
 }
 
-TEST(ShaderCompiler, PixelShaderReadsVaryingsVposAndSamplers) {
-    ShaderResult r;
-    CompileShader(Request(kShaders, "PS", "ps_3_0", ShaderStage::Pixel), &r);
-    ASSERT_TRUE(r.ok) << (r.messages.empty() ? "" : r.messages[0].text);
-    EXPECT_NE(r.glsl.find("layout(location = 2) in vec4 vtr3_v_TEXCOORD0;"), std::string::npos) << r.glsl;
-    EXPECT_NE(r.glsl.find("vtr3_in_VPOS0 = vec2(vec4(gl_FragCoord.xy - vec2(0.5), 0.0, 1.0).xy);"),
-              std::string::npos)
-        << r.glsl;
-    EXPECT_NE(r.glsl.find("layout(location = 0) out vec4 vtr3_out_COLOR0;"), std::string::npos) << r.glsl;
-    EXPECT_EQ(r.samplers, std::vector<std::string>{"tex0"});
-    EXPECT_NE(r.glsl.find("uniform _Global fx_ps;"), std::string::npos);
-}
-
-TEST(ShaderCompiler, MessagesCarryLineColumnAndCode) {
-    ShaderResult r;
-    CompileShader(Request("float4 k;\nfloat4 PS() : COLOR0 {\n  return undefinedThing + k;\n}\n", "PS",
-                          "ps_2_0", ShaderStage::Pixel),
-                  &r);
-    ASSERT_FALSE(r.ok);
-    ASSERT_FALSE(r.messages.empty());
-    EXPECT_EQ(r.messages[0].line, 3);
-    EXPECT_EQ(r.messages[0].column, 10);
-    EXPECT_EQ(r.messages[0].code, 3004);
-    EXPECT_EQ(r.messages[0].text, "undeclared identifier 'undefinedThing'");
-
-    CompileShader(Request("float4 PS() : COLOR0 {\n  float4 a = 1\n  return a;\n}\n", "PS", "ps_2_0",
-                          ShaderStage::Pixel),
-                  &r);
-    ASSERT_FALSE(r.ok);
-    ASSERT_FALSE(r.messages.empty());
-    EXPECT_EQ(r.messages[0].line, 3);
-    EXPECT_EQ(r.messages[0].code, 3000);
-}
-
-TEST(ShaderCompiler, AnInvalidSemanticIsAnError) {
-    ShaderResult r;
-    CompileShader(Request("float4 VS(float4 p : POSITION, float4 w : WHATEVER) : POSITION { return p + w; }",
-                          "VS", "vs_2_0", ShaderStage::Vertex),
-                  &r);
-    ASSERT_FALSE(r.ok);
-    EXPECT_EQ(r.messages.back().text, "'VS': invalid vertex input semantic 'WHATEVER'");
+TEST(ShaderCompiler, MessagesCarryLineColumnCodeAndTheTextHlslAuthorsKnow) {
+    const struct {
+        const char* hlsl;
+        ShaderStage stage;
+        const char *entry, *profile;
+        int line, column, code;
+        const char* text;
+    } cases[] = {
+        {"float4 k;\nfloat4 PS() : COLOR0 {\n  return undefinedThing + k;\n}\n", ShaderStage::Pixel, "PS",
+         "ps_2_0", 3, 10, 3004, "undeclared identifier 'undefinedThing'"},
+        {"float4 PS() : COLOR0 {\n  float4 a = 1\n  return a;\n}\n", ShaderStage::Pixel, "PS", "ps_2_0", 3, 3,
+         3000, "syntax error: ';' expected"},
+        {"float4 VS(float4 p : POSITION, float4 w : WHATEVER) : POSITION { return p + w; }",
+         ShaderStage::Vertex, "VS", "vs_2_0", 0, 1, 3000, "'VS': invalid vertex input semantic 'WHATEVER'"},
+    };
+    for (const auto& c : cases) {
+        ShaderResult r;
+        CompileShader(Request(c.hlsl, c.entry, c.profile, c.stage), &r);
+        ASSERT_FALSE(r.ok || r.messages.empty()) << c.text;
+        const auto& m = r.messages.front();
+        EXPECT_EQ(std::make_tuple(m.line, m.column, m.code, m.text),
+                  std::make_tuple(c.line, c.column, c.code, std::string(c.text)));
+    }
 }
 
 bool IsInternalError(const ShaderResult& r, const std::string& prefix) {
@@ -128,29 +116,32 @@ bool IsInternalError(const ShaderResult& r, const std::string& prefix) {
            r.messages[0].text.rfind(prefix, 0) == 0;
 }
 
+// Points the library at another compiler program for the scope.
 class ScopedCompilerPath {
   public:
     explicit ScopedCompilerPath(const std::string& path) {
-        platform::fx::StopShaderCompiler();
-        if (const char* previous = std::getenv("VTR3_SHADER_COMPILER")) {
+        if (const char* previous = std::getenv("VTR3_SHADER_COMPILER"))
             previous_ = previous;
-            hadPrevious_ = true;
-        }
+        platform::fx::StopShaderCompiler();
         setenv("VTR3_SHADER_COMPILER", path.c_str(), 1);
     }
     ~ScopedCompilerPath() {
-        if (hadPrevious_) {
-            setenv("VTR3_SHADER_COMPILER", previous_.c_str(), 1);
-        } else {
-            unsetenv("VTR3_SHADER_COMPILER");
-        }
+        previous_.empty() ? unsetenv("VTR3_SHADER_COMPILER")
+                          : setenv("VTR3_SHADER_COMPILER", previous_.c_str(), 1);
         platform::fx::StopShaderCompiler();
     }
 
   private:
     std::string previous_;
-    bool hadPrevious_ = false;
 };
+
+std::string ProcStatusField(int pid, const std::string& field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field + ":", 0) == 0)
+            return line.substr(line.find_first_not_of(" \t", field.size() + 1));
+    return "";
+}
 
 TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakesTheNext) {
     const ShaderRequest good = Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel);
@@ -182,6 +173,14 @@ TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakes
     }
     CompileIsolated(good, &r);
     EXPECT_TRUE(r.ok);
+    // A program killed while idle costs no compile.
+    const int pid = platform::fx::ShaderCompilerProcessId();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(kill(pid, SIGKILL), 0);
+    while (ProcStatusField(pid, "State").rfind("Z", 0) != 0)
+        usleep(1000);
+    CompileIsolated(good, &r);
+    EXPECT_TRUE(r.ok) << r.messages[0].text;
 }
 
 // A fork of this multi-threaded process would copy a heap whose locks another thread may hold.
@@ -217,14 +216,6 @@ TEST(CompilerProcess, ProgramsStartAndAnswerWhileAnotherThreadKeepsTheHeapBusy) 
     EXPECT_FALSE(platform::fx::DeserializeResult(platform::fx::SerializeResult(inProcess) + "x", &garbage));
 }
 
-std::string ProcStatusField(int pid, const std::string& field) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(field + ":", 0) == 0)
-            return line.substr(line.find_first_not_of(" \t", field.size() + 1));
-    return "";
-}
-
 TEST(CompilerProcess, InheritsOnlyItsChannelAndNoneOfTheEnginesSignalSettings) {
     const int leaked = open("/dev/null", O_RDONLY); // not close-on-exec, as an engine might leave one
     ASSERT_GE(leaked, 0);
@@ -257,19 +248,6 @@ TEST(CompilerProcess, InheritsOnlyItsChannelAndNoneOfTheEnginesSignalSettings) {
     };
     EXPECT_EQ(classic("SigBlk"), 0u);
     EXPECT_EQ(classic("SigIgn"), 0u);
-}
-
-TEST(CompilerProcess, AProgramKilledWhileIdleCostsNoCompile) {
-    const ShaderRequest good = Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel);
-    ShaderResult r;
-    CompileIsolated(good, &r);
-    const int pid = platform::fx::ShaderCompilerProcessId();
-    ASSERT_GT(pid, 0);
-    ASSERT_EQ(kill(pid, SIGKILL), 0);
-    while (ProcStatusField(pid, "State").rfind("Z", 0) != 0)
-        usleep(1000);
-    CompileIsolated(good, &r);
-    EXPECT_TRUE(r.ok) << r.messages[0].text;
 }
 
 TEST(ShaderCache, ASecondCompileOfTheSameShaderIsAHit) {

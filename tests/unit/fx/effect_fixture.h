@@ -22,14 +22,7 @@ class EffectFixture : public DeviceFixture {
 
     // Creates effect_ from the text; the compiler's messages go to errors_.
     HRESULT Make(const std::string& text, IDirect3DDevice9* device = nullptr) {
-        ID3DXBuffer* messages = nullptr;
-        const HRESULT result =
-            D3DXCreateEffect(device ? device : device_, text.data(), static_cast<UINT>(text.size()), nullptr,
-                             nullptr, 0, nullptr, &effect_, &messages);
-        errors_ = BufferText(messages);
-        if (messages)
-            messages->Release();
-        return result;
+        return CreateEffect(device ? device : device_, text, &effect_, &errors_);
     }
 
     ID3DXEffect* effect_ = nullptr;

@@ -3,9 +3,7 @@
 // arrays over consecutive registers, flat initialiser lists, constructors as assignment targets, a shader
 // chosen from an array by a parameter, state values computed from parameters, light and
 // material states, function-like macros in pass states.
-#include "render_fixture.h"
-
-#include <d3dx9.h>
+#include "effect_render_fixture.h"
 
 #include <string>
 
@@ -102,42 +100,21 @@ const Case kCases[] = {
     {"function-like macros, test fails", kMacros, {0, 0, 0, 255}, "SHADE(PS, 0.2, 0.4); ALPHA_TEST(153)"},
 };
 
-class EffectLanguage : public render_test::RenderTest {
-  protected:
-    void SetUp() override { CreateDevice(16, 16); }
-};
+using EffectLanguage = EffectRenderTest;
 
 TEST_F(EffectLanguage, EachConstructDrawsItsWorkedOutColour) {
-    const D3DXVECTOR3 n(0, 0, -1); // position, normal
-    const D3DXVECTOR3 quad[8] = {{-1, -1, 0.5f}, n, {-1, 1, 0.5f}, n, {1, -1, 0.5f}, n, {1, 1, 0.5f}, n};
     for (const Case& c : kCases) {
-        const std::string text =
-            std::string(kVertexStage) + c.effect +
-            "\ntechnique T { pass P { CullMode = None; VertexShader = compile vs_3_0 VS(); "
-            "PixelShader = " +
-            c.pixelShader + "; } }\n";
-        ID3DXEffect* effect = nullptr;
-        ID3DXBuffer* messages = nullptr;
-        const HRESULT made = D3DXCreateEffect(device_, text.data(), static_cast<UINT>(text.size()), nullptr,
-                                              nullptr, 0, nullptr, &effect, &messages);
-        ASSERT_EQ(made, D3D_OK) << c.what << ": "
-                                << (messages ? static_cast<const char*>(messages->GetBufferPointer()) : "");
-        if (messages)
-            messages->Release();
+        ID3DXEffect* effect =
+            Make(std::string(kVertexStage) + c.effect +
+                 "\ntechnique T { pass P { CullMode = None; VertexShader = compile vs_3_0 VS(); "
+                 "PixelShader = " +
+                 c.pixelShader + "; } }\n");
+        ASSERT_NE(effect, nullptr) << c.what;
         EXPECT_EQ(effect->ValidateTechnique(effect->GetTechniqueByName("T")), D3D_OK) << c.what;
         if (c.index >= 0) {
             ASSERT_EQ(effect->SetFloat("Index", c.index), D3D_OK);
         }
-        ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL), D3D_OK);
-        const auto frame = DrawFrame([&] {
-            UINT passes = 0;
-            ASSERT_EQ(effect->Begin(&passes, 0), D3D_OK);
-            ASSERT_EQ(effect->BeginPass(0), D3D_OK);
-            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, 2 * sizeof(quad[0])), D3D_OK);
-            ASSERT_EQ(effect->EndPass(), D3D_OK);
-            ASSERT_EQ(effect->End(), D3D_OK);
-        });
-        EXPECT_EQ(At(frame, 4, 4), c.expected) << c.what;
+        EXPECT_EQ(Pixel(effect), c.expected) << c.what;
         D3DMATERIAL9 material{};
         BOOL lit = FALSE;
         ASSERT_EQ(device_->GetMaterial(&material), D3D_OK);

@@ -1,9 +1,7 @@
 // Effect pools, CloneEffect and state managers: shared parameters seen by two effects of one pool and
 // values carried by a clone, drawn and checked against worked-out pixels; a state manager's calls in
 // exact order.
-#include "render_fixture.h"
-
-#include <d3dx9.h>
+#include "effect_render_fixture.h"
 
 #include <string>
 #include <vector>
@@ -57,28 +55,13 @@ struct Recorder final : ID3DXEffectStateManager {
     HRESULT SetPixelShaderConstantB(UINT r, CONST BOOL*, UINT) override { return Add("PSB", r), 0; }
 };
 
-class EffectSharing : public render_test::RenderTest {
+class EffectSharing : public EffectRenderTest {
   protected:
-    void SetUp() override { CreateDevice(16, 16); }
-
-    ID3DXEffect* Make(const std::string& text, ID3DXEffectPool* pool, HRESULT expected = D3D_OK,
-                      DWORD flags = 0) {
+    ID3DXEffect* Refused(const std::string& text, ID3DXEffectPool* pool) {
         ID3DXEffect* effect = nullptr;
-        EXPECT_EQ(D3DXCreateEffect(device_, text.data(), static_cast<UINT>(text.size()), nullptr, nullptr,
-                                   flags, pool, &effect, nullptr),
-                  expected);
+        std::string errors;
+        EXPECT_EQ(CreateEffect(device_, text, &effect, &errors, pool), D3DERR_INVALIDCALL) << text;
         return effect;
-    }
-    Bgra Draw(ID3DXEffect* effect) {
-        const auto frame = DrawFrame([&] {
-            UINT passes = 0;
-            EXPECT_EQ(effect->Begin(&passes, 0), D3D_OK);
-            EXPECT_EQ(effect->BeginPass(0), D3D_OK);
-            DrawScreenRect(0, 0, 16, 16, 0.5f, 0xFFFFFFFF);
-            EXPECT_EQ(effect->EndPass(), D3D_OK);
-            EXPECT_EQ(effect->End(), D3D_OK);
-        });
-        return At(frame, 4, 4);
     }
 };
 
@@ -89,18 +72,18 @@ TEST_F(EffectSharing, PoolSharesOneValueWhileAnyHolderLives) {
     ID3DXEffect* a = Make(kA, pool);
     ID3DXEffect* b = Make(kB, pool); // joins A's value; its own default (none) is not applied
     ASSERT_TRUE(a && b);
-    EXPECT_EQ(Draw(b), (Bgra{51, 102, 153, 255}));
+    EXPECT_EQ(Pixel(b), (Bgra{51, 102, 153, 255}));
     const D3DXVECTOR4 red(1, 0.2f, 0, 1);
     ASSERT_EQ(a->SetVector("tint", &red), D3D_OK);
-    EXPECT_EQ(Draw(b), (Bgra{255, 51, 0, 255}));
+    EXPECT_EQ(Pixel(b), (Bgra{255, 51, 0, 255}));
     D3DXPARAMETER_DESC desc{};
     ASSERT_EQ(b->GetParameterDesc("tint", &desc), D3D_OK);
     EXPECT_EQ(desc.Flags, DWORD{D3DX_PARAMETER_SHARED});
     for (const char* other : {"shared float3 tint;", "shared float3x4 view;", "shared float4 tint[2];",
                               "shared int4 tint;", "shared texture tint;"})
-        EXPECT_EQ(Make(other, pool, D3DERR_INVALIDCALL), nullptr) << other;
+        EXPECT_EQ(Refused(other, pool), nullptr);
     ID3DXEffect* alone = Make(kB, nullptr); // no pool: its own tint, zero
-    EXPECT_EQ(Draw(alone), (Bgra{0, 0, 0, 255}));
+    EXPECT_EQ(Pixel(alone), (Bgra{0, 0, 0, 255}));
     EXPECT_EQ(alone->Release(), 0u);
     EXPECT_EQ(pool->Release(), 2u); // each effect of the pool holds it
     EXPECT_EQ(a->Release(), 0u);
@@ -109,7 +92,7 @@ TEST_F(EffectSharing, PoolSharesOneValueWhileAnyHolderLives) {
     EXPECT_EQ(held, pool);
     ID3DXEffect* c = Make(kA, held); // the value outlives A and the caller's pool reference
     EXPECT_EQ(held->Release(), 2u);
-    EXPECT_EQ(Draw(c), (Bgra{0, 51, 255, 255}));
+    EXPECT_EQ(Pixel(c), (Bgra{0, 51, 255, 255}));
     EXPECT_EQ(b->Release(), 0u);
     EXPECT_EQ(c->Release(), 0u);
 }
@@ -123,17 +106,11 @@ TEST_F(EffectSharing, ASharedStructsMemberReachesEveryEffectOfThePool) {
     ID3DXEffect* a = Make(text, pool);
     ID3DXEffect* b = Make(text, pool);
     ASSERT_TRUE(a && b);
-    EXPECT_EQ(Draw(b), (Bgra{0, 0, 0, 255}));
     const D3DXVECTOR4 colour(0.2f, 0.4f, 0.6f, 1);
     ASSERT_EQ(a->SetVector("s.c", &colour), D3D_OK);
-    EXPECT_EQ(Draw(b), (Bgra{153, 102, 51, 255}));
-    ID3DXEffect* late = Make(text, pool); // joins the pool's value without its own (zero) default
-    EXPECT_EQ(Draw(b), (Bgra{153, 102, 51, 255}));
-    EXPECT_EQ(Make("struct S { float4 d; };\nshared S s;\n", pool, D3DERR_INVALIDCALL), nullptr);
-    EXPECT_EQ(late->Release(), 0u);
-    EXPECT_EQ(a->Release(), 0u);
-    EXPECT_EQ(b->Release(), 0u);
-    EXPECT_EQ(pool->Release(), 0u);
+    EXPECT_EQ(Pixel(b), (Bgra{153, 102, 51, 255}));
+    EXPECT_EQ(Refused("struct S { float4 d; };\nshared S s;\n", pool), nullptr);
+    EXPECT_EQ(a->Release() + b->Release() + pool->Release(), 0u);
 }
 
 TEST_F(EffectSharing, CloneCarriesValuesAndIsIndependentAfterwards) {
@@ -154,8 +131,8 @@ TEST_F(EffectSharing, CloneCarriesValuesAndIsIndependentAfterwards) {
     EXPECT_EQ(got, v);
     const D3DXVECTOR4 blue(0, 0, 1, 1);
     ASSERT_EQ(clone->SetVector("tint", &blue), D3D_OK); // shared: the clone is in the pool too
-    EXPECT_EQ(Draw(original), (Bgra{255, 0, 0, 255}));
-    ID3DXEffect* fixed = Make(kA, nullptr, D3D_OK, D3DXFX_NOT_CLONEABLE);
+    EXPECT_EQ(Pixel(original), (Bgra{255, 0, 0, 255}));
+    ID3DXEffect* fixed = Make(kA, nullptr, D3DXFX_NOT_CLONEABLE);
     ID3DXEffect* none = original;
     EXPECT_EQ(fixed->CloneEffect(device_, &none), D3DERR_INVALIDCALL);
     EXPECT_EQ(none, nullptr);
@@ -173,8 +150,7 @@ TEST_F(EffectSharing, StateManagerReceivesThePassStatesInsteadOfTheDevice) {
                                "float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(s, uv); }\n"
                                "technique T { pass P { AlphaBlendEnable = true; ColorOp[0] = SelectArg1; "
                                "LightEnable[1] = true; WorldTransform[0] = <world>; LightRange[1] = 5; "
-                               "MaterialPower = 8; PixelShader = compile ps_2_0 PS(); } }",
-                               nullptr);
+                               "MaterialPower = 8; PixelShader = compile ps_2_0 PS(); } }");
     Recorder manager;
     ID3DXEffectStateManager* got = &manager;
     ASSERT_EQ(effect->GetStateManager(&got), D3D_OK);

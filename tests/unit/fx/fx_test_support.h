@@ -41,4 +41,16 @@ inline std::string BufferText(ID3DXBuffer* buffer) {
     return buffer ? std::string(static_cast<const char*>(buffer->GetBufferPointer())) : std::string();
 }
 
+// D3DXCreateEffect over the text; the compiler's messages go to *errors.
+inline HRESULT CreateEffect(IDirect3DDevice9* device, const std::string& text, ID3DXEffect** effect,
+                            std::string* errors, ID3DXEffectPool* pool = nullptr, DWORD flags = 0) {
+    ID3DXBuffer* messages = nullptr;
+    const HRESULT result = D3DXCreateEffect(device, text.data(), static_cast<UINT>(text.size()), nullptr,
+                                            nullptr, flags, pool, effect, &messages);
+    *errors = BufferText(messages);
+    if (messages)
+        messages->Release();
+    return result;
+}
+
 #endif

@@ -1,8 +1,6 @@
 // Handles below the top level: annotations of parameters, techniques and passes, struct members and
 // array elements (by index, by name, by "s.member" path), their values and the uniforms they reach.
-#include "render_fixture.h"
-
-#include <d3dx9.h>
+#include "effect_render_fixture.h"
 
 #include <string>
 
@@ -23,30 +21,17 @@ technique T < string Tag = "main"; > { pass P < float Weight = 0.25; > { CullMod
     VertexShader = compile vs_3_0 VS(); PixelShader = compile ps_3_0 PS(); } }
 )";
 
-class Parameters : public render_test::RenderTest {
+class Parameters : public EffectRenderTest {
   protected:
     void SetUp() override {
-        CreateDevice(16, 16);
-        ID3DXBuffer* messages = nullptr;
-        ASSERT_EQ(D3DXCreateEffect(device_, kEffect, static_cast<UINT>(std::string(kEffect).size()), nullptr,
-                                   nullptr, 0, nullptr, &e_, &messages),
-                  D3D_OK)
-            << (messages ? static_cast<const char*>(messages->GetBufferPointer()) : "");
+        EffectRenderTest::SetUp();
+        ASSERT_NE(e_ = Make(kEffect), nullptr);
     }
-    void TearDown() override { EXPECT_EQ(e_->Release(), 0u); }
-    Bgra Draw() {
-        const D3DXVECTOR3 quad[4] = {{-1, -1, 0.5f}, {-1, 1, 0.5f}, {1, -1, 0.5f}, {1, 1, 0.5f}};
-        EXPECT_EQ(device_->SetFVF(D3DFVF_XYZ), D3D_OK);
-        UINT passes = 0;
-        return At(DrawFrame([&] {
-                      e_->Begin(&passes, 0);
-                      e_->BeginPass(0);
-                      device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(quad[0]));
-                      e_->EndPass();
-                      e_->End();
-                  }),
-                  4, 4);
+    void TearDown() override {
+        EXPECT_EQ(e_->Release(), 0u);
+        EffectRenderTest::TearDown();
     }
+    render_test::Bgra Draw() { return Pixel(e_); }
     float Float(D3DXHANDLE h) {
         float f = -1;
         return SUCCEEDED(e_->GetFloat(h, &f)) ? f : -1;

@@ -37,11 +37,9 @@ class EffectPasses : public EffectFixture {
                   D3D_OK);
     }
     void TearDown() override {
-        if (effect_)
-            effect_->Release();
+        EXPECT_EQ(effect_->Release(), 0u);
         effect_ = nullptr;
-        if (texture_)
-            texture_->Release();
+        EXPECT_EQ(texture_->Release(), 0u);
         EffectFixture::TearDown();
     }
 
@@ -63,27 +61,26 @@ TEST_F(EffectPasses, APassSetsItsStatesAndEndRestoresThem) {
     EXPECT_EQ(passes, 2u);
     ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
     EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), TRUE);
-    EXPECT_EQ(Render(D3DRS_SRCBLEND), static_cast<DWORD>(D3DBLEND_SRCALPHA));
-    EXPECT_EQ(Render(D3DRS_DESTBLEND), static_cast<DWORD>(D3DBLEND_INVSRCALPHA));
+    EXPECT_EQ(Render(D3DRS_SRCBLEND) * 10 + Render(D3DRS_DESTBLEND),
+              DWORD{D3DBLEND_SRCALPHA * 10 + D3DBLEND_INVSRCALPHA});
     EXPECT_EQ(Render(D3DRS_ALPHAREF), 128u); // from the parameter
     // The pixel shader's one sampler is register 0: its texture and states go to stage 0.
     EXPECT_EQ(Bound(0), texture_);
-    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_POINT));
-    EXPECT_EQ(Sampler(0, D3DSAMP_ADDRESSU), static_cast<DWORD>(D3DTADDRESS_BORDER));
+    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
+    EXPECT_EQ(Sampler(0, D3DSAMP_ADDRESSU), DWORD{D3DTADDRESS_BORDER});
     EXPECT_EQ(effect_->BeginPass(1), D3DERR_INVALIDCALL); // EndPass first
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->BeginPass(1), D3D_OK);
-    EXPECT_EQ(Render(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_NONE));
-    EXPECT_EQ(Render(D3DRS_COLORWRITEENABLE),
-              static_cast<DWORD>(D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_GREEN));
-    EXPECT_EQ(Sampler(1, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_LINEAR));
+    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD{D3DCULL_NONE});
+    EXPECT_EQ(Render(D3DRS_COLORWRITEENABLE), DWORD{D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_GREEN});
+    EXPECT_EQ(Sampler(1, D3DSAMP_MINFILTER), DWORD{D3DTEXF_LINEAR});
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->End(), D3D_OK);
 
     EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), FALSE);
-    EXPECT_EQ(Render(D3DRS_SRCBLEND), static_cast<DWORD>(D3DBLEND_ONE));
-    EXPECT_EQ(Render(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_CCW));
-    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_LINEAR));
+    EXPECT_EQ(Render(D3DRS_SRCBLEND), DWORD{D3DBLEND_ONE});
+    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD{D3DCULL_CCW});
+    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), DWORD{D3DTEXF_LINEAR});
     EXPECT_EQ(Bound(0), nullptr);
 }
 
@@ -93,7 +90,7 @@ TEST_F(EffectPasses, DoNotSaveStateLeavesThePassStatesInPlace) {
     ASSERT_EQ(effect_->EndPass(), D3D_OK);
     ASSERT_EQ(effect_->End(), D3D_OK);
     EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), TRUE);
-    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), static_cast<DWORD>(D3DTEXF_POINT));
+    EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
 }
 
 TEST_F(EffectPasses, CallsOutOfOrderAreRefused) {
@@ -108,13 +105,7 @@ TEST_F(EffectPasses, CallsOutOfOrderAreRefused) {
     EXPECT_EQ(effect_->End(), D3D_OK);
 }
 
-using EffectDrawingCosts = EffectFixture;
-
-TEST_F(EffectDrawingCosts, SettersPassesAndCommitAllocateNothing) {
-    ASSERT_EQ(Make(kBlend), D3D_OK) << errors_;
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
+TEST_F(EffectPasses, SettersPassesAndCommitAllocateNothing) {
     D3DXMATRIX m;
     D3DXMatrixIdentity(&m);
     const D3DXVECTOR4 v(1, 2, 3, 4);
@@ -123,21 +114,17 @@ TEST_F(EffectDrawingCosts, SettersPassesAndCommitAllocateNothing) {
     // One frame first: whatever the device sets up once is not the effect's cost per frame.
     for (int frame = 0; frame < 2; ++frame) {
         before = allocation_counter::Count();
-        EXPECT_EQ(effect_->SetMatrix("matWorldViewProjection", &m), D3D_OK);
-        EXPECT_EQ(effect_->SetVector("tint", &v), D3D_OK);
-        EXPECT_EQ(effect_->SetTexture("entTex0", texture), D3D_OK);
-        EXPECT_EQ(effect_->Begin(&passes, 0), D3D_OK);
+        EXPECT_EQ(effect_->SetMatrix("matWorldViewProjection", &m) |
+                      effect_->SetTexture("entTex0", texture_) | effect_->Begin(&passes, 0),
+                  D3D_OK);
         for (UINT p = 0; p < passes; ++p) {
-            EXPECT_EQ(effect_->BeginPass(p), D3D_OK);
-            EXPECT_EQ(effect_->SetVector("tint", &v), D3D_OK);
-            EXPECT_EQ(effect_->CommitChanges(), D3D_OK);
-            EXPECT_EQ(effect_->EndPass(), D3D_OK);
+            EXPECT_EQ(effect_->BeginPass(p) | effect_->SetVector("tint", &v) | effect_->CommitChanges() |
+                          effect_->EndPass(),
+                      D3D_OK);
         }
         EXPECT_EQ(effect_->End(), D3D_OK);
     }
     EXPECT_EQ(allocation_counter::Count() - before, 0u);
-    EXPECT_EQ(effect_->SetTexture("entTex0", nullptr), D3D_OK);
-    texture->Release();
 }
 
 } // namespace

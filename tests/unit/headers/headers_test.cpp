@@ -5,6 +5,7 @@
 #include <d3dx9.h>
 #include <dxerr9.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <type_traits>
@@ -32,11 +33,8 @@ TEST(PlatformHeaders, MatrixElementsAliasTheArrayRowByRow) {
     D3DMATRIX matrix{};
     for (int i = 0; i < 16; ++i)
         matrix.m[i / 4][i % 4] = static_cast<float>(i);
-    const float* named = &matrix._11; // _11 .. _44 in row order
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(named[i], static_cast<float>(i)) << i;
-    EXPECT_EQ(matrix._23, 6.0f);
-    EXPECT_EQ(matrix._41, 12.0f);
+    const float named[] = {matrix._11, matrix._12, matrix._23, matrix._34, matrix._41, matrix._44};
+    EXPECT_THAT(named, testing::ElementsAre(0, 1, 6, 11, 12, 15)); // _11 .. _44 in row order
 }
 
 } // namespace
