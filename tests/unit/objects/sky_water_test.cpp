@@ -212,19 +212,15 @@ TEST_F(ObjectTest, WaterWithoutEffectOrTechniqueDrawsNothing) {
     MakeEffect(7, "float4 Shade() : COLOR { return 1; }\n"
                   "technique Other { pass P0 { PixelShader = compile ps_2_0 Shade(); } }\n");
     TakeRows();
-    const std::string kNotFound =
-        "Fehler: Das Objekt mit der ID: %d wurde nicht gefunden. Funktion wird abgebrochen @ vtr3_effects "
-        "c_VTR3EffectManager::GetEffect";
-    auto notFound = [&](int id) {
-        std::string row = kNotFound;
-        return row.replace(row.find("%d"), 2, std::to_string(id));
-    };
+    const std::string kNotFound = " wurde nicht gefunden. Funktion wird abgebrochen @ vtr3_effects "
+                                  "c_VTR3EffectManager::GetEffect";
+    const Rows eight(2, "Fehler: Das Objekt mit der ID: 8" + kNotFound);
     // Effect 0 draws fixed-function until the effect lookup; 8 is looked up by both steps; 7 lacks the
     // technique.
     const struct {
         int effect;
         Rows rows;
-    } cases[] = {{0, {notFound(0)}}, {8, {notFound(8), notFound(8)}}, {7, {}}};
+    } cases[] = {{0, {"Fehler: Das Objekt mit der ID: 0" + kNotFound}}, {8, eight}, {7, {}}};
     for (const auto& c : cases) {
         objects_.SetEffect(2, c.effect);
         device_->TakeCalls();
