@@ -37,7 +37,7 @@ class InterfaceBlock : public ::testing::Test {
     host::Engine engine_;
 };
 
-TEST_F(InterfaceBlock, HoldsTheEngineFieldsAtTheirWords) {
+TEST_F(InterfaceBlock, HoldsTheEngineFieldsAtTheirWordsAndFollowsThem) {
     EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x000)), a6::VarFromDouble(host::Engine::kDefaultVersion));
     EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), a6::VarFromInt(host::Engine::kDefaultEdition));
     EXPECT_EQ(Word(0x920), Address(&engine_.camera()));
@@ -52,17 +52,13 @@ TEST_F(InterfaceBlock, HoldsTheEngineFieldsAtTheirWords) {
     EXPECT_EQ(Word(0xa98), 0u);
     EXPECT_EQ(Word(0xa9c), 0u);
     EXPECT_EQ(Word(0xaa0), 0u);
-}
 
-TEST_F(InterfaceBlock, VersionAndEditionAreTheEngineVariables) {
+    // The fields follow what the engine sets; version and edition are the engine's variables.
     engine_.SetVersion(6461);
     engine_.SetEdition(2);
     EXPECT_EQ(Word(0x000), Address(engine_.variables().FindVar("version")));
     EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x000)), 6461);
     EXPECT_EQ(*reinterpret_cast<const var*>(Word(0x004)), 2);
-}
-
-TEST_F(InterfaceBlock, FieldsFollowWhatTheEngineSets) {
     a6::View& other = engine_.objects().AddView("other");
     engine_.SetRenderedView(&other);
     int mesh = 0;

@@ -1,5 +1,5 @@
-// A stand-in for the plug-in in the host's tests: A6_DLLAPI and a few exports whose results show
-// which arguments arrived where.
+// A stand-in for the plug-in in the host's tests: A6_DLLAPI and a few exports that leave a trace of
+// their calls.
 #include <windows.h>
 #include <d3d9.h>
 
@@ -16,11 +16,6 @@ namespace {
 
 a6::InterfaceBlock* g_block = nullptr;
 
-int Length(const a6::String* string) {
-    const char* text = a6::StringText(string);
-    return text ? static_cast<int>(std::strlen(text)) : -1;
-}
-
 } // namespace
 
 FAKE_EXPORT int A6_DLLAPI(a6::InterfaceBlock* block) {
@@ -28,22 +23,8 @@ FAKE_EXPORT int A6_DLLAPI(a6::InterfaceBlock* block) {
     return a6::kDllApiResult;
 }
 
-FAKE_EXPORT a6::InterfaceBlock* FakeBoundBlock() {
-    return g_block;
-}
-
 FAKE_EXPORT var VTR3Add(var a, var b) {
     return a + b;
-}
-
-// The text's length as a `var`; -1 for no string.
-FAKE_EXPORT var VTR3TextLength(a6::String* string) {
-    return a6::VarFromInt(Length(string));
-}
-
-// The decimal digits a, len(b), c, len(d): shows that each argument arrived in its place.
-FAKE_EXPORT var VTR3Digits(var a, a6::String* b, var c, a6::String* d) {
-    return a6::VarFromInt(a6::VarToInt(a) * 1000 + Length(b) * 100 + a6::VarToInt(c) * 10 + Length(d));
 }
 
 // Sets the window title and, with the log switch 1, writes Vantor3.html as the plug-in does. The

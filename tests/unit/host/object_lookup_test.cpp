@@ -25,50 +25,32 @@ class ObjectLookup : public ::testing::Test {
     host::ObjectTable& objects_ = engine_.objects();
 };
 
-TEST_F(ObjectLookup, FindsVectorsAsObjectPointersOfKind3) {
+// Vectors are object pointers (kind 3), views (the camera from the start), strings and engine objects
+// kind 9, all with the record in `alternative`; script functions kind 6 with the function in `value`.
+TEST_F(ObjectLookup, FindsEachKindOfObjectByName) {
     a6::Vector& point = objects_.AddVector("clip_point", {1024, 2048, 3072});
-    const a6::ObjectDescriptor* descriptor = Lookup("clip_point");
-    EXPECT_EQ(descriptor->kind, a6::kKindObjectPointer);
-    EXPECT_EQ(descriptor->alternative, reinterpret_cast<intptr_t>(&point));
-    EXPECT_EQ(reinterpret_cast<a6::Vector*>(descriptor->alternative)->z, 3072);
-    EXPECT_EQ(objects_.FindVector("clip_point"), &point);
-}
-
-TEST_F(ObjectLookup, FindsViewsStringsAndEngineObjectsAsKind9) {
     a6::View& view = objects_.AddView("mirror");
     host::EngineString& string = objects_.AddString("title", "Vantor");
     int entity = 0;
     objects_.AddObject("player", &entity);
-    EXPECT_EQ(Lookup("mirror")->kind, a6::kKindEngineObject);
-    EXPECT_EQ(Lookup("mirror")->alternative, reinterpret_cast<intptr_t>(&view));
-    EXPECT_EQ(Lookup("title")->alternative, reinterpret_cast<intptr_t>(string.record()));
-    EXPECT_EQ(Lookup("player")->kind, a6::kKindEngineObject);
-    EXPECT_EQ(Lookup("player")->alternative, reinterpret_cast<intptr_t>(&entity));
-}
-
-TEST_F(ObjectLookup, TheCameraIsAViewFromTheStart) {
-    EXPECT_EQ(Lookup("camera")->kind, a6::kKindEngineObject);
-    EXPECT_EQ(Lookup("camera")->alternative, reinterpret_cast<intptr_t>(&engine_.camera()));
-    EXPECT_EQ(engine_.camera().word[a6::kViewArc], a6::VarFromDouble(host::kDefaultViewArc));
-}
-
-TEST_F(ObjectLookup, ViewsTakePositionAndAnglesInTheirWords) {
-    a6::View& view = objects_.AddView("sky");
-    host::SetViewPosition(view, 1.5, -2, 300);
-    host::SetViewAngles(view, 90, -10, 0.25);
-    EXPECT_EQ(view.word[a6::kViewX], 1536);
-    EXPECT_EQ(view.word[a6::kViewY], -2048);
-    EXPECT_EQ(view.word[a6::kViewZ], 300 * 1024);
-    EXPECT_EQ(view.word[a6::kViewPan], 90 * 1024);
-    EXPECT_EQ(view.word[a6::kViewTilt], -10 * 1024);
-    EXPECT_EQ(view.word[a6::kViewRoll], 256);
-}
-
-TEST_F(ObjectLookup, FindsScriptFunctionsAsKind6WithTheFunctionInTheValue) {
     objects_.AddScript("on_frame", &Sum);
-    const a6::ObjectDescriptor* descriptor = Lookup("on_frame");
-    EXPECT_EQ(descriptor->kind, a6::kKindScript);
-    EXPECT_EQ(descriptor->value, reinterpret_cast<intptr_t>(&Sum));
+    const struct {
+        const char* name;
+        int kind;
+        const void* alternative;
+    } cases[] = {{"clip_point", a6::kKindObjectPointer, &point},
+                 {"mirror", a6::kKindEngineObject, &view},
+                 {"camera", a6::kKindEngineObject, &engine_.camera()},
+                 {"title", a6::kKindEngineObject, string.record()},
+                 {"player", a6::kKindEngineObject, &entity},
+                 {"on_frame", a6::kKindScript, nullptr}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Lookup(c.name)->kind, c.kind) << c.name;
+        EXPECT_EQ(Lookup(c.name)->alternative, reinterpret_cast<intptr_t>(c.alternative)) << c.name;
+    }
+    EXPECT_EQ(Lookup("on_frame")->value, reinterpret_cast<intptr_t>(&Sum));
+    EXPECT_EQ(objects_.FindVector("clip_point"), &point);
+    EXPECT_EQ(engine_.camera().word[a6::kViewArc], a6::VarFromDouble(host::kDefaultViewArc));
 }
 
 TEST_F(ObjectLookup, UnknownOrMissingNamesGiveKind0WithNullValues) {

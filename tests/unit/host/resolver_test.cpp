@@ -61,7 +61,7 @@ TEST_F(Resolver, SetsTheClockAndItsVariables) {
     EXPECT_EQ(*engine_.variables().FindVar("total_secs"), a6::VarFromDouble(2.5));
 }
 
-TEST_F(Resolver, EngineGetObjAndGetScriptFollowTheLookup) {
+TEST_F(Resolver, EngineGetObjGetScriptAndGetFunc) {
     a6::Vector& point = engine_.objects().AddVector("point");
     engine_.objects().AddScript("record", &Record);
     const auto getObj = Entry<void* (*)(const char*)>(a6::kEngineGetObjEntry);
@@ -73,10 +73,7 @@ TEST_F(Resolver, EngineGetObjAndGetScriptFollowTheLookup) {
     EXPECT_EQ(getScript("record"), reinterpret_cast<void*>(&Record));
     EXPECT_EQ(getScript("point"), nullptr);
     EXPECT_EQ(getScript(nullptr), nullptr);
-}
-
-TEST_F(Resolver, EngineGetFuncIsTheResolver) {
-    const auto getFunc = Entry<void* (*)(const char*)>(a6::kEngineGetFuncEntry);
+    const auto getFunc = Entry<void* (*)(const char*)>(a6::kEngineGetFuncEntry); // the resolver itself
     EXPECT_EQ(getFunc("camera"), &engine_.camera());
     EXPECT_EQ(getFunc("vec_set"), Resolve("vec_set"));
     EXPECT_EQ(getFunc("nothing"), nullptr);

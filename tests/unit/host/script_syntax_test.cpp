@@ -37,31 +37,13 @@ TEST(ScriptSyntax, ReadsEveryCommandWithItsArguments) {
                              "colour ground 255 128 0\n"
                              "noclear";
     const std::vector<Statement> script = ParseScript(text, "all.vs");
-    std::vector<std::string> commands;
+    std::string commands;
     for (const Statement& statement : script) {
-        commands.push_back(statement.command.text);
+        commands += statement.command.text + " ";
     }
-    EXPECT_EQ(commands, (std::vector<std::string>{"vector",
-                                                  "view",
-                                                  "position",
-                                                  "angles",
-                                                  "arc",
-                                                  "size",
-                                                  "layer",
-                                                  "mesh",
-                                                  "clear",
-                                                  "render",
-                                                  "during",
-                                                  "frame",
-                                                  "frame",
-                                                  "clock",
-                                                  "tick",
-                                                  "reset",
-                                                  "screenshot",
-                                                  "VTR3TexSetPath",
-                                                  "VTR3ViewSetClipPlane",
-                                                  "colour",
-                                                  "noclear"}));
+    EXPECT_EQ(commands,
+              "vector view position angles arc size layer mesh clear render during frame frame clock "
+              "tick reset screenshot VTR3TexSetPath VTR3ViewSetClipPlane colour noclear ");
     EXPECT_EQ(script[0].arguments[2].number, -2.5);
     EXPECT_EQ(script[0].arguments[3].number, 0.5);
     EXPECT_EQ(script[0].command.where.line, 2);

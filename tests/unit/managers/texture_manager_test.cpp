@@ -1,14 +1,15 @@
-// The texture manager against a device that records its calls: each creation's exact call, the rows
-// of every refusal and failure, view bindings, surfaces and the release and re-creation passes.
+// The texture manager and its exports against a device that records its calls: each creation's exact
+// call, the rows of every refusal and failure, view bindings, surfaces and the release and re-creation
+// passes.
 #include "resources/vtr3_textures.h"
 
 #include "engine.h"
 #include "fake_d3dx.h"
+#include "frame/vtr3_exports.h"
 #include "manager_fixture.h"
 #include <d3dx9.h>
 #include "platform_control.h"
 #include "recording_device.h"
-#include "reference_count.h"
 
 #include <string>
 #include <utility>
@@ -152,16 +153,73 @@ TEST_F(TextureManagerTest, ARefusedCreationLeavesNoTextureAndSizesReachTheDevice
     EXPECT_EQ(rows[4], DirectXRow("Die Textur", 2, "D3DERR_OUTOFVIDEOMEMORY", "TextureInitialize"));
 }
 
-TEST_F(TextureManagerTest, ASecondInitializationReleasesTheTextureItReplaces) {
-    MakeDeviceTexture(1, 0, 0, 64, 64, D3DFMT_A8R8G8B8);
+// Released, nothing is left; re-created, the textures come back in table order with their creation
+// arguments, until a file fails to load: those after it wait for the next reset.
+TEST_F(TextureManagerTest, ReleaseAndRecreateRebuildUntilAFileFails) {
+    MakeDeviceTexture(1, 0, 0, 64, 32, D3DFMT_A16B16G16R16F);
+    MakeFileTexture(2, 0, "first.png");
+    MakeDeviceTexture(3, 1, 0, 16, 0, D3DFMT_X8R8G8B8);
+    MakeDeviceTexture(4, 0, 1, 64, 32, D3DFMT_D32);
     const std::size_t alive = platform::LiveObjectCount();
-    EXPECT_GT(alive, baseline_);
-    textures_.TextureInitialize(1);
-    textures_.TextureInitialize(1);
-    EXPECT_EQ(platform::LiveObjectCount(), alive);
-    EXPECT_EQ(CountOf(textures_.GetTexture(1)), 1u);
-    textures_.TextureDelete(1);
+    const Rows created = TakeCalls();
+    textures_.ReleaseResources();
     EXPECT_EQ(platform::LiveObjectCount(), baseline_);
+    textures_.RecreateResources();
+    EXPECT_EQ(platform::LiveObjectCount(), alive);
+    EXPECT_EQ(TakeCalls(), created);
+    textures_.ReleaseResources();
+    fake_d3dx::g_result = D3DXERR_INVALIDDATA;
+    textures_.RecreateResources();
+    EXPECT_EQ(TakeCalls(), Rows(created.begin(), created.begin() + 2));
+    EXPECT_EQ(TakeRows().back(), DirectXRow("Die Texture", 2, "D3DXERR_INVALIDDATA", "RecreateResources"));
+}
+
+// The exports turn the script's kinds, usages, formats 0 to 10 and sides into the manager's values and
+// refuse other numbers with 1, changing nothing.
+TEST_F(TextureManagerTest, ExportsConvertTheScriptsNumbersAndRefuseOthers) {
+    g_textureManager.Initialize();
+    const int formats[] = {20, 22, 21, 60, 117, 111, 112, 113, 63, 114, 71};
+    Rows expected;
+    for (int code = 0; code <= 10; ++code) {
+        for (int usage = 0; usage < 2; ++usage) {
+            const var id = a6::VarFromInt(10 + 2 * code + usage);
+            EXPECT_EQ(VTR3TexCreate(id, 0), 0);
+            EXPECT_EQ(VTR3TexSetUsage(id, a6::VarFromInt(usage)), 0);
+            EXPECT_EQ(VTR3TexSetSize(id, a6::VarFromInt(16), a6::VarFromInt(8)), 0);
+            EXPECT_EQ(VTR3TexSetFormat(id, a6::VarFromInt(code)), 0);
+            VTR3TexInitialize(id);
+            expected.push_back("CreateTexture(16, 8, 1, " +
+                               std::string(usage ? "DEPTHSTENCIL" : "RENDERTARGET") + ", " +
+                               std::to_string(formats[code]) + ", DEFAULT)");
+        }
+    }
+    const var cube = a6::VarFromInt(50), one = a6::VarFromInt(1);
+    VTR3TexCreate(cube, one);
+    VTR3TexSetUsage(cube, 0);
+    VTR3TexSetFormat(cube, a6::VarFromInt(2));
+    VTR3TexSetSize(cube, a6::VarFromInt(32), 0);
+    VTR3TexInitialize(cube);
+    expected.push_back("CreateCubeTexture(32, 1, RENDERTARGET, 21, DEFAULT)");
+    EXPECT_EQ(TakeCalls(), expected);
+    const struct {
+        var result;
+        const char* call;
+    } refusals[] = {
+        {VTR3TexCreate(a6::VarFromInt(60), a6::VarFromInt(3)), "create 3"},
+        {VTR3TexCreate(a6::VarFromInt(60), a6::VarFromInt(-1)), "create -1"},
+        {VTR3TexSetFormat(cube, a6::VarFromInt(11)), "format 11"},
+        {VTR3TexSetFormat(cube, a6::VarFromInt(-1)), "format -1"},
+        {VTR3TexSetUsage(cube, a6::VarFromInt(2)), "usage 2"},
+        {VTR3TexSetViewID(cube, a6::VarFromInt(6), one), "side 6"},
+        {VTR3TexSetViewID(cube, a6::VarFromInt(-1), one), "side -1"},
+    };
+    for (const auto& refusal : refusals) {
+        EXPECT_EQ(refusal.result, one) << refusal.call;
+    }
+    EXPECT_EQ(g_textureManager.GetType(60), 3);
+    EXPECT_EQ(VTR3TexSetViewID(cube, a6::VarFromInt(5), one), 0);
+    EXPECT_EQ(g_textureManager.GetTextureID(1), 50);
+    g_textureManager.DeInitialize();
 }
 
 TEST_F(TextureManagerTest, ViewsFindTheirTextureAndCubeFace) {

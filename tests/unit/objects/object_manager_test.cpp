@@ -94,12 +94,16 @@ TEST_F(ObjectTest, SettersCheckStateIndicesAndConvertAngles) {
     rows = TakeRows();
     EXPECT_EQ(rows.back(), "Fehler: Das angebene TextureStage existiert nicht." + kBase + "SetTexture");
 
-    // T x R x S: the origin is moved, then scaled about the world origin.
-    objects_.SetRotation(1, 0, 0, 0);
+    // T x R x S: the origin is moved to x = 1, turned by the yaw of 90 degrees (about y) to z = -1, then
+    // scaled by z's 4.
+    objects_.SetRotation(1, 90.0f, 0.0f, 0.0f);
     objects_.SetPosition(1, 1.0f, 0.0f, 0.0f);
-    objects_.SetScalation(1, 2.0f, 2.0f, 2.0f);
+    objects_.SetScalation(1, 2.0f, 3.0f, 4.0f);
     const D3DXMATRIX world = sky->GetWorldMatrix();
-    EXPECT_EQ(RecordingDevice::Matrix(&world._11), "[2 0 0 0 0 2 0 0 0 0 2 0 2 0 0 1]");
+    const float expected[16] = {0, 0, -4, 0, 0, 3, 0, 0, 2, 0, 0, 0, 0, 0, -4, 1};
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR((&world._11)[i], expected[i], 1e-6f) << i;
+    }
 }
 
 TEST_F(ObjectTest, GroupZeroDrawsEverySkyAndOnlySkies) {

@@ -58,9 +58,16 @@ std::vector<int> NoiseFromStateOne(size_t count) {
 TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPosition) {
     engine_.camera().word[a6::kViewX] = 1024000; // engine x 1000
     engine_.camera().word[a6::kViewY] = 2048000; // engine y 2000
+    const Calls creation = {"CreateVertexBuffer(192, 0, 65794, MANAGED)",
+                            "CreateIndexBuffer(72, 0, 101, MANAGED)"};
     Make(1, SKY, {100.0f, 50.0f});
-    EXPECT_EQ(device_->TakeCalls(), (Calls{"CreateVertexBuffer(192, 0, 65794, MANAGED)",
-                                           "CreateIndexBuffer(72, 0, 101, MANAGED)"}));
+    EXPECT_EQ(device_->TakeCalls(), creation);
+    // Released, the box is not drawn; after the device's reset it is built again and drawn.
+    objects_.ReleaseResources();
+    objects_.RenderObject(1);
+    EXPECT_EQ(TakeDraws(), 0);
+    objects_.RecreateResources();
+    EXPECT_EQ(device_->TakeCalls(), creation);
 
     objects_.RenderObject(1);
     EXPECT_EQ(
@@ -159,6 +166,9 @@ TEST_F(ObjectTest, WaterTechniqueFollowsFlagOneAndEntTex2IsAlwaysTheNoise) {
     D3DXMatrixPerspectiveFovLH(&projection, 1.0f, 1.5f, 0.5f, 100.0f);
     memcpy(engine_.viewMatrix(), &view, 64);
     memcpy(engine_.projectionMatrix(), &projection, 64);
+    for (int skill = 3; skill < 20; ++skill) {
+        objects_.SetSkill(2, skill, skill + 0.5f);
+    }
     device_->TakeCalls();
     const struct { int flag, draws; } cases[] = {{1, 1}, {0, 2}, {2, 2}, {-1, 2}};
     for (const auto& c : cases) {
@@ -176,6 +186,18 @@ TEST_F(ObjectTest, WaterTechniqueFollowsFlagOneAndEntTex2IsAlwaysTheNoise) {
             texture->Release();
         }
     }
+    // The skills four by four: 10, 1 and 8 built the water, the others are the skill's index + 0.5.
+    for (int n = 0; n < 5; ++n) {
+        D3DXVECTOR4 skills;
+        ASSERT_EQ(
+            g_effectManager.GetEffect(7)->GetVector(("vecSkill" + std::to_string(n + 1)).c_str(), &skills),
+            D3D_OK);
+        EXPECT_EQ(skills, n == 0 ? D3DXVECTOR4(10, 1, 8, 3.5f)
+                                 : D3DXVECTOR4(4 * n + 0.5f, 4 * n + 1.5f, 4 * n + 2.5f, 4 * n + 3.5f))
+            << n;
+    }
+    EXPECT_EQ(MatrixBits(EffectMatrix("matView")), MatrixBits(view));
+    EXPECT_EQ(MatrixBits(EffectMatrix("matProjection")), MatrixBits(projection));
     D3DXMATRIX expected;
     const D3DXMATRIX world = EffectMatrix("matWorld");
     EXPECT_EQ(MatrixBits(world), MatrixBits(water->GetWorldMatrix()));
@@ -190,19 +212,15 @@ TEST_F(ObjectTest, WaterWithoutEffectOrTechniqueDrawsNothing) {
     MakeEffect(7, "float4 Shade() : COLOR { return 1; }\n"
                   "technique Other { pass P0 { PixelShader = compile ps_2_0 Shade(); } }\n");
     TakeRows();
-    const std::string kNotFound =
-        "Fehler: Das Objekt mit der ID: %d wurde nicht gefunden. Funktion wird abgebrochen @ vtr3_effects "
-        "c_VTR3EffectManager::GetEffect";
-    auto notFound = [&](int id) {
-        std::string row = kNotFound;
-        return row.replace(row.find("%d"), 2, std::to_string(id));
-    };
+    const std::string kNotFound = " wurde nicht gefunden. Funktion wird abgebrochen @ vtr3_effects "
+                                  "c_VTR3EffectManager::GetEffect";
+    const Rows eight(2, "Fehler: Das Objekt mit der ID: 8" + kNotFound);
     // Effect 0 draws fixed-function until the effect lookup; 8 is looked up by both steps; 7 lacks the
     // technique.
     const struct {
         int effect;
         Rows rows;
-    } cases[] = {{0, {notFound(0)}}, {8, {notFound(8), notFound(8)}}, {7, {}}};
+    } cases[] = {{0, {"Fehler: Das Objekt mit der ID: 0" + kNotFound}}, {8, eight}, {7, {}}};
     for (const auto& c : cases) {
         objects_.SetEffect(2, c.effect);
         device_->TakeCalls();

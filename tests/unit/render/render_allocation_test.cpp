@@ -1,7 +1,10 @@
-// Once the effects' programs are built, a frame of a post-processed view and one of a
-// render-to-texture view with a clip plane make no heap allocation, in the plug-in or below it.
+// Once the effects' programs are built, frames of a post-processed view and of a render-to-texture
+// view with a clip plane, each drawing a sky in stage A and a sky and a water with its effect in stage
+// E, make no heap allocation, in the plug-in or below it.
 #include "allocation_counter.h"
 #include "render_unit_fixture.h"
+
+#include "objects/vtr3_objects.h"
 
 namespace {
 
@@ -9,6 +12,32 @@ class RenderAllocationTest : public PluginInProcessTest {};
 
 TEST_F(RenderAllocationTest, FramesAllocateNothing) {
     Start();
+    const var sky = a6::VarFromInt(1), water = a6::VarFromInt(2), effect = a6::VarFromInt(5);
+    VTR3EffectCreate(effect);
+    a6::String path{{}, VTR3_CONTENT_DIR "/vtr3_water.fx"};
+    VTR3EffectSetPath(effect, &path);
+    VTR3EffectInitialize(effect);
+    const float skills[] = {100, 4, 16};
+    for (const var object : {sky, water}) {
+        VTR3ObjectCreate(object, object);
+        for (int i = 0; i < 3; ++i) {
+            VTR3ObjectSetSkill(object, a6::VarFromInt(i), a6::VarFromDouble(skills[i]));
+        }
+        VTR3ObjectInitialize(object);
+    }
+    VTR3ObjectSetEffect(water, effect);
+    // Both are drawn: the sky's box of 12 triangles, the water's square of 2.
+    VTR3RenderDrawE(sky);
+    VTR3RenderDrawE(water);
+    Calls draws;
+    for (const std::string& call : recorder_->TakeCalls()) {
+        if (call.rfind("DrawIndexedPrimitive", 0) == 0) {
+            draws.push_back(call);
+        }
+    }
+    EXPECT_EQ(draws,
+              (Calls{"DrawIndexedPrimitive(4, 0, 0, 8, 0, 12)", "DrawIndexedPrimitive(4, 0, 0, 4, 0, 2)"}));
+
     // The plug-in's own calls go straight to the device: the recorder's call list allocates.
     g_device = engine_.device();
     Target(3);
@@ -23,13 +52,16 @@ TEST_F(RenderAllocationTest, FramesAllocateNothing) {
         g_viewManager.SetRenderToTexture(kView, 1 - postProcessing);
         for (int i = 0; i < 3; ++i) {
             VTR3RenderDrawA();
+            VTR3RenderDrawE(sky);
+            VTR3RenderDrawE(water);
             VTR3RenderDrawD();
         }
         const size_t before = allocation_counter::Count();
         for (int i = 0; i < 10; ++i) {
             VTR3RenderDrawA();
+            VTR3RenderDrawE(sky);
+            VTR3RenderDrawE(water);
             VTR3RenderDrawD();
-            VTR3RenderDrawE(a6::VarFromInt(1));
         }
         EXPECT_EQ(allocation_counter::Count() - before, 0u)
             << (postProcessing ? "post-processing" : "render to texture");

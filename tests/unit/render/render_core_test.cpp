@@ -18,8 +18,9 @@ class RenderCoreTest : public PluginInProcessTest {
 
 TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     Start();
-    // The engine's projection: x' = 2x + z, y' = 2y. Its inverse transposed carries the plane
-    // (1, 2, 3, -3) to (0.5, 1, 2.5, -3) in clip space.
+    // The engine's view moves x by 1, its projection makes x' = 2x + z, y' = 2y: the inverse of view x
+    // projection, transposed, carries the plane (1, 2, 3, -3) to (0.5, 1, 2.5, -4) in clip space.
+    engine_.viewMatrix()[12] = 1.0f;
     float* projection = engine_.projectionMatrix();
     projection[0] = 2.0f;
     projection[5] = 2.0f;
@@ -35,7 +36,7 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     // Render to texture with the clip plane: plane 0 alone between the stages, plane 1 (zero) after.
     g_viewManager.SetRenderToTexture(kView, 1);
     EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)", "SetClipPlane(0, 1, 2, 3, -3)",
-                              "SetRenderState(CLIPPLANEENABLE, 1)", "SetClipPlane(1, 0.5, 1, 2.5, -3)",
+                              "SetRenderState(CLIPPLANEENABLE, 1)", "SetClipPlane(1, 0.5, 1, 2.5, -4)",
                               "SetClipPlane(1, 0, 0, 0, 0)", "SetRenderState(CLIPPLANEENABLE, 2)",
                               "SetRenderTarget(0, F)"}));
     ClipPlane(0);
@@ -106,9 +107,12 @@ TEST_F(RenderCoreTest, ASingularProjectionGivesTheZeroClipSpacePlane) {
 }
 
 // Started again on an engine that offers no device: the managers stay initialised, and the stages
-// leave a post-processed view alone instead of drawing through the missing device.
+// leave a post-processed view alone instead of drawing through the missing device. Started again
+// with the device, the managers keep their textures: nothing is lost, nothing leaks.
 TEST_F(RenderCoreTest, AStartWithoutDeviceLeavesTheViewsAlone) {
     Start();
+    Target(3);
+    const size_t alive = platform::LiveObjectCount();
     g_viewManager.SetPostProcessing(kView, 1);
     g_viewManager.SetPostProcessEffect(kView, 0, 30009);
     engine_.SetDeviceField(nullptr);
@@ -116,6 +120,9 @@ TEST_F(RenderCoreTest, AStartWithoutDeviceLeavesTheViewsAlone) {
     EXPECT_EQ(Frame(), Calls{});
     engine_.SetDeviceField(recorder_);
     EXPECT_EQ(VTR3Initialize(a6::VarFromInt(1), nullptr), 0);
+    EXPECT_EQ(platform::LiveObjectCount(), alive);
+    g_textureManager.TextureInitialize(3); // the texture it replaces is released
+    EXPECT_EQ(platform::LiveObjectCount(), alive);
 }
 
 // RenderDrawE draws the object while word 4 of the engine view is 0 or more, registered or not.
