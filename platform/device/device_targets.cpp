@@ -202,7 +202,7 @@ HRESULT Device::EndScene() {
         return D3DERR_INVALIDCALL;
     inScene_ = false;
     // Direct3D queues the scene here; submitting it now lets GL work while the caller goes on.
-    if (MakeCurrent())
+    if (MakeCurrentForDraw())
         glFlush();
     return D3D_OK;
 }

@@ -92,7 +92,9 @@ GlContext::~GlContext() {
 // its own context current or released ours. eglGetCurrentContext answers for the thread's bound
 // API, which starts as OpenGL ES on every new thread.
 bool GlContext::IsCurrent() const {
-    const bool current = eglQueryAPI() == EGL_OPENGL_API && eglGetCurrentContext() == context_;
+    // One question, not two: while the thread's bound API is OpenGL ES the answer is an ES context
+    // or none, never ours, and MakeCurrent binds OpenGL again.
+    const bool current = eglGetCurrentContext() == context_;
     if (current)
         t_currentIdentity = identity_;
     else if (t_currentIdentity == identity_)
