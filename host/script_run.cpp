@@ -38,7 +38,8 @@ a6::Vector VectorOf(const Token& x, const Token& y, const Token& z) {
 } // namespace
 
 ScriptRun::ScriptRun(Engine& engine, Plugin& plugin, RunSettings settings)
-    : engine_(engine), plugin_(plugin), settings_(std::move(settings)) {
+    : engine_(engine), plugin_(plugin), settings_(std::move(settings)),
+      beginView_(FindRenderEvent(kBeginView)), endView_(FindRenderEvent(kEndView)) {
     engine_.SetClock(clock_);
 }
 
@@ -178,9 +179,13 @@ var ScriptRun::CallNoting(const std::string& name, const std::vector<ExportArgum
     return result;
 }
 
-void ScriptRun::CallRenderEvent(const char* name) {
-    if (plugin_.Export(name)) {
-        plugin_.CallWith(name, {});
+ScriptRun::RenderEvent ScriptRun::FindRenderEvent(const char* name) const {
+    return reinterpret_cast<RenderEvent>(plugin_.Export(name));
+}
+
+void ScriptRun::CallRenderEvent(RenderEvent event, const char* name) {
+    if (event) {
+        event();
     } else if (settings_.note && std::find(noted_.begin(), noted_.end(), name) == noted_.end()) {
         noted_.push_back(name);
         settings_.note(std::string("the plug-in has no export '") + name + "'; views are drawn without it");
@@ -244,7 +249,7 @@ void ScriptRun::DrawView(const Statement& statement, const RenderedView& rendere
 
     HRESULT result = scene_.ClearBeforeView(device);
     if (SUCCEEDED(result)) {
-        CallRenderEvent(kBeginView);
+        CallRenderEvent(beginView_, kBeginView);
         result = scene_.Draw(device, view, projection);
     }
     if (FAILED(result)) {
@@ -257,7 +262,7 @@ void ScriptRun::DrawView(const Statement& statement, const RenderedView& rendere
             Call(call.command.where, call.command.text, call.arguments);
         }
     }
-    CallRenderEvent(kEndView);
+    CallRenderEvent(endView_, kEndView);
 }
 
 void ScriptRun::ResetDevice(const Statement& statement) {

@@ -51,7 +51,10 @@ class ScriptRun {
     void DrawView(const Statement& statement, const RenderedView& rendered);
     var Call(const Location& where, const std::string& name, const std::vector<Token>& arguments);
     var CallNoting(const std::string& name, const std::vector<ExportArgument>& values);
-    void CallRenderEvent(const char* name);
+    // A render event export, taking nothing and returning a var.
+    using RenderEvent = var (*)();
+    RenderEvent FindRenderEvent(const char* name) const;
+    void CallRenderEvent(RenderEvent event, const char* name);
     void ResetDevice(const Statement& statement);
     void Screenshot(const Statement& statement);
     void TextureScreenshot(const Statement& statement);
@@ -60,6 +63,9 @@ class ScriptRun {
     Engine& engine_;
     Plugin& plugin_;
     RunSettings settings_;
+    // The render events that frames send, looked up once for the run; null when the plug-in lacks one.
+    RenderEvent beginView_;
+    RenderEvent endView_;
     EngineScene scene_;
     std::vector<RenderedView> rendered_;
     // The export calls `during` repeats while a view is drawn, by view.

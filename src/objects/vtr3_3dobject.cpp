@@ -15,31 +15,6 @@ const char* const kNotInitialized =
 const char* const kSkillVectors[] = {"vecSkill1", "vecSkill2", "vecSkill3", "vecSkill4", "vecSkill5"};
 const char* const kStageTextures[] = {"entTex0", "entTex1", "entTex2", "entTex3", "entTex4", "entTex5"};
 
-// The device holds a reference to the buffers bound to it. An object that gives its buffers back unbinds
-// them first where they are still bound, so that they really go with the object's reference. (Textures
-// need no such care: an effect's End puts the device's texture stages back as they were.)
-void VTR3UnbindBuffers(IDirect3DVertexBuffer9* vertexBuffer, IDirect3DIndexBuffer9* indexBuffer) {
-    if (!g_device) {
-        return;
-    }
-    IDirect3DVertexBuffer9* boundVertices = nullptr;
-    UINT offset = 0, stride = 0;
-    if (vertexBuffer && SUCCEEDED(g_device->GetStreamSource(0, &boundVertices, &offset, &stride)) &&
-        boundVertices) {
-        if (boundVertices == vertexBuffer) {
-            g_device->SetStreamSource(0, NULL, 0, 0);
-        }
-        boundVertices->Release();
-    }
-    IDirect3DIndexBuffer9* boundIndices = nullptr;
-    if (indexBuffer && SUCCEEDED(g_device->GetIndices(&boundIndices)) && boundIndices) {
-        if (boundIndices == indexBuffer) {
-            g_device->SetIndices(NULL);
-        }
-        boundIndices->Release();
-    }
-}
-
 } // namespace
 
 c_VTR3Object3D::c_VTR3Object3D()
@@ -112,7 +87,7 @@ bool c_VTR3Object3D::CreateBuffers(const BufferTexts& texts, const char* method,
 
 void c_VTR3Object3D::ReplaceBuffers(IDirect3DVertexBuffer9* vertexBuffer,
                                     IDirect3DIndexBuffer9* indexBuffer) {
-    VTR3UnbindBuffers(m_vertexBuffer, m_indexBuffer);
+    VTR3UnbindBuffers(g_device, m_vertexBuffer, m_indexBuffer);
     VTR3ReleaseReference(m_vertexBuffer);
     VTR3ReleaseReference(m_indexBuffer);
     m_vertexBuffer = vertexBuffer;

@@ -50,31 +50,6 @@ void c_VTR3ObjectManager::Initialize() {
     InitializeSlots();
 }
 
-void c_VTR3ObjectManager::DeInitialize() {
-    if (!Check("DeInitialize", __LINE__)) {
-        return;
-    }
-    ReleaseAllData();
-    ReleaseAllSlots();
-    MarkDeInitialized();
-}
-
-void c_VTR3ObjectManager::ReleaseAllSlots() {
-    if (Check("ReleaseAllSlots", __LINE__)) {
-        DestroyObjects();
-        m_table.Free();
-    }
-}
-
-// De-initialised objects destroy without a row; one still initialised warns as it goes.
-void c_VTR3ObjectManager::DestroyObjects() {
-    for (unsigned int i = 0; i < m_table.Count(); ++i) {
-        ObjectSlot& slot = m_table.At(i);
-        delete slot.object;
-        slot = ObjectSlot();
-    }
-}
-
 void c_VTR3ObjectManager::ReleaseResources() {
     if (Check("ReleaseResources", __LINE__)) {
         ForEachObject(&c_VTR3Object3D::ReleaseResources);
@@ -135,18 +110,7 @@ void c_VTR3ObjectManager::CreateObject(int id, unsigned int type) {
 }
 
 void c_VTR3ObjectManager::DeleteObject(int id) {
-    ObjectSlot* slot = Lookup(id, "DeleteObject", __LINE__);
-    if (!slot) {
-        return;
-    }
-    c_VTR3Object3D* object = slot->object;
-    if (object) {
-        object->DeInitialize();
-    }
-    // De-initialisation logs rows but never touches the table, so the record is still this one.
-    delete object;
-    *slot = ObjectSlot();
-    LogInformation("DeleteObject", __LINE__, "Das Objekt mit der ID: %d wurde erfolgreich gel\xf6scht", id);
+    DeleteSlot(id, "DeleteObject", __LINE__);
 }
 
 int c_VTR3ObjectManager::IsCreated(int id) {

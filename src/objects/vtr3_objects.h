@@ -20,6 +20,11 @@ struct ObjectSlot {
             object->DeInitialize();
         }
     }
+    // A de-initialised object is destroyed without a row; one still initialised warns as it goes.
+    void Discard() {
+        delete object;
+        object = nullptr;
+    }
 };
 
 class c_VTR3ObjectManager : public c_VTR3SlotManager<ObjectSlot> {
@@ -35,10 +40,6 @@ class c_VTR3ObjectManager : public c_VTR3SlotManager<ObjectSlot> {
     c_VTR3ObjectManager& operator=(const c_VTR3ObjectManager&) = delete;
 
     void Initialize();
-    // De-initialises every object, destroys them and frees the table.
-    void DeInitialize();
-    // Frees the table after destroying the objects it holds, so that none is lost.
-    void ReleaseAllSlots();
     void ReleaseResources();
     void RecreateResources();
     void WriteComponentInfo();
@@ -67,7 +68,6 @@ class c_VTR3ObjectManager : public c_VTR3SlotManager<ObjectSlot> {
     c_VTR3Object3D* FindObject(int id);
 
   private:
-    void DestroyObjects();
     // The operation on every object in use, in table order.
     void ForEachObject(void (c_VTR3Object3D::*operation)());
 };

@@ -1,5 +1,7 @@
 #include "render/vtr3_postProcessor.h"
 
+#include <string.h>
+
 #include <d3dx9.h>
 
 #include "debug/vtr3_debugSystem.h"
@@ -44,29 +46,53 @@ const EffectFile kEffects[] = {
     {30011, "VTR3Content\\vtr3_combine.fx"},
 };
 
-// The other target of a ping-pong pair; the scene (0) and anything else start the full-size pair.
-int Partner(int source) {
+using PP = c_VTR3PostProcessor;
+
+// The size of a target as the quad that covers it: the scene and the full pair are full size.
+int QuadOf(int target) {
+    return target >= PP::TEXTURE_QUARTER_A ? 2 : target >= PP::TEXTURE_HALF_A ? 1 : 0;
+}
+
+// The other target of a ping-pong pair; `first` when the source is not of the pair.
+int PairPartner(int source, int first, int second) {
+    return source == first ? second : first;
+}
+
+// The target a step writes when it is not the last: a copy writes the pair of its size, an effect
+// the partner of its source (the scene and anything else start the full-size pair).
+int StepTarget(int step, int source) {
+    switch (step) {
+    case PP::STEP_QUARTER_COPY:
+        return PairPartner(source, PP::TEXTURE_QUARTER_A, PP::TEXTURE_QUARTER_B);
+    case PP::STEP_HALF_COPY:
+        return PairPartner(source, PP::TEXTURE_HALF_A, PP::TEXTURE_HALF_B);
+    case PP::STEP_FULL_COPY:
+        return PairPartner(source, PP::TEXTURE_FULL_A, PP::TEXTURE_FULL_B);
+    }
     switch (source) {
-    case 30001:
-        return 30002;
-    case 30003:
-        return 30004;
-    case 30004:
-        return 30003;
-    case 30005:
-        return 30006;
-    case 30006:
-        return 30005;
+    case PP::TEXTURE_HALF_A:
+    case PP::TEXTURE_HALF_B:
+        return PairPartner(source, PP::TEXTURE_HALF_A, PP::TEXTURE_HALF_B);
+    case PP::TEXTURE_QUARTER_A:
+    case PP::TEXTURE_QUARTER_B:
+        return PairPartner(source, PP::TEXTURE_QUARTER_A, PP::TEXTURE_QUARTER_B);
     default:
-        return 30001;
+        return PairPartner(source, PP::TEXTURE_FULL_A, PP::TEXTURE_FULL_B);
     }
 }
+
+bool IsCopy(int step) {
+    return step == PP::STEP_QUARTER_COPY || step == PP::STEP_HALF_COPY || step == PP::STEP_FULL_COPY;
+}
+
+// An empty step list shows the scene as it is: one full copy into the final target.
+const int kEmptyList[1] = {PP::STEP_FULL_COPY};
 
 } // namespace
 
 c_VTR3PostProcessor::c_VTR3PostProcessor()
     : c_VTR3ManagerLifecycle(kTexts), m_width(1024), m_height(768), m_steps(), m_source(0), m_target(0),
-      m_quads(), m_indices(nullptr), m_targetSurface(nullptr) {}
+      m_quads(), m_indices(nullptr), m_targetSurface(nullptr), m_reported(), m_nextReported(0) {}
 
 c_VTR3PostProcessor::~c_VTR3PostProcessor() {
     if (WarnIfStillInitialized(__LINE__)) {
@@ -76,7 +102,12 @@ c_VTR3PostProcessor::~c_VTR3PostProcessor() {
 
 void c_VTR3PostProcessor::Initialize() {
     if (!CreateBuffers("c_VTR3PostProcessor::Initialize", __LINE__)) {
+        // A start-up repeated on an initialised post-processor ends with no buffers to draw with.
+        m_initialized = 0;
         return;
+    }
+    for (ReportedSteps& reported : m_reported) {
+        reported = ReportedSteps();
     }
     CreateTargets();
     LoadEffects();
@@ -152,6 +183,9 @@ void c_VTR3PostProcessor::FillBuffers() {
 }
 
 void c_VTR3PostProcessor::ReleaseBuffers() {
+    for (int quad = 0; quad < QUADS; ++quad) {
+        VTR3UnbindBuffers(g_device, m_quads[quad], m_indices);
+    }
     VTR3ReleaseReference(m_indices);
     for (int quad = 0; quad < QUADS; ++quad) {
         VTR3ReleaseReference(m_quads[quad]);
@@ -160,10 +194,9 @@ void c_VTR3PostProcessor::ReleaseBuffers() {
 }
 
 void c_VTR3PostProcessor::CreateTargets() {
-    for (int id = TEXTURE_FIRST; id <= TEXTURE_LAST; ++id) {
-        const unsigned int divisor = id <= 30002 ? 1 : id <= 30004 ? 2 : 4;
+    for (int id = TEXTURE_SCENE; id <= TEXTURE_QUARTER_B; ++id) {
         g_textureManager.TextureCreate(id, 0);
-        g_textureManager.SetSize(id, m_width / divisor, m_height / divisor);
+        g_textureManager.SetSize(id, m_width >> QuadOf(id), m_height >> QuadOf(id));
         g_textureManager.SetFormat(id, D3DFMT_A8R8G8B8);
         g_textureManager.SetUsage(id, 0);
         g_textureManager.TextureInitialize(id);
@@ -185,27 +218,41 @@ IDirect3DSurface9* c_VTR3PostProcessor::PreparePostProcessing() {
     return g_textureManager.GetSurface(TEXTURE_SCENE, 0);
 }
 
-// A step whose identifier names no usable effect (a 0 in the first position among them) passes its
-// source through unchanged: it is drawn as a copy into the target and with the quad that the effect
-// would have had, so the chain goes on and the final target still receives the image.
+// A step whose identifier names no usable effect passes its source through unchanged: it is drawn as
+// a copy into the target and with the quad that the effect would have had, so the chain goes on and
+// the final target still receives the image.
 void c_VTR3PostProcessor::StartPostProcessing(IDirect3DSurface9* finalTarget, int viewId) {
     if (!CheckInitialized("c_VTR3PostProcessor::StartPostProcessing", __LINE__)) {
+        return;
+    }
+    // Without a final target the view was never redirected: there is no scene image to process.
+    if (!finalTarget) {
         return;
     }
     for (int i = 0; i < STEPS; ++i) {
         m_steps[i] = g_viewManager.GetPostProcessEffectID(viewId, i);
     }
+    // The steps before the first 0.
+    int count = 0;
+    while (count < STEPS && m_steps[count] != 0) {
+        ++count;
+    }
+    const int* steps = count > 0 ? m_steps : kEmptyList;
+    count = count > 0 ? count : 1;
     SetChainState();
-    for (int j = 0; j < STEPS; ++j) {
-        const int step = m_steps[j];
-        const bool last = j == STEPS - 1 || m_steps[j + 1] == 0;
-        const bool copy = step == STEP_QUARTER_COPY || step == STEP_HALF_COPY || step == STEP_FULL_COPY;
-        const Quad quad = BeginStep(step, last, finalTarget);
-        if (quad != QUADS && (copy || !DrawEffect(step, quad))) {
-            DrawCopy(quad);
-        }
-        if (last) {
-            break;
+    for (int j = 0; j < count; ++j) {
+        const int step = steps[j];
+        const bool last = j == count - 1;
+        const bool copy = IsCopy(step);
+        m_target = StepTarget(step, m_source);
+        const Quad quad = last && !copy ? QUAD_FULL : static_cast<Quad>(QuadOf(m_target));
+        if (SwitchTarget(last, finalTarget)) {
+            ID3DXEffect* effect = copy ? nullptr : FindEffect(viewId, j, step);
+            if (effect) {
+                DrawEffect(effect, step, quad);
+            } else {
+                DrawCopy(quad);
+            }
         }
         m_source = m_target;
     }
@@ -227,46 +274,15 @@ void c_VTR3PostProcessor::SetChainState() {
     g_device->SetFVF(kQuadFvf);
 }
 
-// QUADS when the step has no target to draw into (its texture could not be created).
-c_VTR3PostProcessor::Quad c_VTR3PostProcessor::BeginStep(int step, bool last,
-                                                         IDirect3DSurface9* finalTarget) {
-    Quad quad;
-    int target;
-    switch (step) {
-    case STEP_QUARTER_COPY:
-        quad = QUAD_QUARTER;
-        target = m_source == 30005 ? 30006 : 30005;
-        break;
-    case STEP_HALF_COPY:
-        quad = QUAD_HALF;
-        target = m_source == 30003 ? 30004 : 30003;
-        break;
-    case STEP_FULL_COPY:
-        quad = QUAD_FULL;
-        target = m_source == 30001 ? 30002 : 30001;
-        break;
-    default:
-        target = Partner(m_source);
-        quad = target >= 30005 ? QUAD_QUARTER : target >= 30003 ? QUAD_HALF : QUAD_FULL;
-        if (last) {
-            quad = QUAD_FULL;
-        }
-        break;
+bool c_VTR3PostProcessor::SwitchTarget(bool last, IDirect3DSurface9* finalTarget) {
+    if (!last) {
+        HoldTargetSurface(g_textureManager.GetSurface(m_target, 0));
     }
-    if (last) {
-        if (!finalTarget) {
-            return QUADS;
-        }
-        g_device->SetRenderTarget(0, finalTarget);
-        return quad;
+    IDirect3DSurface9* surface = last ? finalTarget : m_targetSurface;
+    if (surface) {
+        g_device->SetRenderTarget(0, surface);
     }
-    HoldTargetSurface(g_textureManager.GetSurface(target, 0));
-    m_target = target;
-    if (!m_targetSurface) {
-        return QUADS;
-    }
-    g_device->SetRenderTarget(0, m_targetSurface);
-    return quad;
+    return surface != nullptr;
 }
 
 void c_VTR3PostProcessor::SetQuad(Quad quad) {
@@ -284,11 +300,43 @@ void c_VTR3PostProcessor::DrawCopy(Quad quad) {
     DrawQuad();
 }
 
-bool c_VTR3PostProcessor::DrawEffect(int effectId, Quad quad) {
+// The effect manager's not-found row is written by GetEffect; once written for a step, the effect is
+// asked for again only when it exists, so a missing effect does not write the same row every frame.
+ID3DXEffect* c_VTR3PostProcessor::FindEffect(int viewId, int position, int effectId) {
+    ReportedSteps* reported = Remembered(viewId);
+    const unsigned int bit = 1u << position;
+    if (reported && (reported->positions & bit) && !g_effectManager.IsCreated(effectId)) {
+        return nullptr;
+    }
     ID3DXEffect* effect = g_effectManager.GetEffect(effectId);
     if (!effect) {
-        return false;
+        if (!reported) {
+            // Views not remembered take the records in turn.
+            reported = &m_reported[m_nextReported];
+            m_nextReported = (m_nextReported + 1) % REMEMBERED_VIEWS;
+            reported->viewId = viewId;
+            memcpy(reported->steps, m_steps, sizeof(m_steps));
+        }
+        reported->positions |= bit;
     }
+    return effect;
+}
+
+// The view's record while its step list is the one reported; a changed list forgets the reports.
+c_VTR3PostProcessor::ReportedSteps* c_VTR3PostProcessor::Remembered(int viewId) {
+    for (ReportedSteps& reported : m_reported) {
+        if (reported.positions != 0 && reported.viewId == viewId) {
+            if (memcmp(reported.steps, m_steps, sizeof(m_steps)) != 0) {
+                reported.positions = 0;
+                return nullptr;
+            }
+            return &reported;
+        }
+    }
+    return nullptr;
+}
+
+void c_VTR3PostProcessor::DrawEffect(ID3DXEffect* effect, int effectId, Quad quad) {
     SetQuad(quad);
     effect->SetTexture("postTex1", g_textureManager.GetBaseTexture(m_source ? m_source : TEXTURE_SCENE));
     effect->SetTexture("postTex2", g_textureManager.GetBaseTexture(TEXTURE_SCENE));
@@ -311,7 +359,6 @@ bool c_VTR3PostProcessor::DrawEffect(int effectId, Quad quad) {
         effect->EndPass();
     }
     effect->End();
-    return true;
 }
 
 // The surface a step draws into is held until the next step replaces it or the chain ends.

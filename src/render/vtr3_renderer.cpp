@@ -178,8 +178,9 @@ void c_VTR3Renderer::RenderDrawD() {
     if (view == 0 || !g_device) {
         return;
     }
-    // Only an image that stage A redirected into the scene target is post-processed.
-    if (g_viewManager.IsUsingPostProcessing(view) == 1 && m_switchedTarget) {
+    // The post-processor reports itself when it cannot run, and draws nothing when stage A could not
+    // redirect the view (it then has no final target).
+    if (g_viewManager.IsUsingPostProcessing(view) == 1) {
         g_postProcessor.StartPostProcessing(m_savedTarget, view);
     }
     if (g_viewManager.IsUsingRenderToTexture(view) == 1) {

@@ -24,6 +24,7 @@ struct EffectSlot {
         VTR3ReleaseReference(effect);
         technique = nullptr;
     }
+    void Discard() { ReleaseResource(); }
 };
 
 class c_VTR3EffectManager : public c_VTR3SlotManager<EffectSlot> {

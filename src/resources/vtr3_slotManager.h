@@ -2,8 +2,10 @@
 // methods that every manager has under the same names and the rows that go with them. Each
 // manager adds its own record type, texts and operations.
 //
-// A record type for this template is a plain value (see vtr3_slotTable.h) with one more member,
-// ReleaseResource(), which releases what the record owns and clears the reference.
+// A record type for this template is a plain value (see vtr3_slotTable.h) with two more members:
+// ReleaseResource(), which releases the device resources the record owns and clears the references
+// (the record stays in use and keeps its settings), and Discard(), which gives back everything the
+// record owns before the slot table deletes it (a delete operation, the freeing of all records).
 #ifndef VTR3_SLOTMANAGER_H
 #define VTR3_SLOTMANAGER_H
 
@@ -73,6 +75,9 @@ template <typename Slot> class c_VTR3SlotManager : public c_VTR3ManagerLifecycle
 
     void ReleaseAllSlots() {
         if (Check("ReleaseAllSlots", __LINE__)) {
+            for (unsigned int i = 0; i < m_table.Count(); ++i) {
+                m_table.At(i).Discard();
+            }
             m_table.Free();
         }
     }
@@ -152,13 +157,15 @@ template <typename Slot> class c_VTR3SlotManager : public c_VTR3ManagerLifecycle
         return slot;
     }
 
-    // The delete operation: the record released and made fresh, then its row.
+    // The delete operation: the record released, discarded and made fresh, then its row. Releasing
+    // logs rows at most and never touches the table, so the record is still this one.
     void DeleteSlot(int id, const char* method, int line) {
         Slot* slot = Lookup(id, method, line);
         if (!slot) {
             return;
         }
         slot->ReleaseResource();
+        slot->Discard();
         *slot = Slot();
         LogInformation(method, line, m_slotTexts.deleted, id);
     }

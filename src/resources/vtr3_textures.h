@@ -26,6 +26,7 @@ struct TextureSlot {
     IDirect3DBaseTexture9* texture = nullptr; // one reference, held by the record
 
     void ReleaseResource() { VTR3ReleaseReference(texture); }
+    void Discard() { ReleaseResource(); }
 };
 
 class c_VTR3TextureManager : public c_VTR3SlotManager<TextureSlot> {

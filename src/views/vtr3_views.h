@@ -33,6 +33,7 @@ struct ViewSlot {
 
     // A view owns no graphics resources.
     void ReleaseResource() {}
+    void Discard() {}
 
     static D3DXMATRIX Identity() {
         D3DXMATRIX identity;
