@@ -1,7 +1,7 @@
 // Replays hostile effect texts through the fuzzing entry point of the effect parser: seeds of every
 // construct, then deterministic damage (truncation, flipped bytes, repeated openers, spliced seeds)
-// until the time budget (VTR3_FUZZ_SECONDS, default 10) is spent; whole hostile files besides. Passing means:
-// no crash, no hang, no sanitizer report.
+// until the time budget (VTR3_FUZZ_SECONDS, default 10) is spent, and whole hostile files. Passing
+// means: no crash, no hang, no sanitizer report.
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -78,16 +78,14 @@ std::vector<std::string> SizeSeeds() {
     };
 }
 
-// Whole files from outside that are no effects, made here rather than kept: random bytes, random
-// text, declarations just within the size limit (past the declaration limit) and past it.
+// Whole files from outside that are no effects: random bytes, random text, declarations past their
+// limit within the size limit, and past that.
 std::vector<std::string> HostileFiles(std::mt19937* random) {
-    std::string bytes(65536, ' ');
-    for (char& c : bytes)
-        c = static_cast<char>((*random)());
-    std::string text(65536, ' ');
-    for (char& c : text)
-        c = static_cast<char>(' ' + (*random)() % 95);
-    std::string declarations;
+    std::string bytes(65536, ' '), text(65536, ' '), declarations;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>((*random)());
+        text[i] = static_cast<char>(' ' + (*random)() % 95);
+    }
     for (int k = 0; declarations.size() < 1000000; ++k)
         declarations += "float a" + std::to_string(k) + ";\n";
     return {bytes, text, declarations, declarations + Repeat("float4 b;\n", 10000)};
