@@ -37,16 +37,18 @@ struct LitVertex { // D3DFVF_XYZ | D3DFVF_NORMAL
 // Lighting: a quad facing the camera under identity transforms, lit by a directional light from the right
 // front: toward the light L = (0.6, 0, -0.8), N = (0, 0, -1). With D3DRS_LOCALVIEWER FALSE the view
 // vector is the camera's axis toward the viewer, (0, 0, -1): H = norm(0.6, 0, -1.8), N.H = 0.9487,
-// and (N.H)^2 = 0.9 of the light's specular colour.
+// and (N.H)^2 = 0.9 of the light's specular colour; the diffuse term in blue is N.L = 0.8.
 TEST_F(DeviceConformanceTest, LightingWithTheOrthogonalViewer) {
     const auto quad = Quad<LitVertex>(
         -1, 1, 1, -1, [](float x, float y, float, float) { return LitVertex{x, y, 0.5f, 0, 0, -1}; });
     D3DMATERIAL9 material{};
     material.Specular = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    material.Diffuse = D3DCOLORVALUE{0.0f, 0.0f, 1.0f, 1.0f};
     material.Power = 2.0f;
     D3DLIGHT9 light{};
     light.Type = D3DLIGHT_DIRECTIONAL;
     light.Specular = D3DCOLORVALUE{1.0f, 0.5f, 0.0f, 1.0f};
+    light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
     light.Direction = D3DVECTOR{-0.6f, 0.0f, 0.8f};
     ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
     ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
@@ -58,7 +60,7 @@ TEST_F(DeviceConformanceTest, LightingWithTheOrthogonalViewer) {
     const Bgra orthogonal = centre();
     EXPECT_NEAR(orthogonal[2], 0.9 * 255, 2);
     EXPECT_NEAR(orthogonal[1], 0.45 * 255, 2);
-    EXPECT_EQ(orthogonal[0], 0);
+    EXPECT_NEAR(orthogonal[0], 0.8 * 255, 2);
     // A local viewer at the origin: (N.H)^2 is 0.741 at the vertex (1, 1) and 0.385 at (-1, -1), the
     // centre on their diagonal their mean.
     SetStates({{D3DRS_LOCALVIEWER, TRUE}});
@@ -66,7 +68,6 @@ TEST_F(DeviceConformanceTest, LightingWithTheOrthogonalViewer) {
     // A point light at the origin: N.L is 0.5 / 1.5 at every corner (+-1, +-1, 0.5) of the quad; the
     // ambient light 0x20 adds to it.
     light.Type = D3DLIGHT_POINT;
-    light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
     light.Range = 10.0f;
     light.Attenuation0 = 1.0f;
     material.Diffuse = D3DCOLORVALUE{1.0f, 0.5f, 0.0f, 1.0f};
