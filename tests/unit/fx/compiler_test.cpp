@@ -116,25 +116,6 @@ bool IsInternalError(const ShaderResult& r, const std::string& prefix) {
            r.messages[0].text.rfind(prefix, 0) == 0;
 }
 
-// Points the library at another compiler program for the scope.
-class ScopedCompilerPath {
-  public:
-    explicit ScopedCompilerPath(const std::string& path) {
-        if (const char* previous = std::getenv("VTR3_SHADER_COMPILER"))
-            previous_ = previous;
-        platform::fx::StopShaderCompiler();
-        setenv("VTR3_SHADER_COMPILER", path.c_str(), 1);
-    }
-    ~ScopedCompilerPath() {
-        previous_.empty() ? unsetenv("VTR3_SHADER_COMPILER")
-                          : setenv("VTR3_SHADER_COMPILER", previous_.c_str(), 1);
-        platform::fx::StopShaderCompiler();
-    }
-
-  private:
-    std::string previous_;
-};
-
 std::string ProcStatusField(int pid, const std::string& field) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);)
@@ -158,20 +139,22 @@ TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakes
     const std::string hanging = testing::TempDir() + "vtr3_hanging_compiler.sh";
     std::ofstream(hanging) << "#!/bin/sh\nexec sleep 30\n";
     ASSERT_EQ(chmod(hanging.c_str(), 0755), 0);
-    {
-        ScopedCompilerPath path(hanging);
-        CompileIsolated(good, &r, 300);
-        EXPECT_TRUE(IsInternalError(r, "internal compiler error: the shader compiler did not finish in time"))
-            << r.messages[0].text;
-    }
-    {
-        ScopedCompilerPath path("/nonexistent/vtr3-shaderc");
-        CompileIsolated(good, &r);
-        EXPECT_TRUE(IsInternalError(
-            r, "internal: cannot start the shader compiler /nonexistent/vtr3-shaderc: No such file"))
-            << r.messages[0].text;
-    }
-    CompileIsolated(good, &r);
+    const char* named = std::getenv("VTR3_SHADER_COMPILER");
+    ASSERT_NE(named, nullptr) << "ctest names the compiler program";
+    const std::string real = named;
+    const auto compileWith = [&](const std::string& program, auto... timeout) {
+        platform::fx::StopShaderCompiler();
+        setenv("VTR3_SHADER_COMPILER", program.c_str(), 1);
+        CompileIsolated(good, &r, timeout...);
+    };
+    compileWith(hanging, 300);
+    EXPECT_TRUE(IsInternalError(r, "internal compiler error: the shader compiler did not finish in time"))
+        << r.messages[0].text;
+    compileWith("/nonexistent/vtr3-shaderc");
+    EXPECT_TRUE(IsInternalError(
+        r, "internal: cannot start the shader compiler /nonexistent/vtr3-shaderc: No such file"))
+        << r.messages[0].text;
+    compileWith(real);
     EXPECT_TRUE(r.ok);
     // A program killed while idle costs no compile.
     const int pid = platform::fx::ShaderCompilerProcessId();

@@ -109,13 +109,16 @@ TEST_F(EffectValues, DefaultsComeFromTheFileSettersConvertAndWrongNamesOrKindsCh
     float f = 0;
     ASSERT_EQ(effect_->GetFloat("scale", &f), D3D_OK);
     EXPECT_EQ(f, 0.5f);
-    // A float set into an int parameter is truncated; a bool keeps TRUE as 1.
-    INT n = 0;
+    // A float set into an int parameter is truncated, and so is a float read as an int; a bool keeps
+    // TRUE as 1.
+    INT n = 0, half = -1;
     BOOL b = FALSE;
     EXPECT_EQ(effect_->SetFloat("count", 7.9f), D3D_OK);
     EXPECT_EQ(effect_->SetBool("flip", 5), D3D_OK);
-    ASSERT_EQ(effect_->GetInt("count", &n) | effect_->GetBool("flip", &b), D3D_OK);
+    ASSERT_EQ(effect_->GetInt("count", &n) | effect_->GetBool("flip", &b) | effect_->GetInt("scale", &half),
+              D3D_OK);
     EXPECT_EQ(n * 10 + b, 71);
+    EXPECT_EQ(half, 0);
 
     const D3DXVECTOR4 v(9, 9, 9, 9);
     D3DXMATRIX m;

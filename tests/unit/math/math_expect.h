@@ -7,28 +7,12 @@
 
 constexpr float kTolerance = 1e-5f;
 
-inline void expectMatrixNear(const D3DXMATRIX& actual, const D3DXMATRIX& expected,
-                             float tolerance = kTolerance) {
-    for (UINT row = 0; row < 4; ++row) {
-        for (UINT col = 0; col < 4; ++col) {
-            EXPECT_NEAR(actual(row, col), expected(row, col), tolerance) << "at _" << row + 1 << col + 1;
-        }
-    }
-}
-
-inline void expectVectorNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected,
-                             float tolerance = kTolerance) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-inline void expectPlaneNear(const D3DXPLANE& actual, const D3DXPLANE& expected,
-                            float tolerance = kTolerance) {
-    EXPECT_NEAR(actual.a, expected.a, tolerance);
-    EXPECT_NEAR(actual.b, expected.b, tolerance);
-    EXPECT_NEAR(actual.c, expected.c, tolerance);
-    EXPECT_NEAR(actual.d, expected.d, tolerance);
+// Any of D3DXMATRIX, D3DXVECTOR3 and D3DXPLANE, element by element.
+template <typename T> void expectNear(const T& actual, const T& expected, float tolerance = kTolerance) {
+    const auto* a = static_cast<const FLOAT*>(actual);
+    const auto* e = static_cast<const FLOAT*>(expected);
+    for (std::size_t i = 0; i < sizeof(T) / sizeof(FLOAT); ++i)
+        EXPECT_NEAR(a[i], e[i], tolerance) << "element " << i;
 }
 
 // The point transformed by the matrix, divided by w.

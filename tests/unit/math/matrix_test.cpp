@@ -11,17 +11,17 @@ TEST(D3DXMatrixTest, MultiplyPutsTheFirstArgumentFirst) {
     D3DXMatrixScaling(&s, 2, 2, 2);
     // p x T x S translates, then scales the translation too.
     EXPECT_EQ(D3DXMatrixMultiply(&ts, &t, &s), &ts);
-    expectMatrixNear(ts, D3DXMATRIX(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 2, 4, 6, 1));
-    expectMatrixNear(s * t, D3DXMATRIX(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 1, 2, 3, 1));
+    expectNear(ts, D3DXMATRIX(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 2, 4, 6, 1));
+    expectNear(s * t, D3DXMATRIX(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 1, 2, 3, 1));
 
     // The output may be an input; MultiplyTranspose is the product's transpose.
     D3DXMATRIX a = kDense, expected, transposed, mt;
     D3DXMatrixMultiply(&expected, &kDense, &kDense);
     D3DXMatrixMultiply(&a, &a, &a);
-    expectMatrixNear(a, expected);
+    expectNear(a, expected);
     D3DXMatrixTranspose(&transposed, &expected);
     D3DXMatrixMultiplyTranspose(&mt, &kDense, &kDense);
-    expectMatrixNear(mt, transposed);
+    expectNear(mt, transposed);
     EXPECT_EQ(transposed(0, 1), expected(1, 0));
 }
 
@@ -31,14 +31,14 @@ TEST(D3DXMatrixTest, InverseIsExactInPlaceAndRefusedForSingularMatrices) {
     ASSERT_EQ(D3DXMatrixInverse(&inverse, &det, &kDense), &inverse);
     EXPECT_FLOAT_EQ(det, 14.0f);
     EXPECT_FLOAT_EQ(D3DXMatrixDeterminant(&kDense), 14.0f);
-    expectMatrixNear(inverse, D3DXMATRIX(103 / 14.f, -31 / 7.f, 1 / 14.f, -24 / 7.f,  //
-                                         -33 / 14.f, 10 / 7.f, -1 / 14.f, 10 / 7.f,   //
-                                         135 / 14.f, -39 / 7.f, -1 / 14.f, -32 / 7.f, //
-                                         -107 / 14.f, 32 / 7.f, 1 / 14.f, 25 / 7.f));
-    expectMatrixNear(kDense * inverse, identity());
+    expectNear(inverse, D3DXMATRIX(103 / 14.f, -31 / 7.f, 1 / 14.f, -24 / 7.f,  //
+                                   -33 / 14.f, 10 / 7.f, -1 / 14.f, 10 / 7.f,   //
+                                   135 / 14.f, -39 / 7.f, -1 / 14.f, -32 / 7.f, //
+                                   -107 / 14.f, 32 / 7.f, 1 / 14.f, 25 / 7.f));
+    expectNear(kDense * inverse, identity());
     D3DXMATRIX in = kDense;
     ASSERT_EQ(D3DXMatrixInverse(&in, nullptr, &in), &in);
-    expectMatrixNear(in, inverse);
+    expectNear(in, inverse);
 
     const D3DXMATRIX duplicateRows(1, 2, 3, 4, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0, 0, 1);
     D3DXMATRIX out = kDense;

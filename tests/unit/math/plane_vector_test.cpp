@@ -11,9 +11,9 @@ TEST(D3DXPlaneTest, ConstructionNormalisationAndDotProducts) {
     EXPECT_EQ(plane, D3DXPLANE(0, 2, 0, -4)) << "the normal is kept as given";
     // Clockwise as seen from -z: the normal faces that viewer.
     const D3DXVECTOR3 v1(0, 0, 5), v2(0, 1, 5), v3(1, 0, 5);
-    expectPlaneNear(*D3DXPlaneFromPoints(&plane, &v1, &v2, &v3), {0, 0, -1, 5});
+    expectNear(*D3DXPlaneFromPoints(&plane, &v1, &v2, &v3), {0, 0, -1, 5});
     const D3DXPLANE scaled(0, 3, 4, 10), flat(0, 0, 0, 1);
-    expectPlaneNear(*D3DXPlaneNormalize(&plane, &scaled), {0, 0.6f, 0.8f, 2});
+    expectNear(*D3DXPlaneNormalize(&plane, &scaled), {0, 0.6f, 0.8f, 2});
     EXPECT_EQ(*D3DXPlaneNormalize(&plane, &flat), D3DXPLANE(0, 0, 0, 0));
 
     const D3DXVECTOR3 p(7, 3, 9);
@@ -42,7 +42,7 @@ TEST(D3DXPlaneTest, TransformTakesTheInverseTransposeAndIntersectLineTheWholeLin
     const D3DXVECTOR3 a(1, 0, 1), b(1, 1, 1), c(5, 0, 1);
     D3DXVECTOR3 hit(9, 9, 9);
     ASSERT_EQ(D3DXPlaneIntersectLine(&hit, &yIs3, &a, &b), &hit);
-    expectVectorNear(hit, {1, 3, 1});
+    expectNear(hit, {1, 3, 1});
     EXPECT_EQ(D3DXPlaneIntersectLine(&hit, &yIs3, &a, &c), nullptr) << "parallel";
 }
 
@@ -69,7 +69,7 @@ TEST(D3DXVectorTest, HelpersAndZeroLengthNormalisation) {
     EXPECT_EQ(*D3DXVec3Cross(&out, &x, &y), D3DXVECTOR3(0, 0, 1));
     EXPECT_FLOAT_EQ(D3DXVec3Length(&v), 13);
     EXPECT_FLOAT_EQ(D3DXVec3LengthSq(&v), 169);
-    expectVectorNear(*D3DXVec3Normalize(&out, &v), {3 / 13.f, -4 / 13.f, 12 / 13.f});
+    expectNear(*D3DXVec3Normalize(&out, &v), {3 / 13.f, -4 / 13.f, 12 / 13.f});
     EXPECT_EQ(*D3DXVec3Normalize(&out, &zero), zero);
     EXPECT_EQ(*D3DXVec3Lerp(&out, &x, &v, 0.5f), D3DXVECTOR3(2, -2, 6));
     EXPECT_EQ(*D3DXVec3Minimize(&out, &x, &v), D3DXVECTOR3(1, -4, 0));
