@@ -79,8 +79,8 @@ TEST_F(OutputMergerTest, StencilScissorAndWriteMasksLimitWhatIsWritten) {
     // Clear writes every channel whatever the write mask the last draw left.
     SetStates({{D3DRS_COLORWRITEENABLE, 0}});
     Rect(kRed);
-    Clear(kGreen);
-    EXPECT_EQ(Centre(), (Bgra{0, 255, 0, 255}));
+    Clear(kBlue);
+    EXPECT_EQ(Centre(), (Bgra{255, 0, 0, 255}));
 }
 
 } // namespace
