@@ -36,9 +36,11 @@ TEST_F(PostProcessorLifeTest, AChainLeavesItsStatesSetAndTheTargetsHaveTheirSize
     device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
     device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    Steps(kView, {30000, 30001});
-    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 30000)", "SetRenderTarget(0, 30005)",
-                              "30005 quarter 30000 ff", "SetRenderTarget(0, F)", "F half 30005 ff"}));
+    Steps(kView, {30009, 30013, 30000, 30001});
+    EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 30000)", "SetRenderTarget(0, 30001)",
+                              "30001 full 30000 fx", "SetRenderTarget(0, 30002)", "30002 full 30001 ff",
+                              "SetRenderTarget(0, 30005)", "30005 quarter 30002 ff", "SetRenderTarget(0, F)",
+                              "F half 30005 ff"}));
     DWORD value = 0;
     const struct {
         D3DRENDERSTATETYPE state;
