@@ -1,6 +1,6 @@
 // Effect files from outside that are not effects: devices, FIFOs, directories and files past the size
 // limit are refused before a byte is read; text that is no HLSL is a located syntax error; an effect
-// declaring past the limit fails with that limit named.
+// declaring past the limit, or past a size budget, fails with that limit named.
 #include "effect_fixture.h"
 #include "scoped_directory.h"
 
