@@ -20,8 +20,6 @@ class ForwardingDevice : public IDirect3DDevice9 {
     ForwardingDevice(const ForwardingDevice&) = delete;
     ForwardingDevice& operator=(const ForwardingDevice&) = delete;
 
-    IDirect3DDevice9* Inner() const { return inner_; }
-
     // The wrapper answers for itself, so that a QueryInterface round trip does not escape it.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (!object)

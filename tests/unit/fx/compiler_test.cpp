@@ -55,12 +55,7 @@ float4 PS(float4 uv : TEXCOORD0, float2 vpos : VPOS) : COLOR0 {
 )";
 
 ShaderRequest Request(const std::string& hlsl, const char* entry, const char* profile, ShaderStage stage) {
-    ShaderRequest r;
-    r.hlsl = hlsl;
-    r.entry = entry;
-    r.profile = profile;
-    r.stage = stage;
-    return r;
+    return {hlsl, entry, profile, stage};
 }
 
 TEST(ShaderCompiler, SemanticsMeetTheDeviceLocationsVaryingsAndSamplers) {

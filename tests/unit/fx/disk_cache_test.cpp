@@ -3,6 +3,7 @@
 #include "fx/compile_isolation.h"
 #include "fx/disk_cache.h"
 #include "fx/program_cache.h"
+#include "scoped_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace {
@@ -23,12 +23,10 @@ using platform::fx::ShaderResult;
 class ScopedCacheFolder {
   public:
     ScopedCacheFolder() {
-        std::string pattern = testing::TempDir() + "vtr3_shader_cache_XXXXXX"; // tests run in parallel
-        dir_ = mkdtemp(&pattern[0]) ? pattern : "/nonexistent";
         if (const char* use = std::getenv("VTR3_SHADER_CACHE"))
             previous_ = use;
         unsetenv("VTR3_SHADER_CACHE");
-        setenv("VTR3_SHADER_CACHE_DIR", dir_.c_str(), 1);
+        setenv("VTR3_SHADER_CACHE_DIR", dir_.path().c_str(), 1);
         platform::fx::ClearShaderCache();
     }
     ~ScopedCacheFolder() {
@@ -36,30 +34,20 @@ class ScopedCacheFolder {
         if (!previous_.empty())
             setenv("VTR3_SHADER_CACHE", previous_.c_str(), 1);
         platform::fx::ClearShaderCache();
-        fs::remove_all(dir_);
     }
     std::vector<fs::path> Files() const {
-        return std::vector<fs::path>(fs::directory_iterator(dir_), fs::directory_iterator());
+        return std::vector<fs::path>(fs::directory_iterator(dir_.path()), fs::directory_iterator());
     }
 
   private:
-    std::string dir_;
+    ScopedDirectory dir_;
     std::string previous_;
 };
 
 ShaderRequest Request(std::size_t padding = 0) {
-    ShaderRequest r;
-    r.hlsl = "float4 tint;\nfloat4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tint * uv.x; }\n" +
-             std::string(padding, ' ');
-    r.entry = "PS";
-    r.profile = "ps_2_0";
-    r.stage = platform::fx::ShaderStage::Pixel;
-    return r;
-}
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return {"float4 tint;\nfloat4 PS(float2 uv : TEXCOORD0) : COLOR0 { return tint * uv.x; }\n" +
+                std::string(padding, ' '),
+            "PS", "ps_2_0", platform::fx::ShaderStage::Pixel};
 }
 
 // Compiles with the in-memory cache empty and no program running; true when the program ran.
@@ -78,7 +66,7 @@ TEST(DiskCache, AHitSkipsTheCompilerAndADamagedEntryIsCompiledAgainAndReplaced) 
     ASSERT_TRUE(good.ok);
     ASSERT_EQ(folder.Files().size(), 1u);
     const fs::path entry = folder.Files()[0];
-    const std::string intact = Read(entry);
+    const std::string intact = ReadFileBytes(entry);
     ShaderResult r;
     EXPECT_FALSE(CompileFresh(request, &r)) << "an intact entry is read, not compiled";
     EXPECT_EQ(r.glsl, good.glsl);
@@ -94,7 +82,7 @@ TEST(DiskCache, AHitSkipsTheCompilerAndADamagedEntryIsCompiledAgainAndReplaced) 
         EXPECT_TRUE(CompileFresh(request, &r)) << "a damaged entry is never trusted";
         EXPECT_TRUE(r.ok);
         EXPECT_EQ(r.glsl, good.glsl);
-        EXPECT_EQ(Read(entry), intact) << "and the compile replaces it";
+        EXPECT_EQ(ReadFileBytes(entry), intact) << "and the compile replaces it";
     }
 
     // Switched off, the cache neither reads the stored entry nor writes a new one.

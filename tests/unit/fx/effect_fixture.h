@@ -20,9 +20,21 @@ class EffectFixture : public DeviceFixture {
         DeviceFixture::TearDown();
     }
 
-    // Creates effect_ from the text; the compiler's messages go to errors_.
-    HRESULT Make(const std::string& text, IDirect3DDevice9* device = nullptr) {
-        return CreateEffect(device ? device : device_, text, &effect_, &errors_);
+    // Creates effect_ (releasing the last one) from the text, or with `file` from the file at that path;
+    // the compiler's messages go to errors_.
+    HRESULT Make(const std::string& source, bool file = false) {
+        if (effect_)
+            effect_->Release();
+        effect_ = nullptr;
+        if (!file)
+            return CreateEffect(device_, source, &effect_, &errors_);
+        ID3DXBuffer* messages = nullptr;
+        const HRESULT result = D3DXCreateEffectFromFileA(device_, source.c_str(), nullptr, nullptr, 0,
+                                                         nullptr, &effect_, &messages);
+        errors_ = BufferText(messages);
+        if (messages)
+            messages->Release();
+        return result;
     }
 
     ID3DXEffect* effect_ = nullptr;

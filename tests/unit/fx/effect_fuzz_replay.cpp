@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz_replay.h"
+#include "fx_test_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -48,13 +49,6 @@ const char* const kSeeds[] = {
     "struct A { float3 c; int n; row_major float2x2 m[2]; };\nstruct B { A a[3] : X; B b; float f, g[0]; };\n"
     "struct C { A a[4096]; };\nA s = {1, 2, 3, 4};\nB t[2] < int k = 1; >;\nshared A u[100000];\nC c;\n",
 };
-
-std::string Repeat(const std::string& text, int times) {
-    std::string out;
-    for (int k = 0; k < times; ++k)
-        out += text;
-    return out;
-}
 
 // Small texts that asked for gigabytes: function-like macros that repeat their argument 100 times a
 // level, arrays whose elements multiply a large type, many parameters that are each just in bounds,

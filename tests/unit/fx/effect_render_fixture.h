@@ -12,6 +12,12 @@ class EffectRenderTest : public render_test::RenderTest {
   protected:
     static constexpr unsigned kSize = 32;
     void SetUp() override { CreateDevice(kSize, kSize); }
+    void TearDown() override {
+        if (effect_) {
+            EXPECT_EQ(effect_->Release(), 0u);
+        }
+        RenderTest::TearDown();
+    }
 
     // The effect made from the text, or null with the compiler's messages reported.
     ID3DXEffect* Make(const std::string& text, ID3DXEffectPool* pool = nullptr, DWORD flags = 0) {
@@ -45,6 +51,8 @@ class EffectRenderTest : public render_test::RenderTest {
     render_test::Bgra Pixel(ID3DXEffect* effect) {
         return At(DrawFrame([&] { Passes(effect, [&] { DrawClipQuad(); }); }), 4, 4);
     }
+
+    ID3DXEffect* effect_ = nullptr; // the test's effect, released at the end
 };
 
 #endif

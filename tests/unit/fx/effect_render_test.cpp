@@ -18,12 +18,6 @@ struct MeshVertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE
 
 class EffectRender : public EffectRenderTest {
   protected:
-    void TearDown() override {
-        if (effect_) {
-            EXPECT_EQ(effect_->Release(), 0u);
-        }
-        EffectRenderTest::TearDown();
-    }
     // The whole target as two triangles in clip space, in one colour, drawn with the shaders set.
     Frame DrawColouredQuad(D3DCOLOR colour) {
         const MeshVertex quad[6] = {{-1, -1, 0.5f, colour}, {-1, 1, 0.5f, colour}, {1, 1, 0.5f, colour},
@@ -38,8 +32,6 @@ class EffectRender : public EffectRenderTest {
             Passes(effect_, [&] { DrawTexturedRect(-0.5f, -0.5f, kSize - 0.5f, kSize - 0.5f, 0, 0, 1, 1); });
         });
     }
-
-    ID3DXEffect* effect_ = nullptr;
 };
 
 TEST_F(EffectRender, APixelShaderOnlyNegativeIsExactly255MinusCBeforeAndAfterADeviceReset) {

@@ -36,6 +36,14 @@ inline void WriteFile(const std::string& path, const std::string& text) {
     out << text;
 }
 
+// The text `times` over.
+inline std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k)
+        out += text;
+    return out;
+}
+
 // The text of a compiler message buffer, or "" for none.
 inline std::string BufferText(ID3DXBuffer* buffer) {
     return buffer ? std::string(static_cast<const char*>(buffer->GetBufferPointer())) : std::string();

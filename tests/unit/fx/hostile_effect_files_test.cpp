@@ -1,11 +1,10 @@
 // Effect files from outside that are not effects: devices, FIFOs, directories and files past the size
 // limit are refused before a byte is read; text that is no HLSL is a located syntax error; an effect
-// declaring past the limit fails with that limit named.
+// declaring past the limit, or past a size budget, fails with that limit named.
 #include "effect_fixture.h"
+#include "scoped_directory.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -13,29 +12,11 @@ namespace {
 
 using platform::fx::kMaxSourceBytes;
 
-class HostileEffectFiles : public EffectFixture {
-  protected:
-    // Compiles the file at the path (or, with file false, the text) after releasing the last effect.
-    HRESULT Compile(const std::string& source, bool file) {
-        if (effect_)
-            effect_->Release();
-        effect_ = nullptr;
-        if (!file)
-            return Make(source);
-        ID3DXBuffer* messages = nullptr;
-        const HRESULT result = D3DXCreateEffectFromFileA(device_, source.c_str(), nullptr, nullptr, 0,
-                                                         nullptr, &effect_, &messages);
-        errors_ = BufferText(messages);
-        if (messages)
-            messages->Release();
-        return result;
-    }
-};
+using HostileEffectFiles = EffectFixture;
 
 TEST_F(HostileEffectFiles, OnlyRegularFilesWithinTheSizeLimitAreRead) {
-    std::string dir = ::testing::TempDir() + "fx_hostile_XXXXXX"; // tests run in parallel
-    ASSERT_NE(mkdtemp(&dir[0]), nullptr);
-    dir += '/';
+    const ScopedDirectory scoped;
+    const std::string dir = scoped.path().string() + "/";
     const std::string fifo = dir + "fifo.fx";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     WriteFile(dir + "limit.fx", std::string(kMaxSourceBytes, ' '));
@@ -58,12 +39,11 @@ TEST_F(HostileEffectFiles, OnlyRegularFilesWithinTheSizeLimitAreRead) {
                                  "bytes: 'half.fxh'\n"},
     };
     for (const auto& c : kCases) {
-        EXPECT_EQ(Compile(c.path, true), c.errors.empty() ? D3D_OK : D3DXERR_INVALIDDATA) << c.path;
+        EXPECT_EQ(Make(c.path, true), c.errors.empty() ? D3D_OK : D3DXERR_INVALIDDATA) << c.path;
         EXPECT_EQ(errors_, c.errors);
     }
-    EXPECT_EQ(Compile(std::string(kMaxSourceBytes + 1, ' '), false), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(Make(std::string(kMaxSourceBytes + 1, ' ')), D3DXERR_INVALIDDATA);
     EXPECT_EQ(errors_, "memory(1,1): error X1507: source larger than 1048576 bytes\n");
-    std::system(("rm -rf " + dir).c_str());
 }
 
 // The first text that is no declaration, function, struct or technique stops the compile, as the HLSL
@@ -84,7 +64,7 @@ TEST_F(HostileEffectFiles, TextThatIsNoHlslIsASyntaxErrorAtItsPlace) {
         {"float a, 1;", "memory(1,10): error X3000: syntax error: unexpected token '1'\n"},
     };
     for (const auto& c : kCases) {
-        EXPECT_EQ(Compile(c.text, false), c.errors.empty() ? D3D_OK : D3DXERR_INVALIDDATA) << c.text;
+        EXPECT_EQ(Make(c.text), c.errors.empty() ? D3D_OK : D3DXERR_INVALIDDATA) << c.text;
         EXPECT_EQ(errors_, c.errors) << c.text;
     }
 }
@@ -109,11 +89,45 @@ TEST_F(HostileEffectFiles, DeclarationsPastTheLimitAreRefusedWithTheLimitNamed) 
         std::string text = c.first;
         for (int k = 0; k < 4096 - (c.first.empty() ? 0 : 1); ++k)
             text += c.each + std::to_string(k) + c.end;
-        EXPECT_EQ(Compile(text + c.close, false), D3D_OK) << c.each << errors_;
+        EXPECT_EQ(Make(text + c.close), D3D_OK) << c.each << errors_;
         text += c.each + "x" + c.end;
-        EXPECT_EQ(Compile(text, false), D3DXERR_INVALIDDATA) << c.each;
+        EXPECT_EQ(Make(text), D3DXERR_INVALIDDATA) << c.each;
         EXPECT_EQ(errors_, "memory(4097," + std::to_string(c.column) + ")" + limit) << c.each;
     }
+}
+
+// Small texts that would ask for gigabytes: macros repeating their argument 100 times a level,
+// parameters past their size, and arrays of a 4096-member struct, whose element views must not each
+// copy the member list.
+TEST_F(HostileEffectFiles, SizesPastTheirBudgetAreRefusedWithTheBudgetNamed) {
+    std::string macros, many, views = "struct S { float " + Repeat("a, ", 4095) + "a; };\n";
+    for (int level = 1; level <= 5; ++level)
+        macros += "#define M" + std::to_string(level) + "(x) M" + std::to_string(level + 1) + "(" +
+                  Repeat("x ", 100) + ")\n";
+    for (int k = 0; k < 5; ++k)
+        many += "float4x4 m" + std::to_string(k) + "[65536];\n";
+    for (int k = 0; k < 15; ++k)
+        views += "S s" + std::to_string(k) + "[64];\n";
+    const struct {
+        std::string text;
+        std::string errors;
+    } kCases[] = {
+        {macros + "float f = 1;\nfloat g = M1(2);\n",
+         "memory(7,11): error X1000: macro expansion exceeds 1048576 tokens\n"},
+        {"float4 a[4];\nstruct A { float4 v[4096]; };\nA b[1000000];\n",
+         "memory(3,3): error X3000: parameter 'b' is too large: 16384000000 words, at most 1048576\n"},
+        {many, "memory(5,10): error X3000: parameter 'm4' makes the effect's parameters too large: at most "
+               "4194304 words in all\n"},
+        {views + "float4 c;\n", ""},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(Make(c.text), c.errors.empty() ? D3D_OK : D3DXERR_INVALIDDATA) << c.errors;
+        EXPECT_EQ(errors_, c.errors);
+    }
+    ASSERT_NE(effect_, nullptr);
+    const float four[4] = {1, 2, 3, 4};
+    EXPECT_EQ(effect_->SetFloatArray(effect_->GetParameterByName(nullptr, "c"), four, 4), D3D_OK);
+    EXPECT_NE(effect_->GetParameterElement(effect_->GetParameterByName(nullptr, "s0"), 0), nullptr);
 }
 
 } // namespace

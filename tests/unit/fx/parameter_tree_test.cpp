@@ -25,86 +25,84 @@ class Parameters : public EffectRenderTest {
   protected:
     void SetUp() override {
         EffectRenderTest::SetUp();
-        ASSERT_NE(e_ = Make(kEffect), nullptr);
+        ASSERT_NE(effect_ = Make(kEffect), nullptr);
     }
-    void TearDown() override {
-        EXPECT_EQ(e_->Release(), 0u);
-        EffectRenderTest::TearDown();
-    }
-    render_test::Bgra Draw() { return Pixel(e_); }
+    render_test::Bgra Draw() { return Pixel(effect_); }
     float Float(D3DXHANDLE h) {
         float f = -1;
-        return SUCCEEDED(e_->GetFloat(h, &f)) ? f : -1;
+        return SUCCEEDED(effect_->GetFloat(h, &f)) ? f : -1;
     }
-    ID3DXEffect* e_ = nullptr;
 };
 
 TEST_F(Parameters, Annotations) {
-    const D3DXHANDLE light = e_->GetParameterByName(nullptr, "light"), t = e_->GetTechnique(0),
-                     p = e_->GetPass(t, 0);
+    const D3DXHANDLE light = effect_->GetParameterByName(nullptr, "light"), t = effect_->GetTechnique(0),
+                     p = effect_->GetPass(t, 0);
     D3DXPARAMETER_DESC pd{};
     D3DXTECHNIQUE_DESC td{};
     D3DXPASS_DESC passDesc{};
     D3DXEFFECT_DESC ed{};
-    ASSERT_TRUE(SUCCEEDED(e_->GetParameterDesc(light, &pd)) && SUCCEEDED(e_->GetTechniqueDesc(t, &td)) &&
-                SUCCEEDED(e_->GetPassDesc(p, &passDesc)) && SUCCEEDED(e_->GetDesc(&ed)));
+    ASSERT_TRUE(SUCCEEDED(effect_->GetParameterDesc(light, &pd)) &&
+                SUCCEEDED(effect_->GetTechniqueDesc(t, &td)) &&
+                SUCCEEDED(effect_->GetPassDesc(p, &passDesc)) && SUCCEEDED(effect_->GetDesc(&ed)));
     EXPECT_EQ(pd.Annotations * 100 + td.Annotations * 10 + passDesc.Annotations, 411u);
     EXPECT_EQ(ed.Parameters, 3u) << "annotations and members are no top-level parameters";
     LPCSTR text = nullptr;
-    EXPECT_EQ(e_->GetString(e_->GetAnnotation(light, 0), &text), D3D_OK);
+    EXPECT_EQ(effect_->GetString(effect_->GetAnnotation(light, 0), &text), D3D_OK);
     EXPECT_STREQ(text, "Lamp");
-    EXPECT_EQ(e_->GetString(e_->GetAnnotationByName(t, "Tag"), &text), D3D_OK);
+    EXPECT_EQ(effect_->GetString(effect_->GetAnnotationByName(t, "Tag"), &text), D3D_OK);
     EXPECT_STREQ(text, "main");
-    EXPECT_EQ(Float(e_->GetAnnotationByName("light", "UIMin")), 0.5f);
-    EXPECT_EQ(Float(e_->GetAnnotation(p, 0)), 0.25f);
+    EXPECT_EQ(Float(effect_->GetAnnotationByName("light", "UIMin")), 0.5f);
+    EXPECT_EQ(Float(effect_->GetAnnotation(p, 0)), 0.25f);
     INT steps = 0;
-    EXPECT_EQ(e_->GetInt(e_->GetAnnotation(light, 2), &steps), D3D_OK);
+    EXPECT_EQ(effect_->GetInt(effect_->GetAnnotation(light, 2), &steps), D3D_OK);
     EXPECT_EQ(steps, 4);
     float range[2] = {};
-    ASSERT_EQ(e_->GetFloatArray(e_->GetAnnotation(light, 3), range, 2), D3D_OK);
-    ASSERT_EQ(e_->GetParameterDesc(e_->GetAnnotation(light, 3), &pd), D3D_OK);
+    ASSERT_EQ(effect_->GetFloatArray(effect_->GetAnnotation(light, 3), range, 2), D3D_OK);
+    ASSERT_EQ(effect_->GetParameterDesc(effect_->GetAnnotation(light, 3), &pd), D3D_OK);
     EXPECT_TRUE(range[1] == 2 && pd.Class == D3DXPC_VECTOR && pd.Columns == 2 &&
                 pd.Name == std::string("Range"));
     for (const D3DXHANDLE none :
-         {e_->GetAnnotation(light, 4), e_->GetAnnotation(p, 1), e_->GetAnnotation(nullptr, 0),
-          e_->GetAnnotationByName(light, "UIMax"), e_->GetAnnotationByName(light, nullptr),
-          e_->GetParameterByName(nullptr, "UIName"), e_->GetParameter(nullptr, 3)})
+         {effect_->GetAnnotation(light, 4), effect_->GetAnnotation(p, 1), effect_->GetAnnotation(nullptr, 0),
+          effect_->GetAnnotationByName(light, "UIMax"), effect_->GetAnnotationByName(light, nullptr),
+          effect_->GetParameterByName(nullptr, "UIName"), effect_->GetParameter(nullptr, 3)})
         EXPECT_EQ(none, nullptr);
-    EXPECT_EQ(e_->GetString(e_->GetAnnotation(light, 1), &text), D3DERR_INVALIDCALL);
+    EXPECT_EQ(effect_->GetString(effect_->GetAnnotation(light, 1), &text), D3DERR_INVALIDCALL);
     EXPECT_EQ(text, nullptr);
 }
 
 TEST_F(Parameters, StructMembersAndElementsShareTheirValuesAndReachTheShader) {
-    const D3DXHANDLE light = e_->GetParameterByName(nullptr, "light"), scale = e_->GetParameter(light, 1);
+    const D3DXHANDLE light = effect_->GetParameterByName(nullptr, "light"),
+                     scale = effect_->GetParameter(light, 1);
     D3DXPARAMETER_DESC desc{};
-    ASSERT_EQ(e_->GetParameterDesc(light, &desc), D3D_OK);
+    ASSERT_EQ(effect_->GetParameterDesc(light, &desc), D3D_OK);
     EXPECT_TRUE(desc.Class == D3DXPC_STRUCT && desc.StructMembers == 2 && desc.Bytes == 16);
-    EXPECT_TRUE(e_->GetParameterByName(light, "scale") == scale &&
-                e_->GetParameterByName(nullptr, "light.scale") == scale);
-    const D3DXHANDLE second = e_->GetParameterElement("pair", 1);
-    EXPECT_EQ(e_->GetParameterByName(second, "colour"), e_->GetParameterByName(nullptr, "pair[1].colour"));
-    for (const D3DXHANDLE none :
-         {e_->GetParameter(light, 2), e_->GetParameterElement(light, 0), e_->GetParameterElement("pair", 2)})
+    EXPECT_TRUE(effect_->GetParameterByName(light, "scale") == scale &&
+                effect_->GetParameterByName(nullptr, "light.scale") == scale);
+    const D3DXHANDLE second = effect_->GetParameterElement("pair", 1);
+    EXPECT_EQ(effect_->GetParameterByName(second, "colour"),
+              effect_->GetParameterByName(nullptr, "pair[1].colour"));
+    for (const D3DXHANDLE none : {effect_->GetParameter(light, 2), effect_->GetParameterElement(light, 0),
+                                  effect_->GetParameterElement("pair", 2)})
         EXPECT_EQ(none, nullptr);
     EXPECT_EQ(Float(scale), 0.5f);
     EXPECT_EQ(Draw(), (Bgra{153, 102, 51, 255}));
 
     // A member written alone changes the whole's value, and the other way round.
-    ASSERT_EQ(e_->SetFloat(scale, 0), D3D_OK);
+    ASSERT_EQ(effect_->SetFloat(scale, 0), D3D_OK);
     float whole[4] = {};
-    ASSERT_EQ(e_->GetValue(light, whole, sizeof(whole)), D3D_OK);
+    ASSERT_EQ(effect_->GetValue(light, whole, sizeof(whole)), D3D_OK);
     EXPECT_TRUE(whole[0] == 0.4f && whole[3] == 0);
     const float colour[4] = {0.6f, 0.2f, 0.4f, 1};
-    ASSERT_EQ(e_->SetFloatArray(e_->GetParameterByName(second, "colour"), colour, 3), D3D_OK);
-    ASSERT_EQ(e_->SetValue(e_->GetParameterElement("pair", 0), colour, sizeof(colour)), D3D_OK);
+    ASSERT_EQ(effect_->SetFloatArray(effect_->GetParameterByName(second, "colour"), colour, 3), D3D_OK);
+    ASSERT_EQ(effect_->SetValue(effect_->GetParameterElement("pair", 0), colour, sizeof(colour)), D3D_OK);
     EXPECT_EQ(Draw(), (Bgra{102, 51, 153, 255})); // (0.6, 0.2, 0.4): pair[0] is not read
-    ASSERT_EQ(e_->SetFloat(e_->GetParameterElement("gain", 1), 0.2f), D3D_OK);
+    ASSERT_EQ(effect_->SetFloat(effect_->GetParameterElement("gain", 1), 0.2f), D3D_OK);
     float gain[2] = {};
-    ASSERT_EQ(e_->GetFloatArray("gain", gain, 2), D3D_OK);
+    ASSERT_EQ(effect_->GetFloatArray("gain", gain, 2), D3D_OK);
     EXPECT_TRUE(gain[0] == 1 && gain[1] == 0.2f);
     EXPECT_EQ(Draw(), (Bgra{153, 102, 204, 255})); // (0.8, 0.4, 0.6)
     const float restored[4] = {0.4f, 0.8f, 1.2f, 0.5f};
-    ASSERT_EQ(e_->SetValue(light, restored, sizeof(restored)), D3D_OK);
+    ASSERT_EQ(effect_->SetValue(light, restored, sizeof(restored)), D3D_OK);
     EXPECT_EQ(Float(scale), 0.5f);
 }
 

@@ -48,37 +48,32 @@ TEST(EffectPreprocessor, ObjectLikeMacrosReachTheEffectSyntax) {
     EXPECT_EQ(e.model.parameters[0].samplerStates[0].value.name, "Linear");
 }
 
-struct ErrorCase {
-    const char* text;
-    const char* message;
-};
-
-class EffectSyntaxErrors : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(EffectSyntaxErrors, NameFileLineAndColumn) {
-    const ParsedEffect e = ParseText(GetParam().text, "bad.fx");
-    EXPECT_FALSE(e.ok);
-    ASSERT_FALSE(e.diagnostics.All().empty());
-    EXPECT_EQ(platform::fx::FormatDiagnostic(e.diagnostics.All().front()), GetParam().message);
-    EXPECT_EQ(e.diagnostics.All().size(), 1u) << e.diagnostics.Text();
+TEST(EffectSyntaxErrors, NameFileLineAndColumnAndStopTheParse) {
+    const struct {
+        const char* text;
+        const char* message;
+    } kCases[] = {
+        {"technique T { pass P { PixelShader = compile ps_2_0 Missing(); } }\n",
+         "bad.fx(1,38): error X3501: 'Missing': entrypoint not found"},
+        {"sampler s = sampler_state { Texture = <nothing>; };\n",
+         "bad.fx(1,39): error X3004: undeclared identifier 'nothing'"},
+        {"\n  #include \"not_there.fxh\"\n",
+         "bad.fx(2,13): error X1507: failed to open source file: 'not_there.fxh'"},
+        {"#if 1\nfloat a;\n", "bad.fx(2,1): error X1000: unexpected end of file in #if block"},
+        {"technique T { pass P { ZEnable = ; } }\n",
+         "bad.fx(1,34): error X3081: invalid state value for 'ZEnable'"},
+        {"technique T { pass P {\n  VertexShader = asm {\n    vs_2_0 ; a } comment\n"
+         "    mov oPos, v0\n  };\n  CullMode = None;\n} }\n",
+         "bad.fx(2,18): error X3000: asm shader blocks are not supported"},
+        {"vertexshader vs =\n  asm { vs_1_1 mov oPos, v0 };\nfloat f;\n",
+         "bad.fx(2,3): error X3000: asm shader blocks are not supported"},
+    };
+    for (const auto& c : kCases) {
+        const ParsedEffect e = ParseText(c.text, "bad.fx");
+        EXPECT_FALSE(e.ok);
+        ASSERT_EQ(e.diagnostics.All().size(), 1u) << e.diagnostics.Text();
+        EXPECT_EQ(platform::fx::FormatDiagnostic(e.diagnostics.All().front()), c.message);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EffectSyntaxErrors,
-    ::testing::Values(ErrorCase{"technique T { pass P { PixelShader = compile ps_2_0 Missing(); } }\n",
-                                "bad.fx(1,38): error X3501: 'Missing': entrypoint not found"},
-                      ErrorCase{"sampler s = sampler_state { Texture = <nothing>; };\n",
-                                "bad.fx(1,39): error X3004: undeclared identifier 'nothing'"},
-                      ErrorCase{"\n  #include \"not_there.fxh\"\n",
-                                "bad.fx(2,13): error X1507: failed to open source file: 'not_there.fxh'"},
-                      ErrorCase{"#if 1\nfloat a;\n",
-                                "bad.fx(2,1): error X1000: unexpected end of file in #if block"},
-                      ErrorCase{"technique T { pass P { ZEnable = ; } }\n",
-                                "bad.fx(1,34): error X3081: invalid state value for 'ZEnable'"},
-                      ErrorCase{"technique T { pass P {\n  VertexShader = asm {\n    vs_2_0 ; a } comment\n"
-                                "    mov oPos, v0\n  };\n  CullMode = None;\n} }\n",
-                                "bad.fx(2,18): error X3000: asm shader blocks are not supported"},
-                      ErrorCase{"vertexshader vs =\n  asm { vs_1_1 mov oPos, v0 };\nfloat f;\n",
-                                "bad.fx(2,3): error X3000: asm shader blocks are not supported"}));
 
 } // namespace

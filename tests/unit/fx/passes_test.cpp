@@ -54,7 +54,7 @@ class EffectPasses : public EffectFixture {
     IDirect3DTexture9* texture_ = nullptr;
 };
 
-TEST_F(EffectPasses, APassSetsItsStatesAndEndRestoresThem) {
+TEST_F(EffectPasses, APassSetsItsStatesAndEndRestoresThemUnlessToldNotToSave) {
     ASSERT_EQ(effect_->SetTexture("entTex0", texture_), D3D_OK);
     UINT passes = 0;
     ASSERT_EQ(effect_->Begin(&passes, 0), D3D_OK);
@@ -82,9 +82,8 @@ TEST_F(EffectPasses, APassSetsItsStatesAndEndRestoresThem) {
     EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD{D3DCULL_CCW});
     EXPECT_EQ(Sampler(0, D3DSAMP_MINFILTER), DWORD{D3DTEXF_LINEAR});
     EXPECT_EQ(Bound(0), nullptr);
-}
 
-TEST_F(EffectPasses, DoNotSaveStateLeavesThePassStatesInPlace) {
+    // D3DXFX_DONOTSAVESTATE leaves the pass states in place.
     ASSERT_EQ(effect_->Begin(nullptr, D3DXFX_DONOTSAVESTATE), D3D_OK);
     ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
     ASSERT_EQ(effect_->EndPass(), D3D_OK);

@@ -33,6 +33,8 @@ TEST(PngDecoder, ColourTypesLoadInDirect3DsLayout) {
     // RGB loads as opaque X8R8G8B8; grey as L8; grey-alpha as A8L8, L in the low byte; a 2-bit palette
     // with transparency (indices 0, 1, 2, 3) as A8R8G8B8; 16-bit samples keep their high byte, and
     // interlacing is undone.
+    const Bytes sixteen = {10,   0x99, 11,   0x99, 12,   0x99, 13,   0x99, 14,
+                           0x99, 15,   0x99, 16,   0x99, 17,   0x99, 18,   0x99};
     const Case cases[] = {
         {{2, 1, 2, 8, false, {1, 2, 3, 4, 5, 6}, {}, {}}, D3DFMT_X8R8G8B8, {3, 2, 1, 255, 6, 5, 4, 255}},
         {{3, 1, 0, 8, false, {0, 128, 255}, {}, {}}, D3DFMT_L8, {0, 128, 255}},
@@ -40,16 +42,7 @@ TEST(PngDecoder, ColourTypesLoadInDirect3DsLayout) {
         {{4, 1, 3, 2, false, {0b00011011}, {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9}, {255, 128}},
          D3DFMT_A8R8G8B8,
          {0, 0, 255, 255, 0, 255, 0, 128, 255, 0, 0, 255, 9, 9, 9, 255}},
-        {{3,
-          3,
-          0,
-          16,
-          true,
-          {10, 0x99, 11, 0x99, 12, 0x99, 13, 0x99, 14, 0x99, 15, 0x99, 16, 0x99, 17, 0x99, 18, 0x99},
-          {},
-          {}},
-         D3DFMT_L8,
-         {10, 11, 12, 13, 14, 15, 16, 17, 18}},
+        {{3, 3, 0, 16, true, sixteen, {}, {}}, D3DFMT_L8, {10, 11, 12, 13, 14, 15, 16, 17, 18}},
     };
     for (const Case& c : cases) {
         const Decoded d = Decode(test_files::MakePng(c.spec));
