@@ -42,9 +42,14 @@ TEST_F(DeviceThreads, TheDeviceMakesItsContextCurrentAgainAfterOtherCodeReleased
     CreateDevice();
     // The engine or another library leaves the thread without a context.
     ASSERT_TRUE(eglMakeCurrent(eglGetCurrentDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT));
-    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xff204080, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff204080, 1.0f, 0), D3D_OK);
     ReadBack();
     EXPECT_EQ(Count(Bgra(0xff204080)), std::size_t{kWindowWidth} * kWindowHeight);
+    // Draws trust the thread's last answer; the next frame's BeginScene asks again.
+    ASSERT_TRUE(eglMakeCurrent(eglGetCurrentDisplay(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT));
+    ASSERT_EQ(DrawLeftHalf(0xff402010), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(Count(Bgra(0xff402010)), std::size_t{kWindowWidth} / 2 * kWindowHeight);
 }
 
 TEST_F(DeviceThreads, TwoThreadsHammeringAMultithreadedDeviceEachSeeTheirOwnResults) {
