@@ -1,11 +1,3 @@
-# Cross-builds Vantor3.dll and the stand-in engine as 32-bit Windows code with mingw-w64, against the
-# Direct3D 9 headers and import libraries it ships.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-builds Vantor3.dll and the stand-in engine as 32-bit Windows code with mingw-w64.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
