@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the main job need; with --wine also the
 # Wine and the X server that the Windows build's runs need (tools/wine_test.sh): the 32-bit Wine
-# where this machine runs 32-bit programs (tools/runs_i386.sh), else, and with --wine64, the 64-bit one.
+# where this machine runs 32-bit programs (tools/runs_i386.sh), else the 64-bit one; --wine32 and
+# --wine64 name the one to install.
 # Idempotent: asks apt-get only for packages that are missing. Needs root for the install.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,9 +10,10 @@ cd "$(dirname "$0")/.."
 wine=0
 case "${1:-}" in
 --wine) wine=64; tools/runs_i386.sh && wine=32 ;;
+--wine32) wine=32 ;;
 --wine64) wine=64 ;;
 "") ;;
-*) echo "usage: tools/setup.sh [--wine|--wine64]" >&2; exit 2 ;;
+*) echo "usage: tools/setup.sh [--wine|--wine32|--wine64]" >&2; exit 2 ;;
 esac
 
 packages=(

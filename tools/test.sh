@@ -24,7 +24,7 @@ fi
 
 case "$wine" in
 none) tools/setup.sh ;;
-*) tools/setup.sh --wine$( ((wine == 64)) && echo 64) ;;
+*) tools/setup.sh "--wine$wine" ;;
 esac
 
 for preset in dev asan; do
