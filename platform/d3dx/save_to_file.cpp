@@ -1,13 +1,15 @@
 // D3DXSaveSurfaceToFileA and D3DXSaveTextureToFileA for PNG and BMP (D3DXIFF_DIB is a BMP too). The
 // texels are read through the surface's lock (or GetRenderTargetData), converted to A8R8G8B8 and
 // written with alpha when the surface's format has alpha. A texture saves its top level; cube and volume
-// textures, and the other file formats, are not offered and answer D3DERR_NOTAVAILABLE.
+// textures, and the other file formats, are not offered and answer D3DERR_NOTAVAILABLE. WritePngFile
+// writes texels the caller already holds, without a surface.
 #include "com/com_ref.h"
 #include "d3dx/image_file.h"
 #include "d3dx/texture_upload.h"
 #include "image/codecs.h"
 #include "image/pixel_format.h"
 #include "image/texture_image.h"
+#include "platform_control.h"
 
 #include <d3dx9.h>
 
@@ -26,10 +28,15 @@ HRESULT SaveSurface(const char* path, D3DXIMAGE_FILEFORMAT format, IDirect3DSurf
         return result;
     const image::FormatInfo* info = image::FindFormat(read.format);
     const bool alpha = info && info->alpha;
-    image::Image texels;
-    result = image::ConvertImage(read, D3DFMT_A8R8G8B8, &texels);
-    if (FAILED(result))
-        return result;
+    // Surfaces of 32-bit B, G, R, A (or X) texels are written as they are: the writers drop the fourth
+    // byte of an image without alpha. Other formats go through the general conversion.
+    image::Image converted;
+    if (read.format != D3DFMT_A8R8G8B8 && read.format != D3DFMT_X8R8G8B8) {
+        result = image::ConvertImage(read, D3DFMT_A8R8G8B8, &converted);
+        if (FAILED(result))
+            return result;
+    }
+    const image::Image& texels = converted.bytes.empty() ? read : converted;
     std::vector<std::uint8_t> file;
     const bool encoded =
         format == D3DXIFF_PNG
@@ -52,6 +59,18 @@ template <typename Call> HRESULT Guarded(Call call) {
 
 } // namespace
 } // namespace platform::d3dx
+
+HRESULT platform::WritePngFile(const char* path, const std::uint8_t* bgra, UINT width, UINT height,
+                               bool withAlpha) {
+    if (!path || !bgra)
+        return D3DERR_INVALIDCALL;
+    return d3dx::Guarded([&]() -> HRESULT {
+        std::vector<std::uint8_t> file;
+        if (!image::EncodePng(bgra, width, height, withAlpha, &file))
+            return E_FAIL;
+        return d3dx::WriteFileBytes(path, file);
+    });
+}
 
 extern "C" {
 

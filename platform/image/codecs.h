@@ -22,10 +22,21 @@ HRESULT DecodeBmpOrTga(const std::uint8_t* data, std::size_t size, bool tga, Ima
                        D3DFORMAT* fileFormat);
 HRESULT DecodeDds(const std::uint8_t* data, std::size_t size, Image* image, D3DFORMAT* fileFormat);
 
+// How a PNG file's rows are compressed: a zlib level (0-9) and libpng's PNG_FILTER_* flags, the
+// filters the encoder may choose from row by row.
+struct PngCompression {
+    int level;
+    int filters;
+};
+// Rendered frames and saved surfaces: zlib level 1 without row filters encodes the demo's frame about
+// five times as fast as libpng's default (level 6, every filter), for a file about a third larger;
+// the other filters cost more at level 1 and gain less (bench/png_bench.cpp compares the choices).
+extern const PngCompression kPngCompression;
+
 // The file's bytes, or false when the encoder fails. withAlpha writes the fourth byte of each texel;
 // otherwise the image is stored opaque.
 bool EncodePng(const std::uint8_t* bgra, UINT width, UINT height, bool withAlpha,
-               std::vector<std::uint8_t>* file);
+               std::vector<std::uint8_t>* file, const PngCompression& compression = kPngCompression);
 bool EncodeBmp(const std::uint8_t* bgra, UINT width, UINT height, bool withAlpha,
                std::vector<std::uint8_t>* file);
 

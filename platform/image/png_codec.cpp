@@ -112,10 +112,12 @@ void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
 void FlushNothing(png_structp) {}
 
 bool WriteRows(png_structp png, png_infop info, std::vector<std::uint8_t>* file, UINT width, UINT height,
-               bool withAlpha, png_bytepp rows) {
+               bool withAlpha, const PngCompression& compression, png_bytepp rows) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, file, WriteToVector, FlushNothing);
+    png_set_compression_level(png, compression.level);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, compression.filters);
     png_set_IHDR(png, info, width, height, 8, withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -162,8 +164,10 @@ HRESULT DecodePng(const std::uint8_t* data, std::size_t size, Image* image, D3DF
     return D3D_OK;
 }
 
+const PngCompression kPngCompression{1, PNG_FILTER_NONE};
+
 bool EncodePng(const std::uint8_t* bgra, UINT width, UINT height, bool withAlpha,
-               std::vector<std::uint8_t>* file) {
+               std::vector<std::uint8_t>* file, const PngCompression& compression) {
     WriteHandles handles;
     handles.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
     if (!handles.png)
@@ -175,7 +179,7 @@ bool EncodePng(const std::uint8_t* bgra, UINT width, UINT height, bool withAlpha
     for (UINT y = 0; y < height; ++y)
         rows[y] = const_cast<png_bytep>(bgra + std::size_t{y} * width * 4); // libpng only reads them
     file->clear();
-    return WriteRows(handles.png, handles.info, file, width, height, withAlpha, rows.data());
+    return WriteRows(handles.png, handles.info, file, width, height, withAlpha, compression, rows.data());
 }
 
 } // namespace platform::image
