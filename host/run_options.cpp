@@ -21,6 +21,7 @@ const char* const kRunUsage =
     "  --size WxH         the engine window's size (default 1024x768)\n"
     "  --allow-errors     error rows in the log are only reported, for scripts that test failures\n"
     "  --window           show the frames live in a window (X11: needs DISPLAY); headless without it\n"
+    "  --timings          print how long each phase up to the first frame on disk took\n"
     "  -h, --help         this text\n"
     "\n"
     "Exit status: 0 when the script ran and the log holds no error row, 1 when the script failed\n"
@@ -50,6 +51,10 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
         }
         if (option == "--window") {
             options->window = true;
+            continue;
+        }
+        if (option == "--timings") {
+            options->timings = true;
             continue;
         }
         if (option.empty() || option[0] != '-') {

@@ -17,6 +17,7 @@ struct RunOptions {
     int height = 768;
     bool allowErrors = false; // --allow-errors
     bool window = false;      // --window: show the frames live
+    bool timings = false;     // --timings: the start-up's phases on standard error
     bool help = false;
 };
 

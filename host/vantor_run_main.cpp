@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "back_buffer.h"
+#include "frame_writer.h"
 #include "engine.h"
 #include "host_error.h"
 #include "log_rows.h"
@@ -83,11 +83,37 @@ std::string FrameFile(const std::string& directory, int frame) {
     return (fs::path(directory) / name).string();
 }
 
+// The start-up's phases for --timings, measured from the program's static initialisation (after the
+// dynamic loader, before main).
+const Clock::time_point kProgramStart = Clock::now();
+
+struct StartUp {
+    Clock::time_point device, plugin, firstDrawn;
+    double firstDrawSeconds = 0;
+
+    void Print(Clock::time_point firstWritten) const {
+        const auto ms = [](Clock::time_point from, Clock::time_point to) {
+            return std::chrono::duration<double, std::milli>(to - from).count();
+        };
+        std::fprintf(stderr,
+                     "%s: timings: device %.1f ms, plug-in %.1f ms, script up to the first frame %.1f ms, "
+                     "first frame %.1f ms",
+                     kProgram, ms(kProgramStart, device), ms(device, plugin),
+                     ms(plugin, firstDrawn) - firstDrawSeconds * 1000.0, firstDrawSeconds * 1000.0);
+        if (firstWritten != Clock::time_point{})
+            std::fprintf(stderr, ", its PNG %.1f ms later; on disk %.1f ms after the start",
+                         ms(firstDrawn, firstWritten), ms(kProgramStart, firstWritten));
+        std::fprintf(stderr, "\n");
+    }
+};
+
 // Fills `report` as far as the run came; throws what stopped it.
 void Run(const host::RunOptions& options, const std::vector<host::script::Statement>& statements,
          Report* report) {
+    StartUp startUp;
     host::Engine engine;
     engine.CreateGraphics(options.width, options.height, "Acknex 6");
+    startUp.device = Clock::now();
     std::string error;
     if (options.window && !host::system::OpenFrameWindow(engine.window(), options.width, options.height,
                                                          "vantor-run", &error)) {
@@ -102,28 +128,33 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
         throw host::Error("A6_DLLAPI answered " + std::to_string(bound) + ", not " +
                           std::to_string(a6::kDllApiResult));
     }
+    startUp.plugin = Clock::now();
     Progress progress(PlannedFrames(statements, options.frames));
+    host::FrameWriter frames;
     host::script::RunSettings settings;
     settings.frames = options.frames;
     settings.note = [](const std::string& message) {
         std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
     };
+    const host::script::ScriptRun* running = nullptr;
     settings.afterFrame = [&](int frame) {
-        if (!options.out.empty()) {
-            const std::string file = FrameFile(options.out, frame);
-            const HRESULT result = host::SaveBackBufferPng(engine.device(), file);
-            if (FAILED(result)) {
-                throw host::Error("frame " + std::to_string(frame) + " could not be written to " + file +
-                                  ": " + host::ResultText(result));
-            }
+        if (frame == 1) {
+            startUp.firstDrawn = Clock::now();
+            startUp.firstDrawSeconds = running->frameSeconds();
         }
+        if (!options.out.empty())
+            frames.Write(engine.device(), frame, FrameFile(options.out, frame));
         host::system::ShowFrame(engine.device());
         progress.Frame(frame);
     };
     host::script::ScriptRun run(engine, *plugin, settings);
+    running = &run;
     try {
         run.Execute(statements);
+        frames.Finish();
         report->ran = true;
+        if (options.timings)
+            startUp.Print(frames.FirstWritten());
     } catch (...) {
         report->frames = run.framesDrawn();
         report->frameSeconds = run.frameSeconds();

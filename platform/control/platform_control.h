@@ -57,6 +57,11 @@ bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<std::uint8_t>* pixels,
 bool ReadDepthStencil(IDirect3DDevice9* device, std::vector<float>* depth, std::vector<std::uint8_t>* stencil,
                       UINT* width, UINT* height);
 
+// Writes rows of 4-byte B, G, R, A texels (row 0 at the top, tightly packed) to `path` as a PNG file,
+// with alpha or opaque, in the bytes D3DXSaveSurfaceToFileA writes for such a surface. It touches no
+// device, so any thread may call it; D3D_OK, or D3DERR_INVALIDCALL when the file cannot be written.
+HRESULT WritePngFile(const char* path, const std::uint8_t* bgra, UINT width, UINT height, bool withAlpha);
+
 } // namespace platform
 
 #pragma GCC visibility pop

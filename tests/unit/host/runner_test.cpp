@@ -189,4 +189,23 @@ TEST_F(Runner, FxCheckListsTechniquesAndLocatesCompilerErrors) {
     EXPECT_EQ(RunCommandAndErrors(std::string(VTR3_FXCHECK)).exitCode, 2);
 }
 
+// Frames are encoded and written on a thread of their own: a frame that cannot be written still fails
+// the run with its file named, the last frame too, and the frames before it are on disk.
+TEST_F(Runner, AFrameThatCannotBeWrittenFailsTheRun) {
+    const fs::path script =
+        Write("frames.vs", "VTR3Initialize 1 \"Runner test\"\nframe 3\nVTR3DeInitialize\n");
+    for (const char* blocked : {"frame-00002.png", "frame-00003.png"}) {
+        const fs::path out = directory_ / blocked / "out";
+        fs::create_directories(out / blocked); // a directory where the file should go
+        const CommandOutcome run = Run("--size 64x48 --out " + out.string() + " " + script.string());
+        EXPECT_EQ(run.exitCode, 1) << blocked;
+        EXPECT_NE(run.output.find("vantor-run: frame " + std::string(1, blocked[10]) +
+                                  " could not be written to " + (out / blocked).string() +
+                                  ": D3DERR_INVALIDCALL (0x8876086c)\n"),
+                  std::string::npos)
+            << run.output;
+        EXPECT_TRUE(fs::exists(out / "frame-00001.png")) << blocked;
+    }
+}
+
 } // namespace
