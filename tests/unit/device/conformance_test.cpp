@@ -1,10 +1,12 @@
 // Answers Direct3D 9 fixes for the device: ValidateDevice, Clear over surfaces of other sizes than
-// render target 0, StretchRect into off-screen plain surfaces, and the refused raw shader interface.
+// render target 0, StretchRect into off-screen plain surfaces, the refused raw shader interface, and
+// BeginScene, EndScene and Present as Direct3D 9 documents them.
 #include "device_fixture.h"
 
 namespace {
 
 using ConformanceTest = DeviceFixture;
+using SceneTest = DeviceFixture;
 
 TEST_F(ConformanceTest, ValidateDeviceAnswersForTheStagesInUse) {
     CreateDevice();
@@ -89,6 +91,25 @@ TEST_F(ConformanceTest, RawShaderInterfaceRefusesWithNullObjects) {
     EXPECT_EQ(vertexShader, nullptr);
     EXPECT_EQ(pixelShader, nullptr);
     EXPECT_EQ(declaration, nullptr);
+}
+
+TEST_F(SceneTest, ScenesDoNotNestAndPresentFailsInsideOneKeepingThePixels) {
+    CreateDevice();
+    EXPECT_EQ(device_->EndScene(), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    EXPECT_EQ(device_->BeginScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->EndScene(), D3D_OK);
+    EXPECT_EQ(device_->EndScene(), D3DERR_INVALIDCALL);
+    // Several scenes between two presents are legal.
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, reinterpret_cast<HWND>(std::uintptr_t{0x3}), nullptr),
+              D3DERR_INVALIDCALL);
+    ReadBack();
+    EXPECT_EQ(At(0, 0), (Pixel{0xFF, 0x00, 0x00, 0xFF}));
 }
 
 } // namespace
