@@ -1,5 +1,5 @@
 // The state setters and getters: Direct3D 9's documented defaults and the arguments it refuses.
-#include "../device/device_fixture.h"
+#include "../resources/resource_fixture.h"
 
 #include <d3dx9math.h>
 
@@ -9,31 +9,23 @@
 
 namespace {
 
-DWORD FloatBits(float value) {
-    DWORD bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-class StateTest : public DeviceFixture {
-  protected:
-    void SetUp() override {
-        DeviceFixture::SetUp();
-        CreateDevice();
-    }
-};
+using StateTest = ResourceFixture;
 
 TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
     // ZENABLE is on because the presentation asked for a depth buffer.
-    const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
-        {D3DRS_ZENABLE, D3DZB_TRUE},      {D3DRS_CULLMODE, D3DCULL_CCW},
-        {D3DRS_LIGHTING, TRUE},           {D3DRS_SRCBLEND, D3DBLEND_ONE},
-        {D3DRS_DESTBLEND, D3DBLEND_ZERO}, {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
-        {D3DRS_COLORWRITEENABLE, 0xF},    {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
-        {D3DRS_FOGEND, FloatBits(1.0f)},  {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
-        {D3DRS_CLIPPLANEENABLE, 0}};
+    const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {{D3DRS_ZENABLE, D3DZB_TRUE},
+                                                           {D3DRS_CULLMODE, D3DCULL_CCW},
+                                                           {D3DRS_LIGHTING, TRUE},
+                                                           {D3DRS_SRCBLEND, D3DBLEND_ONE},
+                                                           {D3DRS_DESTBLEND, D3DBLEND_ZERO},
+                                                           {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+                                                           {D3DRS_COLORWRITEENABLE, 0xF},
+                                                           {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
+                                                           {D3DRS_FOGEND, 0x3F800000 /* 1.0f */},
+                                                           {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
+                                                           {D3DRS_CLIPPLANEENABLE, 0}};
     for (const auto& [state, value] : render)
-        EXPECT_EQ(Render(state), value) << state;
+        EXPECT_EQ(Get(&IDirect3DDevice9::GetRenderState, state), value) << state;
     const std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD> stages[] = {
         {0, D3DTSS_COLOROP, D3DTOP_MODULATE},
         {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
@@ -41,10 +33,11 @@ TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
         {5, D3DTSS_TEXCOORDINDEX, 5},
         {3, D3DTSS_COLORARG1, D3DTA_TEXTURE}};
     for (const auto& [stage, type, value] : stages)
-        EXPECT_EQ(Stage(stage, type), value) << stage << " " << type;
-    EXPECT_EQ(Sampler(0, D3DSAMP_ADDRESSU), DWORD{D3DTADDRESS_WRAP});
-    EXPECT_EQ(Sampler(15, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
-    EXPECT_EQ(Sampler(D3DVERTEXTEXTURESAMPLER0, D3DSAMP_MAXANISOTROPY), 1u);
+        EXPECT_EQ(Get(&IDirect3DDevice9::GetTextureStageState, stage, type), value) << stage << " " << type;
+    const auto sampler = &IDirect3DDevice9::GetSamplerState;
+    EXPECT_EQ(Get(sampler, 0, D3DSAMP_ADDRESSU), DWORD{D3DTADDRESS_WRAP});
+    EXPECT_EQ(Get(sampler, 15, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
+    EXPECT_EQ(Get(sampler, D3DVERTEXTEXTURESAMPLER0, D3DSAMP_MAXANISOTROPY), 1u);
     RECT scissor{};
     ASSERT_EQ(device_->GetScissorRect(&scissor), D3D_OK);
     EXPECT_EQ(std::make_pair(scissor.right, scissor.bottom),
@@ -110,14 +103,11 @@ TEST_F(StateTest, LightsStartAsDirect3DsDefaultLightAndEightAtOnce) {
     EXPECT_EQ(light.Direction.z, 1.0f);
     ASSERT_EQ(device_->GetLightEnable(3, &enabled), D3D_OK);
     EXPECT_TRUE(enabled);
-    D3DLIGHT9 spot{};
-    spot.Type = D3DLIGHT_SPOT;
-    spot.Theta = 1.0f;
-    spot.Phi = 0.5f; // inner cone wider than the outer
+    // The inner cone (Theta 1) wider than the outer (Phi 0.5).
+    D3DLIGHT9 spot{D3DLIGHT_SPOT, {}, {}, {}, {}, {}, 10.0f, 0, 0, 0, 0, 1.0f, 0.5f};
     EXPECT_EQ(device_->SetLight(1, &spot), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->SetLight(1, nullptr), D3DERR_INVALIDCALL);
     spot.Phi = 1.5f;
-    spot.Range = 10.0f;
     ASSERT_EQ(device_->SetLight(1, &spot), D3D_OK);
     // Eight lights at once, no more.
     for (DWORD i = 10; i < 17; ++i)
