@@ -81,9 +81,7 @@ TEST_F(ConventionsTest, AttributesInterpolateWithPerspective) {
                             {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 0},
                             {-0.5f, 47.5f, 0.5f, 1, 0x00FF0000, 0, 0, 1},
                             {63.5f, 47.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 1}};
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(2, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
+    IDirect3DTexture9* texture = Texture(2, 1, 1, 0, D3DFMT_A8R8G8B8);
     Fill(texture, 0, [](UINT x, UINT) { return x ? 0xFF0000FFu : 0xFF000000u; });
     ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
     ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR), D3D_OK);
@@ -165,15 +163,13 @@ TEST_F(ConventionsTest, UserPointerDrawsCheckTheirArguments) {
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(9), 1, tri, sizeof(ScreenVertex)),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, pastTheRange, D3DFMT_INDEX16, tri,
-                                              sizeof(ScreenVertex)),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, indices, D3DFMT_A8R8G8B8, tri,
-                                              sizeof(ScreenVertex)),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, nullptr, D3DFMT_INDEX16, tri,
-                                              sizeof(ScreenVertex)),
-              D3DERR_INVALIDCALL);
+    const auto indexed = [&](const WORD* list, D3DFORMAT format) {
+        return device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, list, format, tri,
+                                               sizeof(ScreenVertex));
+    };
+    EXPECT_EQ(indexed(pastTheRange, D3DFMT_INDEX16), D3DERR_INVALIDCALL);
+    EXPECT_EQ(indexed(indices, D3DFMT_A8R8G8B8), D3DERR_INVALIDCALL);
+    EXPECT_EQ(indexed(nullptr, D3DFMT_INDEX16), D3DERR_INVALIDCALL);
     // More vertices than the streaming buffer takes fail rather than overrun it.
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_POINTLIST, 0x7FFFFFF0u, tri, sizeof(ScreenVertex)),
               D3DERR_INVALIDCALL);

@@ -114,9 +114,7 @@ TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
 }
 
 TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
+    IDirect3DTexture9* texture = Texture(1, 1, 1, 0, D3DFMT_A8R8G8B8);
     Fill(texture, 0, [](UINT, UINT) { return kTexel; });
     ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_TEXTUREFACTOR, kFactor), D3D_OK);
