@@ -77,10 +77,10 @@ TEST_F(ConventionsTest, AttributesInterpolateWithPerspective) {
         D3DCOLOR diffuse, specular;
         float u, v;
     };
-    const Vertex quad[4] = {{-0.5f, -0.5f, 0.5f, 1, 0x00FF0000, 0, 0, 0},
-                            {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 0},
-                            {-0.5f, 47.5f, 0.5f, 1, 0x00FF0000, 0, 0, 1},
-                            {63.5f, 47.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 1}};
+    const std::array<Vertex, 4> quad{{{-0.5f, -0.5f, 0.5f, 1, 0x00FF0000, 0, 0, 0},
+                                      {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 0},
+                                      {-0.5f, 47.5f, 0.5f, 1, 0x00FF0000, 0, 0, 1},
+                                      {63.5f, 47.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 1}}};
     IDirect3DTexture9* texture = Texture(2, 1, 1, 0, D3DFMT_A8R8G8B8);
     Fill(texture, 0, [](UINT x, UINT) { return x ? 0xFF0000FFu : 0xFF000000u; });
     ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
@@ -91,9 +91,8 @@ TEST_F(ConventionsTest, AttributesInterpolateWithPerspective) {
                {D3DRS_ALPHABLENDENABLE, TRUE},
                {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
                {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}});
-    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1), D3D_OK);
-    const Frame frame = DrawFrame(
-        [&] { ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK); });
+    const Frame frame =
+        DrawFrame([&] { DrawStrip(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1, quad); });
     for (unsigned x = 0; x < 64; ++x) {
         const double s = (x + 0.5) / 64, p = s / 4 / (1 - s + s / 4);
         const Bgra pixel = At(frame, x, 8);
