@@ -12,18 +12,14 @@ namespace {
 using StateTest = ResourceFixture;
 
 TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
-    // ZENABLE is on because the presentation asked for a depth buffer.
-    const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {{D3DRS_ZENABLE, D3DZB_TRUE},
-                                                           {D3DRS_CULLMODE, D3DCULL_CCW},
-                                                           {D3DRS_LIGHTING, TRUE},
-                                                           {D3DRS_SRCBLEND, D3DBLEND_ONE},
-                                                           {D3DRS_DESTBLEND, D3DBLEND_ZERO},
-                                                           {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
-                                                           {D3DRS_COLORWRITEENABLE, 0xF},
-                                                           {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
-                                                           {D3DRS_FOGEND, 0x3F800000 /* 1.0f */},
-                                                           {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
-                                                           {D3DRS_CLIPPLANEENABLE, 0}};
+    // ZENABLE is on because the presentation asked for a depth buffer; FOGEND is 1.0f.
+    const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
+        {D3DRS_ZENABLE, D3DZB_TRUE},      {D3DRS_CULLMODE, D3DCULL_CCW},
+        {D3DRS_LIGHTING, TRUE},           {D3DRS_SRCBLEND, D3DBLEND_ONE},
+        {D3DRS_DESTBLEND, D3DBLEND_ZERO}, {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+        {D3DRS_COLORWRITEENABLE, 0xF},    {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
+        {D3DRS_FOGEND, 0x3F800000},       {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
+        {D3DRS_CLIPPLANEENABLE, 0}};
     for (const auto& [state, value] : render)
         EXPECT_EQ(Get(&IDirect3DDevice9::GetRenderState, state), value) << state;
     const std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD> stages[] = {
