@@ -37,11 +37,21 @@ class DeviceFixture : public ::testing::Test, protected StandInDevice {
     }
     void CreateDevice(D3DPRESENT_PARAMETERS pp) { ASSERT_EQ(Create(&pp, &device_), D3D_OK); }
 
-    // A state of device_ through one of its getters (GetRenderState, GetSamplerState, ...); 0xDEADBEEF,
-    // and a failure, where the getter refuses.
-    template <typename Getter, typename... Args> DWORD Get(Getter getter, Args... args) {
+    // device_'s render, texture-stage and sampler states through its getters; 0xDEADBEEF (and a
+    // failure) where a getter refuses.
+    DWORD Render(D3DRENDERSTATETYPE state) {
         DWORD value = 0xDEADBEEF;
-        EXPECT_EQ((device_->*getter)(args..., &value), D3D_OK);
+        EXPECT_EQ(device_->GetRenderState(state, &value), D3D_OK);
+        return value;
+    }
+    DWORD Stage(DWORD stage, D3DTEXTURESTAGESTATETYPE type) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetTextureStageState(stage, type, &value), D3D_OK);
+        return value;
+    }
+    DWORD Sampler(DWORD sampler, D3DSAMPLERSTATETYPE type) {
+        DWORD value = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetSamplerState(sampler, type, &value), D3D_OK);
         return value;
     }
 

@@ -152,7 +152,7 @@ TEST_F(RefusalsTest, ResetWaitsForTheCallersVideoMemoryResources) {
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
     // Reset brings every state back to its default; managed textures survive, bindings do not; the
     // back buffer has the new size.
-    EXPECT_EQ(Get(&IDirect3DDevice9::GetRenderState, D3DRS_LIGHTING), DWORD{TRUE});
+    EXPECT_EQ(Render(D3DRS_LIGHTING), DWORD{TRUE});
     IDirect3DBaseTexture9* bound = reinterpret_cast<IDirect3DBaseTexture9*>(std::uintptr_t{0x1});
     ASSERT_EQ(device_->GetTexture(1, &bound), D3D_OK);
     EXPECT_EQ(bound, nullptr);

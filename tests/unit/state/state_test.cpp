@@ -21,7 +21,7 @@ TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
         {D3DRS_FOGEND, 0x3F800000},       {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
         {D3DRS_CLIPPLANEENABLE, 0}};
     for (const auto& [state, value] : render)
-        EXPECT_EQ(Get(&IDirect3DDevice9::GetRenderState, state), value) << state;
+        EXPECT_EQ(Render(state), value) << state;
     const std::tuple<DWORD, D3DTEXTURESTAGESTATETYPE, DWORD> stages[] = {
         {0, D3DTSS_COLOROP, D3DTOP_MODULATE},
         {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
@@ -29,11 +29,10 @@ TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
         {5, D3DTSS_TEXCOORDINDEX, 5},
         {3, D3DTSS_COLORARG1, D3DTA_TEXTURE}};
     for (const auto& [stage, type, value] : stages)
-        EXPECT_EQ(Get(&IDirect3DDevice9::GetTextureStageState, stage, type), value) << stage << " " << type;
-    const auto sampler = &IDirect3DDevice9::GetSamplerState;
-    EXPECT_EQ(Get(sampler, 0, D3DSAMP_ADDRESSU), DWORD{D3DTADDRESS_WRAP});
-    EXPECT_EQ(Get(sampler, 15, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
-    EXPECT_EQ(Get(sampler, D3DVERTEXTEXTURESAMPLER0, D3DSAMP_MAXANISOTROPY), 1u);
+        EXPECT_EQ(Stage(stage, type), value) << stage << " " << type;
+    EXPECT_EQ(Sampler(0, D3DSAMP_ADDRESSU), DWORD{D3DTADDRESS_WRAP});
+    EXPECT_EQ(Sampler(15, D3DSAMP_MINFILTER), DWORD{D3DTEXF_POINT});
+    EXPECT_EQ(Sampler(D3DVERTEXTEXTURESAMPLER0, D3DSAMP_MAXANISOTROPY), 1u);
     RECT scissor{};
     ASSERT_EQ(device_->GetScissorRect(&scissor), D3D_OK);
     EXPECT_EQ(std::make_pair(scissor.right, scissor.bottom),
