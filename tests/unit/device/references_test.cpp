@@ -1,14 +1,12 @@
 // Reference counts as COM defines them: getters add one, children keep their device alive, the
 // device's own holds never show, and everything is gone after the last release.
-#include "device_fixture.h"
-#include "reference_count.h"
+#include "../resources/resource_fixture.h"
 
 namespace {
 
-using ReferencesTest = DeviceFixture;
+using ReferencesTest = ResourceFixture;
 
 TEST_F(ReferencesTest, GettersAddOneReferenceEachAndStrayReleasesAreRefused) {
-    CreateDevice();
     EXPECT_EQ(CountOf(device_), 1u);
 
     IDirect3DSurface9* target = nullptr;
@@ -45,7 +43,6 @@ TEST_F(ReferencesTest, GettersAddOneReferenceEachAndStrayReleasesAreRefused) {
 }
 
 TEST_F(ReferencesTest, ASurfaceKeepsItsDeviceAlive) {
-    CreateDevice();
     IDirect3DSurface9* depth = nullptr;
     ASSERT_EQ(device_->GetDepthStencilSurface(&depth), D3D_OK);
     EXPECT_EQ(device_->Release(), 1u);
@@ -61,6 +58,7 @@ TEST_F(ReferencesTest, ASurfaceKeepsItsDeviceAlive) {
 }
 
 TEST_F(ReferencesTest, NoDepthSurfaceMeansNotFound) {
+    device_->Release();
     D3DPRESENT_PARAMETERS pp = Parameters();
     pp.EnableAutoDepthStencil = FALSE;
     CreateDevice(pp);
@@ -77,7 +75,6 @@ TEST_F(ReferencesTest, NoDepthSurfaceMeansNotFound) {
 }
 
 TEST_F(ReferencesTest, QueryInterfaceAndPrivateDataHoldReferencesAsComDoes) {
-    CreateDevice();
     void* object = reinterpret_cast<void*>(std::uintptr_t{0x1});
     EXPECT_EQ(device_->QueryInterface(IID_IDirect3DTexture9, &object), E_NOINTERFACE);
     EXPECT_EQ(object, nullptr);
