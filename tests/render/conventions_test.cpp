@@ -77,13 +77,11 @@ TEST_F(ConventionsTest, AttributesInterpolateWithPerspective) {
         D3DCOLOR diffuse, specular;
         float u, v;
     };
-    const Vertex quad[4] = {{-0.5f, -0.5f, 0.5f, 1, 0x00FF0000, 0, 0, 0},
-                            {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 0},
-                            {-0.5f, 47.5f, 0.5f, 1, 0x00FF0000, 0, 0, 1},
-                            {63.5f, 47.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 1}};
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(2, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
+    const std::array<Vertex, 4> quad{{{-0.5f, -0.5f, 0.5f, 1, 0x00FF0000, 0, 0, 0},
+                                      {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 0},
+                                      {-0.5f, 47.5f, 0.5f, 1, 0x00FF0000, 0, 0, 1},
+                                      {63.5f, 47.5f, 0.5f, 0.25f, 0xFFFF0000, 0xFF00FF00, 1, 1}}};
+    IDirect3DTexture9* texture = Texture(2, 1, 1, 0, D3DFMT_A8R8G8B8);
     Fill(texture, 0, [](UINT x, UINT) { return x ? 0xFF0000FFu : 0xFF000000u; });
     ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
     ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR), D3D_OK);
@@ -93,9 +91,8 @@ TEST_F(ConventionsTest, AttributesInterpolateWithPerspective) {
                {D3DRS_ALPHABLENDENABLE, TRUE},
                {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
                {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}});
-    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1), D3D_OK);
-    const Frame frame = DrawFrame(
-        [&] { ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK); });
+    const Frame frame =
+        DrawFrame([&] { DrawStrip(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1, quad); });
     for (unsigned x = 0; x < 64; ++x) {
         const double s = (x + 0.5) / 64, p = s / 4 / (1 - s + s / 4);
         const Bgra pixel = At(frame, x, 8);
@@ -165,15 +162,13 @@ TEST_F(ConventionsTest, UserPointerDrawsCheckTheirArguments) {
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(9), 1, tri, sizeof(ScreenVertex)),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, pastTheRange, D3DFMT_INDEX16, tri,
-                                              sizeof(ScreenVertex)),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, indices, D3DFMT_A8R8G8B8, tri,
-                                              sizeof(ScreenVertex)),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, nullptr, D3DFMT_INDEX16, tri,
-                                              sizeof(ScreenVertex)),
-              D3DERR_INVALIDCALL);
+    const auto indexed = [&](const WORD* list, D3DFORMAT format) {
+        return device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, list, format, tri,
+                                               sizeof(ScreenVertex));
+    };
+    EXPECT_EQ(indexed(pastTheRange, D3DFMT_INDEX16), D3DERR_INVALIDCALL);
+    EXPECT_EQ(indexed(indices, D3DFMT_A8R8G8B8), D3DERR_INVALIDCALL);
+    EXPECT_EQ(indexed(nullptr, D3DFMT_INDEX16), D3DERR_INVALIDCALL);
     // More vertices than the streaming buffer takes fail rather than overrun it.
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_POINTLIST, 0x7FFFFFF0u, tri, sizeof(ScreenVertex)),
               D3DERR_INVALIDCALL);

@@ -41,15 +41,9 @@ struct LitVertex { // D3DFVF_XYZ | D3DFVF_NORMAL
 TEST_F(DeviceConformanceTest, LightingWithTheOrthogonalViewer) {
     const auto quad = Quad<LitVertex>(
         -1, 1, 1, -1, [](float x, float y, float, float) { return LitVertex{x, y, 0.5f, 0, 0, -1}; });
-    D3DMATERIAL9 material{};
-    material.Specular = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
-    material.Diffuse = D3DCOLORVALUE{0.0f, 0.0f, 1.0f, 1.0f};
-    material.Power = 2.0f;
-    D3DLIGHT9 light{};
-    light.Type = D3DLIGHT_DIRECTIONAL;
-    light.Specular = D3DCOLORVALUE{1.0f, 0.5f, 0.0f, 1.0f};
-    light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
-    light.Direction = D3DVECTOR{-0.6f, 0.0f, 0.8f};
+    D3DMATERIAL9 material{{0, 0, 1, 1}, {}, {1, 1, 1, 1}, {}, 2.0f}; // diffuse, ambient, specular
+    D3DLIGHT9 light{
+        D3DLIGHT_DIRECTIONAL, {1, 1, 1, 1}, {1, 0.5f, 0, 1}, {}, {}, {-0.6f, 0, 0.8f}, 0, 0, 0, 0, 0, 0, 0};
     ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
     ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
     ASSERT_EQ(device_->LightEnable(0, TRUE), D3D_OK);
@@ -67,11 +61,8 @@ TEST_F(DeviceConformanceTest, LightingWithTheOrthogonalViewer) {
     EXPECT_NEAR(centre()[2], 0.563 * 255, 2);
     // A point light at the origin: N.L is 0.5 / 1.5 at every corner (+-1, +-1, 0.5) of the quad; the
     // ambient light 0x20 adds to it.
-    light.Type = D3DLIGHT_POINT;
-    light.Range = 10.0f;
-    light.Attenuation0 = 1.0f;
-    material.Diffuse = D3DCOLORVALUE{1.0f, 0.5f, 0.0f, 1.0f};
-    material.Ambient = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    light = D3DLIGHT9{D3DLIGHT_POINT, {1, 1, 1, 1}, {1, 0.5f, 0, 1}, {}, {}, {}, 10.0f, 0, 1.0f, 0, 0, 0, 0};
+    material = D3DMATERIAL9{{1, 0.5f, 0, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {}, 2.0f};
     ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
     ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
     SetStates({{D3DRS_SPECULARENABLE, FALSE}, {D3DRS_AMBIENT, 0x00202020}});
@@ -168,10 +159,8 @@ TEST_F(DeviceConformanceTest, AnEmptyDepthRangeIsWidened) {
 // The levels of an autogen texture follow level 0 however it changes: a 16x16 texture drawn onto
 // 2x2 pixels samples its 2x2 level, and shows each colour level 0 was last cleared or drawn to.
 TEST_F(DeviceConformanceTest, AutogenLevelsFollowClearsAndDraws) {
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(16, 16, 0, D3DUSAGE_RENDERTARGET | D3DUSAGE_AUTOGENMIPMAP,
-                                     D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
-              D3D_OK);
+    IDirect3DTexture9* texture =
+        Texture(16, 16, 0, D3DUSAGE_RENDERTARGET | D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     IDirect3DSurface9 *level0 = nullptr, *backBuffer = nullptr;
     ASSERT_EQ(texture->GetSurfaceLevel(0, &level0), D3D_OK);
     ASSERT_EQ(device_->GetRenderTarget(0, &backBuffer), D3D_OK);
@@ -198,9 +187,7 @@ TEST_F(DeviceConformanceTest, AutogenLevelsFollowClearsAndDraws) {
 // sRGB: a texel of 128 decodes to 255 * ((128/255 + 0.055) / 1.055)^2.4 = 55.04, and 55 written
 // encodes to 255 * (1.055 * (55/255)^(1/2.4) - 0.055) = 127.96, for draws and clears alike.
 TEST_F(DeviceConformanceTest, SrgbSamplingAndWriting) {
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
+    IDirect3DTexture9* texture = Texture(1, 1, 1, 0, D3DFMT_A8R8G8B8);
     Fill(texture, 0, [](UINT, UINT) { return 0xFF808080u; });
     struct Case {
         DWORD srgbTexture, srgbWrite;
@@ -217,11 +204,8 @@ TEST_F(DeviceConformanceTest, SrgbSamplingAndWriting) {
         ASSERT_EQ(device_->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, c.srgbTexture), D3D_OK);
         SetStates({{D3DRS_SRGBWRITEENABLE, c.srgbWrite}});
         ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF373737, 1.0f, 0), D3D_OK);
-        if (!c.clear) {
-            ASSERT_EQ(device_->BeginScene(), D3D_OK);
-            DrawTextured(16);
-            ASSERT_EQ(device_->EndScene(), D3D_OK);
-        }
+        if (!c.clear)
+            Scene([&] { DrawTextured(16); });
         EXPECT_NEAR(At(ReadFrame(), 8, 8)[1], c.expected, 1) << c.srgbTexture << c.srgbWrite << c.clear;
     }
     SetStates({{D3DRS_SRGBWRITEENABLE, FALSE}});

@@ -77,17 +77,12 @@ class FixedFunctionTest : public RenderTest {
 TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
     SetCamera();
     ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
-    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
     // A plane at z = 2 wider than the view; keep x >= 0.25 in world space.
-    const ColoredVertex quad[4] = {
-        {-4, 4, 2, 0xFFFF0000}, {4, 4, 2, 0xFF00FF00}, {-4, -4, 2, 0xFF0000FF}, {4, -4, 2, 0xFFFFFFFF}};
+    const std::array<ColoredVertex, 4> quad{
+        {{-4, 4, 2, 0xFFFF0000}, {4, 4, 2, 0xFF00FF00}, {-4, -4, 2, 0xFF0000FF}, {4, -4, 2, 0xFFFFFFFF}}};
     const float plane[4] = {1.0f, 0.0f, 0.0f, -0.25f};
     ASSERT_EQ(device_->SetClipPlane(0, plane), D3D_OK);
-    const auto draw = [&] {
-        return DrawFrame([&] {
-            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ColoredVertex)), D3D_OK);
-        });
-    };
+    const auto draw = [&] { return DrawFrame([&] { DrawStrip(D3DFVF_XYZ | D3DFVF_DIFFUSE, quad); }); };
     // Column of world x = 0.25 at z = 2: 32 + 32 * 0.25 / (2 tan 30deg).
     const float boundary = 32.0f + 32.0f * 0.25f / (2.0f * std::tan(3.14159265f / 6.0f));
     for (DWORD enabled : {DWORD{0}, DWORD{D3DCLIPPLANE0}}) {
@@ -114,9 +109,7 @@ TEST_F(FixedFunctionTest, ClipPlaneCutsTheMeshInWorldSpace) {
 }
 
 TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3D_OK);
+    IDirect3DTexture9* texture = Texture(1, 1, 1, 0, D3DFMT_A8R8G8B8);
     Fill(texture, 0, [](UINT, UINT) { return kTexel; });
     ASSERT_EQ(device_->SetTexture(0, texture), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_TEXTUREFACTOR, kFactor), D3D_OK);

@@ -102,12 +102,24 @@ class RenderTest : public ::testing::Test, protected StandInDevice {
         return frame;
     }
 
-    // The draw inside a scene on a black target with the depth cleared to 1, read back.
-    template <typename Draw> Frame DrawFrame(Draw draw, D3DCOLOR clear = 0xFF000000) {
-        EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clear, 1.0f, 0), D3D_OK);
+    // A texture of the device; null, and a failure, when the device refuses.
+    IDirect3DTexture9* Texture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                               D3DPOOL pool = D3DPOOL_MANAGED) {
+        IDirect3DTexture9* texture = nullptr;
+        EXPECT_EQ(device_->CreateTexture(width, height, levels, usage, format, pool, &texture, nullptr),
+                  D3D_OK);
+        return texture;
+    }
+
+    // The draw inside a scene; and on a black target with the depth cleared to 1, read back.
+    template <typename Draw> void Scene(Draw draw) {
         EXPECT_EQ(device_->BeginScene(), D3D_OK);
         draw();
         EXPECT_EQ(device_->EndScene(), D3D_OK);
+    }
+    template <typename Draw> Frame DrawFrame(Draw draw, D3DCOLOR clear = 0xFF000000) {
+        EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clear, 1.0f, 0), D3D_OK);
+        Scene(draw);
         return ReadFrame();
     }
 

@@ -1,13 +1,14 @@
 // Answers Direct3D 9 fixes for the device: ValidateDevice, Clear over surfaces of other sizes than
-// render target 0, StretchRect into off-screen plain surfaces, and the refused raw shader interface.
-#include "device_fixture.h"
+// render target 0, StretchRect into off-screen plain surfaces, the refused raw shader interface, and
+// BeginScene, EndScene and Present as Direct3D 9 documents them.
+#include "../resources/resource_fixture.h"
 
 namespace {
 
-using ConformanceTest = DeviceFixture;
+using ConformanceTest = ResourceFixture;
+using SceneTest = ResourceFixture;
 
 TEST_F(ConformanceTest, ValidateDeviceAnswersForTheStagesInUse) {
-    CreateDevice();
     struct Case {
         DWORD stage, state, value;
         HRESULT expected;
@@ -33,9 +34,7 @@ TEST_F(ConformanceTest, ValidateDeviceAnswersForTheStagesInUse) {
 
 // Each surface is cleared as far as it reaches, not only where all of them overlap.
 TEST_F(ConformanceTest, ClearReachesSurfacesOfOtherSizes) {
-    CreateDevice();
     IDirect3DSurface9* small = RenderTarget(16, 16, D3DFMT_X8R8G8B8);
-    IDirect3DSurface9* copy = PlainSurface(16, 16, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM);
     IDirect3DSurface9* smallDepth = nullptr;
     ASSERT_EQ(device_->CreateDepthStencilSurface(16, 16, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE,
                                                  &smallDepth, nullptr),
@@ -45,22 +44,16 @@ TEST_F(ConformanceTest, ClearReachesSurfacesOfOtherSizes) {
     ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF336699, 1.0f, 0), D3D_OK);
     ReadBack();
     EXPECT_EQ(Count(Pixel{0x99, 0x66, 0x33, 0xFF}), std::size_t{width_} * height_);
-    ASSERT_EQ(device_->GetRenderTargetData(small, copy), D3D_OK);
-    D3DLOCKED_RECT locked{};
-    ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-    const auto* row = static_cast<const std::uint8_t*>(locked.pBits) + 15 * locked.Pitch;
-    EXPECT_EQ((Pixel{row[60], row[61], row[62], 0xFF}), (Pixel{0x99, 0x66, 0x33, 0xFF}));
-    ASSERT_EQ(copy->UnlockRect(), D3D_OK);
+    const std::vector<std::uint8_t> bytes = TargetBytes(small, 64); // its last pixel: (15, 15)
+    EXPECT_EQ(std::vector<int>(bytes.end() - 4, bytes.end() - 1), (std::vector<int>{0x99, 0x66, 0x33}));
     ASSERT_EQ(device_->SetRenderTarget(1, nullptr), D3D_OK);
     ASSERT_EQ(device_->SetDepthStencilSurface(nullptr), D3D_OK);
-    copy->Release();
     smallDepth->Release();
     small->Release();
 }
 
 // Direct3D 9's table: between off-screen plain surfaces only an unstretched copy.
 TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
-    CreateDevice();
     IDirect3DSurface9* a = PlainSurface(16, 16, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     IDirect3DSurface9* b = PlainSurface(16, 16, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     const RECT whole{0, 0, 16, 16}, half{0, 0, 8, 8}, shifted{8, 8, 16, 16};
@@ -74,7 +67,6 @@ TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
 
 // Shaders exist only inside effects: the raw interface refuses and leaves no object behind.
 TEST_F(ConformanceTest, RawShaderInterfaceRefusesWithNullObjects) {
-    CreateDevice();
     const DWORD vertexTokens[] = {0xFFFE0200, 0x0000FFFF}; // vs_2_0, end
     const DWORD pixelTokens[] = {0xFFFF0200, 0x0000FFFF};  // ps_2_0, end
     const D3DVERTEXELEMENT9 elements[] = {
@@ -89,6 +81,24 @@ TEST_F(ConformanceTest, RawShaderInterfaceRefusesWithNullObjects) {
     EXPECT_EQ(vertexShader, nullptr);
     EXPECT_EQ(pixelShader, nullptr);
     EXPECT_EQ(declaration, nullptr);
+}
+
+TEST_F(SceneTest, ScenesDoNotNestAndPresentFailsInsideOneKeepingThePixels) {
+    EXPECT_EQ(device_->EndScene(), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    EXPECT_EQ(device_->BeginScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->EndScene(), D3D_OK);
+    EXPECT_EQ(device_->EndScene(), D3DERR_INVALIDCALL);
+    // Several scenes between two presents are legal.
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, reinterpret_cast<HWND>(std::uintptr_t{0x3}), nullptr),
+              D3DERR_INVALIDCALL);
+    ReadBack();
+    EXPECT_EQ(At(0, 0), (Pixel{0xFF, 0x00, 0x00, 0xFF}));
 }
 
 } // namespace

@@ -78,20 +78,16 @@ TEST_F(CreateDeviceTest, RefusesBadArgumentsAndClearsTheOutPointer) {
     EXPECT_EQ(Create(&pp, &device, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(Create(&pp, &device, D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_SOFTWARE_VERTEXPROCESSING),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(direct3d_->CreateDevice(1, D3DDEVTYPE_HAL, window_, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
-                                      &device),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(direct3d_->CreateDevice(0, D3DDEVTYPE_REF, window_, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
-                                      &device),
-              D3DERR_NOTAVAILABLE);
-    EXPECT_EQ(direct3d_->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
-                                      &device),
-              D3DERR_INVALIDCALL);
+    const auto create = [&](UINT adapter, D3DDEVTYPE type, HWND window) {
+        return direct3d_->CreateDevice(adapter, type, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
+                                       &device);
+    };
+    EXPECT_EQ(create(1, D3DDEVTYPE_HAL, window_), D3DERR_INVALIDCALL);
+    EXPECT_EQ(create(0, D3DDEVTYPE_REF, window_), D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(create(0, D3DDEVTYPE_HAL, nullptr), D3DERR_INVALIDCALL);
     HWND destroyed = platform::CreateStandInWindow(8, 8, "gone");
     platform::DestroyStandInWindow(destroyed);
-    EXPECT_EQ(direct3d_->CreateDevice(0, D3DDEVTYPE_HAL, destroyed, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
-                                      &device),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(create(0, D3DDEVTYPE_HAL, destroyed), D3DERR_INVALIDCALL);
     EXPECT_EQ(device, nullptr);
     // A refused call leaves the caller's parameters as they were.
     EXPECT_EQ(pp.BackBufferWidth, 0u);
@@ -109,10 +105,7 @@ TEST_F(CreateDeviceTest, DeviceWindowMayStandInForTheFocusWindow) {
     EXPECT_EQ(mode.Format, D3DFMT_X8R8G8B8);
     EXPECT_EQ(device_->GetDisplayMode(1, &mode), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->TestCooperativeLevel(), D3D_OK);
-}
-
-TEST_F(CreateDeviceTest, MethodsNotOfferedYetFailHonestly) {
-    CreateDevice();
+    // Methods not offered yet fail honestly.
     IDirect3DSwapChain9* swapChain = reinterpret_cast<IDirect3DSwapChain9*>(std::uintptr_t{0x1});
     EXPECT_EQ(device_->GetSwapChain(0, &swapChain), D3DERR_INVALIDCALL);
     EXPECT_EQ(swapChain, nullptr);

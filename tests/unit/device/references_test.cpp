@@ -1,14 +1,12 @@
 // Reference counts as COM defines them: getters add one, children keep their device alive, the
 // device's own holds never show, and everything is gone after the last release.
-#include "device_fixture.h"
-#include "reference_count.h"
+#include "../resources/resource_fixture.h"
 
 namespace {
 
-using ReferencesTest = DeviceFixture;
+using ReferencesTest = ResourceFixture;
 
-TEST_F(ReferencesTest, GettersAddOneReferenceEach) {
-    CreateDevice();
+TEST_F(ReferencesTest, GettersAddOneReferenceEachAndStrayReleasesAreRefused) {
     EXPECT_EQ(CountOf(device_), 1u);
 
     IDirect3DSurface9* target = nullptr;
@@ -28,6 +26,12 @@ TEST_F(ReferencesTest, GettersAddOneReferenceEach) {
     EXPECT_EQ(CountOf(device_), 3u);
     EXPECT_EQ(backBuffer->Release(), 0u);
     EXPECT_EQ(CountOf(device_), 2u);
+    // The device still holds the back buffer privately, so a stray release finds it alive.
+    EXPECT_EQ(backBuffer->Release(), 0u);
+    EXPECT_EQ(CountOf(device_), 2u);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+    ReadBack();
+    EXPECT_EQ(At(0, 0), (Pixel{0x00, 0xFF, 0x00, 0xFF}));
     EXPECT_EQ(depth->Release(), 0u);
     EXPECT_EQ(CountOf(device_), 1u);
 
@@ -39,7 +43,6 @@ TEST_F(ReferencesTest, GettersAddOneReferenceEach) {
 }
 
 TEST_F(ReferencesTest, ASurfaceKeepsItsDeviceAlive) {
-    CreateDevice();
     IDirect3DSurface9* depth = nullptr;
     ASSERT_EQ(device_->GetDepthStencilSurface(&depth), D3D_OK);
     EXPECT_EQ(device_->Release(), 1u);
@@ -54,20 +57,8 @@ TEST_F(ReferencesTest, ASurfaceKeepsItsDeviceAlive) {
     EXPECT_EQ(depth->Release(), 0u);
 }
 
-TEST_F(ReferencesTest, ReleasingPastZeroIsRefused) {
-    CreateDevice();
-    IDirect3DSurface9* backBuffer = nullptr;
-    ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
-    EXPECT_EQ(backBuffer->Release(), 0u);
-    // The device still holds the back buffer privately, so a stray release finds it alive.
-    EXPECT_EQ(backBuffer->Release(), 0u);
-    EXPECT_EQ(CountOf(device_), 1u);
-    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
-    ReadBack();
-    EXPECT_EQ(At(0, 0), (Pixel{0x00, 0xFF, 0x00, 0xFF}));
-}
-
 TEST_F(ReferencesTest, NoDepthSurfaceMeansNotFound) {
+    device_->Release();
     D3DPRESENT_PARAMETERS pp = Parameters();
     pp.EnableAutoDepthStencil = FALSE;
     CreateDevice(pp);
@@ -83,8 +74,7 @@ TEST_F(ReferencesTest, NoDepthSurfaceMeansNotFound) {
     EXPECT_EQ(device_->GetDirect3D(nullptr), D3DERR_INVALIDCALL);
 }
 
-TEST_F(ReferencesTest, QueryInterfaceAnswersOwnAndBaseInterfacesOnly) {
-    CreateDevice();
+TEST_F(ReferencesTest, QueryInterfaceAndPrivateDataHoldReferencesAsComDoes) {
     void* object = reinterpret_cast<void*>(std::uintptr_t{0x1});
     EXPECT_EQ(device_->QueryInterface(IID_IDirect3DTexture9, &object), E_NOINTERFACE);
     EXPECT_EQ(object, nullptr);
@@ -100,13 +90,8 @@ TEST_F(ReferencesTest, QueryInterfaceAnswersOwnAndBaseInterfacesOnly) {
     ASSERT_EQ(depth->GetContainer(IID_IDirect3DDevice9, &object), D3D_OK);
     EXPECT_EQ(object, static_cast<void*>(device_));
     static_cast<IUnknown*>(object)->Release();
-    depth->Release();
-}
 
-TEST_F(ReferencesTest, PrivateDataHoldsInterfacesByReference) {
-    CreateDevice();
-    IDirect3DSurface9* depth = nullptr;
-    ASSERT_EQ(device_->GetDepthStencilSurface(&depth), D3D_OK);
+    // Private data holds interfaces by reference.
     const GUID key{0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
     const GUID other{0x87654321, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
 

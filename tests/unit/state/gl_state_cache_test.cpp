@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -43,94 +42,84 @@ DeviceState With(D3DRENDERSTATETYPE state, DWORD value) {
     return s;
 }
 
+// apply(gl, false) twice, the second time reaching GL not at all, then apply(gl, true) the change.
 struct Case {
     const char* what;
-    std::function<void(GlStateCache&)> setUp; // applied twice: the second time reaches GL not at all
-    std::function<void(GlStateCache&)> change;
+    void (*apply)(GlStateCache& gl, bool changed);
     std::vector<std::string> expected;
 };
 
 TEST(GlStateCacheTest, ChangesMakeExactlyTheirCallsAndRepeatsNone) {
-    const auto blend = [](DWORD factor) {
-        return [=](GlStateCache& gl) { gl.SetBlend(BlendStateOf(With(D3DRS_BLENDFACTOR, factor))); };
-    };
-    const auto depthStencil = [](D3DRENDERSTATETYPE state, DWORD value) {
-        return [=](GlStateCache& gl) { gl.SetDepthStencil(DepthStencilStateOf(With(state, value), true)); };
-    };
-    const auto bind = [](unsigned unit, GLuint texture) {
-        return [=](GlStateCache& gl) { gl.BindTextureUnit(unit, texture); };
-    };
     const Case cases[] = {
         {"blend factor, A R G B",
-         blend(0xFFFFFFFF),
-         blend(0xCC336699),
+         [](GlStateCache& gl, bool changed) {
+             gl.SetBlend(BlendStateOf(With(D3DRS_BLENDFACTOR, changed ? 0xCC336699 : 0xFFFFFFFF)));
+         },
          {Call("BlendColor", 0.2f, 0.4f, 0.6f, 0.8f)}},
         {"destination alpha factors",
-         blend(0xFFFFFFFF),
-         [](GlStateCache& gl) {
-             DeviceState s = With(D3DRS_SRCBLEND, D3DBLEND_DESTALPHA);
-             s.renderStates[D3DRS_DESTBLEND] = D3DBLEND_INVDESTALPHA;
+         [](GlStateCache& gl, bool changed) {
+             DeviceState s = With(D3DRS_SRCBLEND, changed ? D3DBLEND_DESTALPHA : D3DBLEND_ONE);
+             s.renderStates[D3DRS_DESTBLEND] = changed ? D3DBLEND_INVDESTALPHA : D3DBLEND_ZERO;
              gl.SetBlend(BlendStateOf(s));
          },
          {Call("BlendFuncSeparate", GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA, GL_DST_ALPHA,
                GL_ONE_MINUS_DST_ALPHA)}},
         {"depth function",
-         depthStencil(D3DRS_ZFUNC, D3DCMP_LESSEQUAL),
-         depthStencil(D3DRS_ZFUNC, D3DCMP_LESS),
+         [](GlStateCache& gl, bool changed) {
+             gl.SetDepthStencil(
+                 DepthStencilStateOf(With(D3DRS_ZFUNC, changed ? D3DCMP_LESS : D3DCMP_LESSEQUAL), true));
+         },
          {Call("DepthFunc", GL_LESS)}},
         {"stencil pass op, both faces",
-         depthStencil(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP),
-         depthStencil(D3DRS_STENCILPASS, D3DSTENCILOP_INCR),
+         [](GlStateCache& gl, bool changed) {
+             gl.SetDepthStencil(DepthStencilStateOf(
+                 With(D3DRS_STENCILPASS, changed ? D3DSTENCILOP_INCR : D3DSTENCILOP_KEEP), true));
+         },
          {Call("StencilOpSeparate", GL_FRONT, GL_KEEP, GL_KEEP, GL_INCR_WRAP),
           Call("StencilOpSeparate", GL_BACK, GL_KEEP, GL_KEEP, GL_INCR_WRAP)}},
         // GL hands a deleted texture's name to the next texture it creates.
         {"forgotten texture, same name",
-         bind(2, 7),
-         [](GlStateCache& gl) {
-             gl.ForgetTexture(7);
+         [](GlStateCache& gl, bool changed) {
+             if (changed)
+                 gl.ForgetTexture(7);
              gl.BindTextureUnit(2, 7);
          },
          {Call("BindTextureUnit", 2u, 7u)}},
         {"another texture forgotten",
-         bind(2, 7),
-         [](GlStateCache& gl) {
-             gl.ForgetTexture(8);
+         [](GlStateCache& gl, bool changed) {
+             if (changed)
+                 gl.ForgetTexture(8);
              gl.BindTextureUnit(2, 7);
          },
          {}},
         {"forgotten framebuffer",
-         [](GlStateCache& gl) { gl.BindDrawFramebuffer(3); },
-         [](GlStateCache& gl) {
-             gl.ForgetFramebuffer(3);
+         [](GlStateCache& gl, bool changed) {
+             if (changed)
+                 gl.ForgetFramebuffer(3);
              gl.BindDrawFramebuffer(3);
          },
          {Call("BindFramebuffer", GL_DRAW_FRAMEBUFFER, 3u)}},
         {"viewport",
-         [](GlStateCache& gl) {
-             gl.SetViewport(GlRect{0, 0, 8, 8}, 0.0f, 1.0f);
-         },
-         [](GlStateCache& gl) {
-             gl.SetViewport(GlRect{0, 0, 8, 8}, 0.0f, 0.5f);
+         [](GlStateCache& gl, bool changed) {
+             gl.SetViewport(GlRect{0, 0, 8, 8}, 0.0f, changed ? 0.5f : 1.0f);
          },
          {Call("Viewport", 0, 0, 8, 8), Call("DepthRangef", 0.0f, 0.5f)}},
         // D3DRS_COLORWRITEENABLE masks every render target alike.
         {"colour write mask",
-         [](GlStateCache& gl) { gl.SetColorMask(true, true, true, true); },
-         [](GlStateCache& gl) { gl.SetColorMask(true, false, false, false); },
+         [](GlStateCache& gl, bool changed) { gl.SetColorMask(true, !changed, !changed, !changed); },
          {Call("ColorMask", 1, 0, 0, 0)}},
         {"clip distances",
-         [](GlStateCache& gl) { gl.SetClipDistances(0x1); },
-         [](GlStateCache& gl) { gl.SetClipDistances(0x2); },
+         [](GlStateCache& gl, bool changed) { gl.SetClipDistances(changed ? 0x2 : 0x1); },
          {Call("Disable", GL_CLIP_DISTANCE0), Call("Enable", GL_CLIP_DISTANCE0 + 1)}},
     };
     for (const Case& c : cases) {
         GlStateCache gl(Recorder());
-        c.setUp(gl);
+        c.apply(gl, false);
         EXPECT_FALSE(g_calls.empty()) << c.what; // a new cache knows nothing
         g_calls.clear();
-        c.setUp(gl);
+        c.apply(gl, false);
         EXPECT_EQ(g_calls, std::vector<std::string>{}) << c.what;
-        c.change(gl);
+        c.apply(gl, true);
         EXPECT_EQ(g_calls, c.expected) << c.what;
         g_calls.clear();
     }

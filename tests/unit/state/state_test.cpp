@@ -1,5 +1,5 @@
 // The state setters and getters: Direct3D 9's documented defaults and the arguments it refuses.
-#include "../device/device_fixture.h"
+#include "../resources/resource_fixture.h"
 
 #include <d3dx9math.h>
 
@@ -9,28 +9,16 @@
 
 namespace {
 
-DWORD FloatBits(float value) {
-    DWORD bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-class StateTest : public DeviceFixture {
-  protected:
-    void SetUp() override {
-        DeviceFixture::SetUp();
-        CreateDevice();
-    }
-};
+using StateTest = ResourceFixture;
 
 TEST_F(StateTest, StatesStartAtDirect3DsDefaults) {
-    // ZENABLE is on because the presentation asked for a depth buffer.
+    // ZENABLE is on because the presentation asked for a depth buffer; FOGEND is 1.0f.
     const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
         {D3DRS_ZENABLE, D3DZB_TRUE},      {D3DRS_CULLMODE, D3DCULL_CCW},
         {D3DRS_LIGHTING, TRUE},           {D3DRS_SRCBLEND, D3DBLEND_ONE},
         {D3DRS_DESTBLEND, D3DBLEND_ZERO}, {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
         {D3DRS_COLORWRITEENABLE, 0xF},    {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
-        {D3DRS_FOGEND, FloatBits(1.0f)},  {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
+        {D3DRS_FOGEND, 0x3F800000},       {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
         {D3DRS_CLIPPLANEENABLE, 0}};
     for (const auto& [state, value] : render)
         EXPECT_EQ(Render(state), value) << state;
@@ -110,14 +98,11 @@ TEST_F(StateTest, LightsStartAsDirect3DsDefaultLightAndEightAtOnce) {
     EXPECT_EQ(light.Direction.z, 1.0f);
     ASSERT_EQ(device_->GetLightEnable(3, &enabled), D3D_OK);
     EXPECT_TRUE(enabled);
-    D3DLIGHT9 spot{};
-    spot.Type = D3DLIGHT_SPOT;
-    spot.Theta = 1.0f;
-    spot.Phi = 0.5f; // inner cone wider than the outer
+    // The inner cone (Theta 1) wider than the outer (Phi 0.5).
+    D3DLIGHT9 spot{D3DLIGHT_SPOT, {}, {}, {}, {}, {}, 10.0f, 0, 0, 0, 0, 1.0f, 0.5f};
     EXPECT_EQ(device_->SetLight(1, &spot), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->SetLight(1, nullptr), D3DERR_INVALIDCALL);
     spot.Phi = 1.5f;
-    spot.Range = 10.0f;
     ASSERT_EQ(device_->SetLight(1, &spot), D3D_OK);
     // Eight lights at once, no more.
     for (DWORD i = 10; i < 17; ++i)
