@@ -57,14 +57,10 @@ float4 PS(float4 uv : TEXCOORD0, float2 vpos : VPOS) : COLOR0 {
 }
 )";
 
-ShaderRequest Request(const std::string& hlsl, const char* entry, const char* profile, ShaderStage stage) {
-    return {hlsl, entry, profile, stage};
-}
-
 TEST(ShaderCompiler, SemanticsMeetTheDeviceLocationsVaryingsAndSamplers) {
     ShaderResult vs, ps;
-    CompileShader(Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex), &vs);
-    CompileShader(Request(kShaders, "PS", "ps_3_0", ShaderStage::Pixel), &ps);
+    CompileShader(ShaderRequest{kShaders, "VS", "vs_2_0", ShaderStage::Vertex}, &vs);
+    CompileShader(ShaderRequest{kShaders, "PS", "ps_3_0", ShaderStage::Pixel}, &ps);
     ASSERT_TRUE(vs.ok && ps.ok) << vs.glsl << ps.glsl;
     for (const char* line :
          {"layout(location = 0) in vec4 vtr3_in_POSITION0;",
@@ -98,11 +94,11 @@ std::string ProcStatusField(int pid, const std::string& field) {
 }
 
 TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakesTheNext) {
-    const ShaderRequest good = Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel);
+    const ShaderRequest good{kShaders, "PS", "ps_2_0", ShaderStage::Pixel};
     ShaderResult r;
     // glslang 12 dereferences null on noise() in HLSL.
-    CompileIsolated(Request("float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }", "PS", "ps_2_0",
-                            ShaderStage::Pixel),
+    CompileIsolated(ShaderRequest{"float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }", "PS",
+                                  "ps_2_0", ShaderStage::Pixel},
                     &r);
     EXPECT_TRUE(IsInternalError(r, "internal compiler error: the shader compiler crashed"))
         << r.messages[0].text;
@@ -153,7 +149,7 @@ TEST(CompilerProcess, ProgramsStartAndAnswerWhileAnotherThreadKeepsTheHeapBusy) 
         for (void* block : blocks)
             std::free(block);
     });
-    const ShaderRequest request = Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex);
+    const ShaderRequest request{kShaders, "VS", "vs_2_0", ShaderStage::Vertex};
     ShaderResult inProcess;
     CompileShader(request, &inProcess);
     for (int i = 0; i < 3; ++i) {
@@ -183,7 +179,7 @@ TEST(CompilerProcess, InheritsOnlyItsChannelAndNoneOfTheEnginesSignalSettings) {
     signal(SIGUSR2, SIG_IGN);
     platform::fx::StopShaderCompiler();
     ShaderResult r;
-    CompileIsolated(Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel), &r);
+    CompileIsolated(ShaderRequest{kShaders, "PS", "ps_2_0", ShaderStage::Pixel}, &r);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     signal(SIGUSR2, SIG_DFL);
     close(leaked);
@@ -234,7 +230,7 @@ class ScopedCacheFolder {
 
 // The pixel shader, with `padding` blanks after it.
 ShaderRequest Padded(std::size_t padding = 0) {
-    return Request(kShaders + std::string(padding, ' '), "PS", "ps_2_0", ShaderStage::Pixel);
+    return ShaderRequest{kShaders + std::string(padding, ' '), "PS", "ps_2_0", ShaderStage::Pixel};
 }
 
 // Compiles with the in-memory cache empty and no program running; true when the program ran.

@@ -303,7 +303,7 @@ TEST(FormatConversion, FromA8R8G8B8IntoTheCommonFormats) {
     EXPECT_EQ(platform::image::ConvertImage(bump, D3DFMT_A8R8G8B8, &out), D3DERR_NOTAVAILABLE);
 }
 
-TEST(Resize, PointDuplicatesLinearBlendsAndBoxAverages) {
+TEST(Resize, PointDuplicatesLinearBlendsBoxAveragesAndTheColourKeyClears) {
     const Image source = Argb(2, 1, {0, 0, 0, 255, 200, 200, 200, 255});
     EXPECT_EQ(Built(source, D3DFMT_L8, 4, D3DX_FILTER_POINT), (Bytes{0, 0, 200, 200}));
     // Linear with texel centres: destination centres at 0.25, 0.75, 1.25, 1.75 source texels map to
@@ -313,11 +313,9 @@ TEST(Resize, PointDuplicatesLinearBlendsAndBoxAverages) {
     // Each destination texel covers 4/3 source texels: (0 + 40/3) * 3/4 = 10, (40*2/3 + 80*2/3)*3/4 = 60,
     // 110.
     EXPECT_EQ(Built(four, D3DFMT_L8, 3, D3DX_FILTER_BOX), (Bytes{10, 60, 110}));
-}
-
-TEST(Resize, TheColourKeyMakesMatchingTexelsTransparentBlack) {
-    const Image source = Argb(2, 1, {0xff, 0x00, 0xff, 0xff, 0x10, 0x20, 0x30, 0xff});
-    EXPECT_EQ(Built(source, D3DFMT_A8R8G8B8, 2, D3DX_FILTER_NONE, 0xffff00ff),
+    // The colour key makes matching texels transparent black.
+    const Image keyed = Argb(2, 1, {0xff, 0x00, 0xff, 0xff, 0x10, 0x20, 0x30, 0xff});
+    EXPECT_EQ(Built(keyed, D3DFMT_A8R8G8B8, 2, D3DX_FILTER_NONE, 0xffff00ff),
               (Bytes{0, 0, 0, 0, 0x10, 0x20, 0x30, 0xff}));
 }
 
