@@ -230,7 +230,7 @@ TEST_F(D3dxDevice, RequestedFormatsPoolsSizesAndDefaultsAreHonoured) {
     EXPECT_EQ(texture->Release(), 0u);
 }
 
-TEST_F(D3dxDevice, SphereMeshLayoutAndTheFunctionsItDoesNotOffer) {
+TEST_F(D3dxDevice, MeshesLayOutTheirBuffersDrawAndRefuseTheFunctionsTheyDoNotOffer) {
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* adjacency = reinterpret_cast<ID3DXBuffer*>(0x1);
     EXPECT_EQ(D3DXCreateSphere(device_, 1.0f, 6, 4, &mesh, &adjacency), E_NOTIMPL);
@@ -259,10 +259,8 @@ TEST_F(D3dxDevice, SphereMeshLayoutAndTheFunctionsItDoesNotOffer) {
     EXPECT_EQ(clone, nullptr);
     EXPECT_EQ(mesh->GenerateAdjacency(0.0f, nullptr), E_NOTIMPL);
     EXPECT_EQ(mesh->Release(), 0u);
-}
 
-TEST_F(D3dxDevice, BoxMeshHandsOutItsBuffersAndDraws) {
-    ID3DXMesh* mesh = nullptr;
+    // The box hands out its buffers and draws.
     ASSERT_EQ(D3DXCreateBox(device_, 1.0f, 1.0f, 0.2f, &mesh, nullptr), D3D_OK);
     EXPECT_EQ(mesh->GetFVF(), DWORD{D3DFVF_XYZ | D3DFVF_NORMAL});
     EXPECT_EQ(mesh->GetNumVertices() * 100 + mesh->GetNumFaces(), 2412u);

@@ -1,9 +1,13 @@
-// HLSL to GLSL 4.50: the semantic fix-ups, glslang's messages as HLSL authors read them, the
-// compiler program that runs them apart from this process, and the cache.
+// HLSL to GLSL 4.50: the semantic fix-ups, the compiler program that runs them apart from this process,
+// and the caches. (glslang's messages as HLSL authors read them are checked in errors_test.cpp.) The
+// disk cache: a hit skips the compiler program; a damaged entry is compiled again and replaced; the
+// switch turns reading and writing off; concurrent writers never expose a partial entry.
 #include "fx/compile_isolation.h"
 #include "fx/compiler_wire.h"
+#include "fx/disk_cache.h"
 #include "fx/program_cache.h"
 #include "fx/shaderc/shader_compiler.h"
+#include "scoped_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <tuple>
 #include <thread>
 
 #include <fcntl.h>
@@ -54,14 +57,10 @@ float4 PS(float4 uv : TEXCOORD0, float2 vpos : VPOS) : COLOR0 {
 }
 )";
 
-ShaderRequest Request(const std::string& hlsl, const char* entry, const char* profile, ShaderStage stage) {
-    return {hlsl, entry, profile, stage};
-}
-
 TEST(ShaderCompiler, SemanticsMeetTheDeviceLocationsVaryingsAndSamplers) {
     ShaderResult vs, ps;
-    CompileShader(Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex), &vs);
-    CompileShader(Request(kShaders, "PS", "ps_3_0", ShaderStage::Pixel), &ps);
+    CompileShader(ShaderRequest{kShaders, "VS", "vs_2_0", ShaderStage::Vertex}, &vs);
+    CompileShader(ShaderRequest{kShaders, "PS", "ps_3_0", ShaderStage::Pixel}, &ps);
     ASSERT_TRUE(vs.ok && ps.ok) << vs.glsl << ps.glsl;
     for (const char* line :
          {"layout(location = 0) in vec4 vtr3_in_POSITION0;",
@@ -81,31 +80,6 @@ TEST(ShaderCompiler, SemanticsMeetTheDeviceLocationsVaryingsAndSamplers) {
     EXPECT_EQ(ps.samplers, std::vector<std::string>{"tex0"});
 }
 
-TEST(ShaderCompiler, MessagesCarryLineColumnCodeAndTheTextHlslAuthorsKnow) {
-    const struct {
-        const char* hlsl;
-        ShaderStage stage;
-        const char *entry, *profile;
-        int line, column, code;
-        const char* text;
-    } cases[] = {
-        {"float4 k;\nfloat4 PS() : COLOR0 {\n  return undefinedThing + k;\n}\n", ShaderStage::Pixel, "PS",
-         "ps_2_0", 3, 10, 3004, "undeclared identifier 'undefinedThing'"},
-        {"float4 PS() : COLOR0 {\n  float4 a = 1\n  return a;\n}\n", ShaderStage::Pixel, "PS", "ps_2_0", 3, 3,
-         3000, "syntax error: ';' expected"},
-        {"float4 VS(float4 p : POSITION, float4 w : WHATEVER) : POSITION { return p + w; }",
-         ShaderStage::Vertex, "VS", "vs_2_0", 0, 1, 3000, "'VS': invalid vertex input semantic 'WHATEVER'"},
-    };
-    for (const auto& c : cases) {
-        ShaderResult r;
-        CompileShader(Request(c.hlsl, c.entry, c.profile, c.stage), &r);
-        ASSERT_FALSE(r.ok || r.messages.empty()) << c.text;
-        const auto& m = r.messages.front();
-        EXPECT_EQ(std::make_tuple(m.line, m.column, m.code, m.text),
-                  std::make_tuple(c.line, c.column, c.code, std::string(c.text)));
-    }
-}
-
 bool IsInternalError(const ShaderResult& r, const std::string& prefix) {
     return !r.ok && r.messages.size() == 1 && r.messages[0].code == 4000 &&
            r.messages[0].text.rfind(prefix, 0) == 0;
@@ -120,11 +94,11 @@ std::string ProcStatusField(int pid, const std::string& field) {
 }
 
 TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakesTheNext) {
-    const ShaderRequest good = Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel);
+    const ShaderRequest good{kShaders, "PS", "ps_2_0", ShaderStage::Pixel};
     ShaderResult r;
     // glslang 12 dereferences null on noise() in HLSL.
-    CompileIsolated(Request("float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }", "PS", "ps_2_0",
-                            ShaderStage::Pixel),
+    CompileIsolated(ShaderRequest{"float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }", "PS",
+                                  "ps_2_0", ShaderStage::Pixel},
                     &r);
     EXPECT_TRUE(IsInternalError(r, "internal compiler error: the shader compiler crashed"))
         << r.messages[0].text;
@@ -175,7 +149,7 @@ TEST(CompilerProcess, ProgramsStartAndAnswerWhileAnotherThreadKeepsTheHeapBusy) 
         for (void* block : blocks)
             std::free(block);
     });
-    const ShaderRequest request = Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex);
+    const ShaderRequest request{kShaders, "VS", "vs_2_0", ShaderStage::Vertex};
     ShaderResult inProcess;
     CompileShader(request, &inProcess);
     for (int i = 0; i < 3; ++i) {
@@ -205,7 +179,7 @@ TEST(CompilerProcess, InheritsOnlyItsChannelAndNoneOfTheEnginesSignalSettings) {
     signal(SIGUSR2, SIG_IGN);
     platform::fx::StopShaderCompiler();
     ShaderResult r;
-    CompileIsolated(Request(kShaders, "PS", "ps_2_0", ShaderStage::Pixel), &r);
+    CompileIsolated(ShaderRequest{kShaders, "PS", "ps_2_0", ShaderStage::Pixel}, &r);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     signal(SIGUSR2, SIG_DFL);
     close(leaked);
@@ -228,21 +202,120 @@ TEST(CompilerProcess, InheritsOnlyItsChannelAndNoneOfTheEnginesSignalSettings) {
     EXPECT_EQ(classic("SigIgn"), 0u);
 }
 
-TEST(ShaderCache, ASecondCompileOfTheSameShaderIsAHit) {
+// Points the cache at a fresh folder with the switch on, for the test's lifetime.
+class ScopedCacheFolder {
+  public:
+    ScopedCacheFolder() {
+        if (const char* use = std::getenv("VTR3_SHADER_CACHE"))
+            previous_ = use;
+        unsetenv("VTR3_SHADER_CACHE");
+        setenv("VTR3_SHADER_CACHE_DIR", dir_.path().c_str(), 1);
+        platform::fx::ClearShaderCache();
+    }
+    ~ScopedCacheFolder() {
+        unsetenv("VTR3_SHADER_CACHE_DIR");
+        if (!previous_.empty())
+            setenv("VTR3_SHADER_CACHE", previous_.c_str(), 1);
+        platform::fx::ClearShaderCache();
+    }
+    std::vector<std::filesystem::path> Files() const {
+        return std::vector<std::filesystem::path>(std::filesystem::directory_iterator(dir_.path()),
+                                                  std::filesystem::directory_iterator());
+    }
+
+  private:
+    ScopedDirectory dir_;
+    std::string previous_;
+};
+
+// The pixel shader, with `padding` blanks after it.
+ShaderRequest Padded(std::size_t padding = 0) {
+    return ShaderRequest{kShaders + std::string(padding, ' '), "PS", "ps_2_0", ShaderStage::Pixel};
+}
+
+// Compiles with the in-memory cache empty and no program running; true when the program ran.
+bool CompileFresh(const ShaderRequest& request, ShaderResult* result) {
     platform::fx::ClearShaderCache();
-    const ShaderRequest request = Request(kShaders, "VS", "vs_2_0", ShaderStage::Vertex);
-    ShaderResult first;
-    ShaderResult second;
-    platform::fx::CompileCached(request, &first);
+    platform::fx::StopShaderCompiler();
+    platform::fx::CompileCached(request, result);
+    return platform::fx::ShaderCompilerProcessId() != 0;
+}
+
+TEST(ShaderCache, HitsSkipTheCompilerFailuresAreNotKeptAndADamagedDiskEntryIsCompiledAgainAndReplaced) {
+    ScopedCacheFolder folder;
+    const ShaderRequest request = Padded();
+    ShaderResult good, r;
+    ASSERT_TRUE(CompileFresh(request, &good));
+    ASSERT_TRUE(good.ok);
+    // In memory: a second compile of the same shader is a hit, and a failure is not kept.
     EXPECT_EQ(platform::fx::ShaderCacheSize(), 1u);
-    platform::fx::CompileCached(request, &second);
+    platform::fx::CompileCached(request, &r);
     EXPECT_EQ(platform::fx::ShaderCacheSize(), 1u);
-    EXPECT_EQ(first.glsl, second.glsl);
+    EXPECT_EQ(r.glsl, good.glsl);
     ShaderRequest failing = request;
     failing.entry = "Nope";
-    platform::fx::CompileCached(failing, &second);
-    EXPECT_FALSE(second.ok);
-    EXPECT_EQ(platform::fx::ShaderCacheSize(), 1u); // failures are not kept
+    platform::fx::CompileCached(failing, &r);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(platform::fx::ShaderCacheSize(), 1u);
+    // On disk: an intact entry is read; a damaged one is compiled again and replaced.
+    ASSERT_EQ(folder.Files().size(), 1u);
+    const std::filesystem::path entry = folder.Files()[0];
+    const std::string intact = ReadFileBytes(entry);
+    EXPECT_FALSE(CompileFresh(request, &r)) << "an intact entry is read, not compiled";
+    EXPECT_EQ(r.glsl, good.glsl);
+
+    std::string flipped = intact;
+    ASSERT_NE(intact.find(good.glsl), std::string::npos);
+    flipped[intact.find(good.glsl) + good.glsl.size() / 2] ^= 0x01; // a valid entry of other GLSL
+    std::string hugeLength = intact;
+    hugeLength[15] = 0x7f; // the payload length's high byte
+    for (const std::string& damaged :
+         {flipped, intact.substr(0, intact.size() / 2), intact.substr(0, 5), hugeLength, std::string()}) {
+        std::ofstream(entry, std::ios::binary | std::ios::trunc) << damaged;
+        EXPECT_TRUE(CompileFresh(request, &r)) << "a damaged entry is never trusted";
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.glsl, good.glsl);
+        EXPECT_EQ(ReadFileBytes(entry), intact) << "and the compile replaces it";
+    }
+
+    // Switched off, the cache neither reads the stored entry nor writes a new one.
+    setenv("VTR3_SHADER_CACHE", "off", 1);
+    EXPECT_TRUE(CompileFresh(request, &r));
+    std::filesystem::remove(entry);
+    CompileFresh(request, &r);
+    EXPECT_TRUE(r.ok && folder.Files().empty());
+    unsetenv("VTR3_SHADER_CACHE");
+}
+
+// Writers rename complete files into place, so a reader sees the old entry or the new one.
+TEST(DiskCache, ConcurrentWritersOfOneEntryNeverExposeAPartialOne) {
+    ScopedCacheFolder folder;
+    const ShaderRequest request = Padded(1 << 20); // a large entry takes many writes
+    ShaderResult good;
+    platform::fx::CompileCached(request, &good);
+    ASSERT_TRUE(good.ok);
+    const platform::fx::DiskCacheEntry entry = platform::fx::FindDiskCacheEntry(request);
+    std::atomic<bool> stop{false};
+    std::atomic<int> bad{0};
+    std::thread reader([&] {
+        while (!stop) {
+            ShaderResult r;
+            if (!platform::fx::LoadFromDiskCache(entry, &r) || r.glsl != good.glsl)
+                ++bad;
+        }
+    });
+    const auto write = [&] {
+        for (int i = 0; i < 40; ++i)
+            platform::fx::StoreInDiskCache(entry, good);
+    };
+    std::thread first(write);
+    std::thread second(write);
+    first.join();
+    second.join();
+    stop = true;
+    reader.join();
+    EXPECT_EQ(bad.load(), 0);
+    EXPECT_EQ(folder.Files().size(), 1u) << "no temporary file is left behind";
 }
 
 } // namespace

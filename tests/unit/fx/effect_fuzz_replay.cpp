@@ -50,28 +50,6 @@ const char* const kSeeds[] = {
     "struct C { A a[4096]; };\nA s = {1, 2, 3, 4};\nB t[2] < int k = 1; >;\nshared A u[100000];\nC c;\n",
 };
 
-// Small texts that asked for gigabytes: function-like macros that repeat their argument 100 times a
-// level, arrays whose elements multiply a large type, many parameters that are each just in bounds,
-// and arrays of a 4096-member struct whose views would each copy the whole member list.
-std::vector<std::string> SizeSeeds() {
-    std::string macros;
-    for (int level = 1; level <= 5; ++level)
-        macros += "#define M" + std::to_string(level) + "(x) M" + std::to_string(level + 1) + "(" +
-                  Repeat("x ", 100) + ")\n";
-    std::string globals;
-    for (int k = 0; k < 64; ++k)
-        globals += "S s" + std::to_string(k) + "[1024];\n";
-    std::string inBounds;
-    for (int k = 0; k < 8; ++k)
-        inBounds += "float4x4 m" + std::to_string(k) + "[65536];\n";
-    return {
-        macros + "technique T { pass { ZEnable = M1(1); } }\nfloat f = M1(2);\n",
-        "float4x4 m[268435456];\nstruct A { float4 v[4096]; };\nA a[4294967295];\nA b[1000000] : X;\n",
-        inBounds,
-        "struct S { float " + Repeat("a, ", 4095) + "a; };\n" + globals,
-    };
-}
-
 // Whole files from outside that are no effects: random bytes, random text, declarations past their
 // limit within the size limit, and past that.
 std::vector<std::string> HostileFiles(std::mt19937* random) {
@@ -90,8 +68,8 @@ std::vector<std::string> HostileFiles(std::mt19937* random) {
 int main() {
     const auto deadline = FuzzDeadline(10);
     std::vector<std::string> seeds(std::begin(kSeeds), std::end(kSeeds));
-    for (std::string& seed : SizeSeeds())
-        seeds.push_back(std::move(seed));
+    for (const HostileText& sized : OverBudgetTexts())
+        seeds.push_back(sized.text);
     std::mt19937 random(20261206);
     std::size_t runs = 0;
     const auto run = [&runs](const std::string& text) {

@@ -10,6 +10,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <type_traits>
 
 namespace {
@@ -26,8 +27,13 @@ template <class T> void EmitValue(const char* text, T value) {
                 static_cast<uint32_t>(wide), wide < 0 ? "true" : "false", text);
 }
 
-void EmitSize(const char* type, std::size_t size) {
-    std::printf("static_assert(sizeof(%s) == %zu, \"sizeof(%s)\");\n", type, size, type);
+// The types' sizes, the types named in `names` separated by ", ".
+template <class... Types> void EmitSizes(std::string names) {
+    for (const std::size_t size : {sizeof(Types)...}) {
+        const std::string type = names.substr(0, names.find(','));
+        names.erase(0, type.size() + 2);
+        std::printf("static_assert(sizeof(%s) == %zu, \"sizeof(%s)\");\n", type.c_str(), size, type.c_str());
+    }
 }
 
 } // namespace
@@ -69,55 +75,15 @@ int main() {
 #undef VTR3_CONSTANT
 
     std::printf("\n");
-#define VTR3_SIZE(type) EmitSize(#type, sizeof(type));
-    VTR3_SIZE(BYTE)
-    VTR3_SIZE(WORD)
-    VTR3_SIZE(DWORD)
-    VTR3_SIZE(LONG)
-    VTR3_SIZE(HRESULT)
-    VTR3_SIZE(BOOL)
-    VTR3_SIZE(RECT)
-    VTR3_SIZE(POINT)
-    VTR3_SIZE(PALETTEENTRY)
-    VTR3_SIZE(LARGE_INTEGER)
-    VTR3_SIZE(GUID)
-    VTR3_SIZE(RGNDATAHEADER)
-    VTR3_SIZE(D3DCOLOR)
-    VTR3_SIZE(D3DVECTOR)
-    VTR3_SIZE(D3DCOLORVALUE)
-    VTR3_SIZE(D3DRECT)
-    VTR3_SIZE(D3DMATRIX)
-    VTR3_SIZE(D3DVIEWPORT9)
-    VTR3_SIZE(D3DCLIPSTATUS9)
-    VTR3_SIZE(D3DMATERIAL9)
-    VTR3_SIZE(D3DLIGHT9)
-    VTR3_SIZE(D3DVERTEXELEMENT9)
-    VTR3_SIZE(D3DDISPLAYMODE)
-    VTR3_SIZE(D3DGAMMARAMP)
-    VTR3_SIZE(D3DVERTEXBUFFER_DESC)
-    VTR3_SIZE(D3DINDEXBUFFER_DESC)
-    VTR3_SIZE(D3DSURFACE_DESC)
-    VTR3_SIZE(D3DVOLUME_DESC)
-    VTR3_SIZE(D3DBOX)
-    VTR3_SIZE(D3DRANGE)
-    VTR3_SIZE(D3DRECTPATCH_INFO)
-    VTR3_SIZE(D3DTRIPATCH_INFO)
-    VTR3_SIZE(D3DADAPTER_IDENTIFIER9)
-    VTR3_SIZE(D3DRASTER_STATUS)
-    VTR3_SIZE(D3DVSHADERCAPS2_0)
-    VTR3_SIZE(D3DPSHADERCAPS2_0)
-    VTR3_SIZE(D3DCAPS9)
-    VTR3_SIZE(D3DXIMAGE_INFO)
-    VTR3_SIZE(D3DXATTRIBUTERANGE)
-    VTR3_SIZE(D3DFORMAT)
-    VTR3_SIZE(D3DPOOL)
-    VTR3_SIZE(D3DRENDERSTATETYPE)
-    VTR3_SIZE(D3DTEXTURESTAGESTATETYPE)
-    VTR3_SIZE(D3DSAMPLERSTATETYPE)
-    VTR3_SIZE(D3DTRANSFORMSTATETYPE)
-    VTR3_SIZE(D3DDECLTYPE)
-    VTR3_SIZE(D3DXPARAMETER_CLASS)
-    VTR3_SIZE(D3DXPARAMETER_TYPE)
-#undef VTR3_SIZE
+#define VTR3_SIZES(...) EmitSizes<__VA_ARGS__>(#__VA_ARGS__);
+    VTR3_SIZES(BYTE, WORD, DWORD, LONG, HRESULT, BOOL, RECT, POINT, PALETTEENTRY, LARGE_INTEGER, GUID,
+               RGNDATAHEADER, D3DCOLOR, D3DVECTOR, D3DCOLORVALUE, D3DRECT, D3DMATRIX, D3DVIEWPORT9,
+               D3DCLIPSTATUS9, D3DMATERIAL9, D3DLIGHT9, D3DVERTEXELEMENT9, D3DDISPLAYMODE, D3DGAMMARAMP,
+               D3DVERTEXBUFFER_DESC, D3DINDEXBUFFER_DESC, D3DSURFACE_DESC, D3DVOLUME_DESC, D3DBOX, D3DRANGE,
+               D3DRECTPATCH_INFO, D3DTRIPATCH_INFO, D3DADAPTER_IDENTIFIER9, D3DRASTER_STATUS,
+               D3DVSHADERCAPS2_0, D3DPSHADERCAPS2_0, D3DCAPS9, D3DXIMAGE_INFO, D3DXATTRIBUTERANGE, D3DFORMAT,
+               D3DPOOL, D3DRENDERSTATETYPE, D3DTEXTURESTAGESTATETYPE, D3DSAMPLERSTATETYPE,
+               D3DTRANSFORMSTATETYPE, D3DDECLTYPE, D3DXPARAMETER_CLASS, D3DXPARAMETER_TYPE)
+#undef VTR3_SIZES
     return 0;
 }
