@@ -29,7 +29,15 @@ class EngineBlock : public ::testing::Test {
   protected:
     // The field at byte offset k of the engine's 32-bit block is pointer-sized word k / 4.
     uintptr_t Word(std::size_t offset) const { return engine_.block()->word[offset / 4]; }
-    template <typename T> uintptr_t Address(T* pointer) const { return reinterpret_cast<uintptr_t>(pointer); }
+    std::vector<uintptr_t> Words(std::vector<std::size_t> offsets) const {
+        for (std::size_t& offset : offsets) {
+            offset = Word(offset);
+        }
+        return {offsets.begin(), offsets.end()};
+    }
+    template <typename... T> static std::vector<uintptr_t> Addresses(T... pointers) {
+        return {reinterpret_cast<uintptr_t>(pointers)...};
+    }
     template <typename T> T* Pointer(std::size_t offset) const { return reinterpret_cast<T*>(Word(offset)); }
     // The lookup and the resolver through the block, as the plug-in calls them.
     a6::ObjectDescriptor* Lookup(const char* name) {
@@ -64,28 +72,16 @@ TEST_F(EngineBlock, VarsHaveTenFractionBitsAndStringsPointAtTheTextTheHostOwns) 
 TEST_F(EngineBlock, HoldsTheEngineFieldsAtTheirWordsAndFollowsThem) {
     EXPECT_EQ(*Pointer<const var>(0x000), a6::VarFromDouble(host::Engine::kDefaultVersion));
     EXPECT_EQ(*Pointer<const var>(0x004), a6::VarFromInt(host::Engine::kDefaultEdition));
-    const struct {
-        std::size_t offset;
-        uintptr_t address; // no window, IDirect3D9 or device until the engine creates them
-    } kWords[] = {{0x920, Address(&engine_.camera())},
-                  {0x950, 0},
-                  {0xa04, Address(engine_.viewMatrix())},
-                  {0xa0c, Address(engine_.projectionMatrix())},
-                  {0xa10, Address(engine_.worldMatrix())},
-                  {0xa2c, Address(&host::LookUpObject)},
-                  {0xa30, Address(&host::ResolveEngineFunction)},
-                  {0xa3c, Address(&host::CallScript)},
-                  {0xa98, 0},
-                  {0xa9c, 0},
-                  {0xaa0, 0}};
-    for (const auto& word : kWords) {
-        EXPECT_EQ(Word(word.offset), word.address) << std::hex << word.offset;
-    }
+    // No mesh, window, IDirect3D9 or device until the engine creates them.
+    EXPECT_EQ(Words({0x920, 0xa04, 0xa0c, 0xa10, 0xa2c, 0xa30, 0xa3c, 0x950, 0xa98, 0xa9c, 0xaa0}),
+              Addresses(&engine_.camera(), engine_.viewMatrix(), engine_.projectionMatrix(),
+                        engine_.worldMatrix(), &host::LookUpObject, &host::ResolveEngineFunction,
+                        &host::CallScript, nullptr, nullptr, nullptr, nullptr));
 
     // The fields follow what the engine sets; version and edition are the engine's variables.
     engine_.SetVersion(6461);
     engine_.SetEdition(2);
-    EXPECT_EQ(Word(0x000), Address(engine_.variables().FindVar("version")));
+    EXPECT_EQ(Words({0x000}), Addresses(engine_.variables().FindVar("version")));
     EXPECT_EQ(*Pointer<const var>(0x000), 6461);
     EXPECT_EQ(*Pointer<const var>(0x004), 2);
     a6::View& other = engine_.objects().AddView("other");
@@ -94,10 +90,7 @@ TEST_F(EngineBlock, HoldsTheEngineFieldsAtTheirWordsAndFollowsThem) {
     engine_.SetMesh(&mesh);
     engine_.SetWindowField(reinterpret_cast<HWND>(&fake));
     engine_.SetDeviceField(reinterpret_cast<IDirect3DDevice9*>(&fake));
-    EXPECT_EQ(Word(0x920), Address(&other));
-    EXPECT_EQ(Word(0x950), Address(&mesh));
-    EXPECT_EQ(Word(0xaa0), Address(&fake));
-    EXPECT_EQ(Word(0xa9c), Address(&fake));
+    EXPECT_EQ(Words({0x920, 0x950, 0xaa0, 0xa9c}), Addresses(&other, &mesh, &fake, &fake));
     EXPECT_EQ(engine_.window(), nullptr); // the engine's own stay as they were
     EXPECT_EQ(engine_.device(), nullptr);
 }
@@ -228,39 +221,33 @@ TEST_F(EngineBlock, ResolvesTheTablesNamesVariablesAndTheCameraAndSetsTheClock) 
     EXPECT_EQ(*engine_.variables().FindVar("total_secs"), a6::VarFromDouble(2.5));
 }
 
-TEST_F(EngineBlock, EngineGetObjGetScriptAndGetFunc) {
+// engine_getobj, engine_getscript and engine_getfunc (the resolver itself) find objects, scripts and
+// functions; the block's script caller, call_name4 and call_script4 pass four pointer-sized arguments
+// (not cut to 32 bits) and return the result; what is no script is not called.
+TEST_F(EngineBlock, FindsObjectsScriptsAndFunctionsAndCallsScriptsWithFourArguments) {
+    engine_.objects().AddScript("record", &Record);
     a6::Vector& point = engine_.objects().AddVector("point");
-    engine_.objects().AddScript("record", &Record);
-    const auto getObj = Entry<void* (*)(const char*)>(a6::kEngineGetObjEntry);
-    const auto getScript = Entry<void* (*)(const char*)>(a6::kEngineGetScriptEntry);
-    EXPECT_EQ(getObj("point"), &point);
-    EXPECT_EQ(getObj("camera"), &engine_.camera());
-    EXPECT_EQ(getObj("record"), reinterpret_cast<void*>(&Record));
-    EXPECT_EQ(getObj("nothing"), nullptr);
-    EXPECT_EQ(getScript("record"), reinterpret_cast<void*>(&Record));
-    EXPECT_EQ(getScript("point"), nullptr);
-    EXPECT_EQ(getScript(nullptr), nullptr);
-    const auto getFunc = Entry<void* (*)(const char*)>(a6::kEngineGetFuncEntry); // the resolver itself
-    EXPECT_EQ(getFunc("camera"), &engine_.camera());
-    EXPECT_EQ(getFunc("vec_set"), Resolve("vec_set"));
-    EXPECT_EQ(getFunc("nothing"), nullptr);
-}
-
-// The block's script caller, call_name4 and call_script4 pass four pointer-sized arguments (not cut
-// to 32 bits) and return the result; what is no script is not called.
-TEST_F(EngineBlock, CallsScriptFunctionsWithFourArguments) {
-    engine_.objects().AddScript("record", &Record);
+    using Find = void* (*)(const char*);
+    const Find getObj = Entry<Find>(a6::kEngineGetObjEntry),
+               getScript = Entry<Find>(a6::kEngineGetScriptEntry),
+               getFunc = Entry<Find>(a6::kEngineGetFuncEntry);
+    void* const record = reinterpret_cast<void*>(&Record);
+    EXPECT_EQ((std::vector<void*>{getObj("point"), getObj("camera"), getObj("record"), getObj("nothing"),
+                                  getScript("record"), getScript("point"), getScript(nullptr),
+                                  getFunc("camera"), getFunc("vec_set"), getFunc("nothing")}),
+              (std::vector<void*>{&point, &engine_.camera(), record, nullptr, record, nullptr, nullptr,
+                                  &engine_.camera(), Resolve("vec_set"), nullptr}));
     const auto caller = Pointer<var(void*, intptr_t, intptr_t, intptr_t, intptr_t)>(0xa3c);
     const auto callName4 =
         Entry<var (*)(const char*, intptr_t, intptr_t, intptr_t, intptr_t)>(a6::kEngineCallName4Entry);
     const auto callScript4 =
         Entry<var (*)(void*, intptr_t, intptr_t, intptr_t, intptr_t)>(a6::kEngineCallScript4Entry);
     g_arguments = {};
-    EXPECT_EQ(caller(reinterpret_cast<void*>(&Record), 1, -2, 3, INTPTR_MAX), a6::VarFromInt(42));
+    EXPECT_EQ(caller(record, 1, -2, 3, INTPTR_MAX), a6::VarFromInt(42));
     EXPECT_EQ(g_arguments, (Arguments{1, -2, 3, INTPTR_MAX}));
     EXPECT_EQ(callName4("record", 5, 6, 7, 8), a6::VarFromInt(42));
     EXPECT_EQ(g_arguments, (Arguments{5, 6, 7, 8}));
-    EXPECT_EQ(callScript4(reinterpret_cast<void*>(&Record), 9, 10, 11, 12), a6::VarFromInt(42));
+    EXPECT_EQ(callScript4(record, 9, 10, 11, 12), a6::VarFromInt(42));
     EXPECT_EQ(g_arguments, (Arguments{9, 10, 11, 12}));
     EXPECT_EQ(caller(nullptr, 1, 2, 3, 4), 0);
     EXPECT_EQ(callName4("camera", 1, 2, 3, 4), 0);

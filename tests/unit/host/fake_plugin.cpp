@@ -17,10 +17,12 @@ namespace {
 a6::InterfaceBlock* g_block = nullptr;
 std::string g_trace;
 
-// std::to_string would bring a unique symbol that keeps the library loaded after dlclose.
-void Trace(const char* call) {
+// Adds the call to the trace; 0, the exports' result. (std::to_string would bring a unique symbol
+// that keeps the library loaded after dlclose.)
+var Trace(const char* call) {
     g_trace += call;
     g_trace += ' ';
+    return 0;
 }
 
 IDirect3DDevice9* Device() {
@@ -76,32 +78,27 @@ FAKE_EXPORT var VTR3RenderDrawA() {
     char call[64];
     std::snprintf(call, sizeof call, "A(x=%d,t=%lu%s)", a6::VarToInt(view->word[a6::kViewX]),
                   static_cast<unsigned long>(GetTickCount()), stale ? ",stale" : "");
-    Trace(call);
     ClearCorner(false, D3DCOLOR_XRGB(0, 255, 0));
-    return 0;
+    return Trace(call);
 }
 
 FAKE_EXPORT var VTR3RenderDrawD() {
-    Trace("D");
     ClearCorner(true, D3DCOLOR_XRGB(255, 0, 255));
-    return 0;
+    return Trace("D");
 }
 
 FAKE_EXPORT var VTR3RenderDrawE(var id) {
     char call[32];
     std::snprintf(call, sizeof call, "E%d", a6::VarToInt(id));
-    Trace(call);
-    return 0;
+    return Trace(call);
 }
 
 FAKE_EXPORT var VTR3ReleaseResources() {
-    Trace("Release");
-    return 0;
+    return Trace("Release");
 }
 
 FAKE_EXPORT var VTR3RecreateResources() {
-    Trace("Recreate");
-    return 0;
+    return Trace("Recreate");
 }
 
 // The trace so far; the next call starts a new one.
