@@ -8,9 +8,13 @@ namespace {
 
 std::atomic<std::size_t> allocations{0};
 
-void* Allocate(std::size_t size) {
+void* Counted(std::size_t size) noexcept {
     allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
+    return std::malloc(size ? size : 1);
+}
+
+void* Allocate(std::size_t size) {
+    if (void* p = Counted(size))
         return p;
     throw std::bad_alloc();
 }
@@ -28,12 +32,10 @@ void* operator new[](std::size_t size) {
     return Allocate(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
+    return Counted(size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
+    return Counted(size);
 }
 void operator delete(void* p) noexcept {
     std::free(p);

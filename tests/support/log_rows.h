@@ -6,6 +6,7 @@
 #ifndef VTR3_TESTS_SUPPORT_LOG_ROWS_H
 #define VTR3_TESTS_SUPPORT_LOG_ROWS_H
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,9 @@ inline std::string Summarize(const std::string& row) {
     const std::string kind = Between(row, "<b>", "</b>");
     const std::string cell = Between(row, "size=\"2\">", "</font></td>", row.find("width=\"90%\""));
     const size_t located = cell.find("<br><font size=\"1\">");
-    if (located == std::string::npos) {
-        const std::string message = cell.size() >= 4 && cell.compare(cell.size() - 4, 4, "<br>") == 0
-                                        ? cell.substr(0, cell.size() - 4)
-                                        : cell;
-        return kind + " " + message;
+    if (located == std::string::npos) { // the message, without a closing <br>
+        const bool br = cell.size() >= 4 && cell.compare(cell.size() - 4, 4, "<br>") == 0;
+        return kind + " " + cell.substr(0, cell.size() - (br ? 4 : 0));
     }
     std::string summary = kind + " " + cell.substr(0, located);
     const std::string details = cell.substr(located);
@@ -55,12 +54,10 @@ inline std::vector<std::string> Rows(const std::string& log) {
 // The rows after the first one that contains `marker` (all rows when no row contains it).
 inline std::vector<std::string> RowsAfter(const std::string& log, const std::string& marker) {
     std::vector<std::string> rows = Rows(log);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].find(marker) != std::string::npos) {
-            return std::vector<std::string>(rows.begin() + static_cast<long>(i) + 1, rows.end());
-        }
-    }
-    return rows;
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const std::string& row) {
+        return row.find(marker) != std::string::npos;
+    });
+    return found == rows.end() ? rows : std::vector<std::string>(found + 1, rows.end());
 }
 
 } // namespace log_rows

@@ -18,6 +18,7 @@
 #include <set>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 class RecordingDevice : public ForwardingDevice {
@@ -25,11 +26,7 @@ class RecordingDevice : public ForwardingDevice {
     using ForwardingDevice::ForwardingDevice;
 
     std::vector<std::string>& calls() { return calls_; }
-    std::vector<std::string> TakeCalls() {
-        std::vector<std::string> calls;
-        calls.swap(calls_);
-        return calls;
-    }
+    std::vector<std::string> TakeCalls() { return std::exchange(calls_, {}); }
     // The methods to log from now on, e.g. {"SetTexture", "DrawIndexedPrimitive"}; "Draw" logs each
     // indexed draw as "<render target 0> <stream 0> <stage-0 texture> <fx|ff>", fx when sampler 0
     // filters linearly (what an effect pass sets; the device's default is point sampling).
@@ -42,54 +39,32 @@ class RecordingDevice : public ForwardingDevice {
     // Every later call of the method returns `result` (D3D_OK lets it through again).
     void Fail(const std::string& method, HRESULT result) { failures_[method] = result; }
 
-    static std::string UsageName(DWORD usage) {
-        switch (usage) {
-        case D3DUSAGE_RENDERTARGET:
-            return "RENDERTARGET";
-        case D3DUSAGE_DEPTHSTENCIL:
-            return "DEPTHSTENCIL";
-        default:
-            return std::to_string(usage);
-        }
-    }
-    static std::string PoolName(D3DPOOL pool) {
-        switch (pool) {
-        case D3DPOOL_DEFAULT:
-            return "DEFAULT";
-        case D3DPOOL_MANAGED:
-            return "MANAGED";
-        default:
-            return std::to_string(pool);
-        }
-    }
-
     HRESULT STDMETHODCALLTYPE CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
                                             D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture,
                                             HANDLE* shared) override {
         Record("CreateTexture", width, height, levels, Usage{usage}, format, pool);
-        if (HRESULT failure = FailureOf("CreateTexture")) {
-            return failure;
-        }
-        return ForwardingDevice::CreateTexture(width, height, levels, usage, format, pool, texture, shared);
+        const HRESULT failure = FailureOf("CreateTexture");
+        return failure ? failure
+                       : ForwardingDevice::CreateTexture(width, height, levels, usage, format, pool, texture,
+                                                         shared);
     }
 
     HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT format,
                                                 D3DPOOL pool, IDirect3DCubeTexture9** texture,
                                                 HANDLE* shared) override {
         Record("CreateCubeTexture", edge, levels, Usage{usage}, format, pool);
-        if (HRESULT failure = FailureOf("CreateCubeTexture")) {
-            return failure;
-        }
-        return ForwardingDevice::CreateCubeTexture(edge, levels, usage, format, pool, texture, shared);
+        const HRESULT failure = FailureOf("CreateCubeTexture");
+        return failure
+                   ? failure
+                   : ForwardingDevice::CreateCubeTexture(edge, levels, usage, format, pool, texture, shared);
     }
 
     HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                                  IDirect3DVertexBuffer9** buffer, HANDLE* shared) override {
         Record("CreateVertexBuffer", length, usage, fvf, pool);
         HRESULT result = FailureOf("CreateVertexBuffer");
-        if (!result) {
-            result = ForwardingDevice::CreateVertexBuffer(length, usage, fvf, pool, buffer, shared);
-        }
+        result =
+            result ? result : ForwardingDevice::CreateVertexBuffer(length, usage, fvf, pool, buffer, shared);
         if (!result && !vertexBufferNames.empty()) {
             names[*buffer] = vertexBufferNames[vertexBuffers_++ % vertexBufferNames.size()];
         }
@@ -166,15 +141,6 @@ class RecordingDevice : public ForwardingDevice {
         return ForwardingDevice::DrawIndexedPrimitive(type, base, minimum, vertices, start, primitives);
     }
 
-    // A matrix as its 16 floats.
-    static std::string Matrix(const float* m) {
-        std::string text = "[";
-        for (int i = 0; i < 16; ++i) {
-            text += (i ? " " : "") + Text(m[i]);
-        }
-        return text + "]";
-    }
-
   private:
     struct Usage {
         DWORD value;
@@ -198,14 +164,29 @@ class RecordingDevice : public ForwardingDevice {
         }
     }
     std::string Text(const char* text) const { return text; }
-    std::string Text(const D3DMATRIX* matrix) const { return Matrix(&matrix->_11); }
     static std::string Text(float value) {
         char number[32];
         snprintf(number, sizeof(number), "%.9g", value); // tells every float apart
         return number;
     }
-    static std::string Text(D3DPOOL pool) { return PoolName(pool); }
-    static std::string Text(Usage usage) { return UsageName(usage.value); }
+    // A matrix as its 16 floats.
+    static std::string Text(const D3DMATRIX* matrix) {
+        std::string text = "[";
+        for (int i = 0; i < 16; ++i) {
+            text += (i ? " " : "") + Text((&matrix->_11)[i]);
+        }
+        return text + "]";
+    }
+    static std::string Text(D3DPOOL pool) {
+        return pool == D3DPOOL_DEFAULT   ? "DEFAULT"
+               : pool == D3DPOOL_MANAGED ? "MANAGED"
+                                         : std::to_string(pool);
+    }
+    static std::string Text(Usage usage) {
+        return usage.value == D3DUSAGE_RENDERTARGET   ? "RENDERTARGET"
+               : usage.value == D3DUSAGE_DEPTHSTENCIL ? "DEPTHSTENCIL"
+                                                      : std::to_string(usage.value);
+    }
 
     HRESULT FailureOf(const std::string& method) const {
         const auto found = failures_.find(method);

@@ -7,6 +7,8 @@
 
 #include <d3d9.h>
 
+#include <utility>
+
 class StandInDevice {
   public:
     StandInDevice() = default;
@@ -17,10 +19,9 @@ class StandInDevice {
     // Windowed, the window's size, X8R8G8B8 with a D24S8 depth-stencil surface.
     static D3DPRESENT_PARAMETERS Parameters() {
         D3DPRESENT_PARAMETERS pp{};
-        pp.Windowed = TRUE;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
         pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.EnableAutoDepthStencil = TRUE;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.Windowed = pp.EnableAutoDepthStencil = TRUE;
         pp.AutoDepthStencilFormat = D3DFMT_D24S8;
         return pp;
     }
@@ -49,15 +50,12 @@ class StandInDevice {
     // others still hold on the two: 0 unless something leaked.
     ULONG Close() {
         ULONG left = 0;
-        if (device_)
-            left += device_->Release();
-        if (direct3d_)
-            left += direct3d_->Release();
-        if (window_)
-            platform::DestroyStandInWindow(window_);
-        device_ = nullptr;
-        direct3d_ = nullptr;
-        window_ = nullptr;
+        if (IDirect3DDevice9* device = std::exchange(device_, nullptr))
+            left += device->Release();
+        if (IDirect3D9* direct3d = std::exchange(direct3d_, nullptr))
+            left += direct3d->Release();
+        if (HWND window = std::exchange(window_, nullptr))
+            platform::DestroyStandInWindow(window);
         return left;
     }
 

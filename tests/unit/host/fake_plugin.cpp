@@ -4,9 +4,9 @@
 #include <d3d9.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "frame/a6_engine.h"
 
@@ -15,6 +15,29 @@
 namespace {
 
 a6::InterfaceBlock* g_block = nullptr;
+std::string g_trace;
+
+// Adds the call to the trace; 0, the exports' result. (std::to_string would bring a unique symbol
+// that keeps the library loaded after dlclose.)
+var Trace(const char* call) {
+    g_trace += call;
+    g_trace += ' ';
+    return 0;
+}
+
+IDirect3DDevice9* Device() {
+    return reinterpret_cast<IDirect3DDevice9*>(a6::BlockField(g_block, a6::kOffsetDevice));
+}
+
+void ClearCorner(bool topLeft, D3DCOLOR colour) {
+    IDirect3DDevice9* device = Device();
+    D3DVIEWPORT9 viewport{};
+    device->GetViewport(&viewport);
+    const LONG x = topLeft ? 0 : static_cast<LONG>(viewport.Width) - 4;
+    const LONG y = topLeft ? 0 : static_cast<LONG>(viewport.Height) - 4;
+    const D3DRECT corner{x, y, x + 4, y + 4};
+    device->Clear(1, &corner, D3DCLEAR_TARGET, colour, 1.0f, 0);
+}
 
 } // namespace
 
@@ -23,26 +46,14 @@ FAKE_EXPORT int A6_DLLAPI(a6::InterfaceBlock* block) {
     return a6::kDllApiResult;
 }
 
-FAKE_EXPORT var VTR3Add(var a, var b) {
-    return a + b;
-}
-
-// Sets the window title and, with the log switch 1, writes Vantor3.html as the plug-in does. The
-// result is 0, or the number in VTR3_FAKE_INIT_RESULT.
-FAKE_EXPORT var VTR3Initialize(var log, a6::String* title) {
-    HWND window = g_block ? reinterpret_cast<HWND>(a6::BlockField(g_block, a6::kOffsetWindow)) : nullptr;
-    if (!window) {
-        return a6::VarFromInt(1);
+// With the log switch 1, writes an empty log, Vantor3.html, as the plug-in does.
+FAKE_EXPORT var VTR3Initialize(var log, a6::String*) {
+    FILE* file = a6::VarToInt(log) == 1 ? std::fopen("Vantor3.html", "w") : nullptr;
+    if (file) {
+        std::fputs("<html></html>\n", file);
+        std::fclose(file);
     }
-    SetWindowTextA(window, a6::StringText(title));
-    if (a6::VarToInt(log) == 1) {
-        if (FILE* file = std::fopen("Vantor3.html", "w")) {
-            std::fputs("<html></html>\n", file);
-            std::fclose(file);
-        }
-    }
-    const char* result = std::getenv("VTR3_FAKE_INIT_RESULT");
-    return a6::VarFromInt(result ? std::atoi(result) : 0);
+    return 0;
 }
 
 FAKE_EXPORT var VTR3DeInitialize() {
@@ -54,70 +65,40 @@ FAKE_EXPORT var VTR3DeInitialize() {
 // are not the block's matrices, which the engine sets before this event), E the object; DrawA and DrawD also
 // clear a 4x4 corner of the target (A bottom right green, D top left magenta), so pixels show what the engine
 // drew after each.
-namespace {
-
-std::string g_trace;
-
-// std::to_string would bring a unique symbol that keeps the library loaded after dlclose.
-void Trace(const char* call) {
-    g_trace += call;
-    g_trace += ' ';
-}
-
-void ClearCorner(bool topLeft, D3DCOLOR colour) {
-    auto* device = reinterpret_cast<IDirect3DDevice9*>(a6::BlockField(g_block, a6::kOffsetDevice));
-    D3DVIEWPORT9 viewport{};
-    device->GetViewport(&viewport);
-    const LONG x = topLeft ? 0 : static_cast<LONG>(viewport.Width) - 4;
-    const LONG y = topLeft ? 0 : static_cast<LONG>(viewport.Height) - 4;
-    const D3DRECT corner{x, y, x + 4, y + 4};
-    device->Clear(1, &corner, D3DCLEAR_TARGET, colour, 1.0f, 0);
-}
-
-} // namespace
-
 FAKE_EXPORT var VTR3RenderDrawA() {
     const auto* view = reinterpret_cast<const a6::View*>(a6::BlockField(g_block, a6::kOffsetView));
-    auto* device = reinterpret_cast<IDirect3DDevice9*>(a6::BlockField(g_block, a6::kOffsetDevice));
-    D3DMATRIX transforms[2];
-    device->GetTransform(D3DTS_VIEW, &transforms[0]);
-    device->GetTransform(D3DTS_PROJECTION, &transforms[1]);
-    const bool stale =
-        std::memcmp(&transforms[0],
-                    reinterpret_cast<const void*>(a6::BlockField(g_block, a6::kOffsetViewMatrix)),
-                    sizeof(D3DMATRIX)) != 0 ||
-        std::memcmp(&transforms[1],
-                    reinterpret_cast<const void*>(a6::BlockField(g_block, a6::kOffsetProjectionMatrix)),
-                    sizeof(D3DMATRIX)) != 0;
+    bool stale = false;
+    for (const auto& [state, offset] : {std::pair{D3DTS_VIEW, a6::kOffsetViewMatrix},
+                                        std::pair{D3DTS_PROJECTION, a6::kOffsetProjectionMatrix}}) {
+        D3DMATRIX transform;
+        Device()->GetTransform(state, &transform);
+        stale |= std::memcmp(&transform, reinterpret_cast<const void*>(a6::BlockField(g_block, offset)),
+                             sizeof transform) != 0;
+    }
     char call[64];
     std::snprintf(call, sizeof call, "A(x=%d,t=%lu%s)", a6::VarToInt(view->word[a6::kViewX]),
                   static_cast<unsigned long>(GetTickCount()), stale ? ",stale" : "");
-    Trace(call);
     ClearCorner(false, D3DCOLOR_XRGB(0, 255, 0));
-    return 0;
+    return Trace(call);
 }
 
 FAKE_EXPORT var VTR3RenderDrawD() {
-    Trace("D");
     ClearCorner(true, D3DCOLOR_XRGB(255, 0, 255));
-    return 0;
+    return Trace("D");
 }
 
 FAKE_EXPORT var VTR3RenderDrawE(var id) {
     char call[32];
     std::snprintf(call, sizeof call, "E%d", a6::VarToInt(id));
-    Trace(call);
-    return 0;
+    return Trace(call);
 }
 
 FAKE_EXPORT var VTR3ReleaseResources() {
-    Trace("Release");
-    return 0;
+    return Trace("Release");
 }
 
 FAKE_EXPORT var VTR3RecreateResources() {
-    Trace("Recreate");
-    return 0;
+    return Trace("Recreate");
 }
 
 // The trace so far; the next call starts a new one.

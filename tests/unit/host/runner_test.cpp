@@ -17,16 +17,8 @@ namespace fs = std::filesystem;
 
 class Runner : public ::testing::Test {
   protected:
-    void SetUp() override {
-        directory_ =
-            fs::temp_directory_path() /
-            ("vantor_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(directory_);
-        fs::create_directories(directory_);
-        // The plug-in loads its post-processing effects from VTR3Content in the engine's directory.
-        fs::create_directory_symlink(VTR3_CONTENT_DIR, directory_ / "VTR3Content");
-    }
-    void TearDown() override { fs::remove_all(directory_); }
+    // The plug-in loads its post-processing effects from VTR3Content in the engine's directory.
+    Runner() { fs::create_directory_symlink(VTR3_CONTENT_DIR, directory_ / "VTR3Content"); }
 
     fs::path Write(const std::string& name, const std::string& text) const {
         std::ofstream(directory_ / name, std::ios::binary) << text;
@@ -38,7 +30,8 @@ class Runner : public ::testing::Test {
                                    arguments);
     }
 
-    fs::path directory_;
+    ScopedDirectory scoped_;
+    const fs::path directory_ = scoped_.path();
 };
 
 constexpr const char* kScene = "VTR3Initialize 1 \"Runner test\"\n"
@@ -111,82 +104,66 @@ TEST_F(Runner, ScreenshotsThePlugInsTextures) {
     }
 }
 
-TEST_F(Runner, FailsOnErrorRowsUnlessTheyAreAllowed) {
-    const fs::path script = Write("fails.vs", "VTR3Initialize 1 \"t\"\nVTR3TexDelete 99\nVTR3DeInitialize\n");
-    CommandOutcome outcome = Run(script.string());
-    EXPECT_EQ(outcome.exitCode, 1) << outcome.output;
-    EXPECT_NE(outcome.output.find(" information, 0 warnings, 1 errors, "), std::string::npos)
-        << outcome.output;
-    EXPECT_NE(outcome.output.find("vantor-run: the log holds 1 error row (see " +
-                                  (directory_ / "Vantor3.html").string() +
-                                  "); the first: Das Objekt mit der ID: 99 "),
-              std::string::npos)
-        << outcome.output;
-    outcome = Run("--allow-errors " + script.string());
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
-}
-
-TEST_F(Runner, ReportsScriptFaultsBadPlugInsAndBadCommandLines) {
-    const fs::path script = Write("bad.vs", "VTR3Initialize 0 \"t\"\nframe\n  bogus 1\n");
-    CommandOutcome outcome = Run(script.string());
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.output, script.string() + ":3:3: error: unknown command 'bogus'\n");
-    // A fault while running still prints the summary of the frames drawn.
-    const fs::path late = Write("late.vs", "VTR3Initialize 0 \"t\"\nframe\nposition nowhere 1 2 3\n");
-    outcome = Run(late.string());
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_NE(outcome.output.find(late.string() + ": 1 frame, "), std::string::npos) << outcome.output;
-
-    outcome = Run("--plugin " VTR3_FAKE_PLUGIN);
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
-    EXPECT_EQ(outcome.output,
-              "(default): 0 frames, 0.00 ms a frame, log: 0 information, 0 warnings, 0 errors, 0 labels; "
-              "graphics: EGL surfaceless\n");
-    EXPECT_EQ(Run("--plugin " VTR3_NOT_A_PLUGIN).exitCode, 1);
-
-    EXPECT_EQ(Run((directory_ / "missing.vs").string()).output, "vantor-run: cannot read the script " +
-                                                                    (directory_ / "missing.vs").string() +
-                                                                    ": no such file\n");
-    EXPECT_EQ(RunCommandAndErrors(std::string(VTR3_RUNNER) + " --dir " + (directory_ / "missing").string())
-                  .exitCode,
-              1);
-    outcome = RunCommandAndErrors("env -u DISPLAY " + std::string(VTR3_RUNNER) + " --window");
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_NE(outcome.output.find("vantor-run: --window needs an X display, and DISPLAY is not set"),
-              std::string::npos)
-        << outcome.output;
-    EXPECT_EQ(Run("--frobnicate").exitCode, 2);
-    EXPECT_EQ(Run("--frames x").exitCode, 2);
-    outcome = Run("--help");
-    EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.output.rfind("usage: vantor-run [options] [SCRIPT]\n", 0), 0u);
-}
-
-TEST_F(Runner, FxCheckListsTechniquesAndLocatesCompilerErrors) {
-    const fs::path good =
-        Write("good.fx",
-              "float4 VS(float4 p : POSITION) : POSITION { return p; }\n"
-              "float4 PS() : COLOR0 { return 1; }\n"
-              "technique Simple { pass P { VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 "
-              "PS(); } }\n"
-              "technique Three { pass P { VertexShader = compile vs_3_0 VS(); PixelShader = compile ps_3_0 "
-              "PS(); }\n"
-              "                  pass Q { VertexShader = compile vs_3_0 VS(); } }\n");
-    CommandOutcome outcome = RunCommandAndErrors(std::string(VTR3_FXCHECK) + " " + good.string());
-    EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.output, good.string() +
-                                  ": 2 techniques\n"
-                                  "  technique Simple: 1 pass, device: valid, shader model 2: valid\n"
-                                  "  technique Three: 2 passes, device: valid, shader model 2: invalid\n");
-    const fs::path bad = Write("bad.fx", "float4 PS() : COLOR0\n{\n    return 1 + undefinedThing;\n}\n"
-                                         "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
-    outcome = RunCommandAndErrors(std::string(VTR3_FXCHECK) + " --no-sm2 " + bad.string());
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.output.rfind(
-                  bad.string() + ":3:16: error: undeclared identifier 'undefinedThing' [X3004]\n", 0),
-              0u)
-        << outcome.output;
-    EXPECT_EQ(RunCommandAndErrors(std::string(VTR3_FXCHECK)).exitCode, 2);
+// Faults of the script, the plug-in and the command line, error rows in the log, and the effect
+// checker's report: the exit status and the output, whole ('='), its beginning ('^') or a part of it
+// ('~'; every part given).
+TEST_F(Runner, ReportsFaultsAndTheEffectCheckersFindingsWithTheirExitStatus) {
+    const std::string dir = directory_.string(), run = std::string(VTR3_RUNNER) + " --dir " + dir + " ";
+    Write("bad.vs", "VTR3Initialize 0 \"t\"\nframe\n  bogus 1\n");
+    Write("late.vs", "VTR3Initialize 0 \"t\"\nframe\nposition nowhere 1 2 3\n");
+    Write("fails.vs", "VTR3Initialize 1 \"t\"\nVTR3TexDelete 99\nVTR3DeInitialize\n");
+    Write("good.fx", "float4 VS(float4 p : POSITION) : POSITION { return p; }\n"
+                     "float4 PS() : COLOR0 { return 1; }\n"
+                     "technique Simple { pass P { VertexShader = compile vs_2_0 VS(); PixelShader = compile "
+                     "ps_2_0 PS(); } }\n"
+                     "technique Three { pass P { VertexShader = compile vs_3_0 VS(); PixelShader = compile "
+                     "ps_3_0 PS(); }\n"
+                     "                  pass Q { VertexShader = compile vs_3_0 VS(); } }\n");
+    Write("bad.fx", "float4 PS() : COLOR0\n{\n    return 1 + undefinedThing;\n}\n"
+                    "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+    const struct {
+        int status;
+        char how;
+        std::string command, output = "", more = ""; // `more` another part of the output
+    } kCases[] = {
+        {1, '=', run + dir + "/bad.vs", dir + "/bad.vs:3:3: error: unknown command 'bogus'\n"},
+        // A fault while running still prints the summary of the frames drawn.
+        {1, '~', run + dir + "/late.vs", dir + "/late.vs: 1 frame, "},
+        {1, '~', run + dir + "/fails.vs", " information, 0 warnings, 1 errors, ",
+         "vantor-run: the log holds 1 error row (see " + dir +
+             "/Vantor3.html); the first: Das Objekt mit der ID: 99 "},
+        {0, '~', run + "--allow-errors " + dir + "/fails.vs"},
+        {0, '=', run + "--plugin " VTR3_FAKE_PLUGIN,
+         "(default): 0 frames, 0.00 ms a frame, log: 0 information, 0 warnings, 0 errors, 0 labels; "
+         "graphics: EGL surfaceless\n"},
+        {1, '~', run + "--plugin " VTR3_NOT_A_PLUGIN},
+        {1, '=', run + dir + "/missing.vs",
+         "vantor-run: cannot read the script " + dir + "/missing.vs: no such file\n"},
+        {1, '~', std::string(VTR3_RUNNER) + " --dir " + dir + "/missing"},
+        {1, '~', "env -u DISPLAY " VTR3_RUNNER " --window",
+         "vantor-run: --window needs an X display, and DISPLAY is not set"},
+        {2, '~', run + "--frobnicate"},
+        {2, '~', run + "--frames x"},
+        {0, '^', run + "--help", "usage: vantor-run [options] [SCRIPT]\n"},
+        {0, '=', std::string(VTR3_FXCHECK) + " " + dir + "/good.fx",
+         dir + "/good.fx: 2 techniques\n"
+               "  technique Simple: 1 pass, device: valid, shader model 2: valid\n"
+               "  technique Three: 2 passes, device: valid, shader model 2: invalid\n"},
+        {1, '^', std::string(VTR3_FXCHECK) + " --no-sm2 " + dir + "/bad.fx",
+         dir + "/bad.fx:3:16: error: undeclared identifier 'undefinedThing' [X3004]\n"},
+        {2, '~', VTR3_FXCHECK},
+    };
+    for (const auto& c : kCases) {
+        const CommandOutcome outcome = RunCommandAndErrors(c.command);
+        const std::size_t at = outcome.output.find(c.output);
+        EXPECT_EQ(outcome.exitCode, c.status) << c.command << "\n" << outcome.output;
+        EXPECT_TRUE(c.how == '='   ? outcome.output == c.output
+                    : c.how == '^' ? at == 0
+                                   : at != std::string::npos)
+            << c.command << " " << c.how << " " << c.output << "\n"
+            << outcome.output;
+        EXPECT_NE(outcome.output.find(c.more), std::string::npos) << c.more << "\n" << outcome.output;
+    }
 }
 
 // Frames are encoded and written on a thread of their own: a frame that cannot be written still fails

@@ -3,6 +3,7 @@
 // inserted, spliced seeds) until the time budget (VTR3_FUZZ_SECONDS, default 5) is spent.
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -38,17 +39,15 @@ void Replay(const std::string& input) {
 
 int main() {
     const auto deadline = FuzzDeadline(5);
-    std::size_t runs = 0;
     for (const std::string& input : kHostile) {
         Replay(input);
-        ++runs;
     }
     std::mt19937 random(20261206);
-    const std::size_t seeds = sizeof kSeeds / sizeof kSeeds[0];
+    const std::size_t seeds = std::size(kSeeds);
     const TextDamage kinds{4, 50, "\"\\#.-\n", false};
-    runs += ReplayRounds(50000, deadline, [&](int round) {
+    const std::size_t runs = ReplayRounds(50000, deadline, [&](int round) {
         Replay(DamageText(kSeeds[round % seeds], kSeeds[(round / seeds) % seeds], kinds, &random));
     });
-    std::printf("%zu scripts replayed\n", runs);
+    std::printf("%zu scripts replayed\n", std::size(kHostile) + runs);
     return 0;
 }
