@@ -60,6 +60,11 @@ TEST_F(ObjectTest, CreationRefusalsGrowthAndDeletionRows) {
         EXPECT_EQ(std::vector<int>({slot->id, slot->objectType, slot->renderGroup}),
                   std::vector<int>({r.id, r.type, r.group}));
     }
+    // Freeing the table through the slot manager destroys the objects with it.
+    Make(121, SKY, {10.0f});
+    static_cast<c_VTR3SlotManager<ObjectSlot>&>(objects_).ReleaseAllSlots();
+    EXPECT_EQ(objects_.FindObject(121), nullptr);
+    EXPECT_EQ(platform::LiveObjectCount(), baseline_);
 }
 
 TEST_F(ObjectTest, SettersCheckStateIndicesAndConvertAngles) {
