@@ -71,7 +71,7 @@ class TextureManagerTest : public ManagerLogTest {
     std::size_t baseline_ = 0;
 };
 
-TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
+TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaultsAndRefusalsLeaveNoTexture) {
     MakeFileTexture(1, 0, "flat.png");
     MakeFileTexture(2, 1, "sky.dds");
     MakeFileTexture(3, 2, "fog.dds");
@@ -94,11 +94,30 @@ TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
         EXPECT_EQ(textures_.GetVolumeTexture(id) != nullptr, id == 3) << id;
     }
 
+    TakeRows();
+
+    // Refused, a creation leaves no texture; sizes reach the device as given.
     fake_d3dx::g_result = D3DXERR_INVALIDDATA;
     MakeFileTexture(5, 0, "broken.png");
     EXPECT_EQ(textures_.GetBaseTexture(5), nullptr);
+    MakeDeviceTexture(6, 0, 0, 64, 64, D3DFMT_X8R8G8B8);
+    device_->Fail("CreateTexture", D3DERR_INVALIDCALL);
+    textures_.SetSize(6, static_cast<unsigned int>(-4), 100000);
+    textures_.TextureInitialize(6);
+    EXPECT_EQ(textures_.GetBaseTexture(6), nullptr);
+    device_->Fail("CreateCubeTexture", D3DERR_OUTOFVIDEOMEMORY);
+    MakeDeviceTexture(7, 1, 0, 128, 128, D3DFMT_R32F);
+    EXPECT_EQ(textures_.GetBaseTexture(7), nullptr);
+    EXPECT_EQ(device_->TakeCalls(),
+              (Rows{"D3DXCreateTextureFromFileExA(broken.png, DEFAULT, DEFAULT, " + defaults,
+                    "CreateTexture(64, 64, 1, RENDERTARGET, 22, DEFAULT)",
+                    "CreateTexture(4294967292, 100000, 1, RENDERTARGET, 22, DEFAULT)",
+                    "CreateCubeTexture(128, 1, RENDERTARGET, 114, DEFAULT)"}));
     const Rows rows = TakeRows();
-    EXPECT_EQ(rows.back(), DirectXRow("Die Texture", 5, "D3DXERR_INVALIDDATA", "TextureInitialize"));
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[1], DirectXRow("Die Texture", 5, "D3DXERR_INVALIDDATA", "TextureInitialize"));
+    EXPECT_EQ(rows[4], DirectXRow("Die Textur", 6, "D3DERR_INVALIDCALL", "TextureInitialize"));
+    EXPECT_EQ(rows[6], DirectXRow("Die Textur", 7, "D3DERR_OUTOFVIDEOMEMORY", "TextureInitialize"));
 }
 
 TEST_F(TextureManagerTest, TypesAndUsagesThatCannotBeMadeAreRefused) {
@@ -128,24 +147,6 @@ TEST_F(TextureManagerTest, TypesAndUsagesThatCannotBeMadeAreRefused) {
         ++id;
     }
     EXPECT_TRUE(device_->TakeCalls().empty());
-}
-
-TEST_F(TextureManagerTest, ARefusedCreationLeavesNoTextureAndSizesReachTheDeviceAsGiven) {
-    MakeDeviceTexture(1, 0, 0, 64, 64, D3DFMT_X8R8G8B8);
-    device_->Fail("CreateTexture", D3DERR_INVALIDCALL);
-    textures_.SetSize(1, static_cast<unsigned int>(-4), 100000);
-    textures_.TextureInitialize(1);
-    EXPECT_EQ(textures_.GetBaseTexture(1), nullptr);
-    device_->Fail("CreateCubeTexture", D3DERR_OUTOFVIDEOMEMORY);
-    MakeDeviceTexture(2, 1, 0, 128, 128, D3DFMT_R32F);
-    EXPECT_EQ(textures_.GetBaseTexture(2), nullptr);
-    EXPECT_EQ(device_->TakeCalls(), (Rows{"CreateTexture(64, 64, 1, RENDERTARGET, 22, DEFAULT)",
-                                          "CreateTexture(4294967292, 100000, 1, RENDERTARGET, 22, DEFAULT)",
-                                          "CreateCubeTexture(128, 1, RENDERTARGET, 114, DEFAULT)"}));
-    const Rows rows = TakeRows();
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[2], DirectXRow("Die Textur", 1, "D3DERR_INVALIDCALL", "TextureInitialize"));
-    EXPECT_EQ(rows[4], DirectXRow("Die Textur", 2, "D3DERR_OUTOFVIDEOMEMORY", "TextureInitialize"));
 }
 
 // Released, nothing is left; re-created, the textures come back in table order with their creation

@@ -55,7 +55,7 @@ std::vector<int> NoiseFromStateOne(size_t count) {
     return values;
 }
 
-TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPosition) {
+TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPositionInGroupZero) {
     engine_.camera().word[a6::kViewX] = 1024000; // engine x 1000
     engine_.camera().word[a6::kViewY] = 2048000; // engine y 2000
     const Calls creation = {"CreateVertexBuffer(192, 0, 65794, MANAGED)",
@@ -89,6 +89,16 @@ TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPosition) {
     objects_.RenderObject(1);
     EXPECT_TRUE(device_->TakeCalls().empty());
     EXPECT_EQ(objects_.FindObject(1)->GetPosition(), D3DXVECTOR3(-2.0f, 50.0f, 2000.0f));
+
+    // Group 0 draws every sky that flag 0 does not hide (only exactly 1 hides), and only skies.
+    Make(2, WATER, {10.0f, 1.0f, 4.0f});
+    Make(3, SKY, {10.0f});
+    objects_.SetFlag(3, 0, 2);
+    device_->TakeCalls();
+    objects_.RenderObjects(0);
+    EXPECT_EQ(TakeDraws(), 1);
+    objects_.RenderObjects(5);
+    EXPECT_TRUE(device_->TakeCalls().empty());
 }
 
 TEST_F(ObjectTest, WaterBuildsItsSquareMatricesAndNoise) {
