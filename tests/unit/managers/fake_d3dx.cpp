@@ -2,6 +2,8 @@
 
 #include <d3dx9.h>
 
+#include <string.h>
+
 namespace fake_d3dx {
 
 std::vector<std::string>* g_calls = nullptr;
@@ -9,7 +11,7 @@ IDirect3DDevice9* g_device = nullptr;
 HRESULT g_result = D3D_OK;
 HRESULT g_effectResult = E_FAIL;
 std::string g_compilerMessages;
-std::string g_effectSource;
+std::map<std::string, std::string> g_effectSources;
 
 namespace {
 
@@ -26,8 +28,6 @@ std::string Common(UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWO
            (palette ? "palette" : "NULL") + ")";
 }
 
-int g_liveBuffers = 0;
-
 // Records the call; on success `create` makes a small texture of the loader's kind on g_device.
 template <typename Interface, typename Create>
 HRESULT Answer(const std::string& call, Interface** texture, Create create) {
@@ -38,37 +38,7 @@ HRESULT Answer(const std::string& call, Interface** texture, Create create) {
     return SUCCEEDED(g_result) ? create() : g_result;
 }
 
-// The compiler's message buffer: the text without a terminator, as a buffer need not have one.
-class Buffer final : public ID3DXBuffer {
-  public:
-    explicit Buffer(const std::string& text) : text_(text) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG count = --references_;
-        if (count == 0) {
-            --g_liveBuffers;
-            delete this;
-        }
-        return count;
-    }
-    LPVOID GetBufferPointer() override { return &text_[0]; }
-    DWORD GetBufferSize() override { return static_cast<DWORD>(text_.size()); }
-
-  private:
-    std::string text_;
-    ULONG references_ = 1;
-};
-
 } // namespace
-
-int LiveBuffers() {
-    return g_liveBuffers;
-}
-
 } // namespace fake_d3dx
 
 using namespace fake_d3dx;
@@ -119,15 +89,17 @@ HRESULT WINAPI D3DXCreateEffectFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, 
                            (defines ? "defines" : "NULL") + ", " + (include ? "include" : "NULL") + ", " +
                            std::to_string(flags) + ", " + (pool ? "pool" : "NULL") + ")");
     }
-    if (!g_effectSource.empty()) {
-        return D3DXCreateEffect(device, g_effectSource.data(), static_cast<UINT>(g_effectSource.size()),
+    const auto source = g_effectSources.find(path);
+    if (source != g_effectSources.end()) {
+        return D3DXCreateEffect(device, source->second.data(), static_cast<UINT>(source->second.size()),
                                 defines, include, flags, pool, effect, messages);
     }
     *effect = nullptr;
     *messages = nullptr;
-    if (!g_compilerMessages.empty()) {
-        ++g_liveBuffers;
-        *messages = new Buffer(g_compilerMessages);
+    // The text without a terminator, as a buffer need not have one.
+    if (!g_compilerMessages.empty() &&
+        SUCCEEDED(D3DXCreateBuffer(static_cast<DWORD>(g_compilerMessages.size()), messages))) {
+        memcpy((*messages)->GetBufferPointer(), g_compilerMessages.data(), g_compilerMessages.size());
     }
     return g_effectResult;
 }

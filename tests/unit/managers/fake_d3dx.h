@@ -6,6 +6,7 @@
 
 #include <d3d9.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,14 +18,12 @@ extern std::vector<std::string>* g_calls;
 extern IDirect3DDevice9* g_device;
 // What the loaders answer; D3D_OK hands out a texture.
 extern HRESULT g_result;
-// What the effect compiler answers: a failure (it hands out no effect), with these messages in a
-// buffer when they are not empty; or, while g_effectSource is not empty, the platform's effect built
-// from that text on the device given, whatever the path.
+// What the effect compiler answers: for a path in g_effectSources, the platform's effect built from
+// its text on the device given; for any other, a failure (it hands out no effect), with these
+// messages in a platform buffer when they are not empty.
 extern HRESULT g_effectResult;
 extern std::string g_compilerMessages;
-extern std::string g_effectSource;
-// The message buffers handed out and not yet released.
-int LiveBuffers();
+extern std::map<std::string, std::string> g_effectSources;
 
 } // namespace fake_d3dx
 

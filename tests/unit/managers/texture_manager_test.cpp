@@ -64,11 +64,6 @@ class TextureManagerTest : public ManagerLogTest {
         textures_.SetPath(id, path);
         textures_.TextureInitialize(id);
     }
-    Rows TakeCalls() {
-        Rows calls;
-        calls.swap(device_->calls());
-        return calls;
-    }
 
     host::Engine engine_;
     RecordingDevice* device_;
@@ -76,7 +71,7 @@ class TextureManagerTest : public ManagerLogTest {
     std::size_t baseline_ = 0;
 };
 
-TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
+TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaultsAndRefusalsLeaveNoTexture) {
     MakeFileTexture(1, 0, "flat.png");
     MakeFileTexture(2, 1, "sky.dds");
     MakeFileTexture(3, 2, "fog.dds");
@@ -87,7 +82,7 @@ TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
     textures_.SetPath(4, "again.jpg");
     textures_.TextureInitialize(4);
     const std::string defaults = "DEFAULT, 0, 0, MANAGED, DEFAULT, DEFAULT, 0, NULL, NULL)";
-    EXPECT_EQ(TakeCalls(),
+    EXPECT_EQ(device_->TakeCalls(),
               (Rows{"D3DXCreateTextureFromFileExA(flat.png, DEFAULT, DEFAULT, " + defaults,
                     "D3DXCreateCubeTextureFromFileExA(sky.dds, DEFAULT, " + defaults,
                     "D3DXCreateVolumeTextureFromFileExA(fog.dds, DEFAULT, DEFAULT, DEFAULT, " + defaults,
@@ -99,11 +94,30 @@ TEST_F(TextureManagerTest, FilesAreLoadedByTypeWithTheLibraryDefaults) {
         EXPECT_EQ(textures_.GetVolumeTexture(id) != nullptr, id == 3) << id;
     }
 
+    TakeRows();
+
+    // Refused, a creation leaves no texture; sizes reach the device as given.
     fake_d3dx::g_result = D3DXERR_INVALIDDATA;
     MakeFileTexture(5, 0, "broken.png");
     EXPECT_EQ(textures_.GetBaseTexture(5), nullptr);
+    MakeDeviceTexture(6, 0, 0, 64, 64, D3DFMT_X8R8G8B8);
+    device_->Fail("CreateTexture", D3DERR_INVALIDCALL);
+    textures_.SetSize(6, static_cast<unsigned int>(-4), 100000);
+    textures_.TextureInitialize(6);
+    EXPECT_EQ(textures_.GetBaseTexture(6), nullptr);
+    device_->Fail("CreateCubeTexture", D3DERR_OUTOFVIDEOMEMORY);
+    MakeDeviceTexture(7, 1, 0, 128, 128, D3DFMT_R32F);
+    EXPECT_EQ(textures_.GetBaseTexture(7), nullptr);
+    EXPECT_EQ(device_->TakeCalls(),
+              (Rows{"D3DXCreateTextureFromFileExA(broken.png, DEFAULT, DEFAULT, " + defaults,
+                    "CreateTexture(64, 64, 1, RENDERTARGET, 22, DEFAULT)",
+                    "CreateTexture(4294967292, 100000, 1, RENDERTARGET, 22, DEFAULT)",
+                    "CreateCubeTexture(128, 1, RENDERTARGET, 114, DEFAULT)"}));
     const Rows rows = TakeRows();
-    EXPECT_EQ(rows.back(), DirectXRow("Die Texture", 5, "D3DXERR_INVALIDDATA", "TextureInitialize"));
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[1], DirectXRow("Die Texture", 5, "D3DXERR_INVALIDDATA", "TextureInitialize"));
+    EXPECT_EQ(rows[4], DirectXRow("Die Textur", 6, "D3DERR_INVALIDCALL", "TextureInitialize"));
+    EXPECT_EQ(rows[6], DirectXRow("Die Textur", 7, "D3DERR_OUTOFVIDEOMEMORY", "TextureInitialize"));
 }
 
 TEST_F(TextureManagerTest, TypesAndUsagesThatCannotBeMadeAreRefused) {
@@ -132,25 +146,7 @@ TEST_F(TextureManagerTest, TypesAndUsagesThatCannotBeMadeAreRefused) {
         EXPECT_EQ(textures_.GetBaseTexture(id), nullptr);
         ++id;
     }
-    EXPECT_TRUE(TakeCalls().empty());
-}
-
-TEST_F(TextureManagerTest, ARefusedCreationLeavesNoTextureAndSizesReachTheDeviceAsGiven) {
-    MakeDeviceTexture(1, 0, 0, 64, 64, D3DFMT_X8R8G8B8);
-    device_->Fail("CreateTexture", D3DERR_INVALIDCALL);
-    textures_.SetSize(1, static_cast<unsigned int>(-4), 100000);
-    textures_.TextureInitialize(1);
-    EXPECT_EQ(textures_.GetBaseTexture(1), nullptr);
-    device_->Fail("CreateCubeTexture", D3DERR_OUTOFVIDEOMEMORY);
-    MakeDeviceTexture(2, 1, 0, 128, 128, D3DFMT_R32F);
-    EXPECT_EQ(textures_.GetBaseTexture(2), nullptr);
-    EXPECT_EQ(TakeCalls(), (Rows{"CreateTexture(64, 64, 1, RENDERTARGET, 22, DEFAULT)",
-                                 "CreateTexture(4294967292, 100000, 1, RENDERTARGET, 22, DEFAULT)",
-                                 "CreateCubeTexture(128, 1, RENDERTARGET, 114, DEFAULT)"}));
-    const Rows rows = TakeRows();
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[2], DirectXRow("Die Textur", 1, "D3DERR_INVALIDCALL", "TextureInitialize"));
-    EXPECT_EQ(rows[4], DirectXRow("Die Textur", 2, "D3DERR_OUTOFVIDEOMEMORY", "TextureInitialize"));
+    EXPECT_TRUE(device_->TakeCalls().empty());
 }
 
 // Released, nothing is left; re-created, the textures come back in table order with their creation
@@ -161,16 +157,16 @@ TEST_F(TextureManagerTest, ReleaseAndRecreateRebuildUntilAFileFails) {
     MakeDeviceTexture(3, 1, 0, 16, 0, D3DFMT_X8R8G8B8);
     MakeDeviceTexture(4, 0, 1, 64, 32, D3DFMT_D32);
     const std::size_t alive = platform::LiveObjectCount();
-    const Rows created = TakeCalls();
+    const Rows created = device_->TakeCalls();
     textures_.ReleaseResources();
     EXPECT_EQ(platform::LiveObjectCount(), baseline_);
     textures_.RecreateResources();
     EXPECT_EQ(platform::LiveObjectCount(), alive);
-    EXPECT_EQ(TakeCalls(), created);
+    EXPECT_EQ(device_->TakeCalls(), created);
     textures_.ReleaseResources();
     fake_d3dx::g_result = D3DXERR_INVALIDDATA;
     textures_.RecreateResources();
-    EXPECT_EQ(TakeCalls(), Rows(created.begin(), created.begin() + 2));
+    EXPECT_EQ(device_->TakeCalls(), Rows(created.begin(), created.begin() + 2));
     EXPECT_EQ(TakeRows().back(), DirectXRow("Die Texture", 2, "D3DXERR_INVALIDDATA", "RecreateResources"));
 }
 
@@ -200,7 +196,7 @@ TEST_F(TextureManagerTest, ExportsConvertTheScriptsNumbersAndRefuseOthers) {
     VTR3TexSetSize(cube, a6::VarFromInt(32), 0);
     VTR3TexInitialize(cube);
     expected.push_back("CreateCubeTexture(32, 1, RENDERTARGET, 21, DEFAULT)");
-    EXPECT_EQ(TakeCalls(), expected);
+    EXPECT_EQ(device_->TakeCalls(), expected);
     const struct {
         var result;
         const char* call;
@@ -234,7 +230,7 @@ TEST_F(TextureManagerTest, ViewsFindTheirTextureAndCubeFace) {
     textures_.SetViewID(3, 0, 20);
     textures_.SetViewID(4, 0, 20);
     textures_.SetViewID(1, 0, 20);
-    TakeCalls();
+    device_->TakeCalls();
 
     EXPECT_EQ(textures_.GetTextureID(13), 2);
     EXPECT_EQ(textures_.GetTextureID(20), 3);
@@ -246,11 +242,17 @@ TEST_F(TextureManagerTest, ViewsFindTheirTextureAndCubeFace) {
     // Each surface is the texture's own for that face (engine order +Z -Z +X -X +Y -Y) or level, with
     // one reference for the caller.
     const std::pair<unsigned int, D3DCUBEMAP_FACES> faces[] = {
-        {2, D3DCUBEMAP_FACE_POSITIVE_X}, {4, D3DCUBEMAP_FACE_POSITIVE_Y}, {0, D3DCUBEMAP_FACE_POSITIVE_Z}};
+        {2, D3DCUBEMAP_FACE_POSITIVE_X},
+        {4, D3DCUBEMAP_FACE_POSITIVE_Y},
+        {0, D3DCUBEMAP_FACE_POSITIVE_Z},
+        {6, D3DCUBEMAP_FACES(-1)}}; // texture 3's level
     for (const auto& [face, direct3dFace] : faces) {
-        IDirect3DSurface9* surface = textures_.GetCubeSurface(2, face, 0);
+        const bool cube = face < 6;
+        IDirect3DSurface9* surface = cube ? textures_.GetCubeSurface(2, face, 0) : textures_.GetSurface(3, 0);
         IDirect3DSurface9* own = nullptr;
-        ASSERT_EQ(textures_.GetCubeTexture(2)->GetCubeMapSurface(direct3dFace, 0, &own), D3D_OK);
+        ASSERT_EQ(cube ? textures_.GetCubeTexture(2)->GetCubeMapSurface(direct3dFace, 0, &own)
+                       : textures_.GetTexture(3)->GetSurfaceLevel(0, &own),
+                  D3D_OK);
         EXPECT_EQ(surface, own) << face;
         own->Release();
         ASSERT_NE(surface, nullptr);
@@ -258,14 +260,7 @@ TEST_F(TextureManagerTest, ViewsFindTheirTextureAndCubeFace) {
     }
     EXPECT_EQ(textures_.GetCubeSurface(2, 6, 0), nullptr);
     EXPECT_EQ(textures_.GetSurface(2, 0), nullptr); // a cube texture has no 2D surface
-    IDirect3DSurface9* surface = textures_.GetSurface(3, 0);
-    IDirect3DSurface9* own = nullptr;
-    ASSERT_EQ(textures_.GetTexture(3)->GetSurfaceLevel(0, &own), D3D_OK);
-    EXPECT_EQ(surface, own);
-    own->Release();
-    ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(surface->Release(), 1u);
-    EXPECT_TRUE(TakeCalls().empty());
+    EXPECT_TRUE(device_->TakeCalls().empty());
 }
 
 TEST_F(TextureManagerTest, UnknownIdentifiersAndCallsOutsideTheLifeCycle) {

@@ -196,14 +196,13 @@ TEST_F(ViewManagerTest, StepsOutsideTheirRangeAndUnknownViews) {
     views_.RegisterView(1, "camera");
     // Step indices outside 0 to 9 touch nothing: the neighbouring record stays as it was.
     views_.RegisterView(2, "");
-    views_.SetPostProcessEffect(1, 0, 30004);
-    views_.SetPostProcessEffect(1, 9, 30011);
-    views_.SetPostProcessEffect(1, 10, 99);
-    views_.SetPostProcessEffect(1, -1, 99);
-    EXPECT_EQ(views_.GetPostProcessEffectID(1, 0), 30004);
-    EXPECT_EQ(views_.GetPostProcessEffectID(1, 9), 30011);
-    EXPECT_EQ(views_.GetPostProcessEffectID(1, 10), 0);
-    EXPECT_EQ(views_.GetPostProcessEffectID(1, -1), 0);
+    const int steps[][3] = {{0, 30004, 30004}, {9, 30011, 30011}, {10, 99, 0}, {-1, 99, 0}};
+    for (const auto& step : steps) {
+        views_.SetPostProcessEffect(1, step[0], step[1]);
+    }
+    for (const auto& step : steps) {
+        EXPECT_EQ(views_.GetPostProcessEffectID(1, step[0]), step[2]) << step[0];
+    }
     EXPECT_EQ(views_.GetSlotAt(1)->id, 2);
     EXPECT_EQ(views_.GetSlotAt(1)->inUse, 1);
     EXPECT_EQ(views_.GetPostProcessEffectID(2, 0), 0);

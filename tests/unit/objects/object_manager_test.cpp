@@ -1,5 +1,5 @@
 // The object manager and the 3D object base: rows of creation, deletion and refusals, growth, the
-// setters' checks and conversions, the world matrix, drawing by group and the stage-0 texture
+// setters' checks and conversions, the world matrix, the engine's mesh and the stage-0 texture
 // saved and given back.
 #include "frame/vtr3_exports.h"
 #include "object_fixture.h"
@@ -60,6 +60,11 @@ TEST_F(ObjectTest, CreationRefusalsGrowthAndDeletionRows) {
         EXPECT_EQ(std::vector<int>({slot->id, slot->objectType, slot->renderGroup}),
                   std::vector<int>({r.id, r.type, r.group}));
     }
+    // Freeing the table through the slot manager destroys the objects with it.
+    Make(121, SKY, {10.0f});
+    static_cast<c_VTR3SlotManager<ObjectSlot>&>(objects_).ReleaseAllSlots();
+    EXPECT_EQ(objects_.FindObject(121), nullptr);
+    EXPECT_EQ(platform::LiveObjectCount(), baseline_);
 }
 
 TEST_F(ObjectTest, SettersCheckStateIndicesAndConvertAngles) {
@@ -104,18 +109,6 @@ TEST_F(ObjectTest, SettersCheckStateIndicesAndConvertAngles) {
     for (int i = 0; i < 16; ++i) {
         EXPECT_NEAR((&world._11)[i], expected[i], 1e-6f) << i;
     }
-}
-
-TEST_F(ObjectTest, GroupZeroDrawsEverySkyAndOnlySkies) {
-    Make(1, SKY, {10.0f});
-    Make(2, WATER, {10.0f, 1.0f, 4.0f});
-    Make(3, SKY, {10.0f});
-    objects_.SetFlag(3, 0, 2); // only exactly 1 hides
-    device_->TakeCalls();
-    objects_.RenderObjects(0);
-    EXPECT_EQ(TakeDraws(), 2);
-    objects_.RenderObjects(5);
-    EXPECT_TRUE(device_->TakeCalls().empty());
 }
 
 // The engine's stage-0 texture comes back after a fixed-function drawing, with its reference count;

@@ -55,7 +55,7 @@ std::vector<int> NoiseFromStateOne(size_t count) {
     return values;
 }
 
-TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPosition) {
+TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPositionInGroupZero) {
     engine_.camera().word[a6::kViewX] = 1024000; // engine x 1000
     engine_.camera().word[a6::kViewY] = 2048000; // engine y 2000
     const Calls creation = {"CreateVertexBuffer(192, 0, 65794, MANAGED)",
@@ -89,6 +89,16 @@ TEST_F(ObjectTest, SkyBuildsItsBoxAndDrawsItAtTheViewersPosition) {
     objects_.RenderObject(1);
     EXPECT_TRUE(device_->TakeCalls().empty());
     EXPECT_EQ(objects_.FindObject(1)->GetPosition(), D3DXVECTOR3(-2.0f, 50.0f, 2000.0f));
+
+    // Group 0 draws every sky that flag 0 does not hide (only exactly 1 hides), and only skies.
+    Make(2, WATER, {10.0f, 1.0f, 4.0f});
+    Make(3, SKY, {10.0f});
+    objects_.SetFlag(3, 0, 2);
+    device_->TakeCalls();
+    objects_.RenderObjects(0);
+    EXPECT_EQ(TakeDraws(), 1);
+    objects_.RenderObjects(5);
+    EXPECT_TRUE(device_->TakeCalls().empty());
 }
 
 TEST_F(ObjectTest, WaterBuildsItsSquareMatricesAndNoise) {
@@ -156,6 +166,28 @@ TEST_F(ObjectTest, WaterTechniqueFollowsFlagOneAndEntTex2IsAlwaysTheNoise) {
     auto* water = static_cast<c_VTR3ObjectWater*>(Make(2, WATER, {10.0f, 1.0f, 8.0f}));
     MakeEffect(7, kWaterEffect);
     MakeTexture(9);
+    // Without effect or technique nothing is drawn: effect 0 draws fixed-function until the effect
+    // lookup; 8 is looked up by both steps; 6 lacks the techniques.
+    MakeEffect(6, "float4 Shade() : COLOR { return 1; }\n"
+                  "technique Other { pass P0 { PixelShader = compile ps_2_0 Shade(); } }\n");
+    TakeRows();
+    const std::string kNotFound = " wurde nicht gefunden. Funktion wird abgebrochen @ vtr3_effects "
+                                  "c_VTR3EffectManager::GetEffect";
+    const struct {
+        int effect;
+        Rows rows;
+    } refusals[] = {{0, {"Fehler: Das Objekt mit der ID: 0" + kNotFound}},
+                    {8, Rows(2, "Fehler: Das Objekt mit der ID: 8" + kNotFound)},
+                    {6, {}}};
+    for (const auto& c : refusals) {
+        objects_.SetEffect(2, c.effect);
+        device_->TakeCalls();
+        objects_.RenderObject(2);
+        const Calls calls = device_->TakeCalls();
+        EXPECT_EQ(std::count_if(calls.begin(), calls.end(), IsDraw), 0) << c.effect;
+        EXPECT_EQ(calls.back(), "SetRenderState(LIGHTING, 1)") << c.effect;
+        EXPECT_EQ(TakeRows(), c.rows) << c.effect;
+    }
     objects_.SetEffect(2, 7);
     objects_.SetTexture(2, 2, 9);
     objects_.SetTexture(2, 0, 9);
@@ -205,31 +237,6 @@ TEST_F(ObjectTest, WaterTechniqueFollowsFlagOneAndEntTex2IsAlwaysTheNoise) {
     EXPECT_EQ(MatrixBits(EffectMatrix("matWorldView")), MatrixBits(expected));
     D3DXMatrixMultiply(&expected, &expected, &projection);
     EXPECT_EQ(MatrixBits(EffectMatrix("matWorldViewProjection")), MatrixBits(expected));
-}
-
-TEST_F(ObjectTest, WaterWithoutEffectOrTechniqueDrawsNothing) {
-    Make(2, WATER, {10.0f, 1.0f, 8.0f});
-    MakeEffect(7, "float4 Shade() : COLOR { return 1; }\n"
-                  "technique Other { pass P0 { PixelShader = compile ps_2_0 Shade(); } }\n");
-    TakeRows();
-    const std::string kNotFound = " wurde nicht gefunden. Funktion wird abgebrochen @ vtr3_effects "
-                                  "c_VTR3EffectManager::GetEffect";
-    const Rows eight(2, "Fehler: Das Objekt mit der ID: 8" + kNotFound);
-    // Effect 0 draws fixed-function until the effect lookup; 8 is looked up by both steps; 7 lacks the
-    // technique.
-    const struct {
-        int effect;
-        Rows rows;
-    } cases[] = {{0, {"Fehler: Das Objekt mit der ID: 0" + kNotFound}}, {8, eight}, {7, {}}};
-    for (const auto& c : cases) {
-        objects_.SetEffect(2, c.effect);
-        device_->TakeCalls();
-        objects_.RenderObject(2);
-        const Calls calls = device_->TakeCalls();
-        EXPECT_EQ(std::count_if(calls.begin(), calls.end(), IsDraw), 0) << c.effect;
-        EXPECT_EQ(calls.back(), "SetRenderState(LIGHTING, 1)") << c.effect;
-        EXPECT_EQ(TakeRows(), c.rows) << c.effect;
-    }
 }
 
 TEST_F(ObjectTest, WaterNoiseSizeComesOnlyFromARepresentableSkill) {

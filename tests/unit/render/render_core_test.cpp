@@ -1,5 +1,6 @@
 // The render core's stages as the device sees them: which target is saved, switched and restored,
-// and the clip-plane states, for each kind of view; the references it holds across frames.
+// and the clip-plane states, for each kind of view; the references it holds across frames; a start
+// without device; the objects drawn by stage E.
 #include "render_unit_fixture.h"
 
 #include "render/vtr3_renderer.h"
@@ -39,9 +40,24 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
                               "SetRenderState(CLIPPLANEENABLE, 1)", "SetClipPlane(1, 0.5, 1, 2.5, -4)",
                               "SetClipPlane(1, 0, 0, 0, 0)", "SetRenderState(CLIPPLANEENABLE, 2)",
                               "SetRenderTarget(0, F)"}));
+    // A singular view and projection carry the plane nowhere: plane 1 is the zero plane.
+    std::fill(projection, projection + 16, 0.0f);
+    const Calls singular = Frame();
+    EXPECT_EQ(std::count(singular.begin(), singular.end(), "SetClipPlane(1, 0, 0, 0, 0)"), 2);
     ClipPlane(0);
     EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, 3)",
                               "SetRenderState(CLIPPLANEENABLE, 0)", "SetRenderTarget(0, F)"}));
+    // The surfaces of a frame are given back when stage D is done with them.
+    const size_t before = platform::LiveObjectCount();
+    for (int i = 0; i < 20; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(platform::LiveObjectCount(), before);
+    IDirect3DSurface9* surface = g_textureManager.GetSurface(3, 0);
+    EXPECT_EQ(surface->Release(), 1u) << "only the texture manager holds the texture";
+    IDirect3DSurface9* backBuffer = nullptr;
+    ASSERT_EQ(engine_.device()->GetRenderTarget(0, &backBuffer), D3D_OK);
+    EXPECT_EQ(backBuffer->Release(), 0u);
 
     // Post-processing wins: no texture, no clip plane in stage A; stage D still restores the target.
     ClipPlane(1);
@@ -63,47 +79,16 @@ TEST_F(RenderCoreTest, EachKindOfViewSwitchesRestoresAndClipsAsItShould) {
     EXPECT_EQ(Frame(), (Calls{"GetRenderTarget(0)", "SetRenderTarget(0, cube side 3)",
                               "SetRenderState(CLIPPLANEENABLE, 0)", "SetRenderTarget(0, F)"}));
 
-    // No texture bound any more (deleted since the last frame): nothing is switched or restored.
+    // No texture bound any more (deleted since the last frame, and freed at once): nothing is switched
+    // or restored.
+    const size_t withCube = platform::LiveObjectCount();
     g_textureManager.TextureDelete(5);
+    EXPECT_LT(platform::LiveObjectCount(), withCube);
     EXPECT_EQ(Frame(), Calls{"SetRenderState(CLIPPLANEENABLE, 0)"});
 
     // A view the engine draws that is not registered: nothing.
     g_viewManager.UnregisterView(kView);
     EXPECT_EQ(Frame(), Calls{});
-}
-
-// The surfaces of a frame are given back when stage D is done with them: a deleted texture is freed
-// at once, and nothing is left for ReleaseResources.
-TEST_F(RenderCoreTest, NoSurfaceReferenceOutlivesTheFrame) {
-    Start();
-    Target(3, 0);
-    g_textureManager.SetViewID(3, 0, kView);
-    g_viewManager.SetRenderToTexture(kView, 1);
-    const size_t before = platform::LiveObjectCount();
-    for (int i = 0; i < 20; ++i) {
-        Frame();
-    }
-    EXPECT_EQ(platform::LiveObjectCount(), before);
-    IDirect3DSurface9* surface = g_textureManager.GetSurface(3, 0);
-    EXPECT_EQ(surface->Release(), 1u) << "only the texture manager holds the texture";
-    IDirect3DSurface9* backBuffer = nullptr;
-    ASSERT_EQ(engine_.device()->GetRenderTarget(0, &backBuffer), D3D_OK);
-    EXPECT_EQ(backBuffer->Release(), 0u);
-    g_textureManager.TextureDelete(3);
-    EXPECT_LT(platform::LiveObjectCount(), before);
-}
-
-// A singular view and projection carry the clip plane nowhere: plane 1 is the zero plane.
-TEST_F(RenderCoreTest, ASingularProjectionGivesTheZeroClipSpacePlane) {
-    Start();
-    float* projection = engine_.projectionMatrix();
-    std::fill(projection, projection + 16, 0.0f);
-    Target(3, 0);
-    g_textureManager.SetViewID(3, 0, kView);
-    g_viewManager.SetRenderToTexture(kView, 1);
-    ClipPlane(1);
-    const Calls calls = Frame();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetClipPlane(1, 0, 0, 0, 0)"), 2);
 }
 
 // Started again on an engine that offers no device: the managers stay initialised, and the stages

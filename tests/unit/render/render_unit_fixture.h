@@ -102,6 +102,17 @@ class PluginInProcessTest : public ::testing::Test {
         return calls;
     }
 
+    // View `view` post-processed by these steps, the others 0.
+    void Steps(const std::vector<int>& steps, int view = kView) {
+        g_viewManager.SetPostProcessing(view, 1);
+        for (int i = 0; i < 10; ++i) {
+            g_viewManager.SetPostProcessEffect(view, i, i < static_cast<int>(steps.size()) ? steps[i] : 0);
+        }
+    }
+    static size_t Count(const std::vector<std::string>& rows, const std::string& row) {
+        return static_cast<size_t>(std::count(rows.begin(), rows.end(), row));
+    }
+
     // The rows written since the log was opened; closes the plug-in.
     std::vector<std::string> StopAndReadRows() {
         VTR3DeInitialize();
