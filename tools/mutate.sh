@@ -34,7 +34,8 @@ source_copy=$scratch
 build=$scratch/build/dev
 mkdir -p "$source_copy"
 # The scratch copy follows the work tree (including uncommitted changes): files that differ are
-# copied, files that are gone are removed, and the others keep their times, so the build stays warm.
+# copied with the time of the copy (a file's own time may be older than the copy's last build),
+# files that are gone are removed, and the others keep their times, so the build stays warm.
 git ls-files -z --cached --others --exclude-standard | python3 -c 'import os, shutil, sys, filecmp
 copy = sys.argv[1]
 wanted = {name for name in sys.stdin.read().split("\0") if name and os.path.isfile(name)}
@@ -42,7 +43,7 @@ for name in wanted:
     target = os.path.join(copy, name)
     if not os.path.isfile(target) or not filecmp.cmp(name, target, shallow=False):
         os.makedirs(os.path.dirname(target) or ".", exist_ok=True)
-        shutil.copy2(name, target)
+        shutil.copy(name, target)  # a new time, so that the build sees the change
 for root, folders, files in os.walk(copy):
     if root == copy:
         folders[:] = [folder for folder in folders if folder != "build"]
