@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -30,8 +31,8 @@ const Image& DemoFrame() {
 
 void Encode(benchmark::State& state) {
     const Image& frame = DemoFrame();
-    const platform::image::PngCompression compression{static_cast<int>(state.range(0)),
-                                                      static_cast<int>(state.range(1))};
+    const platform::image::PngCompression compression{
+        static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
     std::vector<std::uint8_t> file;
     for (auto _ : state) {
         if (!platform::image::EncodePng(frame.bytes.data(), frame.width, frame.height, false, &file,
@@ -43,10 +44,13 @@ void Encode(benchmark::State& state) {
 }
 
 void Settings(benchmark::internal::Benchmark* b) {
-    for (int filters : {PNG_ALL_FILTERS, PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_PAETH})
-        for (int level : {1, 2, 3, 6})
-            b->Args({level, filters});
-    b->ArgNames({"level", "filters"})->Unit(benchmark::kMillisecond);
+    for (int strategy : {Z_DEFAULT_STRATEGY, Z_RLE, Z_HUFFMAN_ONLY})
+        for (int filters :
+             {PNG_ALL_FILTERS, PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_PAETH})
+            for (int level : {1, 2, 3, 6})
+                b->Args({level, filters, strategy});
+    b->Args({0, PNG_FILTER_NONE, Z_DEFAULT_STRATEGY});
+    b->ArgNames({"level", "filters", "strategy"})->Unit(benchmark::kMillisecond);
 }
 BENCHMARK(Encode)->Apply(Settings);
 

@@ -27,10 +27,12 @@ HRESULT DecodeDds(const std::uint8_t* data, std::size_t size, Image* image, D3DF
 struct PngCompression {
     int level;
     int filters;
+    int strategy; // zlib's Z_DEFAULT_STRATEGY, Z_RLE, ...
 };
 // Rendered frames and saved surfaces: zlib level 1 without row filters encodes the demo's frame about
 // five times as fast as libpng's default (level 6, every filter), for a file about a third larger;
-// the other filters cost more at level 1 and gain less (bench/png_bench.cpp compares the choices).
+// the row filters cost more at level 1 and gain less, the RLE and Huffman-only strategies are slower
+// and make files four times as large (bench/png_bench.cpp compares the choices).
 extern const PngCompression kPngCompression;
 
 // The file's bytes, or false when the encoder fails. withAlpha writes the fourth byte of each texel;

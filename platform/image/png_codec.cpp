@@ -5,6 +5,7 @@
 #include "image/pixel_format.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <cstring>
 
@@ -117,6 +118,7 @@ bool WriteRows(png_structp png, png_infop info, std::vector<std::uint8_t>* file,
         return false;
     png_set_write_fn(png, file, WriteToVector, FlushNothing);
     png_set_compression_level(png, compression.level);
+    png_set_compression_strategy(png, compression.strategy);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, compression.filters);
     png_set_IHDR(png, info, width, height, 8, withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -164,7 +166,7 @@ HRESULT DecodePng(const std::uint8_t* data, std::size_t size, Image* image, D3DF
     return D3D_OK;
 }
 
-const PngCompression kPngCompression{1, PNG_FILTER_NONE};
+const PngCompression kPngCompression{1, PNG_FILTER_NONE, Z_DEFAULT_STRATEGY};
 
 bool EncodePng(const std::uint8_t* bgra, UINT width, UINT height, bool withAlpha,
                std::vector<std::uint8_t>* file, const PngCompression& compression) {
