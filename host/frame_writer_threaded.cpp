@@ -62,7 +62,7 @@ struct FrameWriter::State {
             lock.lock();
             if (FAILED(result) && failure.empty())
                 failure = FailureText(slot.frame, slot.path, result);
-            if (firstWritten == std::chrono::steady_clock::time_point{})
+            if (SUCCEEDED(result) && firstWritten == std::chrono::steady_clock::time_point{})
                 firstWritten = std::chrono::steady_clock::now();
             first = (first + 1) % kSlots;
             --waiting;
