@@ -31,6 +31,7 @@ namespace platform::device {
 
 class BaseTexture;
 class DrawPath;
+class Query;
 struct DeviceState;
 class Surface;
 template <typename Interface, typename Description> class Buffer;
@@ -57,6 +58,8 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     void Lock();
     void Unlock();
     GlStateCache& Gl() { return gl_; }
+    // The occlusion query counting samples now, if any (GL counts one at a time).
+    Query*& BuildingOcclusion() { return buildingOcclusion_; }
 
     // platform::ReadBackBuffer and its depth-stencil counterpart.
     bool ReadBackBuffer(std::vector<std::uint8_t>* pixels, UINT* width, UINT* height);
@@ -320,6 +323,7 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     std::recursive_mutex mutex_;
     int lockDepth_ = 0; // guarded by mutex_
     GlStateCache gl_;
+    Query* buildingOcclusion_ = nullptr;
     com::Ref<IDirect3D9> direct3d_;
     D3DDEVICE_CREATION_PARAMETERS creation_;
     D3DPRESENT_PARAMETERS presentation_;

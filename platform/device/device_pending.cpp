@@ -1,6 +1,7 @@
 // The device methods not offered yet. Each fails with D3DERR_INVALIDCALL and clears its
 // out-pointers, so a caller sees an honest failure instead of a success that did nothing.
 #include "device/device.h"
+#include "device/query.h"
 
 namespace platform::device {
 namespace {
@@ -193,11 +194,14 @@ HRESULT Device::GetPixelShaderConstantB(UINT, BOOL*, UINT) {
     return D3DERR_INVALIDCALL;
 }
 
-// Queries.
+// Queries. Without an out pointer, CreateQuery answers whether the type is offered.
 
-HRESULT Device::CreateQuery(D3DQUERYTYPE, IDirect3DQuery9** ppQuery) {
-    ClearOut(ppQuery);
-    return D3DERR_INVALIDCALL;
+HRESULT Device::CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** ppQuery) {
+    const DeviceLock lock(this);
+    if (!ppQuery)
+        return Query::DataSizeOf(type) ? D3D_OK : D3DERR_NOTAVAILABLE;
+    *ppQuery = nullptr;
+    return Query::Create(this, type, ppQuery);
 }
 
 } // namespace platform::device
