@@ -31,9 +31,13 @@ HRESULT Query::Create(Device* device, D3DQUERYTYPE type, IDirect3DQuery9** query
 Query::~Query() {
     Device* device = ParentDevice();
     const DeviceLock lock(device);
-    if (device->BuildingOcclusion() == this)
+    const bool current = (query_ || fence_) && device->MakeCurrent();
+    if (device->BuildingOcclusion() == this) {
+        if (current)
+            glEndQuery(GL_SAMPLES_PASSED); // the next occlusion query may begin
         device->BuildingOcclusion() = nullptr;
-    if ((query_ || fence_) && device->MakeCurrent()) {
+    }
+    if (current) {
         if (query_)
             glDeleteQueries(1, &query_);
         if (fence_)

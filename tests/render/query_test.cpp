@@ -104,7 +104,10 @@ TEST_F(QueryTest, OcclusionCountsTheSamplesThatPassTimestampsRunInOrderEventsCom
     EXPECT_EQ(Result<std::uint64_t>(frequency), 1000000000u);
     EXPECT_EQ(Result<BOOL>(disjoint), FALSE);
 
-    // A Reset keeps the queries: they count again afterwards.
+    // A query released while it counts leaves the count to the next; a Reset keeps the queries.
+    IDirect3DQuery9* dropped = Make(D3DQUERYTYPE_OCCLUSION);
+    EXPECT_EQ(dropped->Issue(D3DISSUE_BEGIN), D3D_OK);
+    EXPECT_EQ(dropped->Release(), 0u);
     D3DPRESENT_PARAMETERS parameters = Parameters();
     ASSERT_EQ(device_->Reset(&parameters), D3D_OK);
     DrawFrame([&] {
