@@ -10,8 +10,8 @@
 #include <string>
 #include <system_error>
 
-#include "frame_writer.h"
 #include "engine.h"
+#include "frame_writer.h"
 #include "host_error.h"
 #include "log_rows.h"
 #include "plugin.h"
