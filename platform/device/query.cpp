@@ -34,7 +34,7 @@ Query::~Query() {
     const bool current = (query_ || fence_) && device->MakeCurrent();
     if (device->BuildingOcclusion() == this) {
         if (current)
-            glEndQuery(GL_SAMPLES_PASSED); // the next occlusion query may begin
+            EndBuilding(); // the next occlusion query may begin
         device->BuildingOcclusion() = nullptr;
     }
     if (current) {
@@ -54,8 +54,7 @@ void Query::EndBuilding() {
 HRESULT Query::Issue(DWORD flags) {
     Device* device = ParentDevice();
     const DeviceLock lock(device);
-    const bool begins = type_ == D3DQUERYTYPE_OCCLUSION || type_ == D3DQUERYTYPE_TIMESTAMPDISJOINT;
-    if (flags != D3DISSUE_END && !(begins && flags == D3DISSUE_BEGIN))
+    if (flags != D3DISSUE_END && flags != D3DISSUE_BEGIN)
         return D3DERR_INVALIDCALL;
     if (!device->MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
@@ -79,6 +78,9 @@ HRESULT Query::Issue(DWORD flags) {
             everIssued_ = true;
             return D3D_OK;
         }
+    } else if (flags == D3DISSUE_BEGIN) { // only a state: the result comes with the end
+        state_ = State::Building;
+        return D3D_OK;
     } else if (type_ == D3DQUERYTYPE_EVENT) {
         if (fence_)
             glDeleteSync(fence_);
@@ -87,9 +89,6 @@ HRESULT Query::Issue(DWORD flags) {
         if (!query_)
             glCreateQueries(GL_TIMESTAMP, 1, &query_);
         glQueryCounter(query_, GL_TIMESTAMP);
-    } else if (flags == D3DISSUE_BEGIN) { // TIMESTAMPDISJOINT
-        state_ = State::Building;
-        return D3D_OK;
     }
     state_ = State::Issued;
     everIssued_ = true;
@@ -133,7 +132,7 @@ HRESULT Query::GetData(void* data, DWORD size, DWORD flags) {
     if ((size && !data) || (data && size < needed) || (flags & ~DWORD{D3DGETDATA_FLUSH}))
         return D3DERR_INVALIDCALL;
     if (state_ == State::Building)
-        return D3DERR_INVALIDCALL;
+        return S_FALSE;
     if (state_ == State::Issued) {
         if (!device->MakeCurrent())
             return D3DERR_DRIVERINTERNALERROR;

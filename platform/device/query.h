@@ -3,10 +3,10 @@
 // (GL's clock does not jump). The other types are not offered: CreateQuery answers
 // D3DERR_NOTAVAILABLE for them.
 //
-// A query starts signalled. Issue(D3DISSUE_BEGIN) (OCCLUSION, TIMESTAMPDISJOINT) starts building it,
-// Issue(D3DISSUE_END) issues it; GetData answers S_FALSE until the result is ready, then S_OK with
-// the result. GetData on a query still building is D3DERR_INVALIDCALL (its result could never come);
-// on one never issued it answers S_OK with nothing counted (TRUE for an event: nothing to wait for).
+// A query starts signalled. Issue(D3DISSUE_BEGIN) starts building it (a samples count for OCCLUSION,
+// only a state for the others), Issue(D3DISSUE_END) issues it; GetData answers S_FALSE while it is
+// building and until the result is ready, then S_OK with the result; on a query never issued it
+// answers S_OK with nothing counted (TRUE for an event). Wine's Direct3D 9 answers the same.
 // The GL objects belong to the device's context, which a Reset keeps: queries live on across it.
 #ifndef VTR3_PLATFORM_DEVICE_QUERY_H
 #define VTR3_PLATFORM_DEVICE_QUERY_H

@@ -43,6 +43,7 @@ int main() {
     ProbeClears(probe);
     ProbeStretchRect(probe);
     ProbeCalls(probe);
+    ProbeQueries(probe);
 
     ResetState(probe);
     probe.depth->Release();

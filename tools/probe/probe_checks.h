@@ -14,5 +14,6 @@ void ProbeClears(const Probe& probe);
 void ProbeStretchRect(const Probe& probe);
 void ProbeValidate(const Probe& probe); // first, on the state the device starts with
 void ProbeCalls(const Probe& probe);
+void ProbeQueries(const Probe& probe);
 
 #endif
