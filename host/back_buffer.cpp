@@ -61,4 +61,8 @@ std::string ResultText(HRESULT result) {
     return std::string(DXGetErrorString9(result)) + " (" + code + ")";
 }
 
+std::string FrameWriteFailure(int frame, const std::string& path, HRESULT result) {
+    return "frame " + std::to_string(frame) + " could not be written to " + path + ": " + ResultText(result);
+}
+
 } // namespace host

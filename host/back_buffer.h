@@ -17,6 +17,8 @@ HRESULT SaveSurfacePng(IDirect3DDevice9* device, IDirect3DSurface9* surface, con
 
 // "D3DERR_INVALIDCALL (0x8876086c)".
 std::string ResultText(HRESULT result);
+// "frame 2 could not be written to PATH: D3DERR_INVALIDCALL (0x8876086c)".
+std::string FrameWriteFailure(int frame, const std::string& path, HRESULT result);
 
 } // namespace host
 

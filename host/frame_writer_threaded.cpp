@@ -29,10 +29,6 @@ struct Slot {
     std::string path;
 };
 
-std::string FailureText(int frame, const std::string& path, HRESULT result) {
-    return "frame " + std::to_string(frame) + " could not be written to " + path + ": " + ResultText(result);
-}
-
 } // namespace
 
 struct FrameWriter::State {
@@ -49,6 +45,12 @@ struct FrameWriter::State {
     IDirect3DSurface9* copy = nullptr;
     D3DSURFACE_DESC copyDesc{};
 
+    // Called with the mutex held, after a frame reached the disk.
+    void NoteWritten() {
+        if (firstWritten == std::chrono::steady_clock::time_point{})
+            firstWritten = std::chrono::steady_clock::now();
+    }
+
     void WriteQueued() {
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
@@ -61,9 +63,9 @@ struct FrameWriter::State {
                                                           slot.height, slot.alpha);
             lock.lock();
             if (FAILED(result) && failure.empty())
-                failure = FailureText(slot.frame, slot.path, result);
-            if (SUCCEEDED(result) && firstWritten == std::chrono::steady_clock::time_point{})
-                firstWritten = std::chrono::steady_clock::now();
+                failure = FrameWriteFailure(slot.frame, slot.path, result);
+            if (SUCCEEDED(result))
+                NoteWritten();
             first = (first + 1) % kSlots;
             --waiting;
             changed.notify_all();
@@ -152,13 +154,12 @@ void FrameWriter::Write(IDirect3DDevice9* device, int frame, const std::string& 
         result = SaveBackBufferPng(device, path);
         if (SUCCEEDED(result)) {
             lock.lock();
-            if (state.firstWritten == std::chrono::steady_clock::time_point{})
-                state.firstWritten = std::chrono::steady_clock::now();
+            state.NoteWritten();
             return;
         }
     }
     if (FAILED(result))
-        throw Error(FailureText(frame, path, result));
+        throw Error(FrameWriteFailure(frame, path, result));
     slot.frame = frame;
     slot.path = path;
     lock.lock();

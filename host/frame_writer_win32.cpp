@@ -16,8 +16,7 @@ FrameWriter::~FrameWriter() = default;
 void FrameWriter::Write(IDirect3DDevice9* device, int frame, const std::string& path) {
     const HRESULT result = SaveBackBufferPng(device, path);
     if (FAILED(result))
-        throw Error("frame " + std::to_string(frame) + " could not be written to " + path + ": " +
-                    ResultText(result));
+        throw Error(FrameWriteFailure(frame, path, result));
     if (state_->firstWritten == std::chrono::steady_clock::time_point{})
         state_->firstWritten = std::chrono::steady_clock::now();
 }

@@ -18,6 +18,17 @@
 namespace platform::d3dx {
 namespace {
 
+// Encodes 32-bit B, G, R, A texels as a PNG or BMP file and writes it.
+HRESULT WriteImageFile(const char* path, D3DXIMAGE_FILEFORMAT format, const std::uint8_t* bgra, UINT width,
+                       UINT height, bool alpha) {
+    std::vector<std::uint8_t> file;
+    const bool encoded = format == D3DXIFF_PNG ? image::EncodePng(bgra, width, height, alpha, &file)
+                                               : image::EncodeBmp(bgra, width, height, alpha, &file);
+    if (!encoded)
+        return E_FAIL;
+    return WriteFileBytes(path, file);
+}
+
 HRESULT SaveSurface(const char* path, D3DXIMAGE_FILEFORMAT format, IDirect3DSurface9* surface,
                     const RECT* rect) {
     if (format != D3DXIFF_PNG && format != D3DXIFF_BMP && format != D3DXIFF_DIB)
@@ -37,14 +48,7 @@ HRESULT SaveSurface(const char* path, D3DXIMAGE_FILEFORMAT format, IDirect3DSurf
             return result;
     }
     const image::Image& texels = converted.bytes.empty() ? read : converted;
-    std::vector<std::uint8_t> file;
-    const bool encoded =
-        format == D3DXIFF_PNG
-            ? image::EncodePng(texels.bytes.data(), texels.width, texels.height, alpha, &file)
-            : image::EncodeBmp(texels.bytes.data(), texels.width, texels.height, alpha, &file);
-    if (!encoded)
-        return E_FAIL;
-    return WriteFileBytes(path, file);
+    return WriteImageFile(path, format, texels.bytes.data(), texels.width, texels.height, alpha);
 }
 
 template <typename Call> HRESULT Guarded(Call call) {
@@ -64,12 +68,8 @@ HRESULT platform::WritePngFile(const char* path, const std::uint8_t* bgra, UINT 
                                bool withAlpha) {
     if (!path || !bgra)
         return D3DERR_INVALIDCALL;
-    return d3dx::Guarded([&]() -> HRESULT {
-        std::vector<std::uint8_t> file;
-        if (!image::EncodePng(bgra, width, height, withAlpha, &file))
-            return E_FAIL;
-        return d3dx::WriteFileBytes(path, file);
-    });
+    return d3dx::Guarded(
+        [&] { return d3dx::WriteImageFile(path, D3DXIFF_PNG, bgra, width, height, withAlpha); });
 }
 
 extern "C" {
