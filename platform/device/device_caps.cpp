@@ -91,15 +91,16 @@ DWORD AtLeastOne(int value) {
 void FillPipelineCaps(D3DCAPS9* caps) {
     // Every bit claimed here is drawn by a render test (tests/render/caps_coverage_test.cpp). Not
     // claimed: INDEPENDENTWRITEMASKS (D3DRS_COLORWRITEENABLE applies to every render target;
-    // COLORWRITEENABLE1 to 3 are only stored), fog (the states are stored, fog is never applied),
-    // point sprites and sizes, and features no test draws: CLIPTLVERTS, the MRT bits, DITHER.
+    // COLORWRITEENABLE1 to 3 are only stored), point sprites and sizes, and features no test draws:
+    // CLIPTLVERTS, the MRT bits, DITHER.
     caps->PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW |
                               D3DPMISCCAPS_CULLCCW | D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_TSSARGTEMP |
                               D3DPMISCCAPS_BLENDOP | D3DPMISCCAPS_PERSTAGECONSTANT |
                               D3DPMISCCAPS_SEPARATEALPHABLEND;
     caps->RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_MIPMAPLODBIAS | D3DPRASTERCAPS_COLORPERSPECTIVE |
                        D3DPRASTERCAPS_SCISSORTEST | D3DPRASTERCAPS_SLOPESCALEDEPTHBIAS |
-                       D3DPRASTERCAPS_DEPTHBIAS;
+                       D3DPRASTERCAPS_DEPTHBIAS | D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGTABLE |
+                       D3DPRASTERCAPS_FOGRANGE | D3DPRASTERCAPS_ZFOG | D3DPRASTERCAPS_WFOG;
     caps->ZCmpCaps = kAllCompares;
     caps->AlphaCmpCaps = kAllCompares;
     caps->SrcBlendCaps = kSourceBlends;

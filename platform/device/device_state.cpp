@@ -143,7 +143,7 @@ struct GroupOfState {
     std::uint32_t bits;
 };
 
-// Render states that reach GL; every other one is stored only (fog, tessellation, patches, ...).
+// Render states that reach GL; every other one is stored only (tessellation, patches, ...).
 const GroupOfState kRenderStateGroups[] = {
     {D3DRS_ZENABLE, kStateDepthStencil},
     {D3DRS_ZWRITEENABLE, kStateDepthStencil},
@@ -193,6 +193,15 @@ const GroupOfState kRenderStateGroups[] = {
     {D3DRS_AMBIENTMATERIALSOURCE, kStateVertexProgram},
     {D3DRS_EMISSIVEMATERIALSOURCE, kStateVertexProgram},
     {D3DRS_CLIPPLANEENABLE, kStateClipPlanes},
+    // Fog: the vertex program is generated per vertex mode; both stages read the parameters.
+    {D3DRS_FOGENABLE, kStateVertexProgram | kStatePixelConstants},
+    {D3DRS_FOGTABLEMODE, kStateVertexProgram | kStatePixelConstants},
+    {D3DRS_FOGVERTEXMODE, kStateVertexProgram},
+    {D3DRS_RANGEFOGENABLE, kStateVertexProgram},
+    {D3DRS_FOGCOLOR, kStatePixelConstants},
+    {D3DRS_FOGSTART, kStateVertexConstants | kStatePixelConstants},
+    {D3DRS_FOGEND, kStateVertexConstants | kStatePixelConstants},
+    {D3DRS_FOGDENSITY, kStateVertexConstants | kStatePixelConstants},
 };
 
 } // namespace
@@ -269,6 +278,12 @@ bool IsStageState(DWORD type) {
     return (type >= D3DTSS_COLOROP && type <= D3DTSS_TEXCOORDINDEX) ||
            (type >= D3DTSS_BUMPENVLSCALE && type <= D3DTSS_TEXTURETRANSFORMFLAGS) ||
            (type >= D3DTSS_COLORARG0 && type <= D3DTSS_RESULTARG) || type == D3DTSS_CONSTANT;
+}
+
+float AsFloat(DWORD bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 std::uint32_t RenderStateDirtyBits(DWORD state) {

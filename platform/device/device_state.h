@@ -82,6 +82,8 @@ bool IsRenderState(DWORD state);
 bool IsStageState(DWORD type);
 // The dirty groups a change of this render state touches.
 std::uint32_t RenderStateDirtyBits(DWORD state);
+// The float a state such as D3DRS_FOGSTART holds in its bits.
+float AsFloat(DWORD bits);
 std::uint32_t StageStateDirtyBits(DWORD type);
 
 } // namespace platform::device

@@ -111,9 +111,12 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix
         return D3DERR_INVALIDCALL;
     *slot = *matrix;
     state_->dirty |= kStateVertexConstants;
-    // Clip planes are given in world space and follow the view and projection.
+    // Clip planes are given in world space and follow the view and projection; the projection
+    // also decides whether table fog reads depth or eye distance.
     if (type == D3DTS_VIEW || type == D3DTS_PROJECTION)
         state_->dirty |= kStateClipPlanes;
+    if (type == D3DTS_PROJECTION)
+        state_->dirty |= kStatePixelConstants;
     return D3D_OK;
 }
 

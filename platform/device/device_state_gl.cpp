@@ -56,12 +56,6 @@ static_assert(sizeof kAddress / sizeof kAddress[0] == D3DTADDRESS_MIRRORONCE + 1
 constexpr GLenum kFill[] = {GL_FILL, GL_POINT, GL_LINE, GL_FILL};
 static_assert(sizeof kFill / sizeof kFill[0] == D3DFILL_SOLID + 1);
 
-float AsFloat(DWORD bits) {
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 void BlendFactors(DWORD source, DWORD dest, GLenum* glSource, GLenum* glDest) {
     *glSource = Lookup(kBlendFactor, source);
     *glDest = Lookup(kBlendFactor, dest);

@@ -78,6 +78,8 @@ layout(std140, binding = 15) uniform Vtr3FixedPixel {
     vec4 textureFactor;
     vec4 alphaReference;
     vec4 stageConstant[8];
+    vec4 fogColor;
+    vec4 fog;
 } vtr3_ff;
 )";
 constexpr const char* kAlphaTestGlsl = R"(
@@ -94,6 +96,41 @@ bool vtr3_AlphaPasses(float alpha, int func) {
     case 7: return a >= reference;
     default: return true;
     }
+}
+)";
+
+// Direct3D's fog, applied after the pixel stage below shader model 3 (fixed-function programs and
+// the effect framework's ps_1_x and ps_2_x shaders): the colour is blended towards the fog colour
+// by a factor from 1 (clear) to 0 (all fog); alpha is left alone. fog.x is the mode: 0 none,
+// kFogModeVertex the factor the vertex stage wrote to the FOG varying, kFogModeVertex + D3DFOG_EXP,
+// _EXP2 or _LINEAR table fog computed here; fog.y to w are the start, end and density. fogColor.a
+// is 1 when table fog reads the eye distance (1 / w) rather than the depth z.
+constexpr int kFogModeVertex = 1;
+// The factor of D3DFOG_EXP, _EXP2 or _LINEAR at distance d; `fog` holds the start, end and density.
+// Both stages compute it: the vertex stage for vertex fog, the pixel stage for table fog.
+constexpr const char* kFogFactorGlsl = R"(
+float vtr3_FogFactor(int mode, float d, vec3 fog) {
+    float density = fog.z * d;
+    float range = fog.y - fog.x;
+    float f = mode == 1 ? exp(-density)
+            : mode == 2 ? exp(-density * density)
+            : range != 0.0 ? (fog.y - d) / range
+            : d < fog.y ? 1.0 : 0.0;
+    return clamp(f, 0.0, 1.0);
+}
+)";
+constexpr const char* kFogGlsl = R"(
+vec3 vtr3_Fogged(vec3 color, float vertexFactor) {
+    int mode = int(vtr3_ff.fog.x);
+    if (mode == 0) {
+        return color;
+    }
+    float f = clamp(vertexFactor, 0.0, 1.0);
+    if (mode > 1) {
+        float d = vtr3_ff.fogColor.a > 0.5 ? 1.0 / gl_FragCoord.w : gl_FragCoord.z;
+        f = vtr3_FogFactor(mode - 1, d, vtr3_ff.fog.yzw);
+    }
+    return mix(vtr3_ff.fogColor.rgb, color, f);
 }
 )";
 

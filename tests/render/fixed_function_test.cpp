@@ -5,6 +5,7 @@
 
 #include <d3dx9math.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace render_test {
@@ -139,6 +140,99 @@ TEST_F(FixedFunctionTest, StageOperationsCombineTheirArguments) {
         EXPECT_NEAR(p[i], (Bgra{0x20, 0x20, 0x18})[i], 2) << "channel " << i;
     ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
     EXPECT_EQ(texture->Release(), 0u);
+}
+
+// Fog: a red quad fogged towards blue over a depth ramp, left to right; each pixel's red is 255 f
+// and its blue 255 (1 - f), f the fog factor worked out here.
+struct FogCase {
+    const char* what;
+    DWORD table, vertex, range;
+    float start, end, density;
+    float left, right; // the depth at the quad's left and right edges
+    enum { kScreen, kWorld, kPerspective } geometry;
+    DWORD enable = TRUE;
+};
+const FogCase kFogCases[] = {
+    {"table linear, z", D3DFOG_LINEAR, D3DFOG_NONE, FALSE, 0.2f, 0.8f, 1, 0, 1, FogCase::kScreen},
+    {"table exp, z", D3DFOG_EXP, D3DFOG_NONE, FALSE, 0, 1, 2, 0, 1, FogCase::kScreen},
+    {"table exp2, z", D3DFOG_EXP2, D3DFOG_NONE, FALSE, 0, 1, 2, 0, 1, FogCase::kScreen},
+    {"table over vertex, z", D3DFOG_EXP, D3DFOG_LINEAR, FALSE, 0, 1, 2, 0, 1, FogCase::kWorld},
+    {"vertex linear", D3DFOG_NONE, D3DFOG_LINEAR, FALSE, 0, 1, 1, 0, 1, FogCase::kWorld},
+    {"vertex exp", D3DFOG_NONE, D3DFOG_EXP, FALSE, 0, 1, 2, 0, 1, FogCase::kWorld},
+    {"vertex exp2", D3DFOG_NONE, D3DFOG_EXP2, FALSE, 0, 1, 1.5f, 0, 1, FogCase::kWorld},
+    // Only the end changes from the row above: the vertex stage must see it.
+    {"vertex linear, range", D3DFOG_NONE, D3DFOG_LINEAR, TRUE, 0, 3, 1.5f, 0.5f, 0.5f, FogCase::kWorld},
+    {"vertex linear, depth", D3DFOG_NONE, D3DFOG_LINEAR, FALSE, 0, 3, 1, 0.5f, 0.5f, FogCase::kWorld},
+    {"specular alpha", D3DFOG_NONE, D3DFOG_NONE, FALSE, 0, 1, 1, 0, 1, FogCase::kScreen},
+    {"fog off", D3DFOG_LINEAR, D3DFOG_NONE, FALSE, 0.2f, 0.8f, 1, 0, 1, FogCase::kScreen, FALSE},
+    {"table linear, eye distance", D3DFOG_LINEAR, D3DFOG_NONE, FALSE, 1, 5, 1, 2, 2, FogCase::kPerspective},
+};
+const Exercises kFogExercised{{&D3DCAPS9::RasterCaps, D3DPRASTERCAPS_FOGTABLE | D3DPRASTERCAPS_FOGVERTEX |
+                                                          D3DPRASTERCAPS_FOGRANGE | D3DPRASTERCAPS_ZFOG |
+                                                          D3DPRASTERCAPS_WFOG}};
+constexpr float kSpecularAlpha = 128.0f / 255.0f;
+
+float FogFactor(DWORD mode, float d, const FogCase& c) {
+    const float f = mode == D3DFOG_EXP    ? std::exp(-c.density * d)
+                    : mode == D3DFOG_EXP2 ? std::exp(-(c.density * d) * (c.density * d))
+                                          : (c.end - d) / (c.end - c.start);
+    return std::clamp(f, 0.0f, 1.0f);
+}
+
+// At t from 0 (left edge) to 1: table fog per pixel, vertex fog per corner and interpolated.
+float ExpectedFog(const FogCase& c, float t) {
+    if (!c.enable)
+        return 1.0f;
+    const auto distance = [&](float s) {
+        const float z = c.left + (c.right - c.left) * s;
+        return c.range ? std::sqrt(2.0f + z * z) : z; // corners at x, y = +-1
+    };
+    if (c.table != D3DFOG_NONE)
+        return FogFactor(c.table, distance(t), c);
+    if (c.vertex == D3DFOG_NONE)
+        return kSpecularAlpha;
+    return FogFactor(c.vertex, distance(0), c) +
+           (FogFactor(c.vertex, distance(1), c) - FogFactor(c.vertex, distance(0), c)) * t;
+}
+
+TEST_F(FixedFunctionTest, FogBlendsTowardsTheFogColourByEachMode) {
+    struct FogVertex { // D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR
+        float x, y, z, rhw;
+        D3DCOLOR diffuse, specular;
+    };
+    SetStates({{D3DRS_LIGHTING, FALSE}, {D3DRS_ZENABLE, FALSE}, {D3DRS_FOGCOLOR, 0xFF0000FF}});
+    for (const FogCase& c : kFogCases) {
+        if (c.geometry == FogCase::kPerspective)
+            SetCamera();
+        SetStates({{D3DRS_FOGENABLE, c.enable},
+                   {D3DRS_FOGTABLEMODE, c.table},
+                   {D3DRS_FOGVERTEXMODE, c.vertex},
+                   {D3DRS_RANGEFOGENABLE, c.range},
+                   {D3DRS_FOGSTART, FloatBits(c.start)},
+                   {D3DRS_FOGEND, FloatBits(c.end)},
+                   {D3DRS_FOGDENSITY, FloatBits(c.density)}});
+        const float edge = c.geometry == FogCase::kPerspective ? 4.0f : 1.0f;
+        const Frame frame = DrawFrame([&] {
+            if (c.geometry == FogCase::kScreen) {
+                DrawStrip(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR,
+                          Quad<FogVertex>(0, 0, 64, 64, [&](float x, float y, float s, float) {
+                              return FogVertex{x, y, s != 0 ? c.right : c.left, 1.0f, 0xFFFF0000, 0x80000000};
+                          }));
+            } else {
+                DrawStrip(
+                    D3DFVF_XYZ | D3DFVF_DIFFUSE,
+                    Quad<ColoredVertex>(-edge, edge, edge, -edge, [&](float x, float y, float s, float) {
+                        return ColoredVertex{x, y, s != 0 ? c.right : c.left, 0xFFFF0000};
+                    }));
+            }
+        });
+        for (unsigned x = 4; x < 64; x += 16) {
+            const float f = ExpectedFog(c, static_cast<float>(x) / 64.0f);
+            const Bgra p = At(frame, x, 32);
+            EXPECT_NEAR(p[2], 255.0f * f, 2.0f) << c.what << " at x " << x;
+            EXPECT_NEAR(p[0], 255.0f * (1.0f - f), 2.0f) << c.what << " at x " << x;
+        }
+    }
 }
 
 } // namespace

@@ -4,31 +4,9 @@
 #include "probe_checks.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
-
-struct WorldVertex {
-    float x, y, z;
-    DWORD colour;
-};
-
-DWORD Bits(float value) {
-    DWORD bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-// A white quad over the whole viewport at depth z, through the untransformed pipeline.
-void DrawWorldQuad(IDirect3DDevice9* d, float z) {
-    const WorldVertex quad[4] = {
-        {-1, 1, z, 0xFFFFFF}, {1, 1, z, 0xFFFFFF}, {-1, -1, z, 0xFFFFFF}, {1, -1, z, 0xFFFFFF}};
-    d->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-    d->BeginScene();
-    d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof quad[0]);
-    d->EndScene();
-}
 
 bool Passes(const Probe& probe, bool pretransformed, float z) {
     IDirect3DDevice9* d = probe.device;
@@ -36,7 +14,7 @@ bool Passes(const Probe& probe, bool pretransformed, float z) {
     if (pretransformed) {
         DrawScreenQuad(d, 0, 0, kSize, kSize, z, 0xFFFFFF);
     } else {
-        DrawWorldQuad(d, z);
+        DrawWorldQuad(d, z, 0xFFFFFF);
     }
     return ReadPixel(d, probe.target, 32, 32) == 0xFFFFFF;
 }
@@ -84,7 +62,7 @@ void ProbeDepthBias(const Probe& probe) {
         d->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
         d->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
         const float none = Offset(probe, true);
-        d->SetRenderState(D3DRS_DEPTHBIAS, Bits(-0.01f));
+        d->SetRenderState(D3DRS_DEPTHBIAS, FloatBits(-0.01f));
         const float screen = Offset(probe, true);
         const float world = Offset(probe, false);
         d->SetRenderState(D3DRS_DEPTHBIAS, 0);
@@ -105,7 +83,7 @@ void ProbeDepthRange(const Probe& probe) {
     d->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
     // Clamped, the quad is drawn at depth 1; clipped, it is not drawn.
     d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-    d->SetRenderState(D3DRS_DEPTHBIAS, Bits(0.01f));
+    d->SetRenderState(D3DRS_DEPTHBIAS, FloatBits(0.01f));
     DrawScreenQuad(d, 0, 0, kSize, kSize, 0.999f, 0xFFFFFF);
     d->SetRenderState(D3DRS_DEPTHBIAS, 0);
     Print("depth_bias_past_far_plane", "drawn=" + Rgb(ReadPixel(d, probe.target, 32, 32)));
@@ -118,7 +96,7 @@ void ProbeDepthRange(const Probe& probe) {
     std::string result;
     for (const float z : {0.0f, 0.6f}) {
         d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 0.5005f, 0);
-        DrawWorldQuad(d, z);
+        DrawWorldQuad(d, z, 0xFFFFFF);
         result += (z == 0.0f ? "z0 " : " z0.6 ") +
                   std::string(ReadPixel(d, probe.target, 32, 32) ? "passes" : "fails");
     }

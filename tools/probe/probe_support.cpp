@@ -1,6 +1,7 @@
 #include "probe_support.h"
 
 #include <cstdio>
+#include <cstring>
 
 void ResetState(const Probe& probe) {
     IDirect3DDevice9* d = probe.device;
@@ -36,6 +37,27 @@ void ResetState(const Probe& probe) {
     d->SetTransform(D3DTS_PROJECTION, &identity);
     d->SetPixelShader(nullptr);
     d->SetVertexShader(nullptr);
+}
+
+void DrawWorldQuad(IDirect3DDevice9* device, float z, DWORD colour, float edge) {
+    struct WorldVertex {
+        float x, y, z;
+        DWORD colour;
+    };
+    const WorldVertex quad[4] = {{-edge, edge, z, colour},
+                                 {edge, edge, z, colour},
+                                 {-edge, -edge, z, colour},
+                                 {edge, -edge, z, colour}};
+    device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    device->BeginScene();
+    device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof quad[0]);
+    device->EndScene();
+}
+
+DWORD FloatBits(float value) {
+    DWORD bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
 }
 
 void DrawScreenQuad(IDirect3DDevice9* device, float x0, float y0, float x1, float y1, float z, DWORD colour) {

@@ -30,6 +30,10 @@ void ResetState(const Probe& probe);
 // A quad over the rectangle [x0, x1) x [y0, y1) of pixels at depth z, texture coordinates 0..1.
 void DrawScreenQuad(IDirect3DDevice9* device, float x0, float y0, float x1, float y1, float z, DWORD colour);
 
+// A quad at depth z through the untransformed pipeline, corners at x, y = +-edge; in a scene.
+void DrawWorldQuad(IDirect3DDevice9* device, float z, DWORD colour, float edge = 1.0f);
+// A float render state's bits.
+DWORD FloatBits(float value);
 // The pixel (x, y) of a render target as 0xRRGGBB; 0xFFFFFFFF when it cannot be read.
 DWORD ReadPixel(IDirect3DDevice9* device, IDirect3DSurface9* surface, int x, int y);
 

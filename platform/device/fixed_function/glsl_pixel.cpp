@@ -141,6 +141,7 @@ void AppendDeclarations(const PixelProgramKey& key, std::string* s) {
     const char* interpolation = key.flatShading ? "flat " : "";
     *s += "layout(location = " + Num(kVaryingColor0) + ") " + interpolation + "in vec4 vtr3_Color0;\n";
     *s += "layout(location = " + Num(kVaryingColor1) + ") " + interpolation + "in vec4 vtr3_Color1;\n";
+    *s += "layout(location = " + Num(kVaryingFog) + ") in vec4 vtr3_Fog;\n";
     for (unsigned stage = 0; stage < kFixedStages; ++stage) {
         const StageKey& k = key.stages[stage];
         if (k.colorOp == 0 || k.texture == StageTextureKind::kNone)
@@ -176,6 +177,8 @@ std::string GeneratePixelGlsl(const PixelProgramKey& key) {
     std::string s = "#version 450\n";
     s += kFixedPixelBlockGlsl;
     s += kAlphaTestGlsl;
+    s += kFogFactorGlsl;
+    s += kFogGlsl;
     AppendDeclarations(key, &s);
     s += "void main() {\n"
          "    vec4 diffuse = vtr3_Color0;\n"
@@ -186,6 +189,7 @@ std::string GeneratePixelGlsl(const PixelProgramKey& key) {
         AppendStage(key.stages[stage], stage, &s);
     if (key.specularAdd)
         s += "    current.rgb = clamp(current.rgb + specular.rgb, 0.0, 1.0);\n";
+    s += "    current.rgb = vtr3_Fogged(current.rgb, vtr3_Fog.x);\n";
     // The function is a constant here: the program is generated per function.
     if (key.alphaTestFunc != 0)
         s += "    if (!vtr3_AlphaPasses(current.a, " + Num(key.alphaTestFunc) + ")) discard;\n";

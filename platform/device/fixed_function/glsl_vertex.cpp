@@ -34,6 +34,7 @@ layout(std140, row_major, binding = 14) uniform Vtr3FixedVertex {
     vec4 materialPower;
     vec4 globalAmbient;
     Vtr3Light lights[8];
+    vec4 fog;
 } ff;
 )";
 
@@ -69,6 +70,19 @@ void AppendOutputs(const VertexProgramKey& key, std::string* s) {
     for (unsigned i = 0; i < kFixedStages; ++i)
         *s += "layout(location = " + Num(kVaryingTexCoord0 + static_cast<int>(i)) +
               ") out vec4 vtr3_TexCoord" + Num(static_cast<int>(i)) + ";\n";
+    *s += "layout(location = " + Num(kVaryingFog) + ") out vec4 vtr3_Fog;\n";
+}
+
+// The fog factor: vertex fog by camera-space depth or, with range fog, distance; otherwise the
+// specular alpha, as Direct3D takes it when neither vertex nor table fog is set.
+void AppendFog(const VertexProgramKey& key, std::string* s) {
+    if (key.fogMode == D3DFOG_NONE) {
+        *s += "    vtr3_Fog = vec4(vtr3_Color1.a, 0.0, 0.0, 1.0);\n";
+        return;
+    }
+    const char* distance = key.rangeFog ? "length(viewPosition.xyz)" : "viewPosition.z";
+    *s += "    vtr3_Fog = vec4(vtr3_FogFactor(" + Num(key.fogMode) + ", " + distance +
+          ", ff.fog.xyz), 0.0, 0.0, 1.0);\n";
 }
 
 void AppendPosition(const VertexProgramKey& key, std::string* s) {
@@ -219,11 +233,13 @@ std::string GenerateVertexGlsl(const VertexProgramKey& key) {
     std::string s = "#version 450\n";
     s += kVertexEpilogueGlsl;
     s += kVertexBlockGlsl;
+    s += kFogFactorGlsl;
     AppendInputs(key, &s);
     AppendOutputs(key, &s);
     s += "void main() {\n";
     AppendPosition(key, &s);
     AppendColors(key, &s);
+    AppendFog(key, &s);
     for (unsigned stage = 0; stage < kFixedStages; ++stage)
         AppendTexCoord(key, stage, &s);
     s += "    vtr3_EmitPosition(clipPosition);\n}\n";

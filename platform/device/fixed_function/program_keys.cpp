@@ -101,6 +101,12 @@ void BuildVertexProgramKey(const DeviceState& state, const FvfLayout& layout, Ve
         key->normalizeNormals = state.renderStates[D3DRS_NORMALIZENORMALS] != 0;
         key->localViewer = state.renderStates[D3DRS_LOCALVIEWER] != 0;
     }
+    const auto& rs = state.renderStates;
+    if (transformed && rs[D3DRS_FOGENABLE] && rs[D3DRS_FOGTABLEMODE] == D3DFOG_NONE &&
+        rs[D3DRS_FOGVERTEXMODE] <= D3DFOG_LINEAR) {
+        key->fogMode = Byte(rs[D3DRS_FOGVERTEXMODE]);
+        key->rangeFog = key->fogMode != D3DFOG_NONE && rs[D3DRS_RANGEFOGENABLE] != 0;
+    }
     for (unsigned stage = 0; stage < kFixedStages; ++stage) {
         const DWORD index = state.stageStates[stage][D3DTSS_TEXCOORDINDEX];
         key->texSet[stage] = Byte(index & 7u);

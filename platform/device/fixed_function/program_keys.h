@@ -45,6 +45,10 @@ struct VertexProgramKey {
     std::uint8_t texSet[kFixedStages];
     std::uint8_t texGen[kFixedStages];
     std::uint8_t texTransformCount[kFixedStages];
+    // D3DFOG_* computed per vertex (vertex fog on, no table fog); D3DFOG_NONE passes the specular
+    // alpha on as the fog factor.
+    std::uint8_t fogMode;
+    std::uint8_t rangeFog;
 
     bool operator==(const VertexProgramKey& other) const;
 };

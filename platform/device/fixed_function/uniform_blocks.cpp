@@ -1,6 +1,7 @@
 #include "device/fixed_function/uniform_blocks.h"
 
 #include "device/device_state.h"
+#include "device/shader_interface.h"
 
 #include <d3dx9math.h>
 
@@ -82,6 +83,9 @@ void FillFixedVertexBlock(const DeviceState& state, const D3DVIEWPORT9& viewport
     block->materialEmissive = FromColor(state.material.Emissive);
     block->materialPower = Float4{state.material.Power, 0.0f, 0.0f, 0.0f};
     block->globalAmbient = ColorFromArgb(state.renderStates[D3DRS_AMBIENT]);
+    block->fog =
+        Float4{AsFloat(state.renderStates[D3DRS_FOGSTART]), AsFloat(state.renderStates[D3DRS_FOGEND]),
+               AsFloat(state.renderStates[D3DRS_FOGDENSITY]), 0.0f};
     unsigned count = 0;
     for (const LightSlot& slot : state.lights) {
         if (slot.enabled && count < kFixedLights)
@@ -103,6 +107,21 @@ void FillFixedPixelBlock(const DeviceState& state, FixedPixelBlock* block) {
         Float4{static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF), static_cast<float>(func), 0.0f, 0.0f};
     for (unsigned stage = 0; stage < kFixedStages; ++stage)
         block->stageConstant[stage] = ColorFromArgb(state.stageStates[stage][D3DTSS_CONSTANT]);
+
+    // Table fog takes over from vertex fog; without either, the vertex stage's factor is the
+    // specular alpha (or a vertex shader's FOG output).
+    float mode = 0.0f;
+    if (rs[D3DRS_FOGENABLE]) {
+        const DWORD table = rs[D3DRS_FOGTABLEMODE] <= D3DFOG_LINEAR ? rs[D3DRS_FOGTABLEMODE] : 0;
+        mode = static_cast<float>(kFogModeVertex + static_cast<int>(table));
+    }
+    // Eye distance for a perspective projection, depth for an affine one (Direct3D's w-fog rule).
+    const D3DMATRIX& p = state.projection;
+    const bool affine = p._14 == 0.0f && p._24 == 0.0f && p._34 == 0.0f && p._44 == 1.0f;
+    block->fogColor = ColorFromArgb(rs[D3DRS_FOGCOLOR]);
+    block->fogColor.w = affine ? 0.0f : 1.0f;
+    block->fog =
+        Float4{mode, AsFloat(rs[D3DRS_FOGSTART]), AsFloat(rs[D3DRS_FOGEND]), AsFloat(rs[D3DRS_FOGDENSITY])};
 }
 
 void ClipSpacePlanes(const DeviceState& state, float planes[][4]) {

@@ -43,12 +43,15 @@ struct FixedVertexBlock {
     Float4 materialPower;
     Float4 globalAmbient;
     FixedLight lights[kFixedLights];
+    Float4 fog; // start, end, density
 };
 
 struct FixedPixelBlock {
     Float4 textureFactor;
     Float4 alphaReference; // x: D3DRS_ALPHAREF, 0 to 255; y: the alpha test's D3DCMP, 0 when off
     Float4 stageConstant[kFixedStages];
+    Float4 fogColor; // a: 1 when table fog reads the eye distance (kFogGlsl in shader_interface.h)
+    Float4 fog;      // mode, start, end, density
 };
 
 static_assert(sizeof(D3DMATRIX) == 64);

@@ -204,7 +204,10 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
     std::string declarations;
     bool wrotePosition = false;
     bool alphaTest = false;
+    bool fog = false;
+    bool readsFog = false; // the shader's own FOG input declares the varying
     for (const StageInterface::Variable& v : stageInterface.variables) {
+        readsFog |= v.input && v.semantic.name == "FOG" && v.semantic.index == 0;
         const bool vertexInput = stage == ShaderStage::Vertex && v.input;
         const bool pixelColor = stage == ShaderStage::Pixel && !v.input && v.semantic.name == "COLOR";
         if (pixelColor && v.semantic.index == 0) {
@@ -215,6 +218,12 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
             if (!FindDeclaration(*glsl, v.name, &begin, &end, &type)) {
                 *error = "internal: no declaration of " + v.name;
                 return false;
+            }
+            // Below shader model 3 the device fogs the colour after the shader, as the
+            // fixed-function pipeline does.
+            if (clampColors && (type == "vec4" || type == "vec3")) {
+                after += "    " + v.name + ".rgb = vtr3_Fogged(" + v.name + ".rgb, vtr3_v_FOG0.x);\n";
+                fog = true;
             }
             after += "    if (!vtr3_AlphaPasses(" + Widen(type, v.name) +
                      ".a, int(vtr3_ff.alphaReference.y))) discard;\n";
@@ -274,6 +283,11 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
     std::string head = declarations;
     if (stage == ShaderStage::Vertex)
         head = std::string(sif::kVertexEpilogueGlsl) + head;
+    if (fog) {
+        if (!readsFog)
+            head += "layout(location = " + std::to_string(sif::kVaryingFog) + ") in vec4 vtr3_v_FOG0;\n";
+        head = std::string(sif::kFogFactorGlsl) + sif::kFogGlsl + head;
+    }
     if (alphaTest)
         head = std::string(sif::kFixedPixelBlockGlsl) + sif::kAlphaTestGlsl + head;
     glsl->insert(version + 1, head);

@@ -197,6 +197,26 @@ TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMeshInClipSpace) {
     }
 }
 
+TEST_F(EffectRender, PixelShadersBelowModel3AreFoggedByTheDevice) {
+    // Linear table fog from depth 0 to 1: at the quad's depth 0.5, red and the blue fog half and half.
+    SetStates({{D3DRS_FOGENABLE, TRUE},
+               {D3DRS_FOGTABLEMODE, D3DFOG_LINEAR},
+               {D3DRS_FOGCOLOR, 0xFF0000FF},
+               {D3DRS_FOGSTART, render_test::FloatBits(0.0f)},
+               {D3DRS_FOGEND, render_test::FloatBits(1.0f)}});
+    for (const std::string profile : {"ps_1_1", "ps_2_0", "ps_3_0"}) {
+        ID3DXEffect* effect = Make("float4 PS() : COLOR0 { return float4(1, 0, 0, 1); }\n"
+                                   "technique T { pass P { PixelShader = compile " +
+                                   profile + " PS(); } }\n");
+        ASSERT_NE(effect, nullptr);
+        const int fog = profile == "ps_3_0" ? 0 : 128;
+        const Bgra p = Pixel(effect);
+        EXPECT_NEAR(p[0], fog, 1) << profile;
+        EXPECT_NEAR(p[2], 255 - fog, 1) << profile;
+        EXPECT_EQ(effect->Release(), 0u);
+    }
+}
+
 // The vertex stage every case shares: TEXCOORD0 = (0.2, 0.4, 0.6, 1); t[k] = 0.2 (k + 1) in all
 // components, spread over TEXCOORD1 to TEXCOORD3.
 const char* const kVertexStage = R"(
