@@ -215,6 +215,15 @@ TEST_F(EffectRender, PixelShadersBelowModel3AreFoggedByTheDevice) {
         EXPECT_NEAR(p[2], 255 - fog, 1) << profile;
         EXPECT_EQ(effect->Release(), 0u);
     }
+    // Without table fog the factor is what the vertex shader writes to FOG: a quarter clear.
+    effect_ = Make("struct VsOut { float4 pos : POSITION; float fog : FOG; };\n"
+                   "VsOut VS(float4 pos : POSITION) { VsOut o; o.pos = pos; o.fog = 0.25; return o; }\n"
+                   "float4 PS() : COLOR0 { return float4(1, 0, 0, 1); }\n"
+                   "technique T { pass P { FogTableMode = None; VertexShader = compile vs_2_0 VS(); "
+                   "PixelShader = compile ps_2_0 PS(); } }\n");
+    const Bgra p = Pixel(effect_);
+    EXPECT_NEAR(p[2], 64, 1);
+    EXPECT_NEAR(p[0], 191, 1);
 }
 
 // The vertex stage every case shares: TEXCOORD0 = (0.2, 0.4, 0.6, 1); t[k] = 0.2 (k + 1) in all
