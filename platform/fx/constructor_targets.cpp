@@ -5,15 +5,6 @@
 namespace platform::fx {
 namespace {
 
-bool Is(const std::vector<Token>& t, std::size_t i, const char* text) {
-    return i < t.size() && t[i].kind != Token::End && t[i].text == text;
-}
-
-// The token's text is still at its place (not blanked, not from a macro).
-bool InPlace(const Token& t, const std::string& hlsl) {
-    return t.end <= hlsl.size() && t.end > t.begin && hlsl.compare(t.begin, t.end - t.begin, t.text) == 0;
-}
-
 // vtr3_SplitN overloads for every way of splitting N components into two or more vectors.
 void Splits(int n, std::vector<int>* parts, std::string* out) {
     int used = 0;
@@ -53,28 +44,32 @@ std::vector<TextEdit> RewriteConstructorTargets(const std::vector<Token>& t, con
         const std::string& type = t[i].text;
         const int n = NumericComponents(type);
         const bool floats = type.compare(0, 5, "float") == 0 || type.compare(0, 4, "half") == 0;
-        if (t[i].kind != Token::Identifier || n < 2 || n > 4 || !floats || !Is(t, i + 1, "(") ||
-            !(Is(t, i - 1, ";") || Is(t, i - 1, "{") || Is(t, i - 1, "}")))
+        if (t[i].kind != Token::Identifier || n < 2 || n > 4 || !floats || !IsToken(t, i + 1, "(") ||
+            !(IsToken(t, i - 1, ";") || IsToken(t, i - 1, "{") || IsToken(t, i - 1, "}")))
             continue;
         // The arguments up to the matching ')', then '=' (not '=='), then the value up to ';'.
         int depth = 0;
         int arguments = 1;
         std::size_t close = i + 1;
         for (; close < t.size() && t[close].kind != Token::End; ++close) {
-            depth += Is(t, close, "(") ? 1 : Is(t, close, ")") ? -1 : 0;
-            arguments += depth == 1 && Is(t, close, ",");
-            if (depth == 0 || Is(t, close, ";") || Is(t, close, "{") || Is(t, close, "}"))
+            depth += IsToken(t, close, "(") ? 1 : IsToken(t, close, ")") ? -1 : 0;
+            arguments += depth == 1 && IsToken(t, close, ",");
+            if (depth == 0 || IsToken(t, close, ";") || IsToken(t, close, "{") || IsToken(t, close, "}"))
                 break; // arguments end at ')'; a statement's end means it was no target
         }
-        if (depth != 0 || arguments < 2 || arguments > n || !Is(t, close + 1, "=") || Is(t, close + 2, "="))
+        if (depth != 0 || arguments < 2 || arguments > n || !IsToken(t, close + 1, "=") ||
+            IsToken(t, close + 2, "="))
             continue;
         std::size_t end = close + 2;
         for (depth = 0; end < t.size() && t[end].kind != Token::End; ++end) {
-            depth += (Is(t, end, "(") || Is(t, end, "[")) ? 1 : (Is(t, end, ")") || Is(t, end, "]")) ? -1 : 0;
-            if (depth < 0 || (depth == 0 && (Is(t, end, ";") || Is(t, end, "{") || Is(t, end, "}"))))
+            depth += (IsToken(t, end, "(") || IsToken(t, end, "["))   ? 1
+                     : (IsToken(t, end, ")") || IsToken(t, end, "]")) ? -1
+                                                                      : 0;
+            if (depth < 0 ||
+                (depth == 0 && (IsToken(t, end, ";") || IsToken(t, end, "{") || IsToken(t, end, "}"))))
                 break;
         }
-        if (!Is(t, end, ";") || !InPlace(t[i], hlsl) || !InPlace(t[close], hlsl) ||
+        if (!IsToken(t, end, ";") || !InPlace(t[i], hlsl) || !InPlace(t[close], hlsl) ||
             !InPlace(t[close + 1], hlsl) || !InPlace(t[end], hlsl))
             continue;
         edits.push_back({t[i].begin, t[i].end - t[i].begin, "vtr3_Split" + std::to_string(n)});

@@ -1,5 +1,6 @@
 #include "fx/effect_parser.h"
 
+#include "fx/array_casts.h"
 #include "fx/constructor_targets.h"
 #include "fx/effect_lexer.h"
 #include "fx/effect_states.h"
@@ -153,6 +154,8 @@ class Parser {
         model_->blanked = openTechniques_ == 0 && !unblanked_;
         std::vector<TextEdit> edits = NestInitializerLists(tokens_, model_->hlsl);
         for (TextEdit& e : RewriteConstructorTargets(tokens_, model_->hlsl))
+            edits.push_back(std::move(e));
+        for (TextEdit& e : RewriteArrayCasts(tokens_, model_->hlsl))
             edits.push_back(std::move(e));
         ApplyEdits(std::move(edits), &model_->hlsl);
     }

@@ -5,9 +5,9 @@
 //   cutting a shader-drawn mesh;
 // - constructs of the effect language that effect files of the Direct3D 9 era use: centroid
 //   semantics, varying arrays over consecutive registers, flat initialiser lists, constructors as
-//   assignment targets, a shader chosen from an array by a parameter, state values computed from
-//   parameters, light and material states, function-like macros in pass states; the alpha test
-//   applies under the pixel shader;
+//   assignment targets, casts between vectors and arrays, a shader chosen from an array by a
+//   parameter, state values computed from parameters, light and material states, function-like
+//   macros in pass states; the alpha test applies under the pixel shader;
 // - effect pools, CloneEffect and state managers: shared parameters seen by two effects of one pool
 //   and values carried by a clone; a state manager's calls in exact order;
 // - handles below the top level: annotations of parameters, techniques and passes, struct members
@@ -299,6 +299,14 @@ const Case kCases[] = {
     {"constructor target",
      "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
      "float2 a; float b, d; float4(a, b, d) = c.zyxw; return float4(b, a.yx, d); }",
+     {153, 102, 51, 255}},
+    {"vector to array casts",
+     "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
+     "float k[4] = (float[4])c.zyxw; int n[2] = (int[2])int2(1, 2);\n"
+     "return float4(k[2], 0.2 * n[1], k[0], k[3]); }",
+     {153, 102, 51, 255}},
+    {"array to vector cast",
+     "float4 PS() : COLOR0 { float k[3] = {0.2, 0.4, 0.6}; return float4((float3)k, 1); }",
      {153, 102, 51, 255}},
     {"shader array, default index", kShaderArray, {153, 102, 153, 255}, "(ps[Index])"},
     {"shader array, index set", kShaderArray, {153, 102, 51, 255}, "(ps[Index])", 1},
