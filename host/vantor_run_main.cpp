@@ -133,6 +133,7 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
     host::FrameWriter frames;
     host::script::RunSettings settings;
     settings.frames = options.frames;
+    settings.steps = options.steps;
     settings.note = [](const std::string& message) {
         std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
     };
@@ -201,7 +202,7 @@ int main(int argc, char** argv) {
     if (options.plugin.empty()) {
         options.plugin = VTR3_PLUGIN_PATH; // relative on Windows: Vantor3.dll where the run starts
     }
-    for (std::string* path : {&options.script, &options.out, &options.log, &options.plugin}) {
+    for (std::string* path : {&options.script, &options.out, &options.log, &options.plugin, &options.steps}) {
         *path = Absolute(*path); // before --dir moves the run
     }
 
