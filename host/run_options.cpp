@@ -23,6 +23,9 @@ const char* const kRunUsage =
     "  --size WxH         the engine window's size (default 1024x768)\n"
     "  --allow-errors     error rows in the log are only reported, for scripts that test failures\n"
     "  --window           show the frames live in a window (X11: needs DISPLAY); headless without it\n"
+    "  --profile          time each frame's render events, objects and post-processing steps on the\n"
+    "                     device and the CPU; print their medians, and write vantor-profile.html\n"
+    "                     beside Vantor3.html\n"
     "  --timings          print how long each phase up to the first frame on disk took\n"
     "  -h, --help         this text\n"
     "\n"
@@ -57,6 +60,10 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
         }
         if (option == "--timings") {
             options->timings = true;
+            continue;
+        }
+        if (option == "--profile") {
+            options->profile = "vantor-profile.html";
             continue;
         }
         if (option.empty() || option[0] != '-') {

@@ -51,6 +51,8 @@ class ScriptRun {
     int framesDrawn() const { return framesDrawn_; }
     // Seconds spent drawing frames, without what afterFrame did.
     double frameSeconds() const { return frameSeconds_; }
+    // The views' post-processing steps as the script set them.
+    const StepNames& stepNames() const { return names_; }
 
   private:
     struct RenderedView {

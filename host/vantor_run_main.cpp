@@ -15,6 +15,7 @@
 #include "host_error.h"
 #include "log_rows.h"
 #include "plugin.h"
+#include "profile_session.h"
 #include "run_options.h"
 #include "script_run.h"
 #include "script_syntax.h"
@@ -134,6 +135,11 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
     host::script::RunSettings settings;
     settings.frames = options.frames;
     settings.steps = options.steps;
+    std::unique_ptr<host::ProfileSession> profile;
+    if (!options.profile.empty()) {
+        profile = std::make_unique<host::ProfileSession>(engine, PlannedFrames(statements, options.frames));
+        profile->Attach(&settings);
+    }
     settings.note = [](const std::string& message) {
         std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
     };
@@ -153,6 +159,9 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
     try {
         run.Execute(statements);
         frames.Finish();
+        if (profile && !profile->Report(run, options.profile)) {
+            throw host::Error("the profile could not be written to " + options.profile);
+        }
         report->ran = true;
         if (options.timings)
             startUp.Print(frames.FirstWritten());
