@@ -29,7 +29,7 @@ std::string Number(double value) {
 }
 
 float Largest(const std::vector<float>& samples) {
-    return std::max(*std::max_element(samples.begin(), samples.end()), 0.0f);
+    return samples.empty() ? 0.0f : std::max(*std::max_element(samples.begin(), samples.end()), 0.0f);
 }
 
 // The item's device time by frame (its CPU time where the device gave none), one bar a frame.
