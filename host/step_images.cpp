@@ -1,5 +1,6 @@
 #include "step_images.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -128,7 +129,10 @@ void StepImages::Write(const std::string& directory, const StepNames& names, con
     }
     std::vector<SheetView> sheet;
     for (const View& view : views_) {
-        const fs::path folder = views_.size() > 1 ? fs::path(directory) / view.name : fs::path(directory);
+        // A view's name may hold dots, which a folder name must not be made of alone.
+        std::string name = view.name;
+        std::replace(name.begin(), name.end(), '.', '_');
+        const fs::path folder = views_.size() > 1 ? fs::path(directory) / name : fs::path(directory);
         std::error_code failed;
         fs::create_directories(folder, failed);
         if (failed) {
