@@ -1,5 +1,7 @@
 #include "noting_device.h"
 
+#include <algorithm>
+
 namespace host {
 
 void NotingDevice::StartNoting() {
@@ -62,6 +64,50 @@ HRESULT NotingDevice::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3D
     const HRESULT result = inner_->CreateCubeTexture(edge, levels, usage, format, pool, texture, shared);
     Note(result, texture ? *texture : nullptr);
     return result;
+}
+
+void NotingDevice::AddWatch(DeviceWatch* watch) {
+    watches_.push_back(watch);
+}
+
+void NotingDevice::RemoveWatch(DeviceWatch* watch) {
+    watches_.erase(std::remove(watches_.begin(), watches_.end(), watch), watches_.end());
+}
+
+void NotingDevice::Drawing() {
+    for (DeviceWatch* watch : watches_) {
+        watch->Drawing();
+    }
+}
+
+HRESULT NotingDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
+    for (DeviceWatch* watch : watches_) {
+        watch->RenderTargetSetting(index, surface);
+    }
+    return inner_->SetRenderTarget(index, surface);
+}
+
+HRESULT NotingDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT start, UINT count) {
+    Drawing();
+    return inner_->DrawPrimitive(type, start, count);
+}
+
+HRESULT NotingDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT base, UINT minimum, UINT vertices,
+                                           UINT start, UINT count) {
+    Drawing();
+    return inner_->DrawIndexedPrimitive(type, base, minimum, vertices, start, count);
+}
+
+HRESULT NotingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT count, const void* data, UINT stride) {
+    Drawing();
+    return inner_->DrawPrimitiveUP(type, count, data, stride);
+}
+
+HRESULT NotingDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minimum, UINT vertices, UINT count,
+                                             const void* indices, D3DFORMAT format, const void* data,
+                                             UINT stride) {
+    Drawing();
+    return inner_->DrawIndexedPrimitiveUP(type, minimum, vertices, count, indices, format, data, stride);
 }
 
 } // namespace host

@@ -18,9 +18,14 @@ const char* const kRunUsage =
     "  --dir DIR          run in DIR: paths in the script and Vantor3.html are relative to it\n"
     "                     (SCRIPT, --out and --log stay relative to the current directory)\n"
     "  --plugin LIBRARY   load LIBRARY instead of the plug-in built with the runner\n"
+    "  --steps DIR        write the image each post-processing step of the last frame drew, and\n"
+    "                     DIR/steps.html showing them side by side\n"
     "  --size WxH         the engine window's size (default 1024x768)\n"
     "  --allow-errors     error rows in the log are only reported, for scripts that test failures\n"
     "  --window           show the frames live in a window (X11: needs DISPLAY); headless without it\n"
+    "  --profile          time each frame's render events, objects and post-processing steps on the\n"
+    "                     device and the CPU; print their medians, and write vantor-profile.html\n"
+    "                     beside Vantor3.html\n"
     "  --timings          print how long each phase up to the first frame on disk took\n"
     "  -h, --help         this text\n"
     "\n"
@@ -57,6 +62,10 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
             options->timings = true;
             continue;
         }
+        if (option == "--profile") {
+            options->profile = "vantor-profile.html";
+            continue;
+        }
         if (option.empty() || option[0] != '-') {
             if (!options->script.empty()) {
                 *error = "one script at a time (" + options->script + ", " + option + ")";
@@ -66,7 +75,7 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
             continue;
         }
         if (option != "--frames" && option != "--out" && option != "--log" && option != "--dir" &&
-            option != "--plugin" && option != "--size") {
+            option != "--plugin" && option != "--size" && option != "--steps") {
             *error = "unknown option " + option;
             return false;
         }
@@ -89,10 +98,11 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
                 return false;
             }
         } else {
-            std::string* target = option == "--out"   ? &options->out
-                                  : option == "--log" ? &options->log
-                                  : option == "--dir" ? &options->directory
-                                                      : &options->plugin;
+            std::string* target = option == "--out"     ? &options->out
+                                  : option == "--log"   ? &options->log
+                                  : option == "--dir"   ? &options->directory
+                                  : option == "--steps" ? &options->steps
+                                                        : &options->plugin;
             *target = value;
         }
     }

@@ -13,6 +13,8 @@ struct RunOptions {
     std::string log;       // --log: where to copy Vantor3.html after the run
     std::string directory; // --dir: where the run happens (script paths, Vantor3.html)
     std::string plugin;    // --plugin: empty for the plug-in built with the runner
+    std::string steps;     // --steps: a directory for the last frame's post-processing steps
+    std::string profile;   // --profile: the profile's page, in the run's directory; empty without
     int width = 1024;      // --size WIDTHxHEIGHT: the engine window
     int height = 768;
     bool allowErrors = false; // --allow-errors

@@ -24,7 +24,7 @@ const CommandForm kCommands[] = {
     {"clock", "n", "MILLISECONDS"},
     {"tick", "n", "MILLISECONDS"},
     {"reset", "", ""},
-    {"screenshot", "s", "\"FILE.png\" or texture ID [face N] \"FILE.png\""},
+    {"screenshot", "s", "\"FILE.png\", texture ID [face N] \"FILE.png\" or steps \"DIRECTORY\""},
 };
 
 const CommandForm kExports[] = {

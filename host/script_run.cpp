@@ -39,17 +39,63 @@ a6::Vector VectorOf(const Token& x, const Token& y, const Token& z) {
 
 ScriptRun::ScriptRun(Engine& engine, Plugin& plugin, RunSettings settings)
     : engine_(engine), plugin_(plugin), settings_(std::move(settings)),
-      beginView_(FindRenderEvent(kBeginView)), endView_(FindRenderEvent(kEndView)) {
+      beginView_(FindRenderEvent(kBeginView)), endView_(FindRenderEvent(kEndView)), steps_(engine.device()) {
     engine_.SetClock(clock_);
+    probes_ = {&names_, &steps_};
+    probes_.insert(probes_.end(), settings_.probes.begin(), settings_.probes.end());
+    if (engine_.notingDevice()) {
+        engine_.notingDevice()->AddWatch(&steps_);
+    }
+}
+
+ScriptRun::~ScriptRun() {
+    if (engine_.notingDevice()) {
+        engine_.notingDevice()->RemoveWatch(&steps_);
+    }
 }
 
 void ScriptRun::Execute(const std::vector<Statement>& statements) {
-    for (const Statement& statement : statements) {
+    for (std::size_t at = 0; at < statements.size(); ++at) {
+        const Statement& statement = statements[at];
+        armSteps_ = statement.command.text == "frame" && StepsFollow(statements, at);
         try {
             ExecuteOne(statement);
         } catch (const host::Error& error) { // the engine refused: a name given twice, for one
             throw ScriptError(statement.command.where, error.what());
         }
+    }
+    if (!settings_.steps.empty()) {
+        steps_.Write(settings_.steps, names_, settings_.stepTime);
+    }
+}
+
+// The images are read back while the frame is drawn (the chain's targets are drawn over by later
+// steps), so the frame before `screenshot steps` is known before it is drawn; --steps takes the
+// script's last frame.
+bool ScriptRun::StepsFollow(const std::vector<Statement>& statements, std::size_t at) const {
+    bool last = true;
+    for (std::size_t next = at + 1; next < statements.size(); ++next) {
+        const Statement& statement = statements[next];
+        if (statement.command.text == "frame") {
+            last = false;
+            break;
+        }
+        if (statement.command.text == "screenshot" && statement.arguments.size() == 2) {
+            return true;
+        }
+    }
+    return last && !settings_.steps.empty();
+}
+
+void ScriptRun::Begin(Section section, int object) {
+    for (FrameProbe* probe : probes_) {
+        probe->SectionBegin(section, object);
+    }
+}
+
+void ScriptRun::End(Section section) {
+    for (FrameProbe* probe : probes_) {
+        probe->SectionEnd(section);
     }
 }
 
@@ -148,7 +194,11 @@ var ScriptRun::Call(const Location& where, const std::string& name, const std::v
             values.emplace_back(string->record());
         }
     }
-    return CallNoting(name, values);
+    const var result = CallNoting(name, values);
+    for (FrameProbe* probe : probes_) {
+        probe->Called(name, arguments);
+    }
+    return result;
 }
 
 // The engine follows the plug-in's textures through the device it handed out (PluginTextures): what
@@ -198,6 +248,12 @@ void ScriptRun::DrawFrames(const Statement& statement, int count) {
     const std::vector<RenderedView> views =
         rendered_.empty() ? std::vector<RenderedView>{{camera, "camera"}} : rendered_;
     for (int i = 0; i < count; ++i) {
+        if (armSteps_ && i == count - 1) {
+            steps_.Arm(framesDrawn_ + 1);
+        }
+        for (FrameProbe* probe : probes_) {
+            probe->FrameBegin(framesDrawn_ + 1);
+        }
         const auto start = std::chrono::steady_clock::now();
         HRESULT result = device->BeginScene();
         if (FAILED(result)) {
@@ -212,6 +268,9 @@ void ScriptRun::DrawFrames(const Statement& statement, int count) {
         }
         ++framesDrawn_;
         frameSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        for (FrameProbe* probe : probes_) {
+            probe->FrameEnd(framesDrawn_);
+        }
         if (settings_.afterFrame) {
             settings_.afterFrame(framesDrawn_);
         }
@@ -247,10 +306,17 @@ void ScriptRun::DrawView(const Statement& statement, const RenderedView& rendere
     device->SetTransform(D3DTS_VIEW, &view);
     device->SetTransform(D3DTS_PROJECTION, &projection);
 
+    for (FrameProbe* probe : probes_) {
+        probe->ViewBegin(rendered.name);
+    }
     HRESULT result = scene_.ClearBeforeView(device);
     if (SUCCEEDED(result)) {
+        Begin(Section::kDrawA);
         CallRenderEvent(beginView_, kBeginView);
+        End(Section::kDrawA);
+        Begin(Section::kEngine);
         result = scene_.Draw(device, view, projection);
+        End(Section::kEngine);
     }
     if (FAILED(result)) {
         throw ScriptError(statement.command.where,
@@ -259,10 +325,19 @@ void ScriptRun::DrawView(const Statement& statement, const RenderedView& rendere
     const auto during = during_.find(rendered.view);
     if (during != during_.end()) {
         for (const Statement& call : during->second) {
+            const bool object = call.command.text == "VTR3RenderDrawE";
+            if (object) {
+                Begin(Section::kDrawE, static_cast<int>(call.arguments[0].number));
+            }
             Call(call.command.where, call.command.text, call.arguments);
+            if (object) {
+                End(Section::kDrawE);
+            }
         }
     }
+    Begin(Section::kDrawD);
     CallRenderEvent(endView_, kEndView);
+    End(Section::kDrawD);
 }
 
 void ScriptRun::ResetDevice(const Statement& statement) {
@@ -275,6 +350,10 @@ void ScriptRun::ResetDevice(const Statement& statement) {
 }
 
 void ScriptRun::Screenshot(const Statement& statement) {
+    if (statement.arguments.size() == 2) {
+        StepsScreenshot(statement);
+        return;
+    }
     if (statement.arguments.size() > 1) {
         TextureScreenshot(statement);
         return;
@@ -316,6 +395,16 @@ void ScriptRun::TextureScreenshot(const Statement& statement) {
     if (FAILED(result)) {
         throw ScriptError(file.where, "texture " + id.text + " could not be written to '" + file.text +
                                           "': " + ResultText(result));
+    }
+}
+
+// screenshot steps "DIRECTORY"
+void ScriptRun::StepsScreenshot(const Statement& statement) {
+    const Token& directory = statement.arguments[1];
+    try {
+        steps_.Write(directory.text, names_, settings_.stepTime);
+    } catch (const host::Error& error) {
+        throw ScriptError(directory.where, std::string("the post-processing steps: ") + error.what());
     }
 }
 

@@ -13,9 +13,12 @@
 #include "engine.h"
 #include "engine_scene.h"
 #include "engine_string.h"
+#include "frame_probe.h"
 #include "plugin.h"
 #include "plugin_textures.h"
 #include "script_syntax.h"
+#include "step_images.h"
+#include "step_names.h"
 
 namespace host::script {
 
@@ -26,12 +29,21 @@ struct RunSettings {
     std::function<void(int frame)> afterFrame;
     // Called once when the plug-in lacks a render event that frames send (the frame goes on).
     std::function<void(const std::string& message)> note;
+    // Told of the script's calls and each frame's parts, in this order, after the engine's own.
+    std::vector<FrameProbe*> probes;
+    // Where the last frame's post-processing steps go when the script has run; empty for nowhere.
+    std::string steps;
+    // The steps' times for their contact sheets; empty when not profiled.
+    StepImages::StepTime stepTime;
 };
 
 class ScriptRun {
   public:
     // The engine needs its device (Engine::CreateGraphics); the plug-in is bound to it.
     ScriptRun(Engine& engine, Plugin& plugin, RunSettings settings);
+    ~ScriptRun();
+    ScriptRun(const ScriptRun&) = delete;
+    ScriptRun& operator=(const ScriptRun&) = delete;
 
     // Throws ScriptError, located at the statement that failed.
     void Execute(const std::vector<Statement>& statements);
@@ -39,6 +51,8 @@ class ScriptRun {
     int framesDrawn() const { return framesDrawn_; }
     // Seconds spent drawing frames, without what afterFrame did.
     double frameSeconds() const { return frameSeconds_; }
+    // The views' post-processing steps as the script set them.
+    const StepNames& stepNames() const { return names_; }
 
   private:
     struct RenderedView {
@@ -58,6 +72,11 @@ class ScriptRun {
     void ResetDevice(const Statement& statement);
     void Screenshot(const Statement& statement);
     void TextureScreenshot(const Statement& statement);
+    void StepsScreenshot(const Statement& statement);
+    // Whether the frames of statement `at` are followed by `screenshot steps` before more frames.
+    bool StepsFollow(const std::vector<Statement>& statements, std::size_t at) const;
+    void Begin(Section section, int object = 0);
+    void End(Section section);
     a6::View& ViewNamed(const Token& name);
 
     Engine& engine_;
@@ -78,6 +97,10 @@ class ScriptRun {
     double frameSeconds_ = 0;
     std::vector<std::string> noted_;
     PluginTextures textures_;
+    StepNames names_;
+    StepImages steps_;
+    std::vector<FrameProbe*> probes_; // names_, steps_, then the settings' probes
+    bool armSteps_ = false;           // the last frame of the current `frame` statement is captured
 };
 
 } // namespace host::script

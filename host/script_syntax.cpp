@@ -217,8 +217,14 @@ void ExpectWord(const Token& token, const char* word) {
     }
 }
 
-// screenshot texture ID [face N] "FILE.png": the plug-in's texture instead of the back buffer.
+// screenshot texture ID [face N] "FILE.png": the plug-in's texture instead of the back buffer;
+// screenshot steps "DIRECTORY": the images of a post-processing chain.
 Statement CheckTextureScreenshot(Statement statement) {
+    if (statement.arguments[0].text == "steps") {
+        CheckArguments(CommandForm{"screenshot", "ws", "steps \"DIRECTORY\""}, statement);
+        ExpectWord(statement.arguments[0], "steps");
+        return statement;
+    }
     const bool face = statement.arguments.size() > 3;
     const CommandForm form{"screenshot", face ? "wnwns" : "wns",
                            face ? "texture ID face N \"FILE.png\"" : "texture ID \"FILE.png\""};

@@ -15,6 +15,7 @@
 #include "host_error.h"
 #include "log_rows.h"
 #include "plugin.h"
+#include "profile_session.h"
 #include "run_options.h"
 #include "script_run.h"
 #include "script_syntax.h"
@@ -133,6 +134,12 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
     host::FrameWriter frames;
     host::script::RunSettings settings;
     settings.frames = options.frames;
+    settings.steps = options.steps;
+    std::unique_ptr<host::ProfileSession> profile;
+    if (!options.profile.empty()) {
+        profile = std::make_unique<host::ProfileSession>(engine, PlannedFrames(statements, options.frames));
+        profile->Attach(&settings);
+    }
     settings.note = [](const std::string& message) {
         std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
     };
@@ -152,6 +159,9 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
     try {
         run.Execute(statements);
         frames.Finish();
+        if (profile && !profile->Report(run, options.profile)) {
+            throw host::Error("the profile could not be written to " + options.profile);
+        }
         report->ran = true;
         if (options.timings)
             startUp.Print(frames.FirstWritten());
@@ -201,7 +211,7 @@ int main(int argc, char** argv) {
     if (options.plugin.empty()) {
         options.plugin = VTR3_PLUGIN_PATH; // relative on Windows: Vantor3.dll where the run starts
     }
-    for (std::string* path : {&options.script, &options.out, &options.log, &options.plugin}) {
+    for (std::string* path : {&options.script, &options.out, &options.log, &options.plugin, &options.steps}) {
         *path = Absolute(*path); // before --dir moves the run
     }
 

@@ -1,6 +1,7 @@
 // The scene scripts under content/demo through vantor-run: every one runs without an error row, the
-// demo's frame matches its golden (tolerance 2 per channel), and the demo's log, opened in headless
-// Chromium, parses into the expected tables.
+// demo's frame matches its golden (tolerance 2 per channel) while profiled, and the demo's log, its
+// profile and the contact sheet of its bloom chain, opened in headless Chromium, parse into the
+// expected tables and charts.
 #include "golden_image.h"
 #include "png_file.h"
 #include "run_command.h"
@@ -28,19 +29,20 @@ std::size_t Count(const std::string& text, const std::string& what) {
 }
 
 // Runs SCRIPT in a fresh engine directory that holds VTR3Content and demo/, as tools/run.sh does.
-CommandOutcome RunScript(const fs::path& directory, const fs::path& script) {
+CommandOutcome RunScript(const fs::path& directory, const fs::path& script, const std::string& options = "") {
     fs::remove_all(directory);
     fs::create_directories(directory);
     fs::create_directory_symlink(VTR3_CONTENT_DIR, directory / "VTR3Content");
     fs::create_directory_symlink(VTR3_DEMO_DIR, directory / "demo");
-    return RunCommandAndErrors(std::string(VTR3_RUNNER) + " --dir " + directory.string() + " " +
+    return RunCommandAndErrors(std::string(VTR3_RUNNER) + " --dir " + directory.string() + " " + options +
                                script.string());
 }
 
 class DemoScene : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        run_ = new CommandOutcome(RunScript(Directory(), fs::path(VTR3_DEMO_DIR) / "demo.vs"));
+        run_ = new CommandOutcome(RunScript(Directory(), fs::path(VTR3_DEMO_DIR) / "demo.vs",
+                                            "--profile --steps " + (Directory() / "steps").string() + " "));
     }
     static void TearDownTestSuite() {
         delete run_;
@@ -77,17 +79,24 @@ TEST_F(DemoScene, EveryFeatureScriptRunsWithoutErrorRows) {
     }
 }
 
+// The page as headless Chromium parsed it.
+CommandOutcome Dom(const fs::path& page, const fs::path& directory) {
+    return RunCommand("chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --user-data-dir=" +
+                      (directory / "profile").string() + " --dump-dom file://" + page.string() +
+                      " 2>/dev/null");
+}
+
+bool HaveChromium() {
+    return std::system("command -v chromium >/dev/null 2>&1") == 0;
+}
+
 TEST_F(DemoScene, LogOpensInChromium) {
     ASSERT_EQ(run_->exitCode, 0) << run_->output;
-    if (std::system("command -v chromium >/dev/null 2>&1") != 0) {
+    if (!HaveChromium()) {
         GTEST_SKIP() << "chromium is not installed (tools/setup.sh installs it): the log was not opened";
     }
     const fs::path log = Directory() / "Vantor3.html";
-    const std::string chromium = "chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
-                                 "--user-data-dir=" +
-                                 (Directory() / "profile").string() + " ";
-    const std::string url = " file://" + log.string() + " 2>/dev/null";
-    const CommandOutcome dom = RunCommand(chromium + "--dump-dom" + url);
+    const CommandOutcome dom = Dom(log, Directory());
     ASSERT_EQ(dom.exitCode, 0);
     const std::string source = ReadFileBytes(log);
 
@@ -110,6 +119,55 @@ TEST_F(DemoScene, LogOpensInChromium) {
         std::sregex_iterator(dom.output.begin(), dom.output.end(), row), std::sregex_iterator());
     EXPECT_EQ(static_cast<std::size_t>(parsedRows), rows);
     EXPECT_EQ(Count(dom.output, "<b>Information:</b>"), 65u);
+}
+
+// Every item once on standard output with its medians, the bloom chain's five steps by effect file,
+// and in the page one bar a frame for each; the contact sheet shows each step's median time.
+TEST_F(DemoScene, ProfileAndContactSheetOpenInChromium) {
+    ASSERT_EQ(run_->exitCode, 0) << run_->output;
+    const std::regex row(
+        "\n(  )?(frame|(reflection|refraction|camera) [^\n]*?)( +(-|[0-9]+\\.[0-9]{3})){4}(?=\n)");
+    std::string items;
+    for (auto at = std::sregex_iterator(run_->output.begin(), run_->output.end(), row);
+         at != std::sregex_iterator(); ++at) {
+        items += (*at)[2].str() + ";";
+    }
+    const std::string steps = "camera step 1: 30001 half_copy;"
+                              "camera step 2: 30002 vtr3_brightpass (VTR3Content\\vtr3_brightpass.fx);"
+                              "camera step 3: 30005 vtr3_hbloom (VTR3Content\\vtr3_hbloom.fx);"
+                              "camera step 4: 30004 vtr3_vbloom (VTR3Content\\vtr3_vbloom.fx);"
+                              "camera step 5: 30011 vtr3_combine (VTR3Content\\vtr3_combine.fx);";
+    EXPECT_EQ(
+        items,
+        "frame;reflection VTR3RenderDrawA;reflection engine drawing;reflection VTR3RenderDrawD;"
+        "refraction VTR3RenderDrawA;refraction engine drawing;refraction VTR3RenderDrawD;"
+        "camera VTR3RenderDrawA;camera engine drawing;camera VTR3RenderDrawE 5;camera VTR3RenderDrawD;" +
+            steps);
+    EXPECT_TRUE(
+        std::regex_search(run_->output, std::regex("The profiler's own calls took [0-9.]+ ms a frame of the "
+                                                   "[0-9.]+ ms a frame drawn with them.\n")));
+    if (!HaveChromium()) {
+        GTEST_SKIP() << "chromium is not installed (tools/setup.sh installs it): the pages were not opened";
+    }
+    const CommandOutcome profile = Dom(Directory() / "vantor-profile.html", Directory());
+    ASSERT_EQ(profile.exitCode, 0);
+    const std::regex stepRow(
+        "<tr class=\"step\"><td class=\"name\">(camera step [^<]*)</td>(<td>[0-9.]+</td>){4}"
+        "<td><svg class=\"item\"[^>]*>(<rect [^>]*><title>frame [1-6]: [0-9.]+ ms</title></rect>){6}"
+        "</svg></td></tr>");
+    std::string drawn;
+    for (auto at = std::sregex_iterator(profile.output.begin(), profile.output.end(), stepRow);
+         at != std::sregex_iterator(); ++at) {
+        drawn += (*at)[1].str() + ";";
+    }
+    EXPECT_EQ(drawn, steps);
+    const CommandOutcome sheet = Dom(Directory() / "steps" / "steps.html", Directory());
+    ASSERT_EQ(sheet.exitCode, 0);
+    EXPECT_EQ(Count(sheet.output, "<img src=\"data:image/png;base64,"), 6u);
+    const std::regex time("<br>[0-9]+\\.[0-9]{3} ms</figcaption>");
+    EXPECT_EQ(std::distance(std::sregex_iterator(sheet.output.begin(), sheet.output.end(), time),
+                            std::sregex_iterator()),
+              5);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "png_file.h"
+#include "profiler.h"
 #include "run_command.h"
 #include "scoped_directory.h"
 
@@ -142,6 +143,8 @@ TEST_F(Runner, ReportsFaultsAndTheEffectCheckersFindingsWithTheirExitStatus) {
         {1, '~', std::string(VTR3_RUNNER) + " --dir " + dir + "/missing"},
         {1, '~', "env -u DISPLAY " VTR3_RUNNER " --window",
          "vantor-run: --window needs an X display, and DISPLAY is not set"},
+        {1, '~', run + "--steps " + dir + "/steps --plugin " VTR3_FAKE_PLUGIN,
+         "vantor-run: no view was post-processed in the frame before\n"},
         {2, '~', run + "--frobnicate"},
         {2, '~', run + "--frames x"},
         {0, '^', run + "--help", "usage: vantor-run [options] [SCRIPT]\n"},
@@ -186,3 +189,22 @@ TEST_F(Runner, AFrameThatCannotBeWrittenFailsTheRun) {
 }
 
 } // namespace
+
+// Nearest rank over the samples a frame has (negative: none).
+TEST(ProfileSummary, MedianAndNinetyFifthPercentile) {
+    const struct {
+        std::vector<float> samples;
+        double median, p95;
+    } kCases[] = {
+        {{}, -1, -1},
+        {{-1, 2}, 2, 2},
+        {{4, 1, 3, 2}, 2, 4},
+        {{5, 1, 4, 2, 3}, 3, 5},
+        {{20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, -1}, 10, 19},
+    };
+    for (const auto& c : kCases) {
+        const host::Summary summary = host::Summarize(c.samples);
+        EXPECT_EQ(summary.median, c.median) << c.samples.size();
+        EXPECT_EQ(summary.p95, c.p95) << c.samples.size();
+    }
+}

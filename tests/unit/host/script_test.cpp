@@ -98,6 +98,7 @@ TEST(ScriptSyntax, FaultsNameFileLineAndColumn) {
         {"screenshot texture 1",
          "s.vs:1:1: error: 'screenshot' takes 3 arguments (texture ID \"FILE.png\"), not 2"},
         {"screenshot txture 1 \"a\"", "s.vs:1:12: error: expected 'texture', not 'txture'"},
+        {"screenshot steps 1", "s.vs:1:18: error: argument 2 of 'screenshot' must be a string"},
         {"screenshot texture 1 side 2 \"a\"", "s.vs:1:22: error: expected 'face', not 'side'"},
         {"screenshot texture 1 face \"a\"",
          "s.vs:1:1: error: 'screenshot' takes 5 arguments (texture ID face N \"FILE.png\"), not 4"},
@@ -244,6 +245,8 @@ TEST_F(ScriptRun, FaultsNameTheStatementAndStopTheRun) {
         {"screenshot \"/nonexistent/x.png\"", "r.vs:1:12: error: the back buffer could not be written to "
                                               "'/nonexistent/x.png': D3DERR_INVALIDCALL (0x8876086c)"},
         {"screenshot texture 5 \"x.png\"", "r.vs:1:20: error: the plug-in holds no texture 5"},
+        {"screenshot steps \"s\"", "r.vs:1:18: error: the post-processing steps: no view was post-processed "
+                                   "in the frame before"},
         {"screenshot texture 5 face 6 \"x.png\"",
          "r.vs:1:27: error: a face must be a whole number from 0 to 5, not 6"},
         {"VTR3RenderDrawE 1\nposition nowhere 1 2 3\nVTR3RenderDrawE 2",

@@ -5,6 +5,7 @@
 #include "render_unit_fixture.h"
 
 #include "objects/vtr3_objects.h"
+#include "profiler.h"
 
 namespace {
 
@@ -66,6 +67,38 @@ TEST_F(RenderAllocationTest, FramesAllocateNothing) {
         EXPECT_EQ(allocation_counter::Count() - before, 0u)
             << (postProcessing ? "post-processing" : "render to texture");
     }
+}
+
+// The profiler's samples and queries exist after the first frames: recording the frames after them,
+// and reading their timestamps back, allocates nothing.
+TEST_F(RenderAllocationTest, ProfiledFramesAllocateNothing) {
+    host::Profiler profiler(engine_.device(), 40);
+    const std::string view = "camera";
+    IDirect3DSurface9* target = nullptr;
+    ASSERT_EQ(engine_.device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &target), D3D_OK);
+    std::size_t before = 0;
+    for (int frame = 1; frame <= 40; ++frame) {
+        before = frame == 5 ? allocation_counter::Count() : before;
+        profiler.FrameBegin(frame);
+        profiler.ViewBegin(view);
+        for (const host::Section section :
+             {host::Section::kDrawA, host::Section::kEngine, host::Section::kDrawE}) {
+            profiler.SectionBegin(section, 5);
+            profiler.SectionEnd(section);
+        }
+        profiler.SectionBegin(host::Section::kDrawD, 0);
+        for (int step = 0; step < 5; ++step) {
+            profiler.RenderTargetSetting(0, target);
+            profiler.Drawing();
+        }
+        profiler.SectionEnd(host::Section::kDrawD);
+        profiler.FrameEnd(frame);
+    }
+    EXPECT_EQ(allocation_counter::Count() - before, 0u);
+    target->Release();
+    profiler.Finish();
+    ASSERT_EQ(profiler.items().size(), 10u); // the frame, four sections, five steps
+    EXPECT_EQ(host::Summarize(profiler.items()[9].gpu).count, 40);
 }
 
 } // namespace
