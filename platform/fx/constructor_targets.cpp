@@ -45,9 +45,11 @@ std::vector<TextEdit> RewriteConstructorTargets(const std::vector<Token>& t, con
         const int n = NumericComponents(type);
         const bool floats = type.compare(0, 5, "float") == 0 || type.compare(0, 4, "half") == 0;
         if (t[i].kind != Token::Identifier || n < 2 || n > 4 || !floats || !IsToken(t, i + 1, "(") ||
-            !(IsToken(t, i - 1, ";") || IsToken(t, i - 1, "{") || IsToken(t, i - 1, "}")))
+            !(IsToken(t, i - 1, ";") || IsToken(t, i - 1, "{") || IsToken(t, i - 1, "}") ||
+              IsToken(t, i - 1, ")") || IsToken(t, i - 1, "else")))
             continue;
-        // The arguments up to the matching ')', then '=' (not '=='), then the value up to ';'.
+        // A statement of its own (also the body of an if, else, for or while), then the arguments up
+        // to the matching ')', then '=' (not '=='), then the value up to ';'.
         int depth = 0;
         int arguments = 1;
         std::size_t close = i + 1;

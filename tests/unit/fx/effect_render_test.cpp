@@ -300,6 +300,11 @@ const Case kCases[] = {
      "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
      "float2 a; float b, d; float4(a, b, d) = c.zyxw; return float4(b, a.yx, d); }",
      {153, 102, 51, 255}},
+    {"constructor targets as if and else bodies",
+     "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
+     "float4 a = 0, b = 0; if (c.x > 0.5) float4(b.xy, a.xy) = c; else float4(a.xy, b.xy) = c;\n"
+     "return float4(a.xy, b.zw + c.zw); }",
+     {153, 102, 51, 255}},
     {"vector to array casts",
      "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
      "float k[4] = (float[4])c.zyxw; int n[2] = (int[2])int2(1, 2);\n"
