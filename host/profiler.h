@@ -2,9 +2,9 @@
 // render event, the engine's own drawing, each object drawn through VTR3RenderDrawE and each step of
 // a post-processing chain. The device's times come from Direct3D 9 timestamp queries issued through
 // the engine's device, so a Windows runner times Windows' Direct3D 9 the same way; a frame's results
-// are read when the frame three later begins, so that reading seldom waits for the device. The samples' storage is made
-// for the planned frames before the first one: recording a frame allocates nothing once each item
-// and query exists.
+// are read when the frame three later begins, so that reading seldom waits for the device. The
+// samples' storage is made for the planned frames before the first one: recording a frame allocates
+// nothing once each item and query exists.
 #ifndef VTR3_HOST_PROFILER_H
 #define VTR3_HOST_PROFILER_H
 
