@@ -112,20 +112,6 @@ HRESULT Device::DeletePatch(UINT) {
 
 // Vertex input.
 
-HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9*, IDirect3DVertexDeclaration9** ppDecl) {
-    ClearOut(ppDecl);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9** ppDecl) {
-    ClearOut(ppDecl);
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::SetStreamSourceFreq(UINT, UINT) {
     return D3DERR_INVALIDCALL;
 }

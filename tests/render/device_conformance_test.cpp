@@ -1,6 +1,6 @@
 // Behaviour Direct3D 9 fixes where GL's defaults differ: the orthogonal viewer's specular term, index
 // 0xFFFF as an ordinary index, depth bias in depth units for every depth format, the widened empty
-// depth range, autogen levels and sRGB.
+// depth range, autogen levels, sRGB and drawing through vertex declarations.
 #include "caps_coverage.h"
 #include "render_fixture.h"
 
@@ -211,6 +211,99 @@ TEST_F(DeviceConformanceTest, SrgbSamplingAndWriting) {
     SetStates({{D3DRS_SRGBWRITEENABLE, FALSE}});
     ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
     texture->Release();
+}
+
+// A declaration draws what its FVF equivalent draws, pixel for pixel; formats no FVF has draw their
+// worked-out colour: UBYTE4N reads its bytes as red, green, blue, alpha (D3DCOLOR as blue, green, red,
+// alpha), SHORT2N 0x4040 is 16448 / 32767 = 0.50197 of 255 = 128, and a second stream feeds colours.
+TEST_F(DeviceConformanceTest, DeclarationsDrawAsTheirFvf) {
+    using Element = D3DVERTEXELEMENT9;
+    struct Case {
+        DWORD fvf; // 0: none
+        Element elements[4];
+        bool transformed; // POSITION (x, y, z under identity transforms), else POSITIONT (x, y, z, rhw)
+        DWORD tail[2];    // the words after the position
+        Bgra expected;
+    };
+    const Element end = D3DDECL_END(), positionT{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0};
+    const Case cases[] = {
+        {kScreenFvf,
+         {positionT, {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, end},
+         false,
+         {0xFF00FF00},
+         kGreenPixel},
+        {D3DFVF_XYZB1 | D3DFVF_DIFFUSE,
+         {{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
+          {0, 12, D3DDECLTYPE_FLOAT1, 0, D3DDECLUSAGE_BLENDWEIGHT, 0},
+          {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},
+          end},
+         true,
+         {FloatBits(0.5f), 0xFF0000FF},
+         {0xFF, 0, 0, 0xFF}},
+        {0,
+         {positionT, {0, 16, D3DDECLTYPE_UBYTE4N, 0, D3DDECLUSAGE_COLOR, 0}, end},
+         false,
+         {0xFFC08040},
+         {0xC0, 0x80, 0x40, 0xFF}},
+        {0,
+         {positionT, {0, 16, D3DDECLTYPE_SHORT2N, 0, D3DDECLUSAGE_COLOR, 0}, end},
+         false,
+         {0x7FFF4040},
+         {0, 0xFF, 128, 0xFF}},
+    };
+    SetStates({{D3DRS_LIGHTING, FALSE}});
+    for (const Case& c : cases) {
+        std::array<std::array<DWORD, 6>, 4> strip{};
+        for (int i = 0; i < 4; ++i) {
+            const float x = i & 1 ? 1.0f : -1.0f, y = i & 2 ? -1.0f : 1.0f;
+            const float position[4] = {c.transformed ? x : (x + 1) * 8 - 0.5f,
+                                       c.transformed ? y : (1 - y) * 8 - 0.5f, 0.5f, 1.0f};
+            std::memcpy(strip[i].data(), position, sizeof position);
+            std::memcpy(&strip[i][c.transformed ? 3 : 4], c.tail, sizeof c.tail);
+        }
+        IDirect3DVertexDeclaration9* declaration = nullptr;
+        ASSERT_EQ(device_->CreateVertexDeclaration(c.elements, &declaration), D3D_OK);
+        const Frame declared = DrawFrame([&] {
+            ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, strip.data(), sizeof strip[0]),
+                      D3D_OK);
+        });
+        EXPECT_EQ(At(declared, 8, 8), c.expected) << c.fvf;
+        if (c.fvf) {
+            EXPECT_EQ(DrawFrame([&] { DrawStrip(c.fvf, strip); }).bgra, declared.bgra) << c.fvf;
+        }
+        declaration->Release();
+    }
+    // One buffer: positions from byte 0 for stream 0, a red and four greens from byte 64 for stream 1
+    // (from 68). User-pointer draws have no stream 1; a stride of 8 would read past the colours.
+    const float positions[4][4] = {
+        {-0.5f, -0.5f, 0, 1}, {15.5f, -0.5f, 0, 1}, {-0.5f, 15.5f, 0, 1}, {15.5f, 15.5f, 0, 1}};
+    const D3DCOLOR colours[5] = {kRed, kGreen, kGreen, kGreen, kGreen};
+    const Element split[] = {positionT, {1, 0, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, end};
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    void* data = nullptr;
+    ASSERT_EQ(device_->CreateVertexDeclaration(split, &declaration), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexBuffer(84, 0, 0, D3DPOOL_MANAGED, &buffer, nullptr), D3D_OK);
+    ASSERT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
+    std::memcpy(data, positions, 64);
+    std::memcpy(static_cast<char*>(data) + 64, colours, 20);
+    ASSERT_EQ(buffer->Unlock(), D3D_OK);
+    ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, 16), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(1, buffer, 68, 8), D3D_OK);
+    const Frame frame = DrawFrame([&] {
+        EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, positions, 16), D3DERR_INVALIDCALL);
+        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
+        ASSERT_EQ(device_->SetStreamSource(1, buffer, 68, 4), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    });
+    EXPECT_EQ(At(frame, 0, 0), kGreenPixel);
+    ASSERT_EQ(device_->SetStreamSource(0, nullptr, 0, 0), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(1, nullptr, 0, 0), D3D_OK);
+    ASSERT_EQ(device_->SetVertexDeclaration(nullptr), D3D_OK);
+    buffer->Release();
+    declaration->Release();
 }
 
 } // namespace

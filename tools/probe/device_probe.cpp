@@ -44,6 +44,7 @@ int main() {
     ProbeStretchRect(probe);
     ProbeCalls(probe);
     ProbeQueries(probe);
+    ProbeDeclarations(probe);
 
     ResetState(probe);
     probe.depth->Release();

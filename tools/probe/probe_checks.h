@@ -15,5 +15,6 @@ void ProbeStretchRect(const Probe& probe);
 void ProbeValidate(const Probe& probe); // first, on the state the device starts with
 void ProbeCalls(const Probe& probe);
 void ProbeQueries(const Probe& probe);
+void ProbeDeclarations(const Probe& probe);
 
 #endif

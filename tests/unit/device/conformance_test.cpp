@@ -1,6 +1,6 @@
 // Answers Direct3D 9 fixes for the device: ValidateDevice, Clear over surfaces of other sizes than
-// render target 0, StretchRect into off-screen plain surfaces, the refused raw shader interface, and
-// BeginScene, EndScene and Present as Direct3D 9 documents them.
+// render target 0, StretchRect into off-screen plain surfaces, the refused raw shader interface, vertex
+// declarations beside SetFVF, and BeginScene, EndScene and Present as Direct3D 9 documents them.
 #include "../resources/resource_fixture.h"
 
 namespace {
@@ -69,18 +69,85 @@ TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
 TEST_F(ConformanceTest, RawShaderInterfaceRefusesWithNullObjects) {
     const DWORD vertexTokens[] = {0xFFFE0200, 0x0000FFFF}; // vs_2_0, end
     const DWORD pixelTokens[] = {0xFFFF0200, 0x0000FFFF};  // ps_2_0, end
-    const D3DVERTEXELEMENT9 elements[] = {
-        {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
     auto* sentinel = reinterpret_cast<void*>(std::uintptr_t{0x1234});
     auto* vertexShader = static_cast<IDirect3DVertexShader9*>(sentinel);
     auto* pixelShader = static_cast<IDirect3DPixelShader9*>(sentinel);
-    auto* declaration = static_cast<IDirect3DVertexDeclaration9*>(sentinel);
     EXPECT_EQ(device_->CreateVertexShader(vertexTokens, &vertexShader), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->CreatePixelShader(pixelTokens, &pixelShader), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D3DERR_INVALIDCALL);
     EXPECT_EQ(vertexShader, nullptr);
     EXPECT_EQ(pixelShader, nullptr);
-    EXPECT_EQ(declaration, nullptr);
+}
+
+// Elements after a FLOAT3 position at offset 0 that CreateVertexDeclaration refuses; then what
+// GetFVF and GetVertexDeclaration answer as SetFVF and declarations replace each other (Wine's
+// answers, tools/probe), and the references each holds.
+TEST_F(ConformanceTest, VertexDeclarationsRefuseBadElementsAndReplaceTheFvf) {
+    using Element = D3DVERTEXELEMENT9;
+    const Element position{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0}, end = D3DDECL_END();
+    const Element refused[] = {
+        {0, 8, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},  // overlaps the position
+        {0, 12, D3DDECLTYPE_UNUSED, 0, D3DDECLUSAGE_COLOR, 0},   // no type
+        {0, 14, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, // offset not a multiple of 4
+        {16, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_NORMAL, 0},  // stream 16
+        {0, 12, D3DDECLTYPE_D3DCOLOR, 7, D3DDECLUSAGE_COLOR, 0}, // method
+        {0, 12, D3DDECLTYPE_D3DCOLOR, 0, 14, 0},                 // usage
+        {0, 12, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 16},
+        {0xFF, 0, D3DDECLTYPE_FLOAT1, 0, 0, 0}, // an end of another type
+    };
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    for (const Element& e : refused) {
+        const Element elements[] = {position, e, end};
+        EXPECT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D3DERR_INVALIDCALL) << e.Offset;
+    }
+    std::vector<Element> long_(MAXD3DDECLLENGTH + 1, Element{0, 0, D3DDECLTYPE_FLOAT1, 0, 0, 0});
+    for (WORD i = 0; i < long_.size(); ++i)
+        long_[i].Offset = static_cast<WORD>(4 * i);
+    EXPECT_EQ(device_->CreateVertexDeclaration(long_.data(), &declaration), D3DERR_INVALIDCALL); // no end
+    EXPECT_EQ(device_->CreateVertexDeclaration(nullptr, &declaration), D3DERR_INVALIDCALL);
+    long_.back() = end;
+    ASSERT_EQ(device_->CreateVertexDeclaration(long_.data(), &declaration), D3D_OK);
+    UINT count = 0;
+    Element got[MAXD3DDECLLENGTH + 1];
+    EXPECT_EQ(declaration->GetDeclaration(got, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(declaration->GetDeclaration(nullptr, &count), D3D_OK);
+    EXPECT_EQ(count, MAXD3DDECLLENGTH + 1u);
+    EXPECT_EQ(declaration->GetDeclaration(got, &count), D3D_OK);
+    EXPECT_EQ(std::memcmp(got, long_.data(), sizeof got), 0);
+
+    // Each step, then GetFVF and the elements (with the end) of GetVertexDeclaration's answer (0:
+    // null), which stays alive while it is set.
+    const auto expect = [&](DWORD fvf, UINT elements, int line) {
+        DWORD gotFvf = 1;
+        IDirect3DVertexDeclaration9* current = nullptr;
+        EXPECT_EQ(device_->GetFVF(&gotFvf), D3D_OK);
+        EXPECT_EQ(device_->GetVertexDeclaration(&current), D3D_OK);
+        count = 0;
+        if (current && current->GetDeclaration(nullptr, &count) == D3D_OK)
+            current->Release();
+        EXPECT_EQ(gotFvf, fvf) << line;
+        EXPECT_EQ(count, elements) << line;
+        return current;
+    };
+    EXPECT_EQ(expect(0, 0, __LINE__), nullptr);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+    EXPECT_EQ(expect(D3DFVF_XYZ | D3DFVF_DIFFUSE, 3, __LINE__),
+              expect(D3DFVF_XYZ | D3DFVF_DIFFUSE, 3, __LINE__));
+    ASSERT_EQ(device_->SetFVF(0), D3D_OK); // changes nothing
+    expect(D3DFVF_XYZ | D3DFVF_DIFFUSE, 3, __LINE__);
+    ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
+    EXPECT_EQ(declaration->AddRef(), 2u); // the binding's hold is the device's own
+    declaration->Release();
+    EXPECT_EQ(expect(0, MAXD3DDECLLENGTH + 1, __LINE__), declaration);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW), D3D_OK);
+    IDirect3DVertexDeclaration9* implicit = expect(D3DFVF_XYZRHW, 2, __LINE__);
+    ASSERT_NE(implicit, nullptr);
+    implicit->AddRef();
+    ASSERT_EQ(device_->SetVertexDeclaration(nullptr), D3D_OK);
+    expect(0, 0, __LINE__);
+    ASSERT_EQ(device_->SetVertexDeclaration(implicit), D3D_OK); // answers the FVF it stands for
+    EXPECT_EQ(expect(D3DFVF_XYZRHW, 2, __LINE__), implicit);
+    EXPECT_EQ(implicit->Release(), 0u);
+    EXPECT_EQ(declaration->Release(), 0u);
 }
 
 TEST_F(SceneTest, ScenesDoNotNestAndPresentFailsInsideOneKeepingThePixels) {
