@@ -89,11 +89,17 @@ HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* sourceTexture,
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
+    // Only the source's dirty region, scaled to each level, is copied; the copy cleans the source.
     TextureStorage& storage = target->Storage();
-    for (UINT face = 0; face < storage.Faces(); ++face)
-        for (UINT level = 0; level < to.levels; ++level)
-            storage.CopyFrom(source->Storage(), face, level + skip, storage.LevelRegion(level), face, level,
-                             0, 0, 0);
+    for (UINT face = 0; face < storage.Faces(); ++face) {
+        for (UINT level = 0; level < to.levels; ++level) {
+            const Region dirty = source->Storage().DirtyAt(face, level + skip);
+            if (dirty.width > 0)
+                storage.CopyFrom(source->Storage(), face, level + skip, dirty, face, level, dirty.x, dirty.y,
+                                 dirty.z);
+        }
+    }
+    source->Storage().ClearDirty();
     return D3D_OK;
 }
 
