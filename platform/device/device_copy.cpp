@@ -25,6 +25,12 @@ bool SurfaceRegion(const Surface& surface, const RECT* rect, Region* region) {
     return RegionFromRect(*rect, region) && surface.Storage().ValidRegion(surface.Level(), *region);
 }
 
+// Null, or a rectangle that covers the whole surface.
+bool Whole(const RECT* rect, const D3DSURFACE_DESC& desc) {
+    return !rect || (rect->left == 0 && rect->top == 0 && rect->right == static_cast<LONG>(desc.Width) &&
+                     rect->bottom == static_cast<LONG>(desc.Height));
+}
+
 bool Overlap(const Region& a, const Region& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
@@ -140,8 +146,8 @@ HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* source
         IsCompressed(source->Storage().Format()))
         return D3DERR_INVALIDCALL;
     const bool depth = source->IsDepthStencil() || target->IsDepthStencil();
-    if (depth && (sourceRect || destinationRect || from.Format != to.Format || !SameSize(from, to) ||
-                  !source->IsDepthStencil() || !target->IsDepthStencil()))
+    if (depth && (!Whole(sourceRect, from) || !Whole(destinationRect, to) || from.Format != to.Format ||
+                  !SameSize(from, to) || !source->IsDepthStencil() || !target->IsDepthStencil()))
         return D3DERR_INVALIDCALL;
     if (!depth && !target->IsRenderTarget() &&
         (source->IsRenderTarget() || source->Container() || target->Container()))

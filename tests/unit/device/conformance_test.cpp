@@ -53,7 +53,7 @@ TEST_F(ConformanceTest, ClearReachesSurfacesOfOtherSizes) {
 }
 
 // Direct3D 9's table: between off-screen plain surfaces only an unstretched copy.
-TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
+TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretchAndCopiesWholeDepthSurfaces) {
     IDirect3DSurface9* a = PlainSurface(16, 16, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     IDirect3DSurface9* b = PlainSurface(16, 16, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     const RECT whole{0, 0, 16, 16}, half{0, 0, 8, 8}, shifted{8, 8, 16, 16};
@@ -63,6 +63,27 @@ TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
     EXPECT_EQ(device_->StretchRect(a, &half, b, &whole, D3DTEXF_LINEAR), D3DERR_INVALIDCALL);
     b->Release();
     a->Release();
+    // Between depth surfaces only whole ones, named by null or by their full rectangle: a copy of
+    // depth 0.25 reads 0.25.
+    IDirect3DSurface9 *from = nullptr, *to = nullptr, *original = nullptr;
+    for (IDirect3DSurface9** depth : {&from, &to})
+        ASSERT_EQ(device_->CreateDepthStencilSurface(16, 16, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                                     depth, nullptr),
+                  D3D_OK);
+    ASSERT_EQ(device_->GetDepthStencilSurface(&original), D3D_OK);
+    ASSERT_EQ(device_->SetDepthStencilSurface(from), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 0.25f, 0), D3D_OK);
+    EXPECT_EQ(device_->StretchRect(from, &half, to, &half, D3DTEXF_NONE), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->StretchRect(from, &whole, to, nullptr, D3DTEXF_NONE), D3D_OK);
+    EXPECT_EQ(device_->StretchRect(from, nullptr, to, &whole, D3DTEXF_POINT), D3D_OK);
+    ASSERT_EQ(device_->SetDepthStencilSurface(to), D3D_OK);
+    std::vector<float> depth;
+    ASSERT_TRUE(platform::ReadDepthStencil(device_, &depth, nullptr, nullptr, nullptr));
+    EXPECT_FLOAT_EQ(depth[8 * 16 + 8], 0.25f);
+    ASSERT_EQ(device_->SetDepthStencilSurface(original), D3D_OK);
+    original->Release();
+    from->Release();
+    to->Release();
 }
 
 // Shaders exist only inside effects: the raw interface refuses and leaves no object behind.
