@@ -3,10 +3,14 @@
 //   GetRenderTargetData            render target -> system memory, same size and format
 //   StretchRect                    video memory -> render target, scaled with a point or linear filter
 //   ColorFill                      a colour into a render target or video-memory plain surface
+//                                  (DXT ones in whole blocks)
 #include "device/device.h"
 
 #include "device/base_texture.h"
+#include "device/solid_block.h"
 #include "device/surface.h"
+
+#include <cstring>
 
 namespace platform::device {
 namespace {
@@ -200,11 +204,24 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
     // Video-memory render targets and plain surfaces only; not the levels of ordinary textures.
     const D3DSURFACE_DESC& desc = target->Desc();
     if (desc.Pool != D3DPOOL_DEFAULT || target->IsDepthStencil() ||
-        IsCompressed(target->Storage().Format()) || (target->Container() && !target->IsRenderTarget()))
+        (target->Container() && !target->IsRenderTarget()))
         return D3DERR_INVALIDCALL;
     Region region;
     if (!SurfaceRegion(*target, rect, &region))
         return D3DERR_INVALIDCALL;
+    // A DXT plain surface is filled through a lock, block by block: the region is block-aligned.
+    if (IsCompressed(target->Storage().Format())) {
+        std::uint8_t block[16];
+        const unsigned bytes = SolidBlock(desc.Format, color, block);
+        D3DLOCKED_RECT locked{};
+        if (bytes == 0 || FAILED(surface->LockRect(&locked, rect, 0)))
+            return D3DERR_INVALIDCALL;
+        for (UINT row = 0; row < (region.height + 3) / 4; ++row)
+            for (UINT column = 0; column < (region.width + 3) / 4; ++column)
+                std::memcpy(static_cast<std::uint8_t*>(locked.pBits) + row * locked.Pitch + column * bytes,
+                            block, bytes);
+        return surface->UnlockRect();
+    }
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
     const float rgba[4] = {

@@ -61,6 +61,38 @@ TEST_F(CopiesTest, ColorFillAndStretchRectLandWhereDirect3DPutsThem) {
     target->Release();
 }
 
+// A DXT plain surface fills in whole blocks that decode to the colour: both endpoints its R5G6B5
+// (green 0x07E0, red 0xF800), every index 0; DXT1 below half alpha takes index 3 (transparent),
+// DXT3 the 4-bit alpha (0x80 * 15 / 255 = 8), DXT5 the alpha as both alpha endpoints.
+TEST_F(CopiesTest, ColorFillWritesWholeDxtBlocks) {
+    struct Case {
+        D3DFORMAT format;
+        D3DCOLOR colour;
+        std::vector<int> block;
+    };
+    const Case cases[] = {
+        {D3DFMT_DXT1, 0xFF00FF00, {0xE0, 0x07, 0xE0, 0x07, 0, 0, 0, 0}},
+        {D3DFMT_DXT1, 0x00FF0000, {0x00, 0xF8, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF}},
+        {D3DFMT_DXT3,
+         0x80FF0000,
+         {0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0, 0xF8, 0, 0xF8, 0, 0, 0, 0}},
+        {D3DFMT_DXT5, 0x80FF0000, {0x80, 0x80, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0, 0xF8, 0, 0, 0, 0}},
+    };
+    const RECT aligned{4, 0, 8, 4}, misaligned{2, 0, 8, 4};
+    for (const Case& c : cases) {
+        IDirect3DSurface9* surface = PlainSurface(8, 8, c.format, D3DPOOL_DEFAULT);
+        ASSERT_EQ(device_->ColorFill(surface, nullptr, c.colour), D3D_OK);
+        EXPECT_EQ(device_->ColorFill(surface, &aligned, c.colour), D3D_OK);
+        EXPECT_EQ(device_->ColorFill(surface, &misaligned, c.colour), D3DERR_INVALIDCALL);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        const auto* last = static_cast<const std::uint8_t*>(locked.pBits) + locked.Pitch + c.block.size();
+        EXPECT_EQ(std::vector<int>(last, last + c.block.size()), c.block) << c.format << " " << c.colour;
+        ASSERT_EQ(surface->UnlockRect(), D3D_OK);
+        surface->Release();
+    }
+}
+
 TEST_F(CopiesTest, UpdatesCopySystemMemoryIntoVideoMemory) {
     IDirect3DSurface9* source = PlainSurface(4, 4, D3DFMT_L8, D3DPOOL_SYSTEMMEM);
     IDirect3DSurface9* plain = PlainSurface(8, 8, D3DFMT_L8, D3DPOOL_DEFAULT);
