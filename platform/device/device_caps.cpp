@@ -92,11 +92,12 @@ void FillPipelineCaps(D3DCAPS9* caps) {
     // Every bit claimed here is drawn by a render test (tests/render/caps_coverage_test.cpp). Not
     // claimed: INDEPENDENTWRITEMASKS (D3DRS_COLORWRITEENABLE applies to every render target;
     // COLORWRITEENABLE1 to 3 are only stored), fog (the states are stored, fog is never applied),
-    // point sprites and sizes, and features no test draws: CLIPTLVERTS, the MRT bits, DITHER.
+    // point sprites and sizes, and features no test draws: the MRT bits, DITHER. Pre-transformed
+    // vertices reach GL's clipping through the viewport (CLIPTLVERTS).
     caps->PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW |
-                              D3DPMISCCAPS_CULLCCW | D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_TSSARGTEMP |
-                              D3DPMISCCAPS_BLENDOP | D3DPMISCCAPS_PERSTAGECONSTANT |
-                              D3DPMISCCAPS_SEPARATEALPHABLEND;
+                              D3DPMISCCAPS_CLIPTLVERTS | D3DPMISCCAPS_CULLCCW |
+                              D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_TSSARGTEMP | D3DPMISCCAPS_BLENDOP |
+                              D3DPMISCCAPS_PERSTAGECONSTANT | D3DPMISCCAPS_SEPARATEALPHABLEND;
     caps->RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_MIPMAPLODBIAS | D3DPRASTERCAPS_COLORPERSPECTIVE |
                        D3DPRASTERCAPS_SCISSORTEST | D3DPRASTERCAPS_SLOPESCALEDEPTHBIAS |
                        D3DPRASTERCAPS_DEPTHBIAS;

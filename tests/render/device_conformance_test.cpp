@@ -1,6 +1,7 @@
 // Behaviour Direct3D 9 fixes where GL's defaults differ: the orthogonal viewer's specular term, index
 // 0xFFFF as an ordinary index, depth bias in depth units for every depth format, the widened empty
-// depth range, autogen levels, sRGB and drawing through vertex declarations.
+// depth range, autogen levels, sRGB, clipped pre-transformed vertices and drawing through vertex
+// declarations.
 #include "caps_coverage.h"
 #include "render_fixture.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 const Exercises kExercised{
     {&D3DCAPS9::RasterCaps, D3DPRASTERCAPS_DEPTHBIAS | D3DPRASTERCAPS_SLOPESCALEDEPTHBIAS},
+    {&D3DCAPS9::PrimitiveMiscCaps, D3DPMISCCAPS_CLIPTLVERTS},
     {&D3DCAPS9::VertexProcessingCaps,
      D3DVTXPCAPS_DIRECTIONALLIGHTS | D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_LOCALVIEWER}};
 
@@ -128,6 +130,24 @@ TEST_F(DeviceConformanceTest, DepthBiasInDepthUnitsPerFormat) {
         ASSERT_EQ(device_->SetDepthStencilSurface(nullptr), D3D_OK);
         depth->Release();
     }
+}
+
+// Pre-transformed vertices are clipped (D3DPMISCCAPS_CLIPTLVERTS): to the viewport, (4, 4) to (12, 12)
+// here, and to depth 0..1, with the depth test off: a quad over the whole target colours only the
+// viewport, and one at z 1.5 nothing.
+TEST_F(DeviceConformanceTest, PreTransformedVerticesAreClipped) {
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+    const D3DVIEWPORT9 inner{4, 4, 8, 8, 0.0f, 1.0f};
+    ASSERT_EQ(device_->SetViewport(&inner), D3D_OK);
+    SetStates({{D3DRS_ZENABLE, D3DZB_FALSE}});
+    Scene([&] {
+        DrawScreenRect(-0.5f, -0.5f, 15.5f, 15.5f, 0.5f, kGreen);
+        DrawScreenRect(-0.5f, -0.5f, 15.5f, 15.5f, 1.5f, 0xFF0000FF);
+    });
+    const Frame frame = ReadFrame();
+    EXPECT_EQ(At(frame, 8, 8), kGreenPixel);
+    EXPECT_EQ(At(frame, 3, 8), ToBgra(kRed));
+    EXPECT_EQ(At(frame, 12, 12), ToBgra(kRed));
 }
 
 // An empty depth range (MinZ = MaxZ = 0.5) is drawn over 0.5..0.501, as Windows' runtime widens it to
