@@ -93,11 +93,6 @@ HRESULT Device::EndStateBlock(IDirect3DStateBlock9** ppSB) {
 
 // Drawing.
 
-HRESULT Device::ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*, IDirect3DVertexDeclaration9*,
-                                DWORD) {
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::DrawRectPatch(UINT, const float*, const D3DRECTPATCH_INFO*) {
     return D3DERR_INVALIDCALL;
 }

@@ -27,6 +27,7 @@ class VertexDeclaration final : public DeviceChild<IDirect3DVertexDeclaration9> 
     Device* Owner() const { return ParentDevice(); }
     const VertexInput& Input() const { return input_; }
     DWORD Fvf() const { return fvf_; }
+    const D3DVERTEXELEMENT9* Elements() const { return elements_.data(); }
 
   private:
     VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* elements, UINT count, DWORD fvf);
