@@ -238,48 +238,44 @@ TEST_F(DeviceConformanceTest, SrgbSamplingAndWriting) {
 // alpha), SHORT2N 0x4040 is 16448 / 32767 = 0.50197 of 255 = 128, and a second stream feeds colours.
 TEST_F(DeviceConformanceTest, DeclarationsDrawAsTheirFvf) {
     using Element = D3DVERTEXELEMENT9;
+    const auto at = [](WORD offset, BYTE type, BYTE usage) { return Element{0, offset, type, 0, usage, 0}; };
     struct Case {
-        DWORD fvf; // 0: none
-        Element elements[4];
-        bool transformed; // POSITION (x, y, z under identity transforms), else POSITIONT (x, y, z, rhw)
-        DWORD tail[2];    // the words after the position
+        DWORD fvf;           // 0: none
+        Element elements[4]; // a POSITION's x, y, z is under identity transforms, POSITIONT's in pixels
+        DWORD tail[2];       // the words after the position
         Bgra expected;
     };
-    const Element end = D3DDECL_END(), positionT{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0};
+    const Element end = D3DDECL_END(), positionT = at(0, D3DDECLTYPE_FLOAT4, D3DDECLUSAGE_POSITIONT);
     const Case cases[] = {
         {kScreenFvf,
-         {positionT, {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, end},
-         false,
-         {0xFF00FF00},
+         {positionT, at(16, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR), end},
+         {kGreen},
          kGreenPixel},
         {D3DFVF_XYZB1 | D3DFVF_DIFFUSE,
-         {{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
-          {0, 12, D3DDECLTYPE_FLOAT1, 0, D3DDECLUSAGE_BLENDWEIGHT, 0},
-          {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},
-          end},
-         true,
+         {at(0, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_POSITION),
+          at(12, D3DDECLTYPE_FLOAT1, D3DDECLUSAGE_BLENDWEIGHT),
+          at(16, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR), end},
          {FloatBits(0.5f), 0xFF0000FF},
          {0xFF, 0, 0, 0xFF}},
         {0,
-         {positionT, {0, 16, D3DDECLTYPE_UBYTE4N, 0, D3DDECLUSAGE_COLOR, 0}, end},
-         false,
+         {positionT, at(16, D3DDECLTYPE_UBYTE4N, D3DDECLUSAGE_COLOR), end},
          {0xFFC08040},
          {0xC0, 0x80, 0x40, 0xFF}},
         {0,
-         {positionT, {0, 16, D3DDECLTYPE_SHORT2N, 0, D3DDECLUSAGE_COLOR, 0}, end},
-         false,
+         {positionT, at(16, D3DDECLTYPE_SHORT2N, D3DDECLUSAGE_COLOR), end},
          {0x7FFF4040},
          {0, 0xFF, 128, 0xFF}},
     };
     SetStates({{D3DRS_LIGHTING, FALSE}});
     for (const Case& c : cases) {
+        const bool transformed = c.elements[0].Usage == D3DDECLUSAGE_POSITION;
         std::array<std::array<DWORD, 6>, 4> strip{};
         for (int i = 0; i < 4; ++i) {
             const float x = i & 1 ? 1.0f : -1.0f, y = i & 2 ? -1.0f : 1.0f;
-            const float position[4] = {c.transformed ? x : (x + 1) * 8 - 0.5f,
-                                       c.transformed ? y : (1 - y) * 8 - 0.5f, 0.5f, 1.0f};
+            const float position[4] = {transformed ? x : (x + 1) * 8 - 0.5f,
+                                       transformed ? y : (1 - y) * 8 - 0.5f, 0.5f, 1.0f};
             std::memcpy(strip[i].data(), position, sizeof position);
-            std::memcpy(&strip[i][c.transformed ? 3 : 4], c.tail, sizeof c.tail);
+            std::memcpy(&strip[i][transformed ? 3 : 4], c.tail, sizeof c.tail);
         }
         IDirect3DVertexDeclaration9* declaration = nullptr;
         ASSERT_EQ(device_->CreateVertexDeclaration(c.elements, &declaration), D3D_OK);
@@ -319,10 +315,7 @@ TEST_F(DeviceConformanceTest, DeclarationsDrawAsTheirFvf) {
         ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     });
     EXPECT_EQ(At(frame, 0, 0), kGreenPixel);
-    ASSERT_EQ(device_->SetStreamSource(0, nullptr, 0, 0), D3D_OK);
-    ASSERT_EQ(device_->SetStreamSource(1, nullptr, 0, 0), D3D_OK);
-    ASSERT_EQ(device_->SetVertexDeclaration(nullptr), D3D_OK);
-    buffer->Release();
+    buffer->Release(); // the device lets go of what is bound when it closes
     declaration->Release();
 }
 
