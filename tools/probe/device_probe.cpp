@@ -45,6 +45,7 @@ int main() {
     ProbeCalls(probe);
     ProbeQueries(probe);
     ProbeDeclarations(probe);
+    ProbeResources(probe);
 
     ResetState(probe);
     probe.depth->Release();
