@@ -36,7 +36,6 @@ void Add(VertexInput* input, int location, std::uint8_t stream, std::uint16_t of
         static_cast<std::uint8_t>(i == input->attributeCount ? i + 1 : input->attributeCount);
     input->attributes[i] =
         VertexAttribute{static_cast<std::uint8_t>(location), stream, offset, size, type, normalised};
-    input->streams = static_cast<std::uint16_t>(input->streams | (1u << stream));
 }
 
 // The attribute location of a usage and usage index, as the effect framework binds its inputs; -1
@@ -134,6 +133,8 @@ void VertexInputOfElements(const D3DVERTEXELEMENT9* elements, UINT count, Vertex
         Add(input, location, e.Stream, e.Offset, format.size, format.type, format.normalised);
         Summarise(e, location, format.size, &input->layout);
     }
+    for (unsigned i = 0; i < input->attributeCount; ++i)
+        input->streams = static_cast<std::uint16_t>(input->streams | (1u << input->attributes[i].stream));
 }
 
 } // namespace platform::device
