@@ -172,62 +172,51 @@ TEST_F(ConformanceTest, VertexDeclarationsRefuseBadElementsAndReplaceTheFvf) {
     EXPECT_EQ(declaration->Release(), 0u);
 }
 
-// ProcessVertices under a world that moves x by 0.5, into vertices 1 to 3 of a pre-transformed
+// ProcessVertices under a world that moves x by 0.5, from XYZW into vertices 1 to 3 of an XYZRHW
 // buffer: (0, 0, 0.5) lands at (1.5 * 32, 24) of the 64 x 48 viewport, (-0.5, 0.5, 0.25) at (32, 12);
 // (2, 0, 0.5) lies outside the view volume and stays in projection space, (2.5, 0, 0.5, 1).
-// D3DPV_DONOTCOPYDATA writes positions only.
+// D3DPV_DONOTCOPYDATA writes vertex 0's position only.
 TEST_F(ConformanceTest, ProcessVerticesTransformsToTheViewport) {
-    struct In {
-        float x, y, z;
-        D3DCOLOR colour;
-        float u, v;
-    };
-    struct Out {
-        float x, y, z, rhw;
+    struct Vertex {
+        float x, y, z, w;
         D3DCOLOR colour;
         float u, v;
     };
     const DWORD fvf = D3DFVF_DIFFUSE | D3DFVF_TEX1;
-    const In in[3] = {{0, 0, 0.5f, 0xFF112233, 0.25f, 0.75f},
-                      {-0.5f, 0.5f, 0.25f, 0xFF445566, 1, 2},
-                      {2, 0, 0.5f, 0xFF778899, 3, 4}};
-    const Out expected[5] = {{48, 24, 0.5f, 1, 0, 0, 0}, // the second call's, without copied data
-                             {48, 24, 0.5f, 1, 0xFF112233, 0.25f, 0.75f},
-                             {32, 12, 0.25f, 1, 0xFF445566, 1, 2},
-                             {2.5f, 0, 0.5f, 1, 0xFF778899, 3, 4},
-                             {}};
+    const Vertex in[3] = {{0, 0, 0.5f, 1, 0xFF112233, 0.25f, 0.75f},
+                          {-0.5f, 0.5f, 0.25f, 1, 0xFF445566, 1, 2},
+                          {2, 0, 0.5f, 1, 0xFF778899, 3, 4}};
+    const Vertex expected[5] = {{48, 24, 0.5f, 1, 0, 0, 0},
+                                {48, 24, 0.5f, 1, 0xFF112233, 0.25f, 0.75f},
+                                {32, 12, 0.25f, 1, 0xFF445566, 1, 2},
+                                {2.5f, 0, 0.5f, 1, 0xFF778899, 3, 4},
+                                {}};
     IDirect3DVertexBuffer9 *source = nullptr, *target = nullptr, *formatless = nullptr;
-    ASSERT_EQ(device_->CreateVertexBuffer(sizeof in, 0, 0, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
-    ASSERT_EQ(device_->CreateVertexBuffer(sizeof expected, 0, D3DFVF_XYZRHW | fvf, D3DPOOL_SYSTEMMEM, &target,
-                                          nullptr),
-              D3D_OK);
-    ASSERT_EQ(device_->CreateVertexBuffer(sizeof expected, 0, 0, D3DPOOL_SYSTEMMEM, &formatless, nullptr),
-              D3D_OK);
+    for (auto [buffer, format] :
+         {std::pair{&source, DWORD{0}}, {&target, D3DFVF_XYZRHW | fvf}, {&formatless, DWORD{0}}})
+        ASSERT_EQ(device_->CreateVertexBuffer(sizeof expected, 0, format, D3DPOOL_SYSTEMMEM, buffer, nullptr),
+                  D3D_OK);
     void* data = nullptr;
     ASSERT_EQ(source->Lock(0, 0, &data, 0), D3D_OK);
     std::memcpy(data, in, sizeof in);
     ASSERT_EQ(source->Unlock(), D3D_OK);
-    D3DMATRIX world{};
-    world._11 = world._22 = world._33 = world._44 = 1;
-    world._41 = 0.5f;
+    const D3DMATRIX world{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0.5f, 0, 0, 1};
     ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &world), D3D_OK);
-    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | fvf), D3D_OK);
-    ASSERT_EQ(device_->SetStreamSource(0, source, 0, sizeof(In)), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZW | fvf), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, source, 0, sizeof(Vertex)), D3D_OK);
     EXPECT_EQ(device_->ProcessVertices(0, 1, 3, target, nullptr, 0), D3DERR_INVALIDCALL); // lighting
     ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
     EXPECT_EQ(device_->ProcessVertices(0, 1, 3, formatless, nullptr, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->ProcessVertices(0, 3, 3, target, nullptr, 0), D3DERR_INVALIDCALL); // past the end
-    EXPECT_EQ(device_->ProcessVertices(1, 1, 3, target, nullptr, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->ProcessVertices(3, 1, 3, target, nullptr, 0), D3DERR_INVALIDCALL);
     ASSERT_EQ(device_->ProcessVertices(0, 1, 3, target, nullptr, 0), D3D_OK);
     ASSERT_EQ(device_->ProcessVertices(0, 0, 1, target, nullptr, D3DPV_DONOTCOPYDATA), D3D_OK);
     ASSERT_EQ(target->Lock(0, 0, &data, D3DLOCK_READONLY), D3D_OK);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(std::memcmp(static_cast<const Out*>(data) + i, &expected[i], sizeof(Out)), 0) << i;
+        EXPECT_EQ(std::memcmp(static_cast<const Vertex*>(data) + i, &expected[i], sizeof(Vertex)), 0) << i;
     ASSERT_EQ(target->Unlock(), D3D_OK);
-    ASSERT_EQ(device_->SetStreamSource(0, nullptr, 0, 0), D3D_OK);
-    formatless->Release();
-    target->Release();
-    source->Release();
+    for (IDirect3DVertexBuffer9* buffer : {formatless, target, source})
+        buffer->Release(); // the device lets go of the stream when it closes
 }
 
 TEST_F(SceneTest, ScenesDoNotNestAndPresentFailsInsideOneKeepingThePixels) {
