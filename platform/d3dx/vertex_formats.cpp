@@ -1,6 +1,7 @@
 // The vertex-format helpers of D3DX: a format's vertex size, the declaration it stands for and back,
 // a declaration's length and its vertex size in one stream. The device's table of equivalents
 // (fvf_elements.h) does the work, so D3DX and SetFVF agree.
+#include "device/fixed_function/fvf_layout.h"
 #include "device/fvf_elements.h"
 #include "device/vertex_input.h"
 
@@ -10,11 +11,10 @@ namespace dev = platform::device;
 
 extern "C" {
 
+// Five blend weights have a size though no declaration: the device's decoding counts them.
 UINT WINAPI D3DXGetFVFVertexSize(DWORD FVF) {
-    D3DVERTEXELEMENT9 elements[MAX_FVF_DECL_SIZE];
-    UINT count = 0, size = 0;
-    dev::ElementsOfFvf(FVF, elements, &count, &size);
-    return size;
+    dev::FvfLayout layout;
+    return dev::DecodeFvf(FVF, &layout) ? layout.size : 0;
 }
 
 HRESULT WINAPI D3DXDeclaratorFromFVF(DWORD FVF, D3DVERTEXELEMENT9 pDeclarator[MAX_FVF_DECL_SIZE]) {

@@ -197,6 +197,7 @@ TEST(VertexFormats, FormatsAndDeclarationsMapBothWays) {
     Element got[MAX_FVF_DECL_SIZE];
     for (DWORD fvf : {DWORD{D3DFVF_XYZB5}, DWORD{0x2000}, DWORD{9u << D3DFVF_TEXCOUNT_SHIFT}})
         EXPECT_EQ(D3DXDeclaratorFromFVF(fvf, got), D3DXERR_INVALIDMESH) << std::hex << fvf;
+    EXPECT_EQ(D3DXGetFVFVertexSize(D3DFVF_XYZB5), 32u); // no declaration, but a size
     // No format has these: out of order, a gap, stream 1, set 1 without set 0, a float colour, NORMAL1.
     const Element end = D3DDECL_END(), colour = At(12, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR);
     const Element refused[][3] = {
