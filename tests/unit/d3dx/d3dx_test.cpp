@@ -7,6 +7,7 @@
 
 #include "d3dx/path_resolver.h"
 #include "d3dx/texture_plan.h"
+#include "device/vertex_input.h"
 #include "mesh/shape_geometry.h"
 
 #include <d3dx9.h>
@@ -215,6 +216,43 @@ TEST(VertexFormats, FormatsAndDeclarationsMapBothWays) {
     const Element twoStreams[] = {xyz, {1, 4, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, colour, end};
     EXPECT_EQ(D3DXGetDeclVertexSize(twoStreams, 0), 16u);
     EXPECT_EQ(D3DXGetDeclVertexSize(twoStreams, 1), 8u);
+}
+
+// Each declaration type as GL reads it, value by value, and its size as D3DXGetDeclVertexSize counts it.
+TEST(VertexFormats, DeclarationTypesReadAsTheirGlFormats) {
+    using platform::device::DeclTypeFormat;
+    const DeclTypeFormat formats[] = {
+        {4, 1, GL_FLOAT, false},
+        {8, 2, GL_FLOAT, false},
+        {12, 3, GL_FLOAT, false},
+        {16, 4, GL_FLOAT, false},
+        {4, GL_BGRA, GL_UNSIGNED_BYTE, true}, // D3DCOLOR
+        {4, 4, GL_UNSIGNED_BYTE, false},
+        {4, 2, GL_SHORT, false},
+        {8, 4, GL_SHORT, false},
+        {4, 4, GL_UNSIGNED_BYTE, true},
+        {4, 2, GL_SHORT, true},
+        {8, 4, GL_SHORT, true},
+        {4, 2, GL_UNSIGNED_SHORT, true},
+        {8, 4, GL_UNSIGNED_SHORT, true},
+        {4, 4, GL_UNSIGNED_INT_2_10_10_10_REV, false}, // UDEC3
+        {4, 4, GL_INT_2_10_10_10_REV, true},           // DEC3N
+        {4, 2, GL_HALF_FLOAT, false},
+        {8, 4, GL_HALF_FLOAT, false},
+    };
+    static_assert(sizeof formats / sizeof formats[0] == D3DDECLTYPE_UNUSED);
+    for (BYTE type = 0; type <= D3DDECLTYPE_UNUSED; ++type) {
+        DeclTypeFormat got{};
+        const Element elements[] = {At(0, type, D3DDECLUSAGE_TEXCOORD), D3DDECL_END()};
+        ASSERT_EQ(platform::device::DeclTypeFormatOf(type, &got), type < D3DDECLTYPE_UNUSED) << int{type};
+        if (type == D3DDECLTYPE_UNUSED)
+            break;
+        const DeclTypeFormat& f = formats[type];
+        EXPECT_EQ(std::tie(got.bytes, got.size, got.type, got.normalised),
+                  std::tie(f.bytes, f.size, f.type, f.normalised))
+            << int{type};
+        EXPECT_EQ(D3DXGetDeclVertexSize(elements, 0), f.bytes) << int{type};
+    }
 }
 
 } // namespace
