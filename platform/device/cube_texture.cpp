@@ -77,7 +77,8 @@ HRESULT CubeTexture::UnlockRect(D3DCUBEMAP_FACES face, UINT level) {
 
 HRESULT CubeTexture::AddDirtyRect(D3DCUBEMAP_FACES face, const RECT* dirtyRect) {
     Region region;
-    if (!At(face, 0) || (dirtyRect && !RegionFromRect(*dirtyRect, &region)))
+    if (!At(face, 0) || (dirtyRect && !RegionFromRect(*dirtyRect, &region)) ||
+        !Storage().AddDirty(face, dirtyRect ? &region : nullptr))
         return D3DERR_INVALIDCALL;
     Storage().MarkDirty();
     return D3D_OK;

@@ -7,6 +7,7 @@
 #include "device/gl_limits.h"
 #include "device/presentation.h"
 #include "device/surface.h"
+#include "device/vertex_declaration.h"
 #include "egl/gl_context.h"
 
 #include <cstdio>

@@ -32,6 +32,8 @@ namespace platform::device {
 class BaseTexture;
 class DrawPath;
 class Query;
+class VertexDeclaration;
+struct VertexInput;
 struct DeviceState;
 class Surface;
 template <typename Interface, typename Description> class Buffer;
@@ -271,6 +273,11 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     const StreamBinding& BoundStream(UINT stream) const;
     IndexBuffer* BoundIndices() const;
 
+    // The input of the vertex declaration set, null while an FVF (or nothing) describes the vertices;
+    // and the streams the draws read (bit n: stream n).
+    const VertexInput* DeclarationInput() const;
+    std::uint16_t StreamsRead() const;
+
     // Bindings changed since the drawing code last cleared the bits: bit n is texture slot n.
     enum BindingDirtyBit : std::uint32_t {
         kDirtyTextures = (1u << kTextureSlots) - 1,
@@ -346,6 +353,8 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     BaseTexture* textures_[kTextureSlots] = {};
     StreamBinding streams_[kStreams];
     IndexBuffer* indices_ = nullptr;
+    com::PrivateRef<VertexDeclaration> declaration_;
+    com::PrivateRef<VertexDeclaration> fvfDeclaration_; // what GetVertexDeclaration gives for the FVF
     std::uint32_t bindingDirty_ = ~0u;
     bool srgbWrite_ = false; // the render targets are attached as their sRGB views
     int defaultResources_ = 0;
@@ -361,6 +370,8 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     HRESULT InitializeDrawing();
     void ReleaseDrawing();
     HRESULT Draw(const DrawCall& call);
+    // Whether every stream the draws read has a buffer holding vertices 0 to endVertex - 1.
+    bool StreamsHold(std::uint64_t endVertex) const;
     bool PrepareDraw(UINT stride);
     void BindTextures();
     std::unique_ptr<DeviceState> state_;

@@ -6,6 +6,7 @@
 #include "device/base_texture.h"
 #include "device/buffer.h"
 #include "device/surface.h"
+#include "device/vertex_declaration.h"
 
 namespace platform::device {
 namespace {
@@ -154,6 +155,8 @@ void Device::ReleaseBindings() {
         stream = StreamBinding{};
     }
     Rebind(&indices_, static_cast<IndexBuffer*>(nullptr));
+    declaration_.Reset();
+    fvfDeclaration_.Reset();
     for (com::PrivateRef<Surface>& target : extraRenderTargets_)
         target.Reset();
     renderTarget_ = backBuffer_;

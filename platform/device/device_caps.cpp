@@ -92,11 +92,12 @@ void FillPipelineCaps(D3DCAPS9* caps) {
     // Every bit claimed here is drawn by a render test (tests/render/caps_coverage_test.cpp). Not
     // claimed: INDEPENDENTWRITEMASKS (D3DRS_COLORWRITEENABLE applies to every render target;
     // COLORWRITEENABLE1 to 3 are only stored), point sprites and sizes, and features no test draws:
-    // CLIPTLVERTS, the MRT bits, DITHER.
+    // the MRT bits, DITHER. Pre-transformed vertices reach GL's clipping through the viewport
+    // (CLIPTLVERTS).
     caps->PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW |
-                              D3DPMISCCAPS_CULLCCW | D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_TSSARGTEMP |
-                              D3DPMISCCAPS_BLENDOP | D3DPMISCCAPS_PERSTAGECONSTANT |
-                              D3DPMISCCAPS_SEPARATEALPHABLEND;
+                              D3DPMISCCAPS_CLIPTLVERTS | D3DPMISCCAPS_CULLCCW |
+                              D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_TSSARGTEMP | D3DPMISCCAPS_BLENDOP |
+                              D3DPMISCCAPS_PERSTAGECONSTANT | D3DPMISCCAPS_SEPARATEALPHABLEND;
     caps->RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_MIPMAPLODBIAS | D3DPRASTERCAPS_COLORPERSPECTIVE |
                        D3DPRASTERCAPS_SCISSORTEST | D3DPRASTERCAPS_SLOPESCALEDEPTHBIAS |
                        D3DPRASTERCAPS_DEPTHBIAS | D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGTABLE |
@@ -204,7 +205,7 @@ void FillDeviceCaps(const GlLimits& limits, D3DCAPS9* caps) {
         D3DDEVCAPS_TLVERTEXVIDEOMEMORY | D3DDEVCAPS_TEXTUREVIDEOMEMORY | D3DDEVCAPS_DRAWPRIMTLVERTEX |
         D3DDEVCAPS_CANRENDERAFTERFLIP | D3DDEVCAPS_DRAWPRIMITIVES2 | D3DDEVCAPS_DRAWPRIMITIVES2EX |
         D3DDEVCAPS_HWTRANSFORMANDLIGHT | D3DDEVCAPS_HWRASTERIZATION | D3DDEVCAPS_PUREDEVICE;
-    // Vertex declarations are refused, so VERTEXELEMENTSCANSHARESTREAMOFFSET is not claimed.
+    // Declarations whose elements share an offset are refused: no VERTEXELEMENTSCANSHARESTREAMOFFSET.
     caps->DevCaps2 = D3DDEVCAPS2_STREAMOFFSET | D3DDEVCAPS2_CAN_STRETCHRECT_FROM_TEXTURES;
     caps->MasterAdapterOrdinal = 0;
     caps->AdapterOrdinalInGroup = 0;

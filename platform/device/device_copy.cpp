@@ -3,10 +3,14 @@
 //   GetRenderTargetData            render target -> system memory, same size and format
 //   StretchRect                    video memory -> render target, scaled with a point or linear filter
 //   ColorFill                      a colour into a render target or video-memory plain surface
+//                                  (DXT ones in whole blocks)
 #include "device/device.h"
 
 #include "device/base_texture.h"
+#include "device/solid_block.h"
 #include "device/surface.h"
+
+#include <cstring>
 
 namespace platform::device {
 namespace {
@@ -23,6 +27,12 @@ bool SurfaceRegion(const Surface& surface, const RECT* rect, Region* region) {
         return true;
     }
     return RegionFromRect(*rect, region) && surface.Storage().ValidRegion(surface.Level(), *region);
+}
+
+// Null, or a rectangle that covers the whole surface.
+bool Whole(const RECT* rect, const D3DSURFACE_DESC& desc) {
+    return !rect || (rect->left == 0 && rect->top == 0 && rect->right == static_cast<LONG>(desc.Width) &&
+                     rect->bottom == static_cast<LONG>(desc.Height));
 }
 
 bool Overlap(const Region& a, const Region& b) {
@@ -89,11 +99,17 @@ HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* sourceTexture,
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
+    // Only the source's dirty region, scaled to each level, is copied; the copy cleans the source.
     TextureStorage& storage = target->Storage();
-    for (UINT face = 0; face < storage.Faces(); ++face)
-        for (UINT level = 0; level < to.levels; ++level)
-            storage.CopyFrom(source->Storage(), face, level + skip, storage.LevelRegion(level), face, level,
-                             0, 0, 0);
+    for (UINT face = 0; face < storage.Faces(); ++face) {
+        for (UINT level = 0; level < to.levels; ++level) {
+            const Region dirty = source->Storage().DirtyAt(face, level + skip);
+            if (dirty.width > 0)
+                storage.CopyFrom(source->Storage(), face, level + skip, dirty, face, level, dirty.x, dirty.y,
+                                 dirty.z);
+        }
+    }
+    source->Storage().ClearDirty();
     return D3D_OK;
 }
 
@@ -134,8 +150,8 @@ HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* source
         IsCompressed(source->Storage().Format()))
         return D3DERR_INVALIDCALL;
     const bool depth = source->IsDepthStencil() || target->IsDepthStencil();
-    if (depth && (sourceRect || destinationRect || from.Format != to.Format || !SameSize(from, to) ||
-                  !source->IsDepthStencil() || !target->IsDepthStencil()))
+    if (depth && (!Whole(sourceRect, from) || !Whole(destinationRect, to) || from.Format != to.Format ||
+                  !SameSize(from, to) || !source->IsDepthStencil() || !target->IsDepthStencil()))
         return D3DERR_INVALIDCALL;
     if (!depth && !target->IsRenderTarget() &&
         (source->IsRenderTarget() || source->Container() || target->Container()))
@@ -188,11 +204,24 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
     // Video-memory render targets and plain surfaces only; not the levels of ordinary textures.
     const D3DSURFACE_DESC& desc = target->Desc();
     if (desc.Pool != D3DPOOL_DEFAULT || target->IsDepthStencil() ||
-        IsCompressed(target->Storage().Format()) || (target->Container() && !target->IsRenderTarget()))
+        (target->Container() && !target->IsRenderTarget()))
         return D3DERR_INVALIDCALL;
     Region region;
     if (!SurfaceRegion(*target, rect, &region))
         return D3DERR_INVALIDCALL;
+    // A DXT plain surface is filled through a lock, block by block: the region is block-aligned.
+    if (IsCompressed(target->Storage().Format())) {
+        std::uint8_t block[16];
+        const unsigned bytes = SolidBlock(desc.Format, color, block);
+        D3DLOCKED_RECT locked{};
+        if (bytes == 0 || FAILED(surface->LockRect(&locked, rect, 0)))
+            return D3DERR_INVALIDCALL;
+        for (UINT row = 0; row < (region.height + 3) / 4; ++row)
+            for (UINT column = 0; column < (region.width + 3) / 4; ++column)
+                std::memcpy(static_cast<std::uint8_t*>(locked.pBits) + row * locked.Pitch + column * bytes,
+                            block, bytes);
+        return surface->UnlockRect();
+    }
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
     const float rgba[4] = {

@@ -3,6 +3,7 @@
 // device_draw_buffers.cpp; the state applied before every draw in device_draw_prepare.cpp.
 #include "device/device.h"
 
+#include "device/buffer.h"
 #include "device/device_draw_call.h"
 #include "device/device_draw_path.h"
 #include "device/device_state.h"
@@ -84,7 +85,8 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
                                 UINT vertexStride) {
     const DeviceLock lock(this);
     const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
-    if (!vertexData || vertexStride == 0 || vertexCount == 0 || !inScene_)
+    // The caller's array is stream 0, the only stream a user-pointer draw has.
+    if (!vertexData || vertexStride == 0 || vertexCount == 0 || !inScene_ || StreamsRead() > 1)
         return D3DERR_INVALIDCALL;
     if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
@@ -109,7 +111,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
     const UINT indexCount = VerticesOfPrimitives(type, primitiveCount);
     const UINT indexSize = indexFormat == D3DFMT_INDEX16 ? 2 : indexFormat == D3DFMT_INDEX32 ? 4 : 0;
     if (!vertexData || !indexData || vertexStride == 0 || indexCount == 0 || indexSize == 0 ||
-        numVertices == 0 || !inScene_)
+        numVertices == 0 || !inScene_ || StreamsRead() > 1)
         return D3DERR_INVALIDCALL;
     // The caller's arrays have no size; the vertices the indices name must lie in the range given.
     const std::uint64_t end = std::uint64_t{minVertexIndex} + numVertices;
@@ -143,8 +145,20 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
 HRESULT Device::Draw(const DrawCall& call) {
     if (!PrepareDraw(call.stride))
         return D3DERR_INVALIDCALL;
-    glVertexArrayVertexBuffer(drawPath_->vertexArray, 0, call.vertexBuffer, call.vertexOffset,
-                              static_cast<GLsizei>(call.stride));
+    // Every stream read is bound for every draw: a user-pointer draw moves stream 0's offset, and a
+    // buffer deleted since the last draw may have left its name to another.
+    const std::uint16_t streams = drawPath_->input->streams;
+    for (unsigned s = 0; s < kStreams; ++s) {
+        if (!(streams & (1u << s)))
+            continue;
+        const StreamBinding& bound = BoundStream(s);
+        if (s == 0)
+            glVertexArrayVertexBuffer(drawPath_->vertexArray, 0, call.vertexBuffer, call.vertexOffset,
+                                      static_cast<GLsizei>(call.stride));
+        else
+            glVertexArrayVertexBuffer(drawPath_->vertexArray, s, bound.buffer->GlBuffer(), bound.offset,
+                                      static_cast<GLsizei>(bound.stride));
+    }
     const GLenum mode = GlPrimitive(call.type);
     if (!call.indexed) {
         glDrawArrays(mode, static_cast<GLint>(call.first), static_cast<GLsizei>(call.count));

@@ -5,16 +5,27 @@
 #include "device/buffer.h"
 
 namespace platform::device {
+
+bool Device::StreamsHold(std::uint64_t endVertex) const {
+    const std::uint16_t read = StreamsRead();
+    for (unsigned s = 0; s < kStreams; ++s) {
+        const StreamBinding& stream = streams_[s];
+        if (!(read & (1u << s)))
+            continue;
+        // Direct3D 9 refuses a draw that reads past the end of a vertex buffer.
+        if (!stream.buffer || stream.stride == 0 ||
+            stream.offset + endVertex * stream.stride > stream.buffer->Desc().Size)
+            return false;
+    }
+    return true;
+}
+
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
     const DeviceLock lock(this);
     const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
+    if (vertexCount == 0 || !inScene_ || !StreamsHold(std::uint64_t{startVertex} + vertexCount))
+        return D3DERR_INVALIDCALL;
     const StreamBinding& stream = BoundStream(0);
-    if (vertexCount == 0 || !stream.buffer || stream.stride == 0 || !inScene_)
-        return D3DERR_INVALIDCALL;
-    // Direct3D 9 refuses a draw that reads past the end of the vertex buffer.
-    const std::uint64_t end = stream.offset + (std::uint64_t{startVertex} + vertexCount) * stream.stride;
-    if (end > stream.buffer->Desc().Size)
-        return D3DERR_INVALIDCALL;
     if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
     DrawCall call;
@@ -22,7 +33,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     call.count = vertexCount;
     call.first = startVertex;
     call.stride = stream.stride;
-    call.vertexBuffer = stream.buffer->GlBuffer();
+    call.vertexBuffer = stream.buffer ? stream.buffer->GlBuffer() : 0;
     call.vertexOffset = stream.offset;
     return Draw(call);
 }
@@ -31,9 +42,8 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
                                      UINT numVertices, UINT startIndex, UINT primitiveCount) {
     const DeviceLock lock(this);
     const UINT indexCount = VerticesOfPrimitives(type, primitiveCount);
-    const StreamBinding& stream = BoundStream(0);
     IndexBuffer* indices = BoundIndices();
-    if (indexCount == 0 || numVertices == 0 || !stream.buffer || stream.stride == 0 || !indices || !inScene_)
+    if (indexCount == 0 || numVertices == 0 || !indices || !inScene_)
         return D3DERR_INVALIDCALL;
     const UINT indexSize = indices->Desc().Format == D3DFMT_INDEX32 ? 4 : 2;
     if ((std::uint64_t{startIndex} + indexCount) * indexSize > indices->Desc().Size)
@@ -42,9 +52,9 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     // may not reach before its start.
     const std::int64_t firstVertex = std::int64_t{baseVertexIndex} + minVertexIndex;
     const std::int64_t endVertex = firstVertex + numVertices;
-    if (firstVertex < 0 ||
-        stream.offset + static_cast<std::uint64_t>(endVertex) * stream.stride > stream.buffer->Desc().Size)
+    if (firstVertex < 0 || !StreamsHold(static_cast<std::uint64_t>(endVertex)))
         return D3DERR_INVALIDCALL;
+    const StreamBinding& stream = BoundStream(0);
     if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
     DrawCall call;

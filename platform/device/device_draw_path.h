@@ -10,6 +10,7 @@
 #include "device/fixed_function/program_cache.h"
 #include "device/fixed_function/uniform_blocks.h"
 #include "device/gl_api.h"
+#include "device/vertex_input.h"
 
 #include <cstddef>
 
@@ -54,8 +55,9 @@ class DrawPath {
     GLuint shaderPixelProgram = 0;
 
     // What the last draw left in GL.
-    DWORD appliedFvf = ~0u;
-    FvfLayout layout;
+    VertexInput fvfInput; // the input of the FVF fvfInputOf
+    DWORD fvfInputOf = ~0u;
+    const VertexInput* input = &fvfInput; // fvfInput or the set declaration's
     GLuint vertexStage = 0;
     GLuint pixelStage = 0;
     GLuint epilogueProgram = 0; // the vertex program whose fix-up and clip planes are current

@@ -14,32 +14,16 @@
 namespace platform::device {
 namespace {
 
-void SetAttribute(GLuint vertexArray, GLuint location, GLint size, GLenum type, bool normalised,
-                  GLuint offset) {
-    glEnableVertexArrayAttrib(vertexArray, location);
-    glVertexArrayAttribFormat(vertexArray, location, size, type, normalised ? GL_TRUE : GL_FALSE, offset);
-    glVertexArrayAttribBinding(vertexArray, location, 0);
-}
-
-void ApplyVertexInput(GLuint vertexArray, const FvfLayout& layout) {
+void ApplyVertexInput(GLuint vertexArray, const VertexInput& input) {
     for (GLuint location = 0; location < kAttributeCount; ++location)
         glDisableVertexArrayAttrib(vertexArray, location);
-    if (layout.position != PositionKind::kNone)
-        SetAttribute(vertexArray, kAttributePosition, layout.position == PositionKind::kXyz ? 3 : 4, GL_FLOAT,
-                     false, layout.positionOffset);
-    if (layout.blendWeights > 0 && layout.blendWeights <= 4)
-        SetAttribute(vertexArray, kAttributeBlendWeight, layout.blendWeights, GL_FLOAT, false,
-                     layout.positionOffset + 12);
-    if (layout.normal)
-        SetAttribute(vertexArray, kAttributeNormal, 3, GL_FLOAT, false, layout.normalOffset);
-    // D3DCOLOR is B, G, R, A bytes in memory: GL's BGRA size reads it as red, green, blue, alpha.
-    if (layout.diffuse)
-        SetAttribute(vertexArray, kAttributeColor0, GL_BGRA, GL_UNSIGNED_BYTE, true, layout.diffuseOffset);
-    if (layout.specular)
-        SetAttribute(vertexArray, kAttributeColor1, GL_BGRA, GL_UNSIGNED_BYTE, true, layout.specularOffset);
-    for (GLuint i = 0; i < layout.texCoordCount; ++i)
-        SetAttribute(vertexArray, kAttributeTexCoord0 + i, layout.texCoordSize[i], GL_FLOAT, false,
-                     layout.texCoordOffset[i]);
+    for (unsigned i = 0; i < input.attributeCount; ++i) {
+        const VertexAttribute& a = input.attributes[i];
+        glEnableVertexArrayAttrib(vertexArray, a.location);
+        glVertexArrayAttribFormat(vertexArray, a.location, a.size, a.type, a.normalised ? GL_TRUE : GL_FALSE,
+                                  a.offset);
+        glVertexArrayAttribBinding(vertexArray, a.location, a.stream);
+    }
 }
 
 bool SameViewport(const D3DVIEWPORT9& a, const D3DVIEWPORT9& b) {
@@ -84,9 +68,9 @@ void Device::BindTextures() {
 bool Device::PrepareDraw(UINT /*stride*/) {
     DeviceState& state = *state_;
     DrawPath& path = *drawPath_;
-    // Without a vertex format nothing says where positions are (vertex declarations are not
-    // offered).
-    if (state.fvf == 0)
+    // Without a declaration or a vertex format nothing says where positions are.
+    const VertexInput* declared = DeclarationInput();
+    if (!declared && state.fvf == 0)
         return false;
     BindRenderFramebuffer();
     gl_.BindVertexArray(path.vertexArray);
@@ -110,17 +94,23 @@ bool Device::PrepareDraw(UINT /*stride*/) {
         path.positionFixup[2] = bias;
     }
     const std::uint32_t dirty = state.dirty;
-    if (path.appliedFvf != state.fvf) {
-        DecodeFvf(state.fvf, &path.layout);
-        ApplyVertexInput(path.vertexArray, path.layout);
-        path.appliedFvf = state.fvf;
+    if (dirty & kStateVertexInput) {
+        if (!declared && path.fvfInputOf != state.fvf) {
+            FvfLayout layout;
+            DecodeFvf(state.fvf, &layout);
+            VertexInputOfFvf(layout, &path.fvfInput);
+            path.fvfInputOf = state.fvf;
+        }
+        path.input = declared ? declared : &path.fvfInput;
+        ApplyVertexInput(path.vertexArray, *path.input);
     }
-    if (path.layout.position == PositionKind::kNone)
+    const FvfLayout& layout = path.input->layout;
+    if (layout.position == PositionKind::kNone)
         return false;
 
     // Programs: the effect's where it set one, otherwise the generated fixed-function ones.
     if (dirty & (kStateVertexProgram | kStateVertexInput))
-        BuildVertexProgramKey(state, path.layout, &path.vertexKey);
+        BuildVertexProgramKey(state, layout, &path.vertexKey);
     if (dirty & (kStatePixelProgram | kStateTextures))
         BuildPixelProgramKey(state, path.textureKinds, &path.pixelKey);
     const GLuint vertexProgram =
@@ -148,7 +138,7 @@ bool Device::PrepareDraw(UINT /*stride*/) {
         glNamedBufferSubData(path.pixelBlockBuffer, 0, sizeof path.pixelBlock, &path.pixelBlock);
     }
     if (state.dirty & kStateClipPlanes) {
-        const bool screenSpace = !path.shaderVertexProgram && path.layout.position == PositionKind::kXyzRhw;
+        const bool screenSpace = !path.shaderVertexProgram && layout.position == PositionKind::kXyzRhw;
         const unsigned enabled = screenSpace ? 0u : state.renderStates[D3DRS_CLIPPLANEENABLE] & 0x3Fu;
         float planes[kClipPlaneCount][4];
         if (path.shaderVertexProgram)

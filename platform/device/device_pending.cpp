@@ -93,11 +93,6 @@ HRESULT Device::EndStateBlock(IDirect3DStateBlock9** ppSB) {
 
 // Drawing.
 
-HRESULT Device::ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*, IDirect3DVertexDeclaration9*,
-                                DWORD) {
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::DrawRectPatch(UINT, const float*, const D3DRECTPATCH_INFO*) {
     return D3DERR_INVALIDCALL;
 }
@@ -111,20 +106,6 @@ HRESULT Device::DeletePatch(UINT) {
 }
 
 // Vertex input.
-
-HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9*, IDirect3DVertexDeclaration9** ppDecl) {
-    ClearOut(ppDecl);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9*) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9** ppDecl) {
-    ClearOut(ppDecl);
-    return D3DERR_INVALIDCALL;
-}
 
 HRESULT Device::SetStreamSourceFreq(UINT, UINT) {
     return D3DERR_INVALIDCALL;

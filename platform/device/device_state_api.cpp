@@ -1,10 +1,9 @@
 // The state setters and getters of IDirect3DDevice9: render, texture-stage and sampler states,
-// transforms, material, lights, clip planes, the FVF and the scissor rectangle. Setters record the
+// transforms, material, lights, clip planes and the scissor rectangle. Setters record the
 // value and mark the GL state groups it feeds; the next draw applies them.
 #include "device/device.h"
 
 #include "device/device_state.h"
-#include "device/fixed_function/fvf_layout.h"
 
 #include <d3dx9math.h>
 
@@ -233,26 +232,6 @@ HRESULT Device::GetClipPlane(DWORD index, float* plane) {
     if (!plane || index >= kClipPlaneCount)
         return D3DERR_INVALIDCALL;
     std::memcpy(plane, state_->clipPlanes[index].data(), 4 * sizeof(float));
-    return D3D_OK;
-}
-
-HRESULT Device::SetFVF(DWORD fvf) {
-    const DeviceLock lock(this);
-    FvfLayout layout;
-    if (!DecodeFvf(fvf, &layout))
-        return D3DERR_INVALIDCALL;
-    if (state_->fvf != fvf) {
-        state_->fvf = fvf;
-        state_->dirty |= kStateVertexInput | kStateVertexProgram;
-    }
-    return D3D_OK;
-}
-
-HRESULT Device::GetFVF(DWORD* fvf) {
-    const DeviceLock lock(this);
-    if (!fvf)
-        return D3DERR_INVALIDCALL;
-    *fvf = state_->fvf;
     return D3D_OK;
 }
 

@@ -17,9 +17,9 @@ constexpr unsigned kColorTexture = kUseTexture | kUseCubeTexture | kUseVolumeTex
 // OpenGL's S3TC formats exist for 2D images (and cube faces) only, so DXT volumes are refused.
 constexpr unsigned kBlockTexture = kUseTexture | kUseCubeTexture | kUseFilter;
 constexpr unsigned kFloatTarget = kColorTarget | kUseVertexTexture;
-// A Direct3D 9 card of the shader model 3 generation blends and filters 16-bit floats but not 32-bit
-// ones.
-constexpr unsigned kFloat32Target = (kColorTarget | kUseVertexTexture) & ~(kUseBlend | kUseFilter);
+// A Direct3D 9 card of the shader model 3 generation filters 16-bit floats but not 32-bit ones; GL
+// blends into both.
+constexpr unsigned kFloat32Target = (kColorTarget | kUseVertexTexture) & ~kUseFilter;
 // Depth formats such a card samples as 2D textures (shadow maps); D32 is a depth buffer only.
 constexpr unsigned kDepthTexture = kUseDepthStencil | kUseTexture | kUseFilter;
 

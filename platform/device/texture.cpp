@@ -71,9 +71,10 @@ HRESULT Texture::UnlockRect(UINT level) {
 
 HRESULT Texture::AddDirtyRect(const RECT* dirtyRect) {
     Region region;
-    if (dirtyRect && !RegionFromRect(*dirtyRect, &region))
+    if ((dirtyRect && !RegionFromRect(*dirtyRect, &region)) ||
+        !Storage().AddDirty(0, dirtyRect ? &region : nullptr))
         return D3DERR_INVALIDCALL;
-    // Every level is uploaded again at the next sampling; dirty rectangles only narrow that down.
+    // A managed texture uploads every level again at the next sampling.
     Storage().MarkDirty();
     return D3D_OK;
 }

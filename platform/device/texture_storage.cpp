@@ -65,8 +65,10 @@ std::unique_ptr<TextureStorage> TextureStorage::Create(const StorageDesc& desc, 
         *result = D3DERR_OUTOFVIDEOMEMORY;
         return nullptr;
     }
-    // A managed texture's first sampling uploads its (zeroed) system copy.
+    // A managed texture's first sampling uploads its (zeroed) system copy; a new texture is dirty.
     storage->MarkDirty();
+    for (UINT face = 0; face < storage->Faces(); ++face)
+        storage->AddDirty(face, nullptr);
     *result = D3D_OK;
     return storage;
 }
@@ -206,6 +208,17 @@ HRESULT TextureStorage::Lock(UINT face, UINT level, const Region* region, DWORD 
     sub.locked = true;
     sub.lockFlags = flags;
     sub.lockRegion = area;
+    if (!(flags & (D3DLOCK_READONLY | D3DLOCK_NO_DIRTY_UPDATE))) {
+        // The locked area at level 0's scale.
+        const Region top = LevelRegion(0);
+        const Region scaled{area.x << level,
+                            area.y << level,
+                            area.z << level,
+                            std::min(area.width << level, top.width - (area.x << level)),
+                            std::min(area.height << level, top.height - (area.y << level)),
+                            std::min(area.depth << level, top.depth - (area.z << level))};
+        AddDirty(face, &scaled);
+    }
     locked->pBits = sub.memory.data() + Offset(level, area);
     locked->RowPitch = static_cast<INT>(RowPitch(Format(), whole.width));
     locked->SlicePitch = locked->RowPitch * static_cast<INT>(PitchRows(Format(), whole.height));

@@ -91,6 +91,15 @@ class TextureStorage {
     void PrepareForSampling();
     // Marks every level as changed: AddDirtyRect, or a lock without D3DLOCK_NO_DIRTY_UPDATE later.
     void MarkDirty() { uploadPending_ = HasGl() && HasSystemCopy(); }
+    // The dirty region of level 0 of a face, what UpdateTexture copies from this storage: all of it
+    // at creation, grown by AddDirty and by locks without D3DLOCK_NO_DIRTY_UPDATE or
+    // D3DLOCK_READONLY (texture_dirty.cpp). One box holds the union: Direct3D may widen the region.
+    // AddDirty is false for a region outside level 0; null dirties the whole face.
+    bool AddDirty(UINT face, const Region* region);
+    // The dirty region scaled to a level, rounded outward to whole blocks; width 0 when clean.
+    Region DirtyAt(UINT face, UINT level) const;
+    void ClearDirty();
+
     // Level 0 changed on the GPU (rendering, copies): autogen levels need regenerating.
     void MarkMipsStale() { mipsStale_ = true; }
     void GenerateMips();
@@ -126,6 +135,7 @@ class TextureStorage {
     GLuint texture_ = 0;
     GLuint srgbView_ = 0;
     std::vector<Subresource> subresources_;
+    Region dirty_[6]; // per face, at level 0; width 0 when clean
     bool uploadPending_ = false;
     bool mipsStale_ = false;
     // Conversion space of formats OpenGL cannot take as they are; kept to avoid reallocating.

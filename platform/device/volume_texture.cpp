@@ -71,7 +71,8 @@ HRESULT VolumeTexture::UnlockBox(UINT level) {
 
 HRESULT VolumeTexture::AddDirtyBox(const D3DBOX* dirtyBox) {
     Region region;
-    if (dirtyBox && !RegionFromBox(*dirtyBox, &region))
+    if ((dirtyBox && !RegionFromBox(*dirtyBox, &region)) ||
+        !Storage().AddDirty(0, dirtyBox ? &region : nullptr))
         return D3DERR_INVALIDCALL;
     Storage().MarkDirty();
     return D3D_OK;

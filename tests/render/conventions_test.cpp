@@ -172,7 +172,7 @@ TEST_F(ConventionsTest, UserPointerDrawsCheckTheirArguments) {
     // More vertices than the streaming buffer takes fail rather than overrun it.
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_POINTLIST, 0x7FFFFFF0u, tri, sizeof(ScreenVertex)),
               D3DERR_INVALIDCALL);
-    ASSERT_EQ(device_->SetFVF(0), D3D_OK);
+    ASSERT_EQ(device_->SetVertexDeclaration(nullptr), D3D_OK);
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, sizeof(ScreenVertex)), D3DERR_INVALIDCALL);
     ASSERT_EQ(device_->EndScene(), D3D_OK);
 }

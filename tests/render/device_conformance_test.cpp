@@ -1,6 +1,7 @@
 // Behaviour Direct3D 9 fixes where GL's defaults differ: the orthogonal viewer's specular term, index
 // 0xFFFF as an ordinary index, depth bias in depth units for every depth format, the widened empty
-// depth range, autogen levels and sRGB.
+// depth range, autogen levels, sRGB, clipped pre-transformed vertices and drawing through vertex
+// declarations.
 #include "caps_coverage.h"
 #include "render_fixture.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 const Exercises kExercised{
     {&D3DCAPS9::RasterCaps, D3DPRASTERCAPS_DEPTHBIAS | D3DPRASTERCAPS_SLOPESCALEDEPTHBIAS},
+    {&D3DCAPS9::PrimitiveMiscCaps, D3DPMISCCAPS_CLIPTLVERTS},
     {&D3DCAPS9::VertexProcessingCaps,
      D3DVTXPCAPS_DIRECTIONALLIGHTS | D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_LOCALVIEWER}};
 
@@ -130,6 +132,24 @@ TEST_F(DeviceConformanceTest, DepthBiasInDepthUnitsPerFormat) {
     }
 }
 
+// Pre-transformed vertices are clipped (D3DPMISCCAPS_CLIPTLVERTS): to the viewport, (4, 4) to (12, 12)
+// here, and to depth 0..1, with the depth test off: a quad over the whole target colours only the
+// viewport, and one at z 1.5 nothing.
+TEST_F(DeviceConformanceTest, PreTransformedVerticesAreClipped) {
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+    const D3DVIEWPORT9 inner{4, 4, 8, 8, 0.0f, 1.0f};
+    ASSERT_EQ(device_->SetViewport(&inner), D3D_OK);
+    SetStates({{D3DRS_ZENABLE, D3DZB_FALSE}});
+    Scene([&] {
+        DrawScreenRect(-0.5f, -0.5f, 15.5f, 15.5f, 0.5f, kGreen);
+        DrawScreenRect(-0.5f, -0.5f, 15.5f, 15.5f, 1.5f, 0xFF0000FF);
+    });
+    const Frame frame = ReadFrame();
+    EXPECT_EQ(At(frame, 8, 8), kGreenPixel);
+    EXPECT_EQ(At(frame, 3, 8), ToBgra(kRed));
+    EXPECT_EQ(At(frame, 12, 12), ToBgra(kRed));
+}
+
 // An empty depth range (MinZ = MaxZ = 0.5) is drawn over 0.5..0.501, as Windows' runtime widens it to
 // MinZ + 0.001 (Wine too): against depth 0.5005, a quad at z 0 (0.5) passes LESS, one at z 0.6
 // (0.5006) fails.
@@ -211,6 +231,92 @@ TEST_F(DeviceConformanceTest, SrgbSamplingAndWriting) {
     SetStates({{D3DRS_SRGBWRITEENABLE, FALSE}});
     ASSERT_EQ(device_->SetTexture(0, nullptr), D3D_OK);
     texture->Release();
+}
+
+// A declaration draws what its FVF equivalent draws, pixel for pixel; formats no FVF has draw their
+// worked-out colour: UBYTE4N reads its bytes as red, green, blue, alpha (D3DCOLOR as blue, green, red,
+// alpha), SHORT2N 0x4040 is 16448 / 32767 = 0.50197 of 255 = 128, and a second stream feeds colours.
+TEST_F(DeviceConformanceTest, DeclarationsDrawAsTheirFvf) {
+    using Element = D3DVERTEXELEMENT9;
+    const auto at = [](WORD offset, BYTE type, BYTE usage) { return Element{0, offset, type, 0, usage, 0}; };
+    struct Case {
+        DWORD fvf;           // 0: none
+        Element elements[4]; // a POSITION's x, y, z is under identity transforms, POSITIONT's in pixels
+        DWORD tail[2];       // the words after the position
+        Bgra expected;
+    };
+    const Element end = D3DDECL_END(), positionT = at(0, D3DDECLTYPE_FLOAT4, D3DDECLUSAGE_POSITIONT);
+    const Case cases[] = {
+        {kScreenFvf,
+         {positionT, at(16, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR), end},
+         {kGreen},
+         kGreenPixel},
+        {D3DFVF_XYZB1 | D3DFVF_DIFFUSE,
+         {at(0, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_POSITION),
+          at(12, D3DDECLTYPE_FLOAT1, D3DDECLUSAGE_BLENDWEIGHT),
+          at(16, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR), end},
+         {FloatBits(0.5f), 0xFF0000FF},
+         {0xFF, 0, 0, 0xFF}},
+        {0,
+         {positionT, at(16, D3DDECLTYPE_UBYTE4N, D3DDECLUSAGE_COLOR), end},
+         {0xFFC08040},
+         {0xC0, 0x80, 0x40, 0xFF}},
+        {0,
+         {positionT, at(16, D3DDECLTYPE_SHORT2N, D3DDECLUSAGE_COLOR), end},
+         {0x7FFF4040},
+         {0, 0xFF, 128, 0xFF}},
+    };
+    SetStates({{D3DRS_LIGHTING, FALSE}});
+    for (const Case& c : cases) {
+        const bool transformed = c.elements[0].Usage == D3DDECLUSAGE_POSITION;
+        std::array<std::array<DWORD, 6>, 4> strip{};
+        for (int i = 0; i < 4; ++i) {
+            const float x = i & 1 ? 1.0f : -1.0f, y = i & 2 ? -1.0f : 1.0f;
+            const float position[4] = {transformed ? x : (x + 1) * 8 - 0.5f,
+                                       transformed ? y : (1 - y) * 8 - 0.5f, 0.5f, 1.0f};
+            std::memcpy(strip[i].data(), position, sizeof position);
+            std::memcpy(&strip[i][transformed ? 3 : 4], c.tail, sizeof c.tail);
+        }
+        IDirect3DVertexDeclaration9* declaration = nullptr;
+        ASSERT_EQ(device_->CreateVertexDeclaration(c.elements, &declaration), D3D_OK);
+        const Frame declared = DrawFrame([&] {
+            ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
+            ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, strip.data(), sizeof strip[0]),
+                      D3D_OK);
+        });
+        EXPECT_EQ(At(declared, 8, 8), c.expected) << c.fvf;
+        if (c.fvf) {
+            EXPECT_EQ(DrawFrame([&] { DrawStrip(c.fvf, strip); }).bgra, declared.bgra) << c.fvf;
+        }
+        declaration->Release();
+    }
+    // One buffer: positions from byte 0 for stream 0, a red and four greens from byte 64 for stream 1
+    // (from 68). User-pointer draws have no stream 1; a stride of 8 would read past the colours.
+    const float positions[4][4] = {
+        {-0.5f, -0.5f, 0, 1}, {15.5f, -0.5f, 0, 1}, {-0.5f, 15.5f, 0, 1}, {15.5f, 15.5f, 0, 1}};
+    const D3DCOLOR colours[5] = {kRed, kGreen, kGreen, kGreen, kGreen};
+    const Element split[] = {positionT, {1, 0, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, end};
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    void* data = nullptr;
+    ASSERT_EQ(device_->CreateVertexDeclaration(split, &declaration), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexBuffer(84, 0, 0, D3DPOOL_MANAGED, &buffer, nullptr), D3D_OK);
+    ASSERT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
+    std::memcpy(data, positions, 64);
+    std::memcpy(static_cast<char*>(data) + 64, colours, 20);
+    ASSERT_EQ(buffer->Unlock(), D3D_OK);
+    ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, 16), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(1, buffer, 68, 8), D3D_OK);
+    const Frame frame = DrawFrame([&] {
+        EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, positions, 16), D3DERR_INVALIDCALL);
+        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
+        ASSERT_EQ(device_->SetStreamSource(1, buffer, 68, 4), D3D_OK);
+        ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    });
+    EXPECT_EQ(At(frame, 0, 0), kGreenPixel);
+    buffer->Release(); // the device lets go of what is bound when it closes
+    declaration->Release();
 }
 
 } // namespace

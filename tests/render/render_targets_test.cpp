@@ -1,5 +1,5 @@
-// Drawing into a texture and into a cube face, then sampling them; drawing from vertex and index
-// buffers, and the checks those draws make against the buffers' sizes; cube maps through the
+// Drawing into a texture and into a cube face, then sampling them; blending into float targets; drawing from
+// vertex and index buffers, and the checks those draws make against the buffers' sizes; cube maps through the
 // fixed-function stage 0: a sky box shows each face where Direct3D puts it.
 #include "caps_coverage.h"
 #include "render_fixture.h"
@@ -72,6 +72,41 @@ TEST_F(RenderTargetsTest, DrawingIntoATextureThenSamplingIt) {
     EXPECT_EQ(At(ReadFrame(), 27, 27), (Bgra{0, 0, 255, 255}));
     EXPECT_EQ(level->Release(), 1u);
     EXPECT_EQ(target->Release(), 0u);
+}
+
+// The 32-bit float targets blend, as CheckDeviceFormat's QUERY_POSTPIXELSHADER_BLENDING answers: 64
+// added to a clear of 64 reads 128 / 255 in every channel the format has.
+TEST_F(RenderTargetsTest, FloatTargetsBlendAsCheckDeviceFormatSays) {
+    IDirect3D9* direct3d = nullptr;
+    ASSERT_EQ(device_->GetDirect3D(&direct3d), D3D_OK);
+    ASSERT_EQ(device_->SetDepthStencilSurface(nullptr), D3D_OK);
+    SetStates(
+        {{D3DRS_ALPHABLENDENABLE, TRUE}, {D3DRS_SRCBLEND, D3DBLEND_ONE}, {D3DRS_DESTBLEND, D3DBLEND_ONE}});
+    for (const auto& [format, channels] :
+         {std::pair{D3DFMT_R32F, 1u}, std::pair{D3DFMT_G32R32F, 2u}, std::pair{D3DFMT_A32B32G32R32F, 4u}}) {
+        EXPECT_EQ(direct3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
+                                              D3DUSAGE_RENDERTARGET | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
+                                              D3DRTYPE_TEXTURE, format),
+                  D3D_OK);
+        IDirect3DSurface9 *target = nullptr, *copy = nullptr;
+        ASSERT_EQ(device_->CreateRenderTarget(4, 4, format, D3DMULTISAMPLE_NONE, 0, FALSE, &target, nullptr),
+                  D3D_OK);
+        ASSERT_EQ(device_->CreateOffscreenPlainSurface(4, 4, format, D3DPOOL_SYSTEMMEM, &copy, nullptr),
+                  D3D_OK);
+        ASSERT_EQ(device_->SetRenderTarget(0, target), D3D_OK);
+        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x40404040, 1.0f, 0), D3D_OK);
+        Scene([&] { DrawScreenRect(0, 0, 4, 4, 0.5f, 0x40404040); });
+        ASSERT_EQ(device_->GetRenderTargetData(target, copy), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        for (UINT channel = 0; channel < channels; ++channel)
+            EXPECT_NEAR(static_cast<const float*>(locked.pBits)[channel], 128 / 255.0f, 1e-6f) << format;
+        ASSERT_EQ(copy->UnlockRect(), D3D_OK);
+        copy->Release();
+        target->Release();
+    }
+    ASSERT_EQ(device_->SetRenderTarget(0, backBuffer_), D3D_OK);
+    direct3d->Release();
 }
 
 TEST_F(RenderTargetsTest, DrawingIntoACubeFaceThenSamplingIt) {

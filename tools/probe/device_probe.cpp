@@ -45,6 +45,8 @@ int main() {
     ProbeCalls(probe);
     ProbeQueries(probe);
     ProbeFog(probe);
+    ProbeDeclarations(probe);
+    ProbeResources(probe);
 
     ResetState(probe);
     probe.depth->Release();

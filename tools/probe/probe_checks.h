@@ -16,5 +16,7 @@ void ProbeValidate(const Probe& probe); // first, on the state the device starts
 void ProbeCalls(const Probe& probe);
 void ProbeQueries(const Probe& probe);
 void ProbeFog(const Probe& probe);
+void ProbeDeclarations(const Probe& probe);
+void ProbeResources(const Probe& probe);
 
 #endif

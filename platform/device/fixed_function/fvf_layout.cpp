@@ -37,7 +37,7 @@ bool DecodeFvf(DWORD fvf, FvfLayout* layout) {
     case D3DFVF_XYZB4:
     case D3DFVF_XYZB5:
         layout->position = PositionKind::kXyz;
-        layout->blendWeights = static_cast<std::uint8_t>(((fvf & D3DFVF_POSITION_MASK) - D3DFVF_XYZ) / 2);
+        layout->blendWeights = static_cast<std::uint8_t>(((fvf & D3DFVF_POSITION_MASK) - D3DFVF_XYZRHW) / 2);
         offset = static_cast<std::uint16_t>((3 + layout->blendWeights) * kFloat);
         break;
     default:

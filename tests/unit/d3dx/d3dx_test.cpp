@@ -1,17 +1,20 @@
 // D3DX's parts apart from the device: the size, format and mip levels of a texture made from a file
 // for each way of asking; Windows paths opening on Linux (backslashes separate, and names that do not
 // exist as written are matched component by component without regard to case); the box and sphere
-// geometry (counts, extents, normals and clockwise winding seen from outside).
+// geometry (counts, extents, normals and clockwise winding seen from outside); vertex formats as
+// declarations and back.
 #include "scoped_directory.h"
 
 #include "d3dx/path_resolver.h"
 #include "d3dx/texture_plan.h"
+#include "device/vertex_input.h"
 #include "mesh/shape_geometry.h"
 
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <tuple>
 
@@ -131,6 +134,125 @@ TEST(SphereGeometry, PolesRingsAndOutwardNormals) {
         EXPECT_NEAR(v.nx * v.nx + v.ny * v.ny + v.nz * v.nz, 1.0f, 1e-5f);
     }
     ExpectOutwardWinding(g);
+}
+
+} // namespace
+
+namespace {
+
+using Element = D3DVERTEXELEMENT9;
+constexpr Element At(WORD offset, BYTE type, BYTE usage, BYTE index = 0) {
+    return Element{0, offset, type, D3DDECLMETHOD_DEFAULT, usage, index};
+}
+
+// Direct3D 9's table of equivalents, both ways, element by element, with the vertex sizes.
+TEST(VertexFormats, FormatsAndDeclarationsMapBothWays) {
+    struct Case {
+        DWORD fvf;
+        std::vector<Element> elements;
+        UINT size;
+    };
+    const Element xyz = At(0, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_POSITION);
+    const Case cases[] = {
+        {D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2 |
+             D3DFVF_TEXCOORDSIZE3(1),
+         {xyz, At(12, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_NORMAL),
+          At(24, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR),
+          At(28, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR, 1),
+          At(32, D3DDECLTYPE_FLOAT2, D3DDECLUSAGE_TEXCOORD),
+          At(40, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_TEXCOORD, 1)},
+         52},
+        {D3DFVF_XYZRHW | D3DFVF_PSIZE | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE1(0),
+         {At(0, D3DDECLTYPE_FLOAT4, D3DDECLUSAGE_POSITIONT), At(16, D3DDECLTYPE_FLOAT1, D3DDECLUSAGE_PSIZE),
+          At(20, D3DDECLTYPE_FLOAT1, D3DDECLUSAGE_TEXCOORD)},
+         24},
+        {D3DFVF_XYZW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE4(0),
+         {At(0, D3DDECLTYPE_FLOAT4, D3DDECLUSAGE_POSITION),
+          At(16, D3DDECLTYPE_FLOAT4, D3DDECLUSAGE_TEXCOORD)},
+         32},
+        {D3DFVF_XYZB1, {xyz, At(12, D3DDECLTYPE_FLOAT1, D3DDECLUSAGE_BLENDWEIGHT)}, 16},
+        {D3DFVF_XYZB3 | D3DFVF_LASTBETA_UBYTE4,
+         {xyz, At(12, D3DDECLTYPE_FLOAT2, D3DDECLUSAGE_BLENDWEIGHT),
+          At(20, D3DDECLTYPE_UBYTE4, D3DDECLUSAGE_BLENDINDICES)},
+         24},
+        {D3DFVF_XYZB5 | D3DFVF_LASTBETA_D3DCOLOR,
+         {xyz, At(12, D3DDECLTYPE_FLOAT4, D3DDECLUSAGE_BLENDWEIGHT),
+          At(28, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_BLENDINDICES)},
+         32},
+        {0, {}, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<Element> expected = c.elements;
+        expected.push_back(D3DDECL_END());
+        Element got[MAX_FVF_DECL_SIZE];
+        DWORD fvf = 1;
+        ASSERT_EQ(D3DXDeclaratorFromFVF(c.fvf, got), D3D_OK) << std::hex << c.fvf;
+        EXPECT_EQ(std::memcmp(got, expected.data(), expected.size() * sizeof(Element)), 0)
+            << std::hex << c.fvf;
+        EXPECT_EQ(D3DXGetFVFVertexSize(c.fvf), c.size) << std::hex << c.fvf;
+        EXPECT_EQ(D3DXGetDeclVertexSize(expected.data(), 0), c.size) << std::hex << c.fvf;
+        EXPECT_EQ(D3DXGetDeclLength(expected.data()), c.elements.size());
+        EXPECT_EQ(D3DXFVFFromDeclarator(expected.data(), &fvf), D3D_OK) << std::hex << c.fvf;
+        EXPECT_EQ(fvf, c.fvf);
+    }
+    Element got[MAX_FVF_DECL_SIZE];
+    for (DWORD fvf : {DWORD{D3DFVF_XYZB5}, DWORD{0x2000}, DWORD{9u << D3DFVF_TEXCOUNT_SHIFT}})
+        EXPECT_EQ(D3DXDeclaratorFromFVF(fvf, got), D3DXERR_INVALIDMESH) << std::hex << fvf;
+    EXPECT_EQ(D3DXGetFVFVertexSize(D3DFVF_XYZB5), 32u); // no declaration, but a size
+    // No format has these: out of order, a gap, stream 1, set 1 without set 0, a float colour, NORMAL1.
+    const Element end = D3DDECL_END(), colour = At(12, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR);
+    const Element refused[][3] = {
+        {At(0, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR), At(4, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_POSITION),
+         end},
+        {At(4, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_POSITION), end, end},
+        {xyz, {1, 0, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, end},
+        {xyz, At(12, D3DDECLTYPE_FLOAT2, D3DDECLUSAGE_TEXCOORD, 1), end},
+        {xyz, At(12, D3DDECLTYPE_FLOAT4, D3DDECLUSAGE_COLOR), end},
+        {xyz, At(12, D3DDECLTYPE_FLOAT3, D3DDECLUSAGE_NORMAL, 1), end},
+    };
+    DWORD fvf = 0;
+    for (const auto& elements : refused)
+        EXPECT_EQ(D3DXFVFFromDeclarator(elements, &fvf), D3DERR_INVALIDCALL) << elements[1].Usage;
+    const Element twoStreams[] = {xyz, {1, 4, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, colour, end};
+    EXPECT_EQ(D3DXGetDeclVertexSize(twoStreams, 0), 16u);
+    EXPECT_EQ(D3DXGetDeclVertexSize(twoStreams, 1), 8u);
+}
+
+// Each declaration type as GL reads it, value by value, and its size as D3DXGetDeclVertexSize counts it.
+TEST(VertexFormats, DeclarationTypesReadAsTheirGlFormats) {
+    using platform::device::DeclTypeFormat;
+    const DeclTypeFormat formats[] = {
+        {4, 1, GL_FLOAT, false},
+        {8, 2, GL_FLOAT, false},
+        {12, 3, GL_FLOAT, false},
+        {16, 4, GL_FLOAT, false},
+        {4, GL_BGRA, GL_UNSIGNED_BYTE, true}, // D3DCOLOR
+        {4, 4, GL_UNSIGNED_BYTE, false},
+        {4, 2, GL_SHORT, false},
+        {8, 4, GL_SHORT, false},
+        {4, 4, GL_UNSIGNED_BYTE, true},
+        {4, 2, GL_SHORT, true},
+        {8, 4, GL_SHORT, true},
+        {4, 2, GL_UNSIGNED_SHORT, true},
+        {8, 4, GL_UNSIGNED_SHORT, true},
+        {4, 4, GL_UNSIGNED_INT_2_10_10_10_REV, false}, // UDEC3
+        {4, 4, GL_INT_2_10_10_10_REV, true},           // DEC3N
+        {4, 2, GL_HALF_FLOAT, false},
+        {8, 4, GL_HALF_FLOAT, false},
+    };
+    static_assert(sizeof formats / sizeof formats[0] == D3DDECLTYPE_UNUSED);
+    for (BYTE type = 0; type <= D3DDECLTYPE_UNUSED; ++type) {
+        DeclTypeFormat got{};
+        const Element elements[] = {At(0, type, D3DDECLUSAGE_TEXCOORD), D3DDECL_END()};
+        ASSERT_EQ(platform::device::DeclTypeFormatOf(type, &got), type < D3DDECLTYPE_UNUSED) << int{type};
+        if (type == D3DDECLTYPE_UNUSED)
+            break;
+        const DeclTypeFormat& f = formats[type];
+        EXPECT_EQ(std::tie(got.bytes, got.size, got.type, got.normalised),
+                  std::tie(f.bytes, f.size, f.type, f.normalised))
+            << int{type};
+        EXPECT_EQ(D3DXGetDeclVertexSize(elements, 0), f.bytes) << int{type};
+    }
 }
 
 } // namespace

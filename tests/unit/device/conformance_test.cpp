@@ -1,6 +1,7 @@
 // Answers Direct3D 9 fixes for the device: ValidateDevice, Clear over surfaces of other sizes than
-// render target 0, StretchRect into off-screen plain surfaces, the refused raw shader interface, and
-// BeginScene, EndScene and Present as Direct3D 9 documents them.
+// render target 0, StretchRect into off-screen plain surfaces, the refused raw shader interface, vertex
+// declarations beside SetFVF, ProcessVertices, and BeginScene, EndScene and Present as Direct3D 9 documents
+// them.
 #include "../resources/resource_fixture.h"
 
 namespace {
@@ -53,7 +54,7 @@ TEST_F(ConformanceTest, ClearReachesSurfacesOfOtherSizes) {
 }
 
 // Direct3D 9's table: between off-screen plain surfaces only an unstretched copy.
-TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
+TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretchAndCopiesWholeDepthSurfaces) {
     IDirect3DSurface9* a = PlainSurface(16, 16, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     IDirect3DSurface9* b = PlainSurface(16, 16, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
     const RECT whole{0, 0, 16, 16}, half{0, 0, 8, 8}, shifted{8, 8, 16, 16};
@@ -63,24 +64,159 @@ TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
     EXPECT_EQ(device_->StretchRect(a, &half, b, &whole, D3DTEXF_LINEAR), D3DERR_INVALIDCALL);
     b->Release();
     a->Release();
+    // Between depth surfaces only whole ones, named by null or by their full rectangle: a copy of
+    // depth 0.25 reads 0.25.
+    IDirect3DSurface9 *from = nullptr, *to = nullptr, *original = nullptr;
+    for (IDirect3DSurface9** depth : {&from, &to})
+        ASSERT_EQ(device_->CreateDepthStencilSurface(16, 16, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                                     depth, nullptr),
+                  D3D_OK);
+    ASSERT_EQ(device_->GetDepthStencilSurface(&original), D3D_OK);
+    ASSERT_EQ(device_->SetDepthStencilSurface(from), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 0.25f, 0), D3D_OK);
+    EXPECT_EQ(device_->StretchRect(from, &half, to, &half, D3DTEXF_NONE), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->StretchRect(from, &whole, to, nullptr, D3DTEXF_NONE), D3D_OK);
+    EXPECT_EQ(device_->StretchRect(from, nullptr, to, &whole, D3DTEXF_POINT), D3D_OK);
+    ASSERT_EQ(device_->SetDepthStencilSurface(to), D3D_OK);
+    std::vector<float> depth;
+    ASSERT_TRUE(platform::ReadDepthStencil(device_, &depth, nullptr, nullptr, nullptr));
+    EXPECT_FLOAT_EQ(depth[8 * 16 + 8], 0.25f);
+    ASSERT_EQ(device_->SetDepthStencilSurface(original), D3D_OK);
+    original->Release();
+    from->Release();
+    to->Release();
 }
 
 // Shaders exist only inside effects: the raw interface refuses and leaves no object behind.
 TEST_F(ConformanceTest, RawShaderInterfaceRefusesWithNullObjects) {
     const DWORD vertexTokens[] = {0xFFFE0200, 0x0000FFFF}; // vs_2_0, end
     const DWORD pixelTokens[] = {0xFFFF0200, 0x0000FFFF};  // ps_2_0, end
-    const D3DVERTEXELEMENT9 elements[] = {
-        {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
     auto* sentinel = reinterpret_cast<void*>(std::uintptr_t{0x1234});
     auto* vertexShader = static_cast<IDirect3DVertexShader9*>(sentinel);
     auto* pixelShader = static_cast<IDirect3DPixelShader9*>(sentinel);
-    auto* declaration = static_cast<IDirect3DVertexDeclaration9*>(sentinel);
     EXPECT_EQ(device_->CreateVertexShader(vertexTokens, &vertexShader), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->CreatePixelShader(pixelTokens, &pixelShader), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D3DERR_INVALIDCALL);
     EXPECT_EQ(vertexShader, nullptr);
     EXPECT_EQ(pixelShader, nullptr);
-    EXPECT_EQ(declaration, nullptr);
+}
+
+// Elements after a FLOAT3 position at offset 0 that CreateVertexDeclaration refuses; then what
+// GetFVF and GetVertexDeclaration answer as SetFVF and declarations replace each other (Wine's
+// answers, tools/probe), and the references each holds.
+TEST_F(ConformanceTest, VertexDeclarationsRefuseBadElementsAndReplaceTheFvf) {
+    using Element = D3DVERTEXELEMENT9;
+    const Element position{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0}, end = D3DDECL_END();
+    const Element refused[] = {
+        {0, 8, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},  // overlaps the position
+        {0, 12, D3DDECLTYPE_UNUSED, 0, D3DDECLUSAGE_COLOR, 0},   // no type
+        {0, 14, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0}, // offset not a multiple of 4
+        {16, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_NORMAL, 0},  // stream 16
+        {0, 12, D3DDECLTYPE_D3DCOLOR, 7, D3DDECLUSAGE_COLOR, 0}, // method
+        {0, 12, D3DDECLTYPE_D3DCOLOR, 0, 14, 0},                 // usage
+        {0, 12, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 16},
+        {0xFF, 0, D3DDECLTYPE_FLOAT1, 0, 0, 0}, // an end of another type
+    };
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    for (const Element& e : refused) {
+        const Element elements[] = {position, e, end};
+        EXPECT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D3DERR_INVALIDCALL) << e.Offset;
+    }
+    std::vector<Element> long_(MAXD3DDECLLENGTH + 1, Element{0, 0, D3DDECLTYPE_FLOAT1, 0, 0, 0});
+    for (WORD i = 0; i < long_.size(); ++i)
+        long_[i].Offset = static_cast<WORD>(4 * i);
+    EXPECT_EQ(device_->CreateVertexDeclaration(long_.data(), &declaration), D3DERR_INVALIDCALL); // no end
+    EXPECT_EQ(device_->CreateVertexDeclaration(nullptr, &declaration), D3DERR_INVALIDCALL);
+    long_.back() = end;
+    ASSERT_EQ(device_->CreateVertexDeclaration(long_.data(), &declaration), D3D_OK);
+    UINT count = 0;
+    Element got[MAXD3DDECLLENGTH + 1];
+    EXPECT_EQ(declaration->GetDeclaration(got, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(declaration->GetDeclaration(nullptr, &count), D3D_OK);
+    EXPECT_EQ(count, MAXD3DDECLLENGTH + 1u);
+    EXPECT_EQ(declaration->GetDeclaration(got, &count), D3D_OK);
+    EXPECT_EQ(std::memcmp(got, long_.data(), sizeof got), 0);
+
+    // Each step, then GetFVF and the elements (with the end) of GetVertexDeclaration's answer (0:
+    // null), which stays alive while it is set.
+    const auto expect = [&](DWORD fvf, UINT elements, int line) {
+        DWORD gotFvf = 1;
+        IDirect3DVertexDeclaration9* current = nullptr;
+        EXPECT_EQ(device_->GetFVF(&gotFvf), D3D_OK);
+        EXPECT_EQ(device_->GetVertexDeclaration(&current), D3D_OK);
+        count = 0;
+        if (current && current->GetDeclaration(nullptr, &count) == D3D_OK)
+            current->Release();
+        EXPECT_EQ(gotFvf, fvf) << line;
+        EXPECT_EQ(count, elements) << line;
+        return current;
+    };
+    EXPECT_EQ(expect(0, 0, __LINE__), nullptr);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+    EXPECT_EQ(expect(D3DFVF_XYZ | D3DFVF_DIFFUSE, 3, __LINE__),
+              expect(D3DFVF_XYZ | D3DFVF_DIFFUSE, 3, __LINE__));
+    ASSERT_EQ(device_->SetFVF(0), D3D_OK); // changes nothing
+    expect(D3DFVF_XYZ | D3DFVF_DIFFUSE, 3, __LINE__);
+    ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
+    EXPECT_EQ(declaration->AddRef(), 2u); // the binding's hold is the device's own
+    declaration->Release();
+    EXPECT_EQ(expect(0, MAXD3DDECLLENGTH + 1, __LINE__), declaration);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZRHW), D3D_OK);
+    IDirect3DVertexDeclaration9* implicit = expect(D3DFVF_XYZRHW, 2, __LINE__);
+    ASSERT_NE(implicit, nullptr);
+    implicit->AddRef();
+    ASSERT_EQ(device_->SetVertexDeclaration(nullptr), D3D_OK);
+    expect(0, 0, __LINE__);
+    ASSERT_EQ(device_->SetVertexDeclaration(implicit), D3D_OK); // answers the FVF it stands for
+    EXPECT_EQ(expect(D3DFVF_XYZRHW, 2, __LINE__), implicit);
+    EXPECT_EQ(implicit->Release(), 0u);
+    EXPECT_EQ(declaration->Release(), 0u);
+}
+
+// ProcessVertices under a world that moves x by 0.5, from XYZW into vertices 1 to 3 of an XYZRHW
+// buffer: (0, 0, 0.5) lands at (1.5 * 32, 24) of the 64 x 48 viewport, (-0.5, 0.5, 0.25) at (32, 12);
+// (2, 0, 0.5) lies outside the view volume and stays in projection space, (2.5, 0, 0.5, 1).
+// D3DPV_DONOTCOPYDATA writes vertex 0's position only.
+TEST_F(ConformanceTest, ProcessVerticesTransformsToTheViewport) {
+    struct Vertex {
+        float x, y, z, w;
+        D3DCOLOR colour;
+        float u, v;
+    };
+    const DWORD fvf = D3DFVF_DIFFUSE | D3DFVF_TEX1;
+    const Vertex in[3] = {{0, 0, 0.5f, 1, 0xFF112233, 0.25f, 0.75f},
+                          {-0.5f, 0.5f, 0.25f, 1, 0xFF445566, 1, 2},
+                          {2, 0, 0.5f, 1, 0xFF778899, 3, 4}};
+    const Vertex expected[5] = {{48, 24, 0.5f, 1, 0, 0, 0},
+                                {48, 24, 0.5f, 1, 0xFF112233, 0.25f, 0.75f},
+                                {32, 12, 0.25f, 1, 0xFF445566, 1, 2},
+                                {2.5f, 0, 0.5f, 1, 0xFF778899, 3, 4},
+                                {}};
+    IDirect3DVertexBuffer9 *source = nullptr, *target = nullptr, *formatless = nullptr;
+    for (auto [buffer, format] :
+         {std::pair{&source, DWORD{0}}, {&target, D3DFVF_XYZRHW | fvf}, {&formatless, DWORD{0}}})
+        ASSERT_EQ(device_->CreateVertexBuffer(sizeof expected, 0, format, D3DPOOL_SYSTEMMEM, buffer, nullptr),
+                  D3D_OK);
+    void* data = nullptr;
+    ASSERT_EQ(source->Lock(0, 0, &data, 0), D3D_OK);
+    std::memcpy(data, in, sizeof in);
+    ASSERT_EQ(source->Unlock(), D3D_OK);
+    const D3DMATRIX world{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0.5f, 0, 0, 1};
+    ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &world), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZW | fvf), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, source, 0, sizeof(Vertex)), D3D_OK);
+    EXPECT_EQ(device_->ProcessVertices(0, 1, 3, target, nullptr, 0), D3DERR_INVALIDCALL); // lighting
+    ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
+    EXPECT_EQ(device_->ProcessVertices(0, 1, 3, formatless, nullptr, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->ProcessVertices(0, 3, 3, target, nullptr, 0), D3DERR_INVALIDCALL); // past the end
+    EXPECT_EQ(device_->ProcessVertices(3, 1, 3, target, nullptr, 0), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->ProcessVertices(0, 1, 3, target, nullptr, 0), D3D_OK);
+    ASSERT_EQ(device_->ProcessVertices(0, 0, 1, target, nullptr, D3DPV_DONOTCOPYDATA), D3D_OK);
+    ASSERT_EQ(target->Lock(0, 0, &data, D3DLOCK_READONLY), D3D_OK);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(std::memcmp(static_cast<const Vertex*>(data) + i, &expected[i], sizeof(Vertex)), 0) << i;
+    ASSERT_EQ(target->Unlock(), D3D_OK);
+    for (IDirect3DVertexBuffer9* buffer : {formatless, target, source})
+        buffer->Release(); // the device lets go of the stream when it closes
 }
 
 TEST_F(SceneTest, ScenesDoNotNestAndPresentFailsInsideOneKeepingThePixels) {

@@ -77,12 +77,15 @@ class EffectRender : public render_test::RenderTest {
         return At(DrawFrame([&] { Passes(effect, [&] { DrawClipQuad(); }); }), 4, 4);
     }
 
-    // The whole target as two triangles in clip space, in one colour, drawn with the shaders set.
-    Frame DrawColouredQuad(D3DCOLOR colour) {
+    // The whole target as two triangles in clip space, in one colour, drawn with the shaders set,
+    // through D3DFVF_XYZ | D3DFVF_DIFFUSE or a declaration.
+    Frame DrawColouredQuad(D3DCOLOR colour, IDirect3DVertexDeclaration9* declaration = nullptr) {
         const MeshVertex quad[6] = {{-1, -1, 0.5f, colour}, {-1, 1, 0.5f, colour}, {1, 1, 0.5f, colour},
                                     {-1, -1, 0.5f, colour}, {1, 1, 0.5f, colour},  {1, -1, 0.5f, colour}};
         SetStates({{D3DRS_LIGHTING, FALSE}, {D3DRS_CULLMODE, D3DCULL_NONE}});
-        EXPECT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+        EXPECT_EQ(declaration ? device_->SetVertexDeclaration(declaration)
+                              : device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE),
+                  D3D_OK);
         return DrawFrame([&] { device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(MeshVertex)); });
     }
     // Sets the states and shaders of the effect's passes and leaves them set.
@@ -195,6 +198,14 @@ TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMeshInClipSpace) {
         EXPECT_EQ(At(frame, 3, y), (Bgra{0, 0, 0, 255})) << y;
         EXPECT_EQ(At(frame, kSize - 3, y), (Bgra{255, 255, 255, 255})) << y;
     }
+    // The shaders read the same mesh through the declaration its format stands for.
+    D3DVERTEXELEMENT9 elements[MAX_FVF_DECL_SIZE];
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    ASSERT_EQ(D3DXDeclaratorFromFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE, elements), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D3D_OK);
+    EXPECT_EQ(DrawColouredQuad(0xFF336699, declaration).bgra, DrawColouredQuad(0xFF336699).bgra);
+    EXPECT_EQ(At(DrawColouredQuad(0xFF336699, declaration), kSize - 3, 0), (Bgra{0x99, 0x66, 0x33, 255}));
+    declaration->Release();
 }
 
 TEST_F(EffectRender, PixelShadersBelowModel3AreFoggedByTheDevice) {

@@ -1,6 +1,8 @@
-// Copies between surfaces: ColorFill, StretchRect, UpdateSurface, UpdateTexture and
-// GetRenderTargetData, checked byte for byte, and their refusals.
+// Copies between surfaces: ColorFill, StretchRect, UpdateSurface, UpdateTexture (with dirty regions)
+// and GetRenderTargetData, checked byte for byte, and their refusals.
 #include "resource_fixture.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +61,38 @@ TEST_F(CopiesTest, ColorFillAndStretchRectLandWhereDirect3DPutsThem) {
     target->Release();
 }
 
+// A DXT plain surface fills in whole blocks that decode to the colour: both endpoints its R5G6B5
+// (green 0x07E0, red 0xF800), every index 0; DXT1 below half alpha takes index 3 (transparent),
+// DXT3 the 4-bit alpha (0x80 * 15 / 255 = 8), DXT5 the alpha as both alpha endpoints.
+TEST_F(CopiesTest, ColorFillWritesWholeDxtBlocks) {
+    struct Case {
+        D3DFORMAT format;
+        D3DCOLOR colour;
+        std::vector<int> block;
+    };
+    const Case cases[] = {
+        {D3DFMT_DXT1, 0xFF00FF00, {0xE0, 0x07, 0xE0, 0x07, 0, 0, 0, 0}},
+        {D3DFMT_DXT1, 0x00FF0000, {0x00, 0xF8, 0x00, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF}},
+        {D3DFMT_DXT3,
+         0x80FF0000,
+         {0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0, 0xF8, 0, 0xF8, 0, 0, 0, 0}},
+        {D3DFMT_DXT5, 0x80FF0000, {0x80, 0x80, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0, 0xF8, 0, 0, 0, 0}},
+    };
+    const RECT aligned{4, 0, 8, 4}, misaligned{2, 0, 8, 4};
+    for (const Case& c : cases) {
+        IDirect3DSurface9* surface = PlainSurface(8, 8, c.format, D3DPOOL_DEFAULT);
+        ASSERT_EQ(device_->ColorFill(surface, nullptr, c.colour), D3D_OK);
+        EXPECT_EQ(device_->ColorFill(surface, &aligned, c.colour), D3D_OK);
+        EXPECT_EQ(device_->ColorFill(surface, &misaligned, c.colour), D3DERR_INVALIDCALL);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        const auto* last = static_cast<const std::uint8_t*>(locked.pBits) + locked.Pitch + c.block.size();
+        EXPECT_EQ(std::vector<int>(last, last + c.block.size()), c.block) << c.format << " " << c.colour;
+        ASSERT_EQ(surface->UnlockRect(), D3D_OK);
+        surface->Release();
+    }
+}
+
 TEST_F(CopiesTest, UpdatesCopySystemMemoryIntoVideoMemory) {
     IDirect3DSurface9* source = PlainSurface(4, 4, D3DFMT_L8, D3DPOOL_SYSTEMMEM);
     IDirect3DSurface9* plain = PlainSurface(8, 8, D3DFMT_L8, D3DPOOL_DEFAULT);
@@ -105,6 +139,61 @@ TEST_F(CopiesTest, UpdatesCopySystemMemoryIntoVideoMemory) {
     }
     EXPECT_EQ(device_->UpdateTexture(texture, staging), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->UpdateTexture(staging, nullptr), D3DERR_INVALIDCALL);
+    staging->Release();
+    texture->Release();
+}
+
+// UpdateTexture copies the source's dirty region only, scaled down the levels, and cleans the source.
+// Each step fills both source levels with its value without dirtying, dirties as it says, updates,
+// and reads level 0 at (0, 0), (2, 2), (7, 7) and level 1 at (1, 1): (2, 2) to (3, 3) at level 0 is
+// (1, 1) to (1.5, 1.5) at level 1, rounded outward to (1, 1) to (2, 2).
+TEST_F(CopiesTest, UpdateTextureCopiesTheDirtyRegion) {
+    IDirect3DTexture9* staging = Texture(8, 8, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM);
+    IDirect3DTexture9* texture = Texture(8, 8, 2, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT);
+    enum Dirty { kNone, kAddDirtyRect, kLock, kReadOnlyLock };
+    struct Step {
+        std::uint32_t value;
+        Dirty dirty;
+        RECT rect;
+        std::uint32_t expected[4];
+    };
+    const Step steps[] = {
+        {0x11, kNone, {}, {0x11, 0x11, 0x11, 0x11}}, // a new texture is dirty all over
+        {0x22, kNone, {}, {0x11, 0x11, 0x11, 0x11}}, // the update cleaned it
+        {0x33, kAddDirtyRect, {2, 2, 3, 3}, {0x11, 0x33, 0x11, 0x33}},
+        {0x44, kLock, {6, 6, 8, 8}, {0x11, 0x33, 0x44, 0x33}}, // level 1: (3, 3) only
+        {0x55, kReadOnlyLock, {0, 0, 8, 8}, {0x11, 0x33, 0x44, 0x33}},
+    };
+    D3DLOCKED_RECT locked{};
+    const auto texel = [&](UINT level, UINT x, UINT y) {
+        EXPECT_EQ(texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        const std::uint32_t value = static_cast<const std::uint32_t*>(locked.pBits)[y * locked.Pitch / 4 + x];
+        texture->UnlockRect(level);
+        return value;
+    };
+    for (const Step& step : steps) {
+        for (UINT level = 0; level < 2; ++level) {
+            ASSERT_EQ(staging->LockRect(level, &locked, nullptr, D3DLOCK_NO_DIRTY_UPDATE), D3D_OK);
+            std::fill_n(static_cast<std::uint32_t*>(locked.pBits), (8 >> level) * locked.Pitch / 4,
+                        step.value);
+            ASSERT_EQ(staging->UnlockRect(level), D3D_OK);
+        }
+        if (step.dirty == kAddDirtyRect) {
+            ASSERT_EQ(staging->AddDirtyRect(&step.rect), D3D_OK);
+        } else if (step.dirty != kNone) {
+            ASSERT_EQ(staging->LockRect(0, &locked, &step.rect, step.dirty == kLock ? 0 : D3DLOCK_READONLY),
+                      D3D_OK);
+            ASSERT_EQ(staging->UnlockRect(0), D3D_OK);
+        }
+        ASSERT_EQ(device_->UpdateTexture(staging, texture), D3D_OK);
+        EXPECT_EQ(
+            (std::vector<std::uint32_t>{texel(0, 0, 0), texel(0, 2, 2), texel(0, 7, 7), texel(1, 1, 1)}),
+            std::vector<std::uint32_t>(step.expected, step.expected + 4))
+            << step.value;
+    }
+    const RECT outside{6, 0, 9, 2}, inverted{4, 4, 2, 2};
+    EXPECT_EQ(staging->AddDirtyRect(&outside), D3DERR_INVALIDCALL);
+    EXPECT_EQ(staging->AddDirtyRect(&inverted), D3DERR_INVALIDCALL);
     staging->Release();
     texture->Release();
 }

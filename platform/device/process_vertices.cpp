@@ -1,0 +1,97 @@
+#include "device/process_vertices.h"
+
+#include <cstring>
+
+namespace platform::device {
+namespace {
+
+constexpr D3DCOLOR kDefaultDiffuse = 0xFFFFFFFF; // what a vertex without colours has
+constexpr D3DCOLOR kDefaultSpecular = 0;
+
+const VertexAttribute* Find(const VertexInput& input, int location) {
+    for (unsigned i = 0; i < input.attributeCount; ++i)
+        if (input.attributes[i].location == location)
+            return &input.attributes[i];
+    return nullptr;
+}
+
+const std::uint8_t* At(const VertexAttribute& a, const SourceStream* streams, UINT vertex) {
+    return streams[a.stream].data + std::size_t{vertex} * streams[a.stream].stride + a.offset;
+}
+
+// (x, y, z, w) of a row vector times the matrix.
+void Transform(const float in[4], const D3DMATRIX& m, float out[4]) {
+    for (int column = 0; column < 4; ++column)
+        out[column] =
+            in[0] * m.m[0][column] + in[1] * m.m[1][column] + in[2] * m.m[2][column] + in[3] * m.m[3][column];
+}
+
+void ScreenPosition(const float clip[4], const VertexProcessing& p, float out[4]) {
+    const float w = clip[3];
+    const bool inside = -w <= clip[0] && clip[0] <= w && -w <= clip[1] && clip[1] <= w && 0 <= clip[2] &&
+                        clip[2] <= w && w > 0;
+    if (p.clipping && !inside) {
+        std::memcpy(out, clip, 4 * sizeof(float));
+        return;
+    }
+    const D3DVIEWPORT9& v = p.viewport;
+    out[0] = static_cast<float>(v.X) + (1.0f + clip[0] / w) * static_cast<float>(v.Width) / 2;
+    out[1] = static_cast<float>(v.Y) + (1.0f - clip[1] / w) * static_cast<float>(v.Height) / 2;
+    out[2] = v.MinZ + clip[2] / w * (v.MaxZ - v.MinZ);
+    out[3] = 1.0f / w;
+}
+
+// A colour the output has: the input's, or Direct3D's default for a vertex without it.
+void CopyColor(const VertexInput& input, int location, const SourceStream* streams, UINT vertex,
+               D3DCOLOR fallback, std::uint8_t* out) {
+    const VertexAttribute* a = Find(input, location);
+    if (a)
+        std::memcpy(out, At(*a, streams, vertex), sizeof(D3DCOLOR));
+    else
+        std::memcpy(out, &fallback, sizeof fallback);
+}
+
+} // namespace
+
+bool CanProcess(const VertexInput& input) {
+    if (input.layout.position != PositionKind::kXyz && input.layout.position != PositionKind::kXyzw)
+        return false;
+    for (unsigned i = 0; i < input.attributeCount; ++i) {
+        const VertexAttribute& a = input.attributes[i];
+        const bool colour = a.location == kAttributeColor0 || a.location == kAttributeColor1;
+        if (colour ? a.size != GL_BGRA : a.type != GL_FLOAT)
+            return false;
+    }
+    return true;
+}
+
+void ProcessVertexRange(const VertexInput& input, const SourceStream* streams, UINT count,
+                        const FvfLayout& out, UINT outStride, std::uint8_t* dest,
+                        const VertexProcessing& processing) {
+    const VertexAttribute& position = *Find(input, kAttributePosition);
+    for (UINT vertex = 0; vertex < count; ++vertex, dest += outStride) {
+        float in[4] = {0, 0, 0, 1};
+        std::memcpy(in, At(position, streams, vertex),
+                    static_cast<std::size_t>(position.size) * sizeof(float));
+        float clip[4], screen[4];
+        Transform(in, processing.worldViewProjection, clip);
+        ScreenPosition(clip, processing, screen);
+        std::memcpy(dest + out.positionOffset, screen, sizeof screen);
+        if (!processing.copyData)
+            continue;
+        if (out.diffuse)
+            CopyColor(input, kAttributeColor0, streams, vertex, kDefaultDiffuse, dest + out.diffuseOffset);
+        if (out.specular)
+            CopyColor(input, kAttributeColor1, streams, vertex, kDefaultSpecular, dest + out.specularOffset);
+        // Components the input set lacks stay as they are in the destination.
+        for (int set = 0; set < out.texCoordCount; ++set) {
+            const VertexAttribute* a = Find(input, kAttributeTexCoord0 + set);
+            const GLint size = a ? (a->size < out.texCoordSize[set] ? a->size : out.texCoordSize[set]) : 0;
+            if (a && a->type == GL_FLOAT)
+                std::memcpy(dest + out.texCoordOffset[set], At(*a, streams, vertex),
+                            static_cast<std::size_t>(size) * sizeof(float));
+        }
+    }
+}
+
+} // namespace platform::device
