@@ -148,7 +148,11 @@ var ScriptRun::Call(const Location& where, const std::string& name, const std::v
             values.emplace_back(string->record());
         }
     }
-    return CallNoting(name, values);
+    const var result = CallNoting(name, values);
+    if (settings_.afterCall) {
+        settings_.afterCall(name, arguments);
+    }
+    return result;
 }
 
 // The engine follows the plug-in's textures through the device it handed out (PluginTextures): what

@@ -26,6 +26,8 @@ struct RunSettings {
     std::function<void(int frame)> afterFrame;
     // Called once when the plug-in lacks a render event that frames send (the frame goes on).
     std::function<void(const std::string& message)> note;
+    // Called after each export call the script makes, with the export's name and arguments.
+    std::function<void(const std::string& name, const std::vector<Token>& arguments)> afterCall;
 };
 
 class ScriptRun {

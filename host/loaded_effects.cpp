@@ -1,0 +1,56 @@
+#include "loaded_effects.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace host {
+namespace {
+
+// The post-processor's own effects, loaded when the plug-in initialises.
+const struct {
+    int id;
+    const char* path;
+} kPostProcessorEffects[] = {
+    {30002, "VTR3Content\\vtr3_brightpass.fx"}, {30004, "VTR3Content\\vtr3_vbloom.fx"},
+    {30005, "VTR3Content\\vtr3_hbloom.fx"},     {30006, "VTR3Content\\vtr3_hblur.fx"},
+    {30007, "VTR3Content\\vtr3_vblur.fx"},      {30008, "VTR3Content\\vtr3_simpleblur.fx"},
+    {30009, "VTR3Content\\vtr3_negative.fx"},   {30010, "VTR3Content\\vtr3_monochrom.fx"},
+    {30011, "VTR3Content\\vtr3_combine.fx"},
+};
+
+bool IsNumber(const script::Token& token) {
+    return token.kind == script::TokenKind::kNumber;
+}
+
+} // namespace
+
+void LoadedEffects::Called(const std::string& name, const std::vector<script::Token>& arguments) {
+    const bool identified = !arguments.empty() && IsNumber(arguments[0]);
+    const int id = identified ? static_cast<int>(arguments[0].number) : 0;
+    if (name == "VTR3Initialize") {
+        files_.clear();
+        for (const auto& effect : kPostProcessorEffects) {
+            files_[effect.id] = effect.path;
+        }
+    } else if (name == "VTR3DeInitialize") {
+        files_.clear();
+    } else if (name == "VTR3EffectSetPath" && identified && arguments.size() == 2 &&
+               arguments[1].kind == script::TokenKind::kString) {
+        files_[id] = arguments[1].text;
+    } else if (name == "VTR3EffectDelete" && identified) {
+        files_.erase(id);
+    } else {
+        return;
+    }
+    ++version_;
+}
+
+std::string FilePath(const std::string& text) {
+    std::string path = text;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::error_code failed; // an empty path, say: kept as it is, matching no file
+    const std::filesystem::path absolute = std::filesystem::absolute(path, failed);
+    return failed ? text : absolute.lexically_normal().string();
+}
+
+} // namespace host
