@@ -36,10 +36,12 @@ void LoadedEffects::Called(const std::string& name, const std::vector<script::To
         files_.clear();
     } else if (name == "VTR3EffectSetPath" && identified && arguments.size() == 2 &&
                arguments[1].kind == script::TokenKind::kString) {
+        const auto file = files_.find(id);
+        if (file != files_.end() && file->second == arguments[1].text) {
+            return; // a call that `during` repeats every frame changes nothing
+        }
         files_[id] = arguments[1].text;
-    } else if (name == "VTR3EffectDelete" && identified) {
-        files_.erase(id);
-    } else {
+    } else if (!(name == "VTR3EffectDelete" && identified && files_.erase(id) > 0)) {
         return;
     }
     ++version_;
