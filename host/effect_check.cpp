@@ -19,27 +19,42 @@ std::string CompilerMessage(const std::string& line, const std::string& file) {
     return file + ": error: " + line;
 }
 
-EffectCheck CheckEffect(IDirect3DDevice9* device, const std::string& path) {
-    EffectCheck check;
+ID3DXEffect* CompileEffectFile(IDirect3DDevice9* device, const std::string& path, std::string* messages,
+                               HRESULT* result) {
     ID3DXEffect* effect = nullptr;
     ID3DXBuffer* errors = nullptr;
-    const HRESULT result =
-        D3DXCreateEffectFromFileA(device, path.c_str(), nullptr, nullptr, 0, nullptr, &effect, &errors);
+    *result = D3DXCreateEffectFromFileA(device, path.c_str(), nullptr, nullptr, 0, nullptr, &effect, &errors);
+    messages->clear();
     if (errors) {
         const char* text = static_cast<const char*>(errors->GetBufferPointer());
-        const std::string all(text, strnlen(text, errors->GetBufferSize()));
-        std::size_t begin = 0;
-        while (begin < all.size()) {
-            std::size_t end = all.find('\n', begin);
-            end = end == std::string::npos ? all.size() : end;
-            if (end > begin) {
-                check.messages.push_back(CompilerMessage(all.substr(begin, end - begin), path));
-            }
-            begin = end + 1;
-        }
+        messages->assign(text, strnlen(text, errors->GetBufferSize()));
         errors->Release();
     }
-    if (FAILED(result) || !effect) {
+    if (FAILED(*result) && effect) {
+        effect->Release();
+        effect = nullptr;
+    }
+    if (!effect && SUCCEEDED(*result)) {
+        *result = E_FAIL;
+    }
+    return effect;
+}
+
+EffectCheck CheckEffect(IDirect3DDevice9* device, const std::string& path) {
+    EffectCheck check;
+    std::string all;
+    HRESULT result = S_OK;
+    ID3DXEffect* effect = CompileEffectFile(device, path, &all, &result);
+    std::size_t begin = 0;
+    while (begin < all.size()) {
+        std::size_t end = all.find('\n', begin);
+        end = end == std::string::npos ? all.size() : end;
+        if (end > begin) {
+            check.messages.push_back(CompilerMessage(all.substr(begin, end - begin), path));
+        }
+        begin = end + 1;
+    }
+    if (!effect) {
         check.failure = "D3DXCreateEffectFromFileA failed with " + ResultText(result);
         return check;
     }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <d3d9.h>
+#include <d3dx9.h>
 
 #include <string>
 #include <vector>
@@ -25,6 +26,12 @@ struct EffectCheck {
 };
 
 EffectCheck CheckEffect(IDirect3DDevice9* device, const std::string& path);
+
+// Compiles the effect file with D3DX: the effect (one reference for the caller), or null with
+// `result` saying why; `messages` receives the compiler's text as it writes it, lines of
+// "file(line,col): error Xnnnn: text".
+ID3DXEffect* CompileEffectFile(IDirect3DDevice9* device, const std::string& path, std::string* messages,
+                               HRESULT* result);
 
 // "path(3,7): error X3004: text" as "path:3:7: error: text [X3004]"; a line in no known form is
 // "file: error: line".

@@ -27,6 +27,12 @@ const char* const kRunUsage =
     "                     device and the CPU; print their medians, and write vantor-profile.html\n"
     "                     beside Vantor3.html\n"
     "  --timings          print how long each phase up to the first frame on disk took\n"
+    "  --watch            draw on after the script's last frame: a changed effect file is compiled\n"
+    "                     and, when it compiles, loaded again (the compiler's errors printed, the\n"
+    "                     last good version drawing on); a changed script runs again from the start.\n"
+    "                     Headless, a frame is drawn (and written to --out) after each change\n"
+    "  --watch-frames N   end the watch once N frames are drawn, the script's own counted (then the\n"
+    "                     script's statements after its last frame run)\n"
     "  -h, --help         this text\n"
     "\n"
     "Exit status: 0 when the script ran and the log holds no error row, 1 when the script failed\n"
@@ -66,6 +72,10 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
             options->profile = "vantor-profile.html";
             continue;
         }
+        if (option == "--watch") {
+            options->watch = true;
+            continue;
+        }
         if (option.empty() || option[0] != '-') {
             if (!options->script.empty()) {
                 *error = "one script at a time (" + options->script + ", " + option + ")";
@@ -75,7 +85,7 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
             continue;
         }
         if (option != "--frames" && option != "--out" && option != "--log" && option != "--dir" &&
-            option != "--plugin" && option != "--size" && option != "--steps") {
+            option != "--plugin" && option != "--size" && option != "--steps" && option != "--watch-frames") {
             *error = "unknown option " + option;
             return false;
         }
@@ -87,6 +97,11 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
         if (option == "--frames") {
             if (!ParseCount(value, 0, 1000000, &options->frames)) {
                 *error = std::string("--frames needs a count from 0 to 1000000, not ") + value;
+                return false;
+            }
+        } else if (option == "--watch-frames") {
+            if (!ParseCount(value, 1, 1000000, &options->watchFrames)) {
+                *error = std::string("--watch-frames needs a count from 1 to 1000000, not ") + value;
                 return false;
             }
         } else if (option == "--size") {
@@ -105,6 +120,10 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* options, std
                                                         : &options->plugin;
             *target = value;
         }
+    }
+    if (options->watch && options->script.empty() && !options->help) {
+        *error = "--watch needs a script";
+        return false;
     }
     return true;
 }

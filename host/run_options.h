@@ -20,6 +20,8 @@ struct RunOptions {
     bool allowErrors = false; // --allow-errors
     bool window = false;      // --window: show the frames live
     bool timings = false;     // --timings: the start-up's phases on standard error
+    bool watch = false;       // --watch: reload changed effects and the script (watch_run.h)
+    int watchFrames = 0;      // --watch-frames: frames after which the watch ends; 0 for none
     bool help = false;
 };
 

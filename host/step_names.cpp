@@ -5,14 +5,9 @@ namespace {
 
 constexpr int kSteps = 10; // a view's list holds ten positions
 
-struct KnownStep {
-    int id;
-    const char* label;
-    const char* file;
-};
+} // namespace
 
-// The post-processor's copies and the effects it loads itself.
-const KnownStep kKnown[] = {
+const KnownStep kPostProcessorSteps[12] = {
     {30000, "quarter_copy", ""},
     {30001, "half_copy", ""},
     {30013, "full_copy", ""},
@@ -26,6 +21,8 @@ const KnownStep kKnown[] = {
     {30010, "vtr3_monochrom", "VTR3Content\\vtr3_monochrom.fx"},
     {30011, "vtr3_combine", "VTR3Content\\vtr3_combine.fx"},
 };
+
+namespace {
 
 int Whole(const script::Token& token) {
     return static_cast<int>(token.number);
@@ -77,7 +74,7 @@ std::vector<StepName> StepNames::Chain(const std::string& view) const {
         }
         StepName named{step->second, "effect", ""};
         bool copy = false;
-        for (const KnownStep& known : kKnown) {
+        for (const KnownStep& known : kPostProcessorSteps) {
             if (known.id == named.id) {
                 named = StepName{known.id, known.label, known.file};
                 copy = named.file.empty();

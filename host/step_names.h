@@ -11,6 +11,15 @@
 
 namespace host {
 
+// The post-processor's copies and the effects it loads itself when the plug-in initialises (a copy
+// has no file).
+struct KnownStep {
+    int id;
+    const char* label;
+    const char* file;
+};
+extern const KnownStep kPostProcessorSteps[12];
+
 struct StepName {
     int id = 0;
     std::string label; // "half_copy", "vtr3_hbloom"; "scene" for the image the chain starts from

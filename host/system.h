@@ -9,6 +9,7 @@
 #include <d3d9.h>
 
 #include <string>
+#include <vector>
 
 namespace host::system {
 
@@ -43,6 +44,19 @@ void CloseFrameWindow();
 // What draws the frames, for the run's summary: "EGL surfaceless" or "EGL device" (the display the
 // platform library chose) on Linux, "Direct3D 9" on Windows.
 std::string GraphicsName();
+
+// Files written, created, renamed or deleted in watched directories (not below them), for
+// vantor-run --watch: inotify on Linux (file_watch_inotify.cpp), ReadDirectoryChangesW on Windows
+// (file_watch_win32.cpp). One thread polls it; nothing runs behind its back.
+struct DirectoryWatch;
+// Null with `error` set when the system refuses.
+DirectoryWatch* OpenDirectoryWatch(std::string* error);
+// Adds a directory; false with `error` set when it cannot be watched (it does not exist, say).
+bool WatchDirectory(DirectoryWatch* watch, const std::string& directory, std::string* error);
+// Waits up to `milliseconds` (0: not at all) for a change, then appends the path of every file
+// changed since the last call (the watched directory's path, a separator and the file's name).
+void TakeChangedFiles(DirectoryWatch* watch, int milliseconds, std::vector<std::string>* paths);
+void CloseDirectoryWatch(DirectoryWatch* watch);
 
 // Whether standard error is a terminal (progress lines are only drawn there).
 bool ErrorIsTerminal();

@@ -20,6 +20,7 @@
 #include "script_run.h"
 #include "script_syntax.h"
 #include "system.h"
+#include "watch_run.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ struct StartUp {
 
 // Fills `report` as far as the run came; throws what stopped it.
 void Run(const host::RunOptions& options, const std::vector<host::script::Statement>& statements,
-         Report* report) {
+         Report* report, host::Watch* watch) {
     StartUp startUp;
     host::Engine engine;
     engine.CreateGraphics(options.width, options.height, "Acknex 6");
@@ -143,21 +144,27 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
     settings.note = [](const std::string& message) {
         std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
     };
+    if (watch)
+        watch->Observe(&settings);
     const host::script::ScriptRun* running = nullptr;
+    const int framesBefore = report->frames; // a watch's runs number their frames on
     settings.afterFrame = [&](int frame) {
         if (frame == 1) {
             startUp.firstDrawn = Clock::now();
             startUp.firstDrawSeconds = running->frameSeconds();
         }
         if (!options.out.empty())
-            frames.Write(engine.device(), frame, FrameFile(options.out, frame));
+            frames.Write(engine.device(), frame, FrameFile(options.out, framesBefore + frame));
         host::system::ShowFrame(engine.device());
         progress.Frame(frame);
     };
     host::script::ScriptRun run(engine, *plugin, settings);
     running = &run;
     try {
-        run.Execute(statements);
+        if (watch)
+            watch->Drive(engine, *plugin, run, statements);
+        else
+            run.Execute(statements);
         frames.Finish();
         if (profile && !profile->Report(run, options.profile)) {
             throw host::Error("the profile could not be written to " + options.profile);
@@ -166,13 +173,13 @@ void Run(const host::RunOptions& options, const std::vector<host::script::Statem
         if (options.timings)
             startUp.Print(frames.FirstWritten());
     } catch (...) {
-        report->frames = run.framesDrawn();
-        report->frameSeconds = run.frameSeconds();
+        report->frames += run.framesDrawn();
+        report->frameSeconds += run.frameSeconds();
         plugin.reset(); // unloaded while the device it used still exists
         throw;
     }
-    report->frames = run.framesDrawn();
-    report->frameSeconds = run.frameSeconds();
+    report->frames += run.framesDrawn();
+    report->frameSeconds += run.frameSeconds();
     plugin.reset();
 }
 
@@ -250,7 +257,10 @@ int main(int argc, char** argv) {
     const std::optional<fs::file_time_type> logBefore = LogTime();
     Report report;
     try {
-        Run(options, statements, &report);
+        std::unique_ptr<host::Watch> watch = options.watch ? std::make_unique<host::Watch>(options) : nullptr;
+        do {
+            Run(options, statements, &report, watch.get());
+        } while (watch && watch->Restart(&statements));
     } catch (const std::exception& fault) {
         std::fflush(stdout);
         const bool located = dynamic_cast<const host::script::ScriptError*>(&fault) != nullptr;

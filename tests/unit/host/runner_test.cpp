@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <string>
 
@@ -147,6 +148,7 @@ TEST_F(Runner, ReportsFaultsAndTheEffectCheckersFindingsWithTheirExitStatus) {
          "vantor-run: no view was post-processed in the frame before\n"},
         {2, '~', run + "--frobnicate"},
         {2, '~', run + "--frames x"},
+        {2, '~', run + "--watch", "vantor-run: --watch needs a script\n"},
         {0, '^', run + "--help", "usage: vantor-run [options] [SCRIPT]\n"},
         {0, '=', std::string(VTR3_FXCHECK) + " " + dir + "/good.fx",
          dir + "/good.fx: 2 techniques\n"
@@ -185,6 +187,67 @@ TEST_F(Runner, AFrameThatCannotBeWrittenFailsTheRun) {
                   std::string::npos)
             << run.output;
         EXPECT_TRUE(fs::exists(out / "frame-00001.png")) << blocked;
+    }
+}
+
+// An effect edited under a running --watch: a valid change, a syntax error, the file deleted, a fix,
+// then the script changed. The runner's output drives each edit; every frame is a post-process
+// step painting one colour (0.2 of 255 is 51), or the clear colour once the new script runs.
+TEST_F(Runner, WatchReloadsEffectsKeepingTheLastGoodOneAndRerunsAChangedScript) {
+    const auto tint = [](const char* rgb) {
+        return "float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return float4(" + std::string(rgb) +
+               ", 1); }\ntechnique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n";
+    };
+    const std::string dir = directory_.string();
+    Write("tint.fx", tint("0.2, 0.4, 0.6"));
+    const fs::path script =
+        Write("scene.vs", "VTR3Initialize 1 \"w\"\nVTR3ViewRegister 1 \"camera\"\n"
+                          "VTR3EffectCreate 40\nVTR3EffectSetPath 40 \"tint.fx\"\n"
+                          "VTR3EffectInitialize 40\nVTR3ViewSetPostProcessing 1 1\n"
+                          "VTR3ViewSetPostProcessingEffect 1 0 40\nframe\nVTR3DeInitialize\n");
+    const std::string watching = "vantor-run: watching " + script.string() + " and 10 effect files\n",
+                      reloaded = "vantor-run: reloaded tint.fx (effect 40)\n",
+                      kept = "vantor-run: effect 40 keeps the version that compiled last\n";
+    const struct {
+        std::string line; // once the runner printed it, the edit follows
+        std::function<void()> edit;
+    } kSteps[] = {
+        {watching, [&] { Write("tint.fx", tint("0.8, 0.6, 0.4")); }},
+        {reloaded, [&] { Write("tint.fx", tint("0.8, 0.6 0.4")); }},
+        {"tint.fx(1,70): error X3000: syntax error: ')' expected\n", [&] {}},
+        {kept, [&] { fs::remove(directory_ / "tint.fx"); }},
+        {"tint.fx(1,1): error X1507: failed to open source file: 'tint.fx'\n", [&] {}},
+        {kept, [&] { Write("tint.fx", tint("0.4, 0.2, 1.0")); }},
+        {reloaded, [&] { Write("scene.vs", "VTR3Initialize 1 \"w\"\nclear 10 20 30\nframe\n"); }},
+        {"vantor-run: watching " + script.string() + " and 9 effect files\n", [] {}},
+    };
+    FILE* runner = popen(("timeout 120 " VTR3_RUNNER " --dir " + dir + " --size 32x24 --out " + dir +
+                          "/f --watch --watch-frames 6 " + script.string() + " 2>&1")
+                             .c_str(),
+                         "r");
+    ASSERT_NE(runner, nullptr);
+    std::string rest;
+    char line[512];
+    for (const auto& step : kSteps) {
+        EXPECT_EQ(fgets(line, sizeof line, runner) ? line : "(the end)", step.line);
+        step.edit();
+    }
+    while (fgets(line, sizeof line, runner)) {
+        rest += line;
+    }
+    EXPECT_EQ(pclose(runner), 0) << rest;
+    EXPECT_TRUE(std::regex_match(rest, std::regex(script.string() + R"(: 6 frames, .* 0 errors, .*\n)")))
+        << rest;
+    const unsigned kColours[] = {0x336699, 0xcc9966, 0xcc9966, 0xcc9966, 0x6633ff, 0x0a141e};
+    for (unsigned frame = 1; frame <= 6; ++frame) {
+        render_test::RgbaImage image;
+        char name[32];
+        std::snprintf(name, sizeof name, "f/frame-%05u.png", frame);
+        ASSERT_TRUE(render_test::ReadPng((directory_ / name).string(), &image)) << name;
+        for (unsigned at : {0u, 32u * 24u - 1u}) {
+            const std::uint8_t* p = &image.rgba[at * 4];
+            EXPECT_EQ(unsigned(p[0] << 16 | p[1] << 8 | p[2]), kColours[frame - 1]) << name << " " << at;
+        }
     }
 }
 
