@@ -34,7 +34,7 @@ UINT WINAPI D3DXGetDeclLength(CONST D3DVERTEXELEMENT9* pDecl) {
     if (!pDecl)
         return 0;
     UINT length = 0;
-    while (pDecl[length].Stream != 0xff && length < MAXD3DDECLLENGTH)
+    while (length < MAXD3DDECLLENGTH && pDecl[length].Stream != 0xff)
         ++length;
     return length;
 }

@@ -277,6 +277,8 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     // and the streams the draws read (bit n: stream n).
     const VertexInput* DeclarationInput() const;
     std::uint16_t StreamsRead() const;
+    // The bytes of each vertex the current format or declaration reads from the stream.
+    std::uint32_t VertexBytesRead(unsigned stream) const;
 
     // Bindings changed since the drawing code last cleared the bits: bit n is texture slot n.
     enum BindingDirtyBit : std::uint32_t {

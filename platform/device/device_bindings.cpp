@@ -5,6 +5,7 @@
 
 #include "device/base_texture.h"
 #include "device/buffer.h"
+#include "device/device_state.h"
 #include "device/surface.h"
 #include "device/vertex_declaration.h"
 
@@ -155,8 +156,11 @@ void Device::ReleaseBindings() {
         stream = StreamBinding{};
     }
     Rebind(&indices_, static_cast<IndexBuffer*>(nullptr));
+    // The draw path may point at the declaration's input: it must choose again.
     declaration_.Reset();
     fvfDeclaration_.Reset();
+    state_->fvf = 0;
+    state_->dirty |= kStateVertexInput | kStateVertexProgram;
     for (com::PrivateRef<Surface>& target : extraRenderTargets_)
         target.Reset();
     renderTarget_ = backBuffer_;

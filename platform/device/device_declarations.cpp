@@ -77,4 +77,11 @@ std::uint16_t Device::StreamsRead() const {
     return declaration_ ? declaration_->Input().streams : 1;
 }
 
+std::uint32_t Device::VertexBytesRead(unsigned stream) const {
+    if (declaration_)
+        return declaration_->Input().extent[stream];
+    FvfLayout layout;
+    return stream == 0 && DecodeFvf(state_->fvf, &layout) ? layout.size : 0;
+}
+
 } // namespace platform::device

@@ -86,7 +86,9 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
     const DeviceLock lock(this);
     const UINT vertexCount = VerticesOfPrimitives(type, primitiveCount);
     // The caller's array is stream 0, the only stream a user-pointer draw has.
-    if (!vertexData || vertexStride == 0 || vertexCount == 0 || !inScene_ || StreamsRead() > 1)
+    // The copy holds count * stride bytes: the format may not read further into a vertex.
+    if (!vertexData || vertexStride == 0 || vertexStride < VertexBytesRead(0) || vertexCount == 0 ||
+        !inScene_ || StreamsRead() > 1)
         return D3DERR_INVALIDCALL;
     if (!MakeCurrentForDraw())
         return D3DERR_DRIVERINTERNALERROR;
@@ -110,8 +112,8 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
     const DeviceLock lock(this);
     const UINT indexCount = VerticesOfPrimitives(type, primitiveCount);
     const UINT indexSize = indexFormat == D3DFMT_INDEX16 ? 2 : indexFormat == D3DFMT_INDEX32 ? 4 : 0;
-    if (!vertexData || !indexData || vertexStride == 0 || indexCount == 0 || indexSize == 0 ||
-        numVertices == 0 || !inScene_ || StreamsRead() > 1)
+    if (!vertexData || !indexData || vertexStride == 0 || vertexStride < VertexBytesRead(0) ||
+        indexCount == 0 || indexSize == 0 || numVertices == 0 || !inScene_ || StreamsRead() > 1)
         return D3DERR_INVALIDCALL;
     // The caller's arrays have no size; the vertices the indices name must lie in the range given.
     const std::uint64_t end = std::uint64_t{minVertexIndex} + numVertices;

@@ -12,9 +12,10 @@ bool Device::StreamsHold(std::uint64_t endVertex) const {
         const StreamBinding& stream = streams_[s];
         if (!(read & (1u << s)))
             continue;
-        // Direct3D 9 refuses a draw that reads past the end of a vertex buffer.
-        if (!stream.buffer || stream.stride == 0 ||
-            stream.offset + endVertex * stream.stride > stream.buffer->Desc().Size)
+        // Direct3D 9 refuses a draw that reads past the end of a vertex buffer: the last vertex's
+        // furthest element must end inside it.
+        if (!stream.buffer || stream.stride == 0 || endVertex == 0 ||
+            stream.offset + (endVertex - 1) * stream.stride + VertexBytesRead(s) > stream.buffer->Desc().Size)
             return false;
     }
     return true;
@@ -61,7 +62,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     call.type = type;
     call.count = indexCount;
     call.stride = stream.stride;
-    call.vertexBuffer = stream.buffer->GlBuffer();
+    call.vertexBuffer = stream.buffer ? stream.buffer->GlBuffer() : 0; // a declaration may skip stream 0
     call.vertexOffset = stream.offset;
     call.indexed = true;
     call.indexType = indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;

@@ -70,7 +70,7 @@ HRESULT Device::ProcessVertices(UINT sourceStart, UINT destinationIndex, UINT co
     }
     void* written = nullptr;
     HRESULT result = readable ? target->Lock(destinationIndex * out.size, count * out.size, &written,
-                                             flags & ~static_cast<DWORD>(D3DPV_DONOTCOPYDATA))
+                                             flags & (D3DLOCK_DISCARD | D3DLOCK_NOOVERWRITE))
                               : D3DERR_INVALIDCALL;
     if (SUCCEEDED(result)) {
         ProcessVertexRange(*input, sources, count, out, out.size, static_cast<std::uint8_t*>(written),

@@ -1,5 +1,7 @@
 #include "device/vertex_input.h"
 
+#include <algorithm>
+
 namespace platform::device {
 namespace {
 
@@ -103,6 +105,7 @@ void VertexInputOfFvf(const FvfLayout& layout, VertexInput* input) {
     *input = VertexInput{};
     input->layout = layout;
     input->streams = 1;
+    input->extent[0] = layout.size;
     if (layout.position != PositionKind::kNone)
         Add(input, kAttributePosition, 0, layout.positionOffset,
             layout.position == PositionKind::kXyz ? 3 : 4, GL_FLOAT, false);
@@ -131,6 +134,7 @@ void VertexInputOfElements(const D3DVERTEXELEMENT9* elements, UINT count, Vertex
         if (location < 0 || !DeclTypeFormatOf(e.Type, &format))
             continue;
         Add(input, location, e.Stream, e.Offset, format.size, format.type, format.normalised);
+        input->extent[e.Stream] = std::max<std::uint32_t>(input->extent[e.Stream], e.Offset + format.bytes);
         Summarise(e, location, format.size, &input->layout);
     }
     for (unsigned i = 0; i < input->attributeCount; ++i)

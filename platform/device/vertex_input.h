@@ -28,6 +28,9 @@ struct VertexInput {
     VertexAttribute attributes[kAttributeCount];
     std::uint8_t attributeCount = 0;
     std::uint16_t streams = 0; // bit n: stream n is read
+    // Per stream, the bytes of a vertex read: where the furthest element ends (past the stride for
+    // elements that reach into the next vertex).
+    std::uint32_t extent[16] = {};
 };
 
 // D3DDECLTYPE's bytes and GL format; false for D3DDECLTYPE_UNUSED and unknown types.

@@ -89,17 +89,38 @@ std::string ArrayHelpers(const std::string& scalar, int n) {
     return out;
 }
 
+// vtr3_Vector_TN_from_K from an array of K elements; names are matched without their scope, so the
+// function also takes a scalar (every component) and vectors at least N long, as a cast would.
 std::string VectorHelper(const std::string& vector, int size, const std::string& element, int count) {
-    return vector + " vtr3_Vector_" + vector + "_from_" + std::to_string(count) + "(" + element + " a[" +
-           std::to_string(count) + "]) { return " + vector + "(" + Components("a", size, ", ") + "); } ";
+    const std::string name = "vtr3_Vector_" + vector + "_from_" + std::to_string(count);
+    std::string scalar;
+    int ignored = 0;
+    SplitVector(vector, &scalar, &ignored);
+    std::string out = vector + " " + name + "(" + element + " a[" + std::to_string(count) + "]) { return " +
+                      vector + "(" + Components("a", size, ", ") + "); } ";
+    out += vector + " " + name + "(" + scalar + " v) { return " + vector + "(v); } ";
+    for (int m = std::max(size, 2); m <= 4; ++m)
+        out += vector + " " + name + "(" + scalar + std::to_string(m) + " v) { return " + vector + "(" +
+               Components("v.", size, ", ") + "); } ";
+    return out;
 }
 
 } // namespace
 
 std::vector<TextEdit> RewriteArrayCasts(const std::vector<Token>& t, const std::string& hlsl) {
-    // Arrays of scalars by name: `int indices[4]`.
+    // Arrays of scalars by name: `int indices[4]`; a struct's members are no variables.
     std::map<std::string, std::pair<std::string, int>> arrays;
     for (std::size_t i = 0; i + 4 < t.size(); ++i) {
+        if (IsToken(t, i, "struct")) {
+            while (i < t.size() && t[i].kind != Token::End && !IsToken(t, i, "{") && !IsToken(t, i, ";"))
+                ++i;
+            for (int depth = 0; i < t.size() && t[i].kind != Token::End; ++i) {
+                depth += IsToken(t, i, "{") ? 1 : IsToken(t, i, "}") ? -1 : 0;
+                if (depth == 0)
+                    break;
+            }
+            continue;
+        }
         if (IsScalarType(t[i].text) && t[i + 1].kind == Token::Identifier && IsToken(t, i + 2, "[") &&
             CountOf(t[i + 3]) && IsToken(t, i + 4, "]") && !IsToken(t, i + 5, "["))
             arrays[t[i + 1].text] = {t[i].text, CountOf(t[i + 3])};

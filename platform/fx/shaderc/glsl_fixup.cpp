@@ -206,8 +206,10 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
     bool alphaTest = false;
     bool fog = false;
     bool readsFog = false; // the shader's own FOG input declares the varying
+    bool wroteFog = false;
     for (const StageInterface::Variable& v : stageInterface.variables) {
         readsFog |= v.input && v.semantic.name == "FOG" && v.semantic.index == 0;
+        wroteFog |= !v.input && v.semantic.name == "FOG" && v.semantic.index == 0;
         const bool vertexInput = stage == ShaderStage::Vertex && v.input;
         const bool pixelColor = stage == ShaderStage::Pixel && !v.input && v.semantic.name == "COLOR";
         if (pixelColor && v.semantic.index == 0) {
@@ -272,6 +274,11 @@ bool RewriteGlsl(const StageInterface& stageInterface, ShaderStage stage, bool c
     }
     if (stage == ShaderStage::Vertex && !wrotePosition)
         after += "    vtr3_EmitPosition(vec4(0.0, 0.0, 0.0, 1.0));\n";
+    // Vertex fog takes its factor from FOG: a shader that writes none leaves its pixels clear.
+    if (stage == ShaderStage::Vertex && !wroteFog) {
+        declarations += "layout(location = " + std::to_string(sif::kVaryingFog) + ") out vec4 vtr3_v_FOG0;\n";
+        after += "    vtr3_v_FOG0 = vec4(1.0);\n";
+    }
     const std::string mainSignature = "\nvoid main()\n";
     const std::size_t main = glsl->find(mainSignature);
     if (main == std::string::npos) {

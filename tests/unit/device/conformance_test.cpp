@@ -172,6 +172,51 @@ TEST_F(ConformanceTest, VertexDeclarationsRefuseBadElementsAndReplaceTheFvf) {
     EXPECT_EQ(declaration->Release(), 0u);
 }
 
+// A draw may not read past a buffer's end through the part of a vertex its format reads: neither an
+// FVF wider than the stride nor an element far into the vertex; a user-pointer draw's stride must
+// hold the vertex. A declaration that skips stream 0 draws with stream 0 unbound.
+TEST_F(ConformanceTest, DrawsReadNoFurtherThanTheirBuffers) {
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    ASSERT_EQ(device_->CreateVertexBuffer(48, 0, 0, D3DPOOL_MANAGED, &buffer, nullptr), D3D_OK);
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(device_->CreateIndexBuffer(6, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr), D3D_OK);
+    ASSERT_EQ(device_->SetIndices(indices), D3D_OK);
+    const D3DVERTEXELEMENT9 far[] = {{0, 36, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
+    const D3DVERTEXELEMENT9 second[] = {{1, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
+                                        D3DDECL_END()};
+    IDirect3DVertexDeclaration9 *farDeclaration = nullptr, *secondDeclaration = nullptr;
+    ASSERT_EQ(device_->CreateVertexDeclaration(far, &farDeclaration), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexDeclaration(second, &secondDeclaration), D3D_OK);
+    const float vertices[12] = {};
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    // Three vertices of 12 bytes: XYZ fits, XYZ | DIFFUSE (16 bytes) reads 4 past the last one.
+    ASSERT_EQ(device_->SetStreamSource(0, buffer, 12, 12), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, vertices, 12), D3DERR_INVALIDCALL);
+    EXPECT_EQ(
+        device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, vertices, D3DFMT_INDEX16, vertices, 12),
+        D3DERR_INVALIDCALL);
+    // Stride 4 from offset 0: the element at 36 ends at 48 for the first vertex only.
+    ASSERT_EQ(device_->SetVertexDeclaration(farDeclaration), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, 4), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_POINTLIST, 0, 1), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_POINTLIST, 0, 2), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->SetVertexDeclaration(secondDeclaration), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, nullptr, 0, 0), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(1, buffer, 0, 12), D3D_OK);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1), D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(1, nullptr, 0, 0), D3D_OK);
+    ASSERT_EQ(device_->SetIndices(nullptr), D3D_OK);
+    ASSERT_EQ(device_->SetVertexDeclaration(nullptr), D3D_OK);
+    for (IUnknown* object :
+         std::initializer_list<IUnknown*>{farDeclaration, secondDeclaration, indices, buffer})
+        EXPECT_EQ(object->Release(), 0u);
+}
+
 // ProcessVertices under a world that moves x by 0.5, from XYZW into vertices 1 to 3 of an XYZRHW
 // buffer: (0, 0, 0.5) lands at (1.5 * 32, 24) of the 64 x 48 viewport, (-0.5, 0.5, 0.25) at (32, 12);
 // (2, 0, 0.5) lies outside the view volume and stays in projection space, (2.5, 0, 0.5, 1).

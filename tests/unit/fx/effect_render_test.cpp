@@ -226,15 +226,23 @@ TEST_F(EffectRender, PixelShadersBelowModel3AreFoggedByTheDevice) {
         EXPECT_NEAR(p[2], 255 - fog, 1) << profile;
         EXPECT_EQ(effect->Release(), 0u);
     }
-    // Without table fog the factor is what the vertex shader writes to FOG: a quarter clear.
-    effect_ = Make("struct VsOut { float4 pos : POSITION; float fog : FOG; };\n"
-                   "VsOut VS(float4 pos : POSITION) { VsOut o; o.pos = pos; o.fog = 0.25; return o; }\n"
-                   "float4 PS() : COLOR0 { return float4(1, 0, 0, 1); }\n"
-                   "technique T { pass P { FogTableMode = None; VertexShader = compile vs_2_0 VS(); "
-                   "PixelShader = compile ps_2_0 PS(); } }\n");
-    const Bgra p = Pixel(effect_);
-    EXPECT_NEAR(p[2], 64, 1);
-    EXPECT_NEAR(p[0], 191, 1);
+    // Without table fog the factor is what the vertex shader writes to FOG: a quarter clear; all
+    // clear from a shader that writes none.
+    for (const char* fog : {"o.fog = 0.25;", ""}) {
+        ID3DXEffect* effect =
+            Make(std::string("struct VsOut { float4 pos : POSITION; float fog : FOG; };\n") +
+                 (*fog ? "" : "struct VsPlain { float4 pos : POSITION; };\n#define VsOut VsPlain\n") +
+                 "VsOut VS(float4 pos : POSITION) { VsOut o; o.pos = pos; " + fog +
+                 " return o; }\n"
+                 "float4 PS() : COLOR0 { return float4(1, 0, 0, 1); }\n"
+                 "technique T { pass P { FogTableMode = None; FogVertexMode = Linear; "
+                 "VertexShader = compile vs_2_0 VS(); PixelShader = compile ps_2_0 PS(); } }\n");
+        ASSERT_NE(effect, nullptr);
+        const Bgra p = Pixel(effect);
+        EXPECT_NEAR(p[2], *fog ? 64 : 255, 1) << fog;
+        EXPECT_NEAR(p[0], *fog ? 191 : 0, 1) << fog;
+        EXPECT_EQ(effect->Release(), 0u);
+    }
 }
 
 // The vertex stage every case shares: TEXCOORD0 = (0.2, 0.4, 0.6, 1); t[k] = 0.2 (k + 1) in all
@@ -320,6 +328,9 @@ const Case kCases[] = {
      "float4 PS(float4 c : TEXCOORD0) : COLOR0 {\n"
      "float k[4] = (float[4])c.zyxw; int n[2] = (int[2])int2(1, 2);\n"
      "return float4(k[2], 0.2 * n[1], k[0], k[3]); }",
+     {153, 102, 51, 255}},
+    {"a cast of a name that is an array elsewhere",
+     "struct S { float c[4]; };\nfloat4 PS(float4 c : TEXCOORD0) : COLOR0 { return (float4)c; }",
      {153, 102, 51, 255}},
     {"array to vector cast",
      "float4 PS() : COLOR0 { float k[3] = {0.2, 0.4, 0.6}; return float4((float3)k, 1); }",
