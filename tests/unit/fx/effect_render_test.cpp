@@ -330,7 +330,8 @@ const Case kCases[] = {
      "return float4(k[2], 0.2 * n[1], k[0], k[3]); }",
      {153, 102, 51, 255}},
     {"a cast of a name that is an array elsewhere",
-     "struct S { float c[4]; };\nfloat4 PS(float4 c : TEXCOORD0) : COLOR0 { return (float4)c; }",
+     "static const float k[4] = {0, 0, 0, 0};\nstruct S { float c[4]; };\n"
+     "float4 PS(float4 c : TEXCOORD0) : COLOR0 { float4 k = c; return (float4)c * 0.5 + (float4)k * 0.5; }",
      {153, 102, 51, 255}},
     {"array to vector cast",
      "float4 PS() : COLOR0 { float k[3] = {0.2, 0.4, 0.6}; return float4((float3)k, 1); }",
