@@ -1,5 +1,7 @@
 #include "device/buffer_storage.h"
 
+#include <atomic>
+
 #include <algorithm>
 #include <new>
 
@@ -22,9 +24,19 @@ BufferStorage::~BufferStorage() {
     DeleteGlBuffer();
 }
 
+namespace {
+std::atomic<std::uint32_t> g_deletions{0};
+} // namespace
+
+std::uint32_t BufferStorage::Deletions() {
+    return g_deletions.load(std::memory_order_relaxed);
+}
+
 void BufferStorage::DeleteGlBuffer() {
-    if (buffer_)
+    if (buffer_) {
         glDeleteBuffers(1, &buffer_);
+        g_deletions.fetch_add(1, std::memory_order_relaxed);
+    }
     buffer_ = 0;
 }
 

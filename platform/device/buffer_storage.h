@@ -23,6 +23,9 @@ class BufferStorage {
     ~BufferStorage();
     // Deletes the GL buffer now (the context must be current) rather than at destruction.
     void DeleteGlBuffer();
+    // Counts the GL buffers deleted in the process: GL may give a deleted buffer's name to a new
+    // one, so a binding remembered by name is stale once the count moves.
+    static std::uint32_t Deletions();
 
     GLuint GlBuffer() const { return buffer_; }
     UINT Length() const { return static_cast<UINT>(memory_.size()); }

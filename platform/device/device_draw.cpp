@@ -147,28 +147,40 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
 HRESULT Device::Draw(const DrawCall& call) {
     if (!PrepareDraw(call.stride))
         return D3DERR_INVALIDCALL;
-    // Every stream read is bound for every draw: a user-pointer draw moves stream 0's offset, and a
-    // buffer deleted since the last draw may have left its name to another.
-    const std::uint16_t streams = drawPath_->input->streams;
+    DrawPath& path = *drawPath_;
+    // A buffer deleted since the last draw may have left its name to another: bind anew.
+    if (path.bufferDeletions != BufferStorage::Deletions()) {
+        path.bufferDeletions = BufferStorage::Deletions();
+        path.elementBuffer = ~0u;
+        for (DrawPath::VertexBinding& binding : path.vertexBindings)
+            binding = DrawPath::VertexBinding{};
+    }
+    // Stream 0 comes with the call (a user-pointer draw's copy); the others as bound.
+    const std::uint16_t streams = path.input->streams;
     for (unsigned s = 0; s < kStreams; ++s) {
         if (!(streams & (1u << s)))
             continue;
         const StreamBinding& bound = BoundStream(s);
-        if (s == 0)
-            glVertexArrayVertexBuffer(drawPath_->vertexArray, 0, call.vertexBuffer, call.vertexOffset,
-                                      static_cast<GLsizei>(call.stride));
-        else
-            glVertexArrayVertexBuffer(drawPath_->vertexArray, s, bound.buffer->GlBuffer(), bound.offset,
-                                      static_cast<GLsizei>(bound.stride));
+        const DrawPath::VertexBinding binding =
+            s == 0 ? DrawPath::VertexBinding{call.vertexBuffer, call.vertexOffset,
+                                             static_cast<GLsizei>(call.stride)}
+                   : DrawPath::VertexBinding{bound.buffer->GlBuffer(), static_cast<GLintptr>(bound.offset),
+                                             static_cast<GLsizei>(bound.stride)};
+        DrawPath::VertexBinding& applied = path.vertexBindings[s];
+        if (binding.buffer != applied.buffer || binding.offset != applied.offset ||
+            binding.stride != applied.stride) {
+            glVertexArrayVertexBuffer(path.vertexArray, s, binding.buffer, binding.offset, binding.stride);
+            applied = binding;
+        }
     }
     const GLenum mode = GlPrimitive(call.type);
     if (!call.indexed) {
         glDrawArrays(mode, static_cast<GLint>(call.first), static_cast<GLsizei>(call.count));
         return D3D_OK;
     }
-    if (drawPath_->elementBuffer != call.indexBuffer) {
-        glVertexArrayElementBuffer(drawPath_->vertexArray, call.indexBuffer);
-        drawPath_->elementBuffer = call.indexBuffer;
+    if (path.elementBuffer != call.indexBuffer) {
+        glVertexArrayElementBuffer(path.vertexArray, call.indexBuffer);
+        path.elementBuffer = call.indexBuffer;
     }
     glDrawElementsBaseVertex(mode, static_cast<GLsizei>(call.count), call.indexType,
                              reinterpret_cast<const void*>(call.indexOffset), call.baseVertex);

@@ -63,7 +63,14 @@ class DrawPath {
     GLuint epilogueProgram = 0; // the vertex program whose fix-up and clip planes are current
     bool epilogueDirty = true;
     D3DVIEWPORT9 appliedViewport{};
+    // The vertex array's buffers as last bound, forgotten when a buffer is deleted anywhere.
     GLuint elementBuffer = ~0u;
+    struct VertexBinding {
+        GLuint buffer = ~0u;
+        GLintptr offset = 0;
+        GLsizei stride = 0;
+    } vertexBindings[16];
+    std::uint32_t bufferDeletions = 0;
     VertexProgramKey vertexKey{};
     PixelProgramKey pixelKey{};
     StageTextureKind textureKinds[kFixedStages] = {};
