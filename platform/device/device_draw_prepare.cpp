@@ -98,7 +98,7 @@ bool Device::PrepareDraw(UINT /*stride*/) {
         if (!declared && path.fvfInputOf != state.fvf) {
             FvfLayout layout;
             DecodeFvf(state.fvf, &layout);
-            VertexInputOfFvf(layout, &path.fvfInput);
+            VertexInputOfFvf(state.fvf, layout, &path.fvfInput);
             path.fvfInputOf = state.fvf;
         }
         path.input = declared ? declared : &path.fvfInput;

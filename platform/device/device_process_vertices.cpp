@@ -34,7 +34,7 @@ HRESULT Device::ProcessVertices(UINT sourceStart, UINT destinationIndex, UINT co
     if (!input) {
         FvfLayout layout;
         DecodeFvf(state_->fvf, &layout);
-        VertexInputOfFvf(layout, &fvfInput);
+        VertexInputOfFvf(state_->fvf, layout, &fvfInput);
         input = &fvfInput;
     }
     const std::uint64_t end = std::uint64_t{destinationIndex} + count;

@@ -60,8 +60,7 @@ VertexDeclaration* VertexDeclaration::CreateForFvf(Device* device, DWORD fvf) {
     if (!DecodeFvf(fvf, &layout) || !ElementsOfFvf(fvf, elements, &count, &size))
         return nullptr;
     auto* created = new VertexDeclaration(device, elements, count, fvf);
-    // The FVF's own input: its blend weights and unread elements stay where DecodeFvf puts them.
-    VertexInputOfFvf(layout, &created->input_);
+    VertexInputOfFvf(fvf, layout, &created->input_);
     return created;
 }
 

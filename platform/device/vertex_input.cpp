@@ -1,5 +1,7 @@
 #include "device/vertex_input.h"
 
+#include "device/fvf_elements.h"
+
 #include <algorithm>
 
 namespace platform::device {
@@ -101,26 +103,18 @@ bool DeclTypeFormatOf(BYTE declType, DeclTypeFormat* format) {
     return true;
 }
 
-void VertexInputOfFvf(const FvfLayout& layout, VertexInput* input) {
-    *input = VertexInput{};
+void VertexInputOfFvf(DWORD fvf, const FvfLayout& layout, VertexInput* input) {
+    D3DVERTEXELEMENT9 elements[kMaxFvfElements];
+    UINT count = 0;
+    UINT size = 0;
+    if (ElementsOfFvf(fvf, elements, &count, &size))
+        VertexInputOfElements(elements, count, input);
+    else
+        *input = VertexInput{};
+    // The format's own summary keys the fixed-function programs.
     input->layout = layout;
     input->streams = 1;
     input->extent[0] = layout.size;
-    if (layout.position != PositionKind::kNone)
-        Add(input, kAttributePosition, 0, layout.positionOffset,
-            layout.position == PositionKind::kXyz ? 3 : 4, GL_FLOAT, false);
-    if (layout.blendWeights > 0 && layout.blendWeights <= 4)
-        Add(input, kAttributeBlendWeight, 0, static_cast<std::uint16_t>(layout.positionOffset + 12),
-            layout.blendWeights, GL_FLOAT, false);
-    if (layout.normal)
-        Add(input, kAttributeNormal, 0, layout.normalOffset, 3, GL_FLOAT, false);
-    if (layout.diffuse)
-        Add(input, kAttributeColor0, 0, layout.diffuseOffset, GL_BGRA, GL_UNSIGNED_BYTE, true);
-    if (layout.specular)
-        Add(input, kAttributeColor1, 0, layout.specularOffset, GL_BGRA, GL_UNSIGNED_BYTE, true);
-    for (int i = 0; i < layout.texCoordCount; ++i)
-        Add(input, kAttributeTexCoord0 + i, 0, layout.texCoordOffset[i], layout.texCoordSize[i], GL_FLOAT,
-            false);
 }
 
 void VertexInputOfElements(const D3DVERTEXELEMENT9* elements, UINT count, VertexInput* input) {

@@ -42,8 +42,9 @@ struct DeclTypeFormat {
 };
 bool DeclTypeFormatOf(BYTE declType, DeclTypeFormat* format);
 
-// The input of a decoded flexible vertex format: everything in stream 0.
-void VertexInputOfFvf(const FvfLayout& layout, VertexInput* input);
+// The input of a flexible vertex format, decoded as `layout`: its declaration's elements, in stream
+// 0 (the last beta of XYZB formats with LASTBETA_UBYTE4 or LASTBETA_D3DCOLOR reads as BLENDINDICES).
+void VertexInputOfFvf(DWORD fvf, const FvfLayout& layout, VertexInput* input);
 // The input of declaration elements the declaration has validated. Elements with no attribute
 // location (point size, fog, depth, a second position) are not read.
 void VertexInputOfElements(const D3DVERTEXELEMENT9* elements, UINT count, VertexInput* input);
