@@ -31,8 +31,17 @@ std::string Texels(IDirect3DTexture9* texture) {
 
 void ProbeDirtyRegions(IDirect3DDevice9* d) {
     IDirect3DTexture9 *staging = nullptr, *texture = nullptr;
-    d->CreateTexture(8, 8, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &staging, nullptr);
-    d->CreateTexture(8, 8, 2, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr);
+    const HRESULT created[2] = {
+        d->CreateTexture(8, 8, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &staging, nullptr),
+        d->CreateTexture(8, 8, 2, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr)};
+    if (FAILED(created[0]) || FAILED(created[1])) {
+        Print("dirty_regions", "textures not created: " + Result(created[0]) + " " + Result(created[1]));
+        if (staging)
+            staging->Release();
+        if (texture)
+            texture->Release();
+        return;
+    }
     const auto fill = [&](DWORD value) {
         for (UINT level = 0; level < 2; ++level) {
             D3DLOCKED_RECT locked{};
@@ -75,6 +84,14 @@ void ProbeCopies(const Probe& probe) {
     IDirect3DSurface9 *from = nullptr, *to = nullptr;
     d->CreateDepthStencilSurface(kSize, kSize, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &from, nullptr);
     d->CreateDepthStencilSurface(kSize, kSize, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, FALSE, &to, nullptr);
+    if (!from || !to) {
+        Print("stretchrect_depth_full_rects", "D24S8 surfaces not created");
+        if (from)
+            from->Release();
+        if (to)
+            to->Release();
+        return;
+    }
     const RECT whole{0, 0, kSize, kSize}, half{0, 0, kSize / 2, kSize / 2};
     Print("stretchrect_depth_full_rects", Result(d->StretchRect(from, &whole, to, &whole, D3DTEXF_NONE)) +
                                               " half " +
@@ -141,6 +158,14 @@ void ProbeResources(const Probe& probe) {
     IDirect3DVertexBuffer9 *source = nullptr, *target = nullptr;
     d->CreateVertexBuffer(sizeof in, 0, 0, D3DPOOL_SYSTEMMEM, &source, nullptr);
     d->CreateVertexBuffer(3 * 20, 0, D3DFVF_XYZRHW | D3DFVF_DIFFUSE, D3DPOOL_SYSTEMMEM, &target, nullptr);
+    if (!source || !target) {
+        Print("process_vertices", "buffers not created");
+        if (source)
+            source->Release();
+        if (target)
+            target->Release();
+        return;
+    }
     void* data = nullptr;
     source->Lock(0, 0, &data, 0);
     std::memcpy(data, in, sizeof in);
