@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -26,6 +27,28 @@ void Fail(ShaderResult* result, const std::string& text) {
     m.column = 1;
     m.text = text;
     result->messages.push_back(m);
+}
+
+// glslang and the SPIR-V optimizer allocate and free a great many small blocks for every shader: a
+// deeper cache of freed blocks in the C library takes about a seventh off the compiler's time.
+constexpr const char* kAllocatorTunables = "glibc.malloc.tcache_count=1000";
+constexpr const char* kTunablesVariable = "GLIBC_TUNABLES=";
+
+// The engine's environment with the allocator setting added; settings of the engine's own come
+// after it, so that they win.
+std::vector<char*> CompilerEnvironment(std::string* tunables) {
+    *tunables = std::string(kTunablesVariable) + kAllocatorTunables;
+    std::vector<char*> variables;
+    const std::size_t nameLength = std::strlen(kTunablesVariable);
+    for (char** variable = environ; *variable; ++variable) {
+        if (std::strncmp(*variable, kTunablesVariable, nameLength) == 0)
+            *tunables += ":" + std::string(*variable + nameLength);
+        else
+            variables.push_back(*variable);
+    }
+    variables.push_back(tunables->data());
+    variables.push_back(nullptr);
+    return variables;
 }
 
 // Starts the program with its end of a socket pair as descriptor kCompilerChannelFd, standard input
@@ -53,7 +76,9 @@ pid_t Spawn(const std::string& path, int childEnd, std::string* error) {
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
     pid_t pid = 0;
-    const int failure = posix_spawn(&pid, path.c_str(), &actions, &attributes, argv, environ);
+    std::string tunables;
+    const std::vector<char*> environment = CompilerEnvironment(&tunables);
+    const int failure = posix_spawn(&pid, path.c_str(), &actions, &attributes, argv, environment.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failure != 0) {
