@@ -71,15 +71,12 @@ ShaderRequest Request(const EffectModel& model, const StateValue& value, ShaderS
     return request;
 }
 
-bool operator==(const ShaderRequest& a, const ShaderRequest& b) {
-    return a.entry == b.entry && a.profile == b.profile && a.stage == b.stage && a.hlsl == b.hlsl;
-}
-
 // Every shader of the effect's passes, each once, compiled together (side by side where the compiler
-// allows) before the passes take their results in order.
+// allows) before the passes take their results in order. All share the effect's text.
 struct ShaderBatch {
     std::vector<ShaderRequest> requests;
     std::vector<ShaderResult> results;
+    std::vector<int> uses; // the last use takes the result instead of a copy
 
     explicit ShaderBatch(const EffectModel& model) {
         for (const Technique& technique : model.techniques) {
@@ -90,9 +87,12 @@ struct ShaderBatch {
                     for (const StateValue* value : StateShaders(model, state, &stage, &indexed)) {
                         if (value->kind != StateValue::Kind::Compile || !Declared(model, value->entry))
                             continue;
-                        ShaderRequest request = Request(model, *value, stage);
-                        if (IndexOf(request) == requests.size())
-                            requests.push_back(std::move(request));
+                        const std::size_t at = IndexOf(*value, stage);
+                        if (at == requests.size()) {
+                            requests.push_back(Request(model, *value, stage));
+                            uses.push_back(0);
+                        }
+                        ++uses[at];
                     }
                 }
             }
@@ -100,16 +100,26 @@ struct ShaderBatch {
         CompileCached(requests, &results);
     }
 
-    std::size_t IndexOf(const ShaderRequest& request) const {
+    std::size_t IndexOf(const StateValue& value, ShaderStage stage) const {
         std::size_t i = 0;
-        while (i < requests.size() && !(requests[i] == request))
+        while (i < requests.size() && (requests[i].entry != value.entry ||
+                                       requests[i].profile != value.profile || requests[i].stage != stage))
             ++i;
         return i;
+    }
+
+    // The result for the shader, or false when it is not in the batch.
+    bool Take(const StateValue& value, ShaderStage stage, ShaderResult* result) {
+        const std::size_t at = IndexOf(value, stage);
+        if (at == requests.size())
+            return false;
+        *result = --uses[at] == 0 ? std::move(results[at]) : results[at];
+        return true;
     }
 };
 
 bool CompileStage(const EffectSource& source, const EffectModel& model, const StateValue& value,
-                  ShaderStage stage, const ShaderBatch& batch, CompiledStage* out, Diagnostics* diagnostics) {
+                  ShaderStage stage, ShaderBatch* batch, CompiledStage* out, Diagnostics* diagnostics) {
     if (value.kind != StateValue::Kind::Compile)
         return true; // NULL: the fixed-function stage
     if (!Declared(model, value.entry) && diagnostics->HasErrors())
@@ -122,12 +132,8 @@ bool CompileStage(const EffectSource& source, const EffectModel& model, const St
         if (f.name == value.entry)
             out->uniformParameters = f.uniformParameters;
     }
-    const ShaderRequest request = Request(model, value, stage);
-    const std::size_t compiled = batch.IndexOf(request);
-    if (compiled < batch.results.size())
-        out->result = batch.results[compiled];
-    else
-        CompileCached(request, &out->result);
+    if (!batch->Take(value, stage, &out->result))
+        CompileCached(Request(model, value, stage), &out->result);
     // glslang's HLSL parser gives up at the first faulty function, and what follows the first error is
     // its consequence ('return': type does not match, 'declaration' expected): one error per shader.
     bool errorTaken = false;
@@ -164,7 +170,7 @@ bool BuildEffect(const SourceInput& input, BuiltEffect* effect, Diagnostics* dia
     if (!ParseEffect(source, &effect->model, diagnostics) && !effect->model.blanked)
         return false;
     const EffectModel& model = effect->model;
-    const ShaderBatch batch(model);
+    ShaderBatch batch(model);
     effect->passes.resize(model.techniques.size());
     for (std::size_t t = 0; t < model.techniques.size(); ++t) {
         for (const Pass& pass : model.techniques[t].passes) {
@@ -180,7 +186,7 @@ bool BuildEffect(const SourceInput& input, BuiltEffect* effect, Diagnostics* dia
                 if (indexed) {
                     choices->assign(shaders.size(), CompiledStage{});
                     for (std::size_t k = 0; k < choices->size(); ++k)
-                        CompileStage(source, model, *shaders[k], kind, batch, &(*choices)[k], diagnostics);
+                        CompileStage(source, model, *shaders[k], kind, &batch, &(*choices)[k], diagnostics);
                     (vertex ? compiled.vertexSelector : compiled.pixelSelector) = state.value.selector;
                     *stage = choices->front();
                     continue;
@@ -189,7 +195,7 @@ bool BuildEffect(const SourceInput& input, BuiltEffect* effect, Diagnostics* dia
                     continue;
                 *stage = CompiledStage{};
                 choices->clear();
-                CompileStage(source, model, *shaders.front(), kind, batch, stage, diagnostics);
+                CompileStage(source, model, *shaders.front(), kind, &batch, stage, diagnostics);
             }
             effect->passes[t].push_back(std::move(compiled));
         }
