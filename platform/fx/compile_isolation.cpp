@@ -56,6 +56,8 @@ class ServerPool {
             }
             if (count == 0)
                 return;
+            // Waits for the first answer or deadline; should poll itself fail, each busy program is
+            // read in turn, up to its own deadline.
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(earliest - Clock::now()).count();
             if (poll(fds, count, static_cast<int>(std::clamp<long long>(left, 0, 1 << 30))) < 0 &&
                 errno != EINTR)
