@@ -82,6 +82,9 @@ struct ShaderBatch {
         for (const Technique& technique : model.techniques) {
             for (const Pass& pass : technique.passes) {
                 for (const StateAssignment& state : pass.states) {
+                    const StateValue::Kind kind = state.value.kind;
+                    if (kind != StateValue::Kind::Compile && kind != StateValue::Kind::Reference)
+                        continue; // compiles nothing: spares the state's look-up by name
                     ShaderStage stage = ShaderStage::Vertex;
                     bool indexed = false;
                     for (const StateValue* value : StateShaders(model, state, &stage, &indexed)) {
