@@ -1,183 +1,97 @@
 #include "fx/compile_isolation.h"
 
-#include "fx/compiler_wire.h"
-#include "fx/diagnostics.h"
+#include "fx/compile_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <cstring>
+#include <iterator>
 #include <mutex>
 
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
+#include <poll.h>
 
 namespace platform::fx {
 namespace {
 
 constexpr const char* kProgramName = "vtr3-shaderc";
 
-void Fail(ShaderResult* result, const std::string& text) {
-    *result = ShaderResult{};
-    CompilerMessage m;
-    m.code = code::kInternal;
-    m.column = 1;
-    m.text = text;
-    result->messages.push_back(m);
-}
+// Up to two programs at once: the shaders of an effect compile side by side on a two-core machine,
+// and each program keeps its own crash and hang to itself.
+constexpr std::size_t kPrograms = 2;
 
-// Starts the program with its end of a socket pair as descriptor kCompilerChannelFd, standard input
-// from /dev/null, standard output and error shared (sanitizer and crash reports), nothing else: our
-// own descriptors are close-on-exec, and the engine's are closed by the spawn itself where the C
-// library can. Signals start at their defaults and unblocked, whatever the engine set.
-pid_t Spawn(const std::string& path, int childEnd, std::string* error) {
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, childEnd, kCompilerChannelFd);
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    posix_spawn_file_actions_addclosefrom_np(&actions, kCompilerChannelFd + 1);
-#endif
-    sigset_t none;
-    sigset_t all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    sigdelset(&all, SIGKILL);
-    sigdelset(&all, SIGSTOP);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
-    pid_t pid = 0;
-    const int failure = posix_spawn(&pid, path.c_str(), &actions, &attributes, argv, environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failure != 0) {
-        *error = "internal: cannot start the shader compiler " + path + ": " + std::strerror(failure);
-        return -1;
-    }
-    return pid;
-}
-
-// One program that compiles on request, kept running; a crash or a hang costs the request that
-// caused it, and the next request starts a fresh program.
-class CompileServer {
+class ServerPool {
   public:
-    ~CompileServer() { Stop(); }
-
-    void Compile(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
-        std::string error;
-        if (pid_ >= 0 && EndedWhileIdle())
-            Forget();
-        if (pid_ < 0 && !Start(&error))
-            return Fail(result, error);
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
-        std::string bytes;
-        if (!SendFrame(fd_, SerializeRequest(request), deadline) || !ReceiveFrame(fd_, &bytes, deadline)) {
-            const bool late = std::chrono::steady_clock::now() >= deadline;
-            const std::string how = Stop(true);
-            return Fail(result, "internal compiler error: the shader compiler " +
-                                    (late ? "did not finish in time" : how));
-        }
-        if (!DeserializeResult(bytes, result)) {
-            Stop(true);
-            Fail(result, "internal compiler error: the shader compiler answered garbage");
-        }
-    }
-
-    int Pid() const { return pid_ < 0 ? 0 : static_cast<int>(pid_); }
-
-    // Ends the program and says how it ended. A program that failed its request is killed at once
-    // (a crashed one is already a zombie, and its status stays the crash's); a healthy one gets a
-    // moment to leave on the end of its stream.
-    std::string Stop(bool failed = false) {
-        if (pid_ < 0)
-            return "is not running";
-        close(fd_);
-        fd_ = -1;
-        if (failed)
-            kill(pid_, SIGKILL);
-        int status = 0;
-        pid_t done = 0;
-        for (int i = 0; i < 50 && (done = waitpid(pid_, &status, WNOHANG)) == 0; ++i)
-            usleep(1000);
-        if (done == 0) {
-            kill(pid_, SIGKILL);
-            while ((done = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
+    // Each request gets the timeout from when it is sent; a program takes the next request as soon
+    // as it answers.
+    void Compile(const std::vector<CompileJob>& jobs, int timeoutMilliseconds) {
+        using Clock = CompileServer::Clock;
+        const CompileJob* busy[kPrograms] = {};
+        Clock::time_point deadlines[kPrograms];
+        std::size_t next = 0;
+        const auto feed = [&](std::size_t s) {
+            while (next < jobs.size()) {
+                const CompileJob& job = jobs[next++];
+                deadlines[s] = Clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+                if (servers_[s].Send(*job.request, deadlines[s], job.result)) {
+                    busy[s] = &job;
+                    return;
+                }
+            }
+        };
+        for (std::size_t s = 0; s < kPrograms; ++s)
+            feed(s);
+        for (;;) {
+            pollfd fds[kPrograms];
+            std::size_t which[kPrograms];
+            nfds_t count = 0;
+            Clock::time_point earliest = Clock::time_point::max();
+            for (std::size_t s = 0; s < kPrograms; ++s) {
+                if (!busy[s])
+                    continue;
+                fds[count] = pollfd{servers_[s].Fd(), POLLIN, 0};
+                which[count++] = s;
+                earliest = std::min(earliest, deadlines[s]);
+            }
+            if (count == 0)
+                return;
+            // Waits for the first answer or deadline; should poll itself fail, each busy program is
+            // read in turn, up to its own deadline.
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(earliest - Clock::now()).count();
+            if (poll(fds, count, static_cast<int>(std::clamp<long long>(left, 0, 1 << 30))) < 0 &&
+                errno != EINTR)
+                std::fill(std::begin(fds), std::end(fds), pollfd{-1, 0, POLLERR});
+            for (nfds_t k = 0; k < count; ++k) {
+                const std::size_t s = which[k];
+                if (fds[k].revents == 0 && Clock::now() < deadlines[s])
+                    continue;
+                servers_[s].Receive(deadlines[s], busy[s]->result);
+                busy[s] = nullptr;
+                feed(s);
             }
         }
-        pid_ = -1;
-        if (done > 0 && WIFSIGNALED(status))
-            return "crashed (signal " + std::to_string(WTERMSIG(status)) + ")";
-        if (done > 0 && WIFEXITED(status))
-            return "stopped (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
-        return "stopped"; // reaped elsewhere: the engine ignores SIGCHLD or waits for any child
+    }
+
+    CompileServer& First() { return servers_[0]; }
+
+    void Stop() {
+        for (CompileServer& server : servers_)
+            server.Stop();
     }
 
   private:
-    // Killed from outside between requests: that costs no request. Reaps it (or finds it reaped by
-    // an engine that ignores SIGCHLD).
-    bool EndedWhileIdle() const {
-        int status = 0;
-        return waitpid(pid_, &status, WNOHANG) != 0;
-    }
-
-    void Forget() {
-        close(fd_);
-        fd_ = -1;
-        pid_ = -1;
-    }
-
-    bool Start(std::string* error) {
-        int fds[2];
-        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
-            *error = std::string("internal: cannot start the shader compiler: ") + std::strerror(errno);
-            return false;
-        }
-        // dup2 onto the same number would keep close-on-exec set.
-        if (fds[1] == kCompilerChannelFd) {
-            const int moved = fcntl(fds[1], F_DUPFD_CLOEXEC, kCompilerChannelFd + 1);
-            close(fds[1]);
-            fds[1] = moved;
-        }
-        if (fds[1] < 0) {
-            *error = std::string("internal: cannot start the shader compiler: ") + std::strerror(errno);
-            close(fds[0]);
-            return false;
-        }
-        const pid_t pid = Spawn(ShaderCompilerPath(), fds[1], error);
-        close(fds[1]);
-        if (pid < 0) {
-            close(fds[0]);
-            return false;
-        }
-        pid_ = pid;
-        fd_ = fds[0];
-        return true;
-    }
-
-    pid_t pid_ = -1;
-    int fd_ = -1;
+    CompileServer servers_[kPrograms];
 };
 
-std::mutex& ServerMutex() {
+std::mutex& PoolMutex() {
     static std::mutex mutex;
     return mutex;
 }
 
-CompileServer& Server() {
-    static CompileServer server;
-    return server;
+ServerPool& Pool() {
+    static ServerPool pool;
+    return pool;
 }
 
 } // namespace
@@ -196,19 +110,23 @@ std::string ShaderCompilerPath() {
     return kProgramName;
 }
 
+void CompileIsolated(const std::vector<CompileJob>& jobs, int timeoutMilliseconds) {
+    std::lock_guard<std::mutex> lock(PoolMutex());
+    Pool().Compile(jobs, timeoutMilliseconds);
+}
+
 void CompileIsolated(const ShaderRequest& request, ShaderResult* result, int timeoutMilliseconds) {
-    std::lock_guard<std::mutex> lock(ServerMutex());
-    Server().Compile(request, result, timeoutMilliseconds);
+    CompileIsolated({CompileJob{&request, result}}, timeoutMilliseconds);
 }
 
 int ShaderCompilerProcessId() {
-    std::lock_guard<std::mutex> lock(ServerMutex());
-    return Server().Pid();
+    std::lock_guard<std::mutex> lock(PoolMutex());
+    return Pool().First().Pid();
 }
 
 void StopShaderCompiler() {
-    std::lock_guard<std::mutex> lock(ServerMutex());
-    Server().Stop();
+    std::lock_guard<std::mutex> lock(PoolMutex());
+    Pool().Stop();
 }
 
 } // namespace platform::fx

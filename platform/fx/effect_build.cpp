@@ -32,14 +32,100 @@ const StateValue* ShaderValue(const EffectModel& model, const StateValue& value)
     return k < s->elements.size() ? &s->elements[k] : nullptr;
 }
 
+// The shaders a state compiles: the one it names, or each element of a shader array indexed by a
+// parameter (then *indexed is true). Empty when it names none or is not a shader state.
+std::vector<const StateValue*> StateShaders(const EffectModel& model, const StateAssignment& state,
+                                            ShaderStage* stage, bool* indexed) {
+    const StateInfo* info = FindState(state.name, false);
+    *indexed = false;
+    if (info->kind != StateKind::VertexShader && info->kind != StateKind::PixelShader)
+        return {};
+    *stage = info->kind == StateKind::VertexShader ? ShaderStage::Vertex : ShaderStage::Pixel;
+    const StateValue* value = ShaderValue(model, state.value);
+    const ShaderVariable* array = FindShader(model, state.value);
+    *indexed = !value && array && !array->elements.empty();
+    std::vector<const StateValue*> shaders;
+    if (*indexed) {
+        for (const StateValue& element : array->elements)
+            shaders.push_back(&element);
+    } else if (value) {
+        shaders.push_back(value);
+    }
+    return shaders;
+}
+
+bool Declared(const EffectModel& model, const std::string& entry) {
+    for (const FunctionInfo& f : model.functions) {
+        if (f.name == entry)
+            return true;
+    }
+    return false;
+}
+
+ShaderRequest Request(const EffectModel& model, const StateValue& value, ShaderStage stage) {
+    ShaderRequest request;
+    request.hlsl = model.hlsl;
+    request.entry = value.entry;
+    request.profile = value.profile;
+    request.stage = stage;
+    return request;
+}
+
+// Every shader of the effect's passes, each once, compiled together (side by side where the compiler
+// allows) before the passes take their results in order. All share the effect's text.
+struct ShaderBatch {
+    std::vector<ShaderRequest> requests;
+    std::vector<ShaderResult> results;
+    std::vector<int> uses; // the last use takes the result instead of a copy
+
+    explicit ShaderBatch(const EffectModel& model) {
+        for (const Technique& technique : model.techniques) {
+            for (const Pass& pass : technique.passes) {
+                for (const StateAssignment& state : pass.states) {
+                    const StateValue::Kind kind = state.value.kind;
+                    if (kind != StateValue::Kind::Compile && kind != StateValue::Kind::Reference)
+                        continue; // compiles nothing: spares the state's look-up by name
+                    ShaderStage stage = ShaderStage::Vertex;
+                    bool indexed = false;
+                    for (const StateValue* value : StateShaders(model, state, &stage, &indexed)) {
+                        if (value->kind != StateValue::Kind::Compile || !Declared(model, value->entry))
+                            continue;
+                        const std::size_t at = IndexOf(*value, stage);
+                        if (at == requests.size()) {
+                            requests.push_back(Request(model, *value, stage));
+                            uses.push_back(0);
+                        }
+                        ++uses[at];
+                    }
+                }
+            }
+        }
+        CompileCached(requests, &results);
+    }
+
+    std::size_t IndexOf(const StateValue& value, ShaderStage stage) const {
+        std::size_t i = 0;
+        while (i < requests.size() && (requests[i].entry != value.entry ||
+                                       requests[i].profile != value.profile || requests[i].stage != stage))
+            ++i;
+        return i;
+    }
+
+    // The result for the shader, or false when it is not in the batch.
+    bool Take(const StateValue& value, ShaderStage stage, ShaderResult* result) {
+        const std::size_t at = IndexOf(value, stage);
+        if (at == requests.size())
+            return false;
+        *result = --uses[at] == 0 ? std::move(results[at]) : results[at];
+        return true;
+    }
+};
+
 bool CompileStage(const EffectSource& source, const EffectModel& model, const StateValue& value,
-                  ShaderStage stage, CompiledStage* out, Diagnostics* diagnostics) {
+                  ShaderStage stage, ShaderBatch* batch, CompiledStage* out, Diagnostics* diagnostics) {
     if (value.kind != StateValue::Kind::Compile)
         return true; // NULL: the fixed-function stage
-    bool declared = false;
-    for (const FunctionInfo& f : model.functions)
-        declared = declared || f.name == value.entry;
-    if (!declared && diagnostics->HasErrors())
+    if (!Declared(model, value.entry) && diagnostics->HasErrors())
         return false; // the parser reported the missing entry
     out->present = true;
     out->profile = value.profile;
@@ -49,12 +135,8 @@ bool CompileStage(const EffectSource& source, const EffectModel& model, const St
         if (f.name == value.entry)
             out->uniformParameters = f.uniformParameters;
     }
-    ShaderRequest request;
-    request.hlsl = model.hlsl;
-    request.entry = value.entry;
-    request.profile = value.profile;
-    request.stage = stage;
-    CompileCached(request, &out->result);
+    if (!batch->Take(value, stage, &out->result))
+        CompileCached(Request(model, value, stage), &out->result);
     // glslang's HLSL parser gives up at the first faulty function, and what follows the first error is
     // its consequence ('return': type does not match, 'declaration' expected): one error per shader.
     bool errorTaken = false;
@@ -91,34 +173,32 @@ bool BuildEffect(const SourceInput& input, BuiltEffect* effect, Diagnostics* dia
     if (!ParseEffect(source, &effect->model, diagnostics) && !effect->model.blanked)
         return false;
     const EffectModel& model = effect->model;
+    ShaderBatch batch(model);
     effect->passes.resize(model.techniques.size());
     for (std::size_t t = 0; t < model.techniques.size(); ++t) {
         for (const Pass& pass : model.techniques[t].passes) {
             CompiledPass compiled;
             for (const StateAssignment& state : pass.states) {
-                const StateInfo* info = FindState(state.name, false);
-                const bool vertex = info->kind == StateKind::VertexShader;
-                if (!vertex && info->kind != StateKind::PixelShader)
-                    continue;
-                const ShaderStage kind = vertex ? ShaderStage::Vertex : ShaderStage::Pixel;
+                ShaderStage kind = ShaderStage::Vertex;
+                bool indexed = false;
+                const std::vector<const StateValue*> shaders = StateShaders(model, state, &kind, &indexed);
+                const bool vertex = kind == ShaderStage::Vertex;
                 CompiledStage* stage = vertex ? &compiled.vertex : &compiled.pixel;
                 std::vector<CompiledStage>* choices =
                     vertex ? &compiled.vertexChoices : &compiled.pixelChoices;
-                const StateValue* value = ShaderValue(model, state.value);
-                const ShaderVariable* array = FindShader(model, state.value);
-                if (!value && array && !array->elements.empty()) {
-                    choices->assign(array->elements.size(), CompiledStage{});
+                if (indexed) {
+                    choices->assign(shaders.size(), CompiledStage{});
                     for (std::size_t k = 0; k < choices->size(); ++k)
-                        CompileStage(source, model, array->elements[k], kind, &(*choices)[k], diagnostics);
+                        CompileStage(source, model, *shaders[k], kind, &batch, &(*choices)[k], diagnostics);
                     (vertex ? compiled.vertexSelector : compiled.pixelSelector) = state.value.selector;
                     *stage = choices->front();
                     continue;
                 }
-                if (!value)
+                if (shaders.empty())
                     continue;
                 *stage = CompiledStage{};
                 choices->clear();
-                CompileStage(source, model, *value, kind, stage, diagnostics);
+                CompileStage(source, model, *shaders.front(), kind, &batch, stage, diagnostics);
             }
             effect->passes[t].push_back(std::move(compiled));
         }

@@ -27,28 +27,52 @@ std::string Key(const ShaderRequest& r) {
 
 } // namespace
 
-void CompileCached(const ShaderRequest& request, ShaderResult* result) {
-    const std::string key = Key(request);
+void CompileCached(const std::vector<ShaderRequest>& requests, std::vector<ShaderResult>* results) {
+    results->assign(requests.size(), ShaderResult{});
+    std::vector<std::string> keys;
+    keys.reserve(requests.size());
+    std::vector<bool> found(requests.size(), false);
     Cache& cache = TheCache();
     {
         std::lock_guard<std::mutex> lock(cache.mutex);
-        const auto found = cache.entries.find(key);
-        if (found != cache.entries.end()) {
-            *result = found->second;
-            return;
+        for (std::size_t i = 0; i < requests.size(); ++i) {
+            keys.push_back(Key(requests[i]));
+            const auto hit = cache.entries.find(keys.back());
+            if (hit != cache.entries.end()) {
+                (*results)[i] = hit->second;
+                found[i] = true;
+            }
         }
     }
-    const DiskCacheEntry entry = FindDiskCacheEntry(request);
-    if (!LoadFromDiskCache(entry, result)) {
-        CompileIsolated(request, result);
-        if (!result->ok)
-            return;
-        StoreInDiskCache(entry, *result);
+    std::vector<DiskCacheEntry> entries(requests.size());
+    std::vector<CompileJob> misses;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (found[i])
+            continue;
+        entries[i] = FindDiskCacheEntry(requests[i]);
+        if (!LoadFromDiskCache(entries[i], &(*results)[i]))
+            misses.push_back(CompileJob{&requests[i], &(*results)[i]});
+    }
+    if (!misses.empty())
+        CompileIsolated(misses);
+    for (const CompileJob& miss : misses) {
+        if (miss.result->ok)
+            StoreInDiskCache(entries[static_cast<std::size_t>(miss.request - requests.data())], *miss.result);
     }
     std::lock_guard<std::mutex> lock(cache.mutex);
-    if (cache.entries.size() >= kMaxEntries)
-        cache.entries.clear();
-    cache.entries.emplace(key, *result);
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (found[i] || !(*results)[i].ok)
+            continue; // failures are not kept
+        if (cache.entries.size() >= kMaxEntries)
+            cache.entries.clear();
+        cache.entries.emplace(std::move(keys[i]), (*results)[i]);
+    }
+}
+
+void CompileCached(const ShaderRequest& request, ShaderResult* result) {
+    std::vector<ShaderResult> results;
+    CompileCached(std::vector<ShaderRequest>{request}, &results);
+    *result = std::move(results.front());
 }
 
 void ClearShaderCache() {

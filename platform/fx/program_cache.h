@@ -6,11 +6,15 @@
 
 #include "fx/shader_request.h"
 
+#include <vector>
+
 namespace platform::fx {
 
 // On a miss, reads the disk cache, else compiles through CompileIsolated and stores the result on
 // disk too; failures are not kept.
 void CompileCached(const ShaderRequest& request, ShaderResult* result);
+// Several at once: the misses compile side by side. results[i] answers requests[i].
+void CompileCached(const std::vector<ShaderRequest>& requests, std::vector<ShaderResult>* results);
 void ClearShaderCache();
 std::size_t ShaderCacheSize();
 

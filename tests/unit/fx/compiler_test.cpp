@@ -97,13 +97,18 @@ TEST(CompilerProcess, ACrashAHangOrNoProgramCostsOneCompileAndAFreshProgramTakes
     const ShaderRequest good{kShaders, "PS", "ps_2_0", ShaderStage::Pixel};
     ShaderResult r;
     // glslang 12 dereferences null on noise() in HLSL.
-    CompileIsolated(ShaderRequest{"float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }", "PS",
-                                  "ps_2_0", ShaderStage::Pixel},
-                    &r);
+    const ShaderRequest crashing{"float4 PS(float2 uv : TEXCOORD0) : COLOR0 { return noise(uv); }", "PS",
+                                 "ps_2_0", ShaderStage::Pixel};
+    CompileIsolated(crashing, &r);
     EXPECT_TRUE(IsInternalError(r, "internal compiler error: the shader compiler crashed"))
         << r.messages[0].text;
     CompileIsolated(good, &r);
     EXPECT_TRUE(r.ok);
+    // Side by side, the crash is its own request's alone.
+    ShaderResult batch[3];
+    CompileIsolated({{&crashing, &batch[0]}, {&good, &batch[1]}, {&good, &batch[2]}});
+    EXPECT_TRUE(IsInternalError(batch[0], "internal compiler error: the shader compiler crashed"));
+    EXPECT_TRUE(batch[1].ok && batch[2].ok && batch[2].glsl == r.glsl);
 
     const std::string hanging = testing::TempDir() + "vtr3_hanging_compiler.sh";
     std::ofstream(hanging) << "#!/bin/sh\nexec sleep 30\n";
