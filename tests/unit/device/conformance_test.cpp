@@ -189,6 +189,10 @@ TEST_F(ConformanceTest, DrawsReadNoFurtherThanTheirBuffers) {
     ASSERT_EQ(device_->CreateVertexDeclaration(second, &secondDeclaration), D3D_OK);
     const float vertices[12] = {};
     ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    // XYZB1 is 16 bytes: three fill the buffer.
+    ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, 16), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZB1), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
     // Three vertices of 12 bytes: XYZ fits, XYZ | DIFFUSE (16 bytes) reads 4 past the last one.
     ASSERT_EQ(device_->SetStreamSource(0, buffer, 12, 12), D3D_OK);
     ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ), D3D_OK);
