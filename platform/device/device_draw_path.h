@@ -10,6 +10,8 @@
 #include "device/fixed_function/program_cache.h"
 #include "device/fixed_function/uniform_blocks.h"
 #include "device/gl_api.h"
+#include "device/shader.h"
+#include "device/shader_constants.h"
 
 #include <cstddef>
 
@@ -49,9 +51,13 @@ class DrawPath {
     StreamBuffer indexStream;
     ProgramCache programs;
 
-    // The effect framework's programs (0: fixed function).
+    // The programs that draw instead of the fixed-function ones (0: fixed function): the effect
+    // framework's, or those of the bytecode shaders set, which are held here.
     GLuint shaderVertexProgram = 0;
     GLuint shaderPixelProgram = 0;
+    com::PrivateRef<VertexShader> vertexShader;
+    com::PrivateRef<PixelShader> pixelShader;
+    ShaderConstants shaderConstants;
 
     // What the last draw left in GL.
     DWORD appliedFvf = ~0u;

@@ -65,10 +65,10 @@ TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretch) {
     a->Release();
 }
 
-// Shaders exist only inside effects: the raw interface refuses and leaves no object behind.
+// Refused creations leave no object behind: bytecode of the other stage for shaders.
 TEST_F(ConformanceTest, RawShaderInterfaceRefusesWithNullObjects) {
-    const DWORD vertexTokens[] = {0xFFFE0200, 0x0000FFFF}; // vs_2_0, end
-    const DWORD pixelTokens[] = {0xFFFF0200, 0x0000FFFF};  // ps_2_0, end
+    const DWORD vertexTokens[] = {0xFFFF0200, 0x0000FFFF}; // ps_2_0, end
+    const DWORD pixelTokens[] = {0xFFFE0200, 0x0000FFFF};  // vs_2_0, end
     const D3DVERTEXELEMENT9 elements[] = {
         {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
     auto* sentinel = reinterpret_cast<void*>(std::uintptr_t{0x1234});
