@@ -30,7 +30,9 @@ struct Row {
     float r, g, b;             // r0's red, green and blue as drawn (clamped)
     std::vector<DWORD> tail{}; // subroutines after main's ret
     unsigned x = 1;            // the pixel read, in row 1
+    DWORD state = 0;           // kFog or kAlphaTest
 };
+constexpr DWORD kFog = 1, kAlphaTest = 2;
 
 // Float constants of both stages: c0 to c9.
 const float kConstants[10][4] = {{0.25f, 0.5f, 0.75f, 1.0f},
@@ -49,7 +51,8 @@ DWORD Rel(DWORD src) {
 }
 const DWORD kA0x = Src(D3DSPR_ADDR, 0, kX), kAL = Src(D3DSPR_LOOP, 0, kX);
 const DWORD kP0 = Dst(D3DSPR_PREDICATE, 0), kI0 = Src(D3DSPR_CONSTINT, 0), kB0 = Src(D3DSPR_CONSTBOOL, 0);
-const DWORD kSat = D3DSPDM_SATURATE, kGt = D3DSPC_GT << D3DSHADER_COMPARISON_SHIFT;
+const DWORD kS0 = Src(D3DSPR_SAMPLER, 0), kSat = D3DSPDM_SATURATE,
+            kGt = D3DSPC_GT << D3DSHADER_COMPARISON_SHIFT;
 
 // Rows both stages run: arithmetic on the constants into r0.
 const std::vector<Row> kArithmeticRows = {
@@ -102,6 +105,12 @@ const std::vector<Row> kArithmeticRows = {
      Ops({{D3DSIO_SETP | kGt, kP0, C(0), C(6)},
           {D3DSIO_MOV | D3DSHADER_INSTRUCTION_PREDICATED, R(0), Src(D3DSPR_PREDICATE, 0), C(0)}}),
      0.25f, 0.5f, 0},
+    {"loop aL with defi", k30,
+     Ops({{D3DSIO_DEFI, Dst(D3DSPR_CONSTINT, 1), 2, 2, 1, 0},
+          {D3DSIO_LOOP, kAL, Src(D3DSPR_CONSTINT, 1)},
+          {D3DSIO_ADD, R(0), Rs(0), Rel(C(0)), kAL},
+          {D3DSIO_ENDLOOP}}),
+     0.5f, 0, 0.25f},
 };
 
 // Vertex-shader rows: those of vertex shaders only.
@@ -121,12 +130,54 @@ const std::vector<Row> kVertexRows = {
      Ops({{D3DSIO_MOVA, Dst(D3DSPR_ADDR, 0, D3DSP_WRITEMASK_0), C(1, kZ)},
           {D3DSIO_MOV, R(0), Rel(C(1)), kA0x}}),
      0, 0, 0.25f},
-    {"loop aL with defi", k30,
-     Ops({{D3DSIO_DEFI, Dst(D3DSPR_CONSTINT, 1), 2, 2, 1, 0},
-          {D3DSIO_LOOP, kAL, Src(D3DSPR_CONSTINT, 1)},
-          {D3DSIO_ADD, R(0), Rs(0), Rel(C(0)), kAL},
-          {D3DSIO_ENDLOOP}}),
-     0.5f, 0, 0.25f},
+};
+
+// Pixel-shader rows: r1 holds the texture coordinates, r2 the diffuse colour. The 2x2 texture's
+// top-left texel is 0x204060 and its 1x1 level 0x10F080; the cube's +Z face is 0x30C090 and the
+// volume's second slice 0x5060F0.
+const std::vector<Row> kPixelRows = {
+    {"diffuse input", kBoth, Ops({{D3DSIO_MOV, R(0), Rs(2)}}), 64 / 255.f, 128 / 255.f, 32 / 255.f},
+    {"texld", kBoth, Ops({{D3DSIO_TEX, R(0), Rs(1), kS0}}), 0x20 / 255.f, 0x40 / 255.f, 0x60 / 255.f},
+    {"texld projected",
+     kBoth,
+     Ops({{D3DSIO_MUL, R(3), Rs(1), C(8)}, {D3DSIO_TEX | D3DSI_TEXLD_PROJECT, R(0), Rs(3), kS0}}),
+     0x20 / 255.f,
+     0x40 / 255.f,
+     0x60 / 255.f,
+     {},
+     3},
+    {"texld biased", kBoth,
+     Ops({{D3DSIO_MOV, R(3), Rs(1)},
+          {D3DSIO_MOV, R(3, D3DSP_WRITEMASK_3), C(9)},
+          {D3DSIO_TEX | D3DSI_TEXLD_BIAS, R(0), Rs(3), kS0}}),
+     0x10 / 255.f, 0xF0 / 255.f, 0x80 / 255.f},
+    {"texldl", k30,
+     Ops({{D3DSIO_MOV, R(3), Rs(1)},
+          {D3DSIO_MOV, R(3, D3DSP_WRITEMASK_3), C(9)},
+          {D3DSIO_TEXLDL, R(0), Rs(3), kS0}}),
+     0x10 / 255.f, 0xF0 / 255.f, 0x80 / 255.f},
+    {"texld cube", kBoth, Ops({{D3DSIO_TEX, R(0), C(1), Src(D3DSPR_SAMPLER, 1)}}), 0x30 / 255.f, 0xC0 / 255.f,
+     0x90 / 255.f},
+    {"texld volume", kBoth, Ops({{D3DSIO_TEX, R(0), C(0), Src(D3DSPR_SAMPLER, 2)}}), 0x50 / 255.f,
+     0x60 / 255.f, 0xF0 / 255.f},
+    {"texkill left", kBoth,
+     Ops({{D3DSIO_SUB, R(3), Rs(1), C(2)}, {D3DSIO_TEXKILL, R(3)}, {D3DSIO_MOV, R(0), C(0)}}), 0, 0, 0},
+    {"texkill right",
+     kBoth,
+     Ops({{D3DSIO_SUB, R(3), Rs(1), C(2)}, {D3DSIO_TEXKILL, R(3)}, {D3DSIO_MOV, R(0), C(0)}}),
+     0.25f,
+     0.5f,
+     0.75f,
+     {},
+     5},
+    {"cmp", kBoth, Ops({{D3DSIO_CMP, R(0), C(6), C(0), C(1)}}), 0.5f, 0.5f, 0.75f},
+    {"dp2add", kBoth, Ops({{D3DSIO_DP2ADD, R(0), C(0), C(0), C(1, kW)}}), 0.4375f, 0.4375f, 0.4375f},
+    {"dsx", k30, Ops({{D3DSIO_DSX, R(3), Rs(1)}, {D3DSIO_MUL, R(0), Rs(3), C(8, kX)}}), 0.25f, 0, 0},
+    {"dsy", k30, Ops({{D3DSIO_DSY, R(3), Rs(1)}, {D3DSIO_MUL, R(0), Rs(3), C(8, kX)}}), 0, 0.25f, 0},
+    {"abs modifier", kBoth, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_ABS)}}), 1, 0.3f, 1},
+    {"fogged below 3.0", k20, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.625f, 0.75f, 0.875f, {}, 1, kFog},
+    {"not fogged in 3.0", k30, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f, {}, 1, kFog},
+    {"alpha test on oC0", kBoth, Ops({{D3DSIO_MOV, R(0), C(4)}}), 0, 0, 0, {}, 1, kAlphaTest},
 };
 
 std::uint8_t Channel(float v) {
@@ -167,45 +218,122 @@ class ShaderBytecodeTest : public RenderTest {
         return code.End();
     }
 
-    Frame DrawWithVertexShader(const std::vector<DWORD>& tokens, HRESULT* created) {
-        IDirect3DVertexShader9* shader = nullptr;
-        *created = device_->CreateVertexShader(tokens.data(), &shader);
+    // A pixel shader: r1 the texture coordinates, r2 the diffuse colour, the row, r0 out as COLOR0.
+    std::vector<DWORD> PixelShader(DWORD major, const Row& row) {
+        Code code(D3DPS_VERSION(major, 0));
+        const DWORD coords = major >= 3 ? Dst(D3DSPR_INPUT, 1) : Dst(D3DSPR_TEXTURE, 0);
+        code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), Dst(D3DSPR_INPUT, 0)})
+            .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_TEXCOORD), coords});
+        for (DWORD type : {DWORD{D3DSTT_2D}, DWORD{D3DSTT_CUBE}, DWORD{D3DSTT_VOLUME}})
+            code.Op(D3DSIO_DCL,
+                    {0x80000000u | type, Dst(D3DSPR_SAMPLER, (type >> D3DSP_TEXTURETYPE_SHIFT) - 2)});
+        code.Op(D3DSIO_MOV, {R(1), (coords & ~D3DSP_WRITEMASK_ALL) | kXYZW})
+            .Op(D3DSIO_MOV, {R(2), Src(D3DSPR_INPUT, 0)})
+            .Append(row.body)
+            .Op(D3DSIO_MOV, {Dst(D3DSPR_COLOROUT, 0), Rs(0)});
+        if (!row.tail.empty())
+            code.Op(D3DSIO_RET, {}).Append(row.tail);
+        return code.End();
+    }
+
+    // Textures of the pixel rows: a 2D texture of two levels, a cube and a volume of 1x1x2.
+    void BindTextures() {
+        IDirect3DTexture9* plain = Texture(2, 2, 2, 0, D3DFMT_A8R8G8B8);
+        Fill(plain, 0, [](UINT x, UINT y) { return x + y == 0 ? 0xFF204060u : 0xFFA0C0E0u; });
+        Fill(plain, 1, [](UINT, UINT) { return 0xFF10F080u; });
+        IDirect3DCubeTexture9* cube = nullptr;
+        ASSERT_EQ(device_->CreateCubeTexture(1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
+                  D3D_OK);
+        for (DWORD face = 0; face < 6; ++face)
+            Fill(cube, static_cast<D3DCUBEMAP_FACES>(face), [face](UINT, UINT) {
+                return face == D3DCUBEMAP_FACE_POSITIVE_Z ? 0xFF30C090u : 0xFF000000u;
+            });
+        IDirect3DVolumeTexture9* volume = nullptr;
+        ASSERT_EQ(
+            device_->CreateVolumeTexture(1, 1, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &volume, nullptr),
+            D3D_OK);
+        D3DLOCKED_BOX box{};
+        ASSERT_EQ(volume->LockBox(0, &box, nullptr, 0), D3D_OK);
+        static_cast<D3DCOLOR*>(box.pBits)[0] = 0xFF000000u;
+        *reinterpret_cast<D3DCOLOR*>(static_cast<char*>(box.pBits) + box.SlicePitch) = 0xFF5060F0u;
+        ASSERT_EQ(volume->UnlockBox(0), D3D_OK);
+        IDirect3DBaseTexture9* textures[] = {plain, cube, volume};
+        for (DWORD s = 0; s < 3; ++s) {
+            ASSERT_EQ(device_->SetTexture(s, textures[s]), D3D_OK);
+            ASSERT_EQ(device_->SetSamplerState(s, D3DSAMP_MIPFILTER, D3DTEXF_POINT), D3D_OK);
+            textures[s]->Release();
+        }
+    }
+
+    Frame DrawRow(bool pixel, DWORD major, const Row& row, HRESULT* created) {
+        const std::vector<DWORD> tokens = pixel ? PixelShader(major, row) : VertexShader(major, row);
+        IDirect3DVertexShader9* vs = nullptr;
+        IDirect3DPixelShader9* ps = nullptr;
+        *created = pixel ? device_->CreatePixelShader(tokens.data(), &ps)
+                         : device_->CreateVertexShader(tokens.data(), &vs);
         if (FAILED(*created))
             return Frame{};
         SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_DIFFUSE}});
-        EXPECT_EQ(device_->SetVertexShader(shader), D3D_OK);
+        SetStates({{D3DRS_FOGENABLE, row.state == kFog},
+                   {D3DRS_FOGTABLEMODE, D3DFOG_LINEAR},
+                   {D3DRS_FOGSTART, FloatBits(0)},
+                   {D3DRS_FOGEND, FloatBits(1)},
+                   {D3DRS_FOGCOLOR, 0xFFFFFFFF},
+                   {D3DRS_ALPHATESTENABLE, row.state == kAlphaTest},
+                   {D3DRS_ALPHAREF, 0x90},
+                   {D3DRS_ALPHAFUNC, D3DCMP_GREATER}});
+        EXPECT_EQ(pixel ? device_->SetPixelShader(ps) : device_->SetVertexShader(vs), D3D_OK);
         struct Vertex {
-            float x, y, z;
+            float x, y, z, rhw;
+            D3DCOLOR color;
+            float u, v;
         };
         const Frame frame = DrawFrame([&] {
-            DrawStrip(D3DFVF_XYZ, Quad<Vertex>(-1, 1, 1, -1, [](float x, float y, float, float) {
-                          return Vertex{x, y, 0.5f};
-                      }));
+            if (pixel)
+                DrawStrip(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1,
+                          Quad<Vertex>(0, 0, 8, 8, [](float x, float y, float u, float v) {
+                              return Vertex{x, y, 0.5f, 1.0f, 0xFF408020, u, v};
+                          }));
+            else
+                DrawStrip(D3DFVF_XYZ, Quad<Vertex>(-1, 1, 1, -1, [](float x, float y, float, float) {
+                              return Vertex{x, y, 0.5f, 0, 0, 0, 0};
+                          }));
         });
         EXPECT_EQ(device_->SetVertexShader(nullptr), D3D_OK);
-        shader->Release();
+        EXPECT_EQ(device_->SetPixelShader(nullptr), D3D_OK);
+        if (vs)
+            vs->Release();
+        if (ps)
+            ps->Release();
         return frame;
     }
 
-    void CheckRows(const std::vector<Row>& rows, DWORD major, bool pixel);
+    void CheckRows(bool pixel, std::initializer_list<const std::vector<Row>*> tables) {
+        for (DWORD major : {2u, 3u})
+            for (const std::vector<Row>* rows : tables)
+                for (const Row& row : *rows) {
+                    if (!(row.versions & (major == 2 ? k20 : k30)))
+                        continue;
+                    HRESULT created = E_FAIL;
+                    const Frame frame = DrawRow(pixel, major, row, &created);
+                    const std::string name =
+                        std::string(row.name) + (pixel ? " ps_" : " vs_") + std::to_string(major);
+                    ASSERT_EQ(created, D3D_OK) << name;
+                    const Bgra expected{Channel(row.b), Channel(row.g), Channel(row.r), 0};
+                    const Bgra got = At(frame, row.x, 1);
+                    for (int c = 0; c < 3; ++c)
+                        EXPECT_NEAR(got[c], expected[c], 1) << name << " channel " << c;
+                }
+    }
 };
 
 TEST_F(ShaderBytecodeTest, VertexShaderRowsDrawTheirWorkedOutColour) {
-    for (DWORD major : {2u, 3u}) {
-        for (const std::vector<Row>* rows : {&kArithmeticRows, &kVertexRows}) {
-            for (const Row& row : *rows) {
-                if (!(row.versions & (major == 2 ? k20 : k30)))
-                    continue;
-                HRESULT created = E_FAIL;
-                const Frame frame = DrawWithVertexShader(VertexShader(major, row), &created);
-                ASSERT_EQ(created, D3D_OK) << row.name << " vs_" << major;
-                const Bgra expected{Channel(row.b), Channel(row.g), Channel(row.r), 0};
-                const Bgra got = At(frame, row.x, 1);
-                for (int c = 0; c < 3; ++c)
-                    EXPECT_NEAR(got[c], expected[c], 1) << row.name << " vs_" << major << " channel " << c;
-            }
-        }
-    }
+    CheckRows(false, {&kArithmeticRows, &kVertexRows});
+}
+
+TEST_F(ShaderBytecodeTest, PixelShaderRowsDrawTheirWorkedOutColour) {
+    BindTextures();
+    CheckRows(true, {&kArithmeticRows, &kPixelRows});
 }
 
 } // namespace
