@@ -22,7 +22,7 @@ std::vector<DWORD> Ops(std::initializer_list<std::vector<DWORD>> instructions) {
     return tokens;
 }
 
-constexpr DWORD k20 = 1, k30 = 2, kBoth = 3;
+constexpr DWORD k20 = 1, k30 = 2, kBoth = 3, k11 = 4, kAll = 7; // k11: vs_1_1 (vertex rows only)
 struct Row {
     const char* name;
     DWORD versions;            // k20 (vs_2_0 / ps_2_0), k30, or both
@@ -56,21 +56,21 @@ const DWORD kS0 = Src(D3DSPR_SAMPLER, 0), kSat = D3DSPDM_SATURATE,
 
 // Rows both stages run: arithmetic on the constants into r0.
 const std::vector<Row> kArithmeticRows = {
-    {"mov", kBoth, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f},
-    {"add", kBoth, Ops({{D3DSIO_ADD, R(0), C(0), C(1)}}), 0.75f, 0, 1},
-    {"sub", kBoth, Ops({{D3DSIO_SUB, R(0), C(0), C(1, kW)}}), 0.125f, 0.375f, 0.625f},
-    {"mad", kBoth, Ops({{D3DSIO_MAD, R(0), C(0), C(1, kX), C(1, kW)}}), 0.25f, 0.375f, 0.5f},
-    {"mul", kBoth, Ops({{D3DSIO_MUL, R(0), C(0), C(0)}}), 0.0625f, 0.25f, 0.5625f},
-    {"rcp", kBoth, Ops({{D3DSIO_RCP, R(0), C(1, kZ)}}), 0.5f, 0.5f, 0.5f},
-    {"rsq", kBoth, Ops({{D3DSIO_RSQ, R(0), C(6, kZ)}}), 0.5f, 0.5f, 0.5f},
-    {"dp3", kBoth, Ops({{D3DSIO_DP3, R(0), C(0), C(0)}}), 0.875f, 0.875f, 0.875f},
-    {"dp4", kBoth, Ops({{D3DSIO_DP4, R(0), C(0), C(3)}}), 0.1875f, 0.1875f, 0.1875f},
-    {"min", kBoth, Ops({{D3DSIO_MIN, R(0), C(0), C(6)}}), 0, 0.3f, 0.75f},
-    {"max", kBoth, Ops({{D3DSIO_MAX, R(0), C(0), C(6)}}), 0.25f, 0.5f, 1},
-    {"exp", kBoth, Ops({{D3DSIO_EXP, R(0), C(1, kY)}}), 0.70711f, 0.70711f, 0.70711f},
-    {"log of |x|", kBoth, Ops({{D3DSIO_LOG, R(0), C(6, kX)}}), 0.58496f, 0.58496f, 0.58496f},
+    {"mov", kAll, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f},
+    {"add", kAll, Ops({{D3DSIO_ADD, R(0), C(0), C(1)}}), 0.75f, 0, 1},
+    {"sub", kAll, Ops({{D3DSIO_SUB, R(0), C(0), C(1, kW)}}), 0.125f, 0.375f, 0.625f},
+    {"mad", kAll, Ops({{D3DSIO_MAD, R(0), C(0), C(1, kX), C(1, kW)}}), 0.25f, 0.375f, 0.5f},
+    {"mul", kAll, Ops({{D3DSIO_MUL, R(0), C(0), C(0)}}), 0.0625f, 0.25f, 0.5625f},
+    {"rcp", kAll, Ops({{D3DSIO_RCP, R(0), C(1, kZ)}}), 0.5f, 0.5f, 0.5f},
+    {"rsq", kAll, Ops({{D3DSIO_RSQ, R(0), C(6, kZ)}}), 0.5f, 0.5f, 0.5f},
+    {"dp3", kAll, Ops({{D3DSIO_DP3, R(0), C(0), C(0)}}), 0.875f, 0.875f, 0.875f},
+    {"dp4", kAll, Ops({{D3DSIO_DP4, R(0), C(0), C(3)}}), 0.1875f, 0.1875f, 0.1875f},
+    {"min", kAll, Ops({{D3DSIO_MIN, R(0), C(0), C(6)}}), 0, 0.3f, 0.75f},
+    {"max", kAll, Ops({{D3DSIO_MAX, R(0), C(0), C(6)}}), 0.25f, 0.5f, 1},
+    {"exp", kAll, Ops({{D3DSIO_EXP, R(0), C(1, kY)}}), 0.70711f, 0.70711f, 0.70711f},
+    {"log of |x|", kAll, Ops({{D3DSIO_LOG, R(0), C(6, kX)}}), 0.58496f, 0.58496f, 0.58496f},
     {"lrp", kBoth, Ops({{D3DSIO_LRP, R(0), C(0, kY), C(0), C(2)}}), 0.375f, 0.25f, 0.375f},
-    {"frc", kBoth, Ops({{D3DSIO_FRC, R(0), C(6)}}), 0.5f, 0.3f, 0},
+    {"frc", kAll, Ops({{D3DSIO_FRC, R(0), C(6)}}), 0.5f, 0.3f, 0},
     {"pow", kBoth, Ops({{D3DSIO_POW, R(0), C(0, kY), C(6, kZ)}}), 0.0625f, 0.0625f, 0.0625f},
     {"crs", kBoth, Ops({{D3DSIO_CRS, R(0, D3DSP_WRITEMASK_ALL & ~D3DSP_WRITEMASK_3), C(0), C(2)}}), 0, 0.375f,
      0},
@@ -78,15 +78,15 @@ const std::vector<Row> kArithmeticRows = {
     {"nrm", kBoth, Ops({{D3DSIO_NRM, R(0), C(1)}}), 0.23570f, 0, 0.94281f},
     {"sincos 3.0", k30, Ops({{D3DSIO_SINCOS, R(0, 0x30000), C(1, kX)}}), 0.87758f, 0.47943f, 0},
     {"sincos 2.0", k20, Ops({{D3DSIO_SINCOS, R(0, 0x30000), C(1, kX), C(8), C(9)}}), 0.87758f, 0.47943f, 0},
-    {"negate", kBoth, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_NEG)}}), 1, 0, 0},
+    {"negate", kAll, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_NEG)}}), 1, 0, 0},
     {"saturate", kBoth,
      Ops({{D3DSIO_MOV, Dst(D3DSPR_TEMP, 0, D3DSP_WRITEMASK_ALL, kSat), C(6)},
           {D3DSIO_MUL, R(0), Rs(0), C(0, kY)}}),
      0, 0.15f, 0.5f},
-    {"write mask and swizzle", kBoth,
+    {"write mask and swizzle", kAll,
      Ops({{D3DSIO_MOV, R(0), C(0, Swz(2, 1, 0, 3))}, {D3DSIO_MOV, R(0, D3DSP_WRITEMASK_1), C(6, kZ)}}), 0.75f,
      1, 0.25f},
-    {"def overrides", kBoth,
+    {"def overrides", kAll,
      Ops({{D3DSIO_DEF, Dst(D3DSPR_CONST, 0), Bits(0.1f), Bits(0.2f), Bits(0.3f), 0},
           {D3DSIO_MOV, R(0), C(0)}}),
      0.1f, 0.2f, 0.3f},
@@ -115,15 +115,18 @@ const std::vector<Row> kArithmeticRows = {
 
 // Vertex-shader rows: those of vertex shaders only.
 const std::vector<Row> kVertexRows = {
-    {"slt", kBoth, Ops({{D3DSIO_SLT, R(0), C(0), C(6)}}), 0, 0, 1},
-    {"sge", kBoth, Ops({{D3DSIO_SGE, R(0), C(0), C(6)}}), 1, 1, 0},
-    {"lit", kBoth, Ops({{D3DSIO_LIT, R(0), C(7)}}), 1, 0.5f, 0.25f},
-    {"dst", kBoth, Ops({{D3DSIO_DST, R(0), C(0), C(0)}}), 1, 0.25f, 0.75f},
-    {"m4x4", kBoth, Ops({{D3DSIO_M4x4, R(0), C(0), C(2)}}), 0.125f, 0.1875f, 0.5f},
-    {"m4x3", kBoth, Ops({{D3DSIO_M4x3, R(0, 0x70000), C(0), C(2)}}), 0.125f, 0.1875f, 0.5f},
-    {"m3x4", kBoth, Ops({{D3DSIO_M3x4, R(0), C(0), C(2)}}), 0.125f, 0.1875f, 0},
-    {"m3x3", kBoth, Ops({{D3DSIO_M3x3, R(0, 0x70000), C(6), C(2)}}), 0, 1, 0},
-    {"m3x2", kBoth, Ops({{D3DSIO_M3x2, R(0, 0x30000), C(0), C(2)}}), 0.125f, 0.1875f, 0},
+    {"mov a0 and c[a0.x + 1]", k11,
+     Ops({{D3DSIO_MOV, Dst(D3DSPR_ADDR, 0, D3DSP_WRITEMASK_0), C(1, kZ)}, {D3DSIO_MOV, R(0), Rel(C(1))}}), 0,
+     0, 0.25f},
+    {"slt", kAll, Ops({{D3DSIO_SLT, R(0), C(0), C(6)}}), 0, 0, 1},
+    {"sge", kAll, Ops({{D3DSIO_SGE, R(0), C(0), C(6)}}), 1, 1, 0},
+    {"lit", kAll, Ops({{D3DSIO_LIT, R(0), C(7)}}), 1, 0.5f, 0.25f},
+    {"dst", kAll, Ops({{D3DSIO_DST, R(0), C(0), C(0)}}), 1, 0.25f, 0.75f},
+    {"m4x4", kAll, Ops({{D3DSIO_M4x4, R(0), C(0), C(2)}}), 0.125f, 0.1875f, 0.5f},
+    {"m4x3", kAll, Ops({{D3DSIO_M4x3, R(0, 0x70000), C(0), C(2)}}), 0.125f, 0.1875f, 0.5f},
+    {"m3x4", kAll, Ops({{D3DSIO_M3x4, R(0), C(0), C(2)}}), 0.125f, 0.1875f, 0},
+    {"m3x3", kAll, Ops({{D3DSIO_M3x3, R(0, 0x70000), C(6), C(2)}}), 0, 1, 0},
+    {"m3x2", kAll, Ops({{D3DSIO_M3x2, R(0, 0x30000), C(0), C(2)}}), 0.125f, 0.1875f, 0},
     {"sgn 3.0", k30, Ops({{D3DSIO_SGN, R(0), C(6)}}), 0, 1, 1},
     {"sgn 2.0", k20, Ops({{D3DSIO_SGN, R(0), C(6), Rs(1), Rs(2)}}), 0, 1, 1},
     {"mova and c[a0.x + 1]", kBoth,
@@ -205,14 +208,20 @@ class ShaderBytecodeTest : public RenderTest {
 
     // A vertex shader: position from v0, the row, r0 out as the diffuse colour.
     std::vector<DWORD> VertexShader(DWORD major, const Row& row) {
-        Code code(D3DVS_VERSION(major, 0));
+        Code code(D3DVS_VERSION(major, major == 1 ? 1 : 0));
         code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_INPUT, 0)});
         const DWORD color = major >= 3 ? Dst(D3DSPR_OUTPUT, 1) : Dst(D3DSPR_ATTROUT, 0);
         const DWORD position = major >= 3 ? Dst(D3DSPR_OUTPUT, 0) : Dst(D3DSPR_RASTOUT, 0);
         if (major >= 3)
             code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), position})
                 .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), color});
-        code.Op(D3DSIO_MOV, {position, Src(D3DSPR_INPUT, 0)}).Append(row.body).Op(D3DSIO_MOV, {color, Rs(0)});
+        std::vector<DWORD> body = row.body;
+        for (std::size_t at = 0; major == 1 && at < body.size();) {
+            const DWORD length = body[at] >> D3DSI_INSTLENGTH_SHIFT & 15;
+            body[at] &= ~static_cast<DWORD>(D3DSI_INSTLENGTH_MASK); // 1.x encodes no lengths
+            at += 1 + length;
+        }
+        code.Op(D3DSIO_MOV, {position, Src(D3DSPR_INPUT, 0)}).Append(body).Op(D3DSIO_MOV, {color, Rs(0)});
         if (!row.tail.empty())
             code.Op(D3DSIO_RET, {}).Append(row.tail);
         return code.End();
@@ -309,10 +318,10 @@ class ShaderBytecodeTest : public RenderTest {
     }
 
     void CheckRows(bool pixel, std::initializer_list<const std::vector<Row>*> tables) {
-        for (DWORD major : {2u, 3u})
+        for (DWORD major : {1u, 2u, 3u})
             for (const std::vector<Row>* rows : tables)
                 for (const Row& row : *rows) {
-                    if (!(row.versions & (major == 2 ? k20 : k30)))
+                    if (!(row.versions & (major == 1 ? (pixel ? 0 : k11) : major == 2 ? k20 : k30)))
                         continue;
                     HRESULT created = E_FAIL;
                     const Frame frame = DrawRow(pixel, major, row, &created);
@@ -334,6 +343,41 @@ TEST_F(ShaderBytecodeTest, VertexShaderRowsDrawTheirWorkedOutColour) {
 TEST_F(ShaderBytecodeTest, PixelShaderRowsDrawTheirWorkedOutColour) {
     BindTextures();
     CheckRows(true, {&kArithmeticRows, &kPixelRows});
+}
+
+// vs_3_0 packs TEXCOORD1 into o1.zw; ps_3_0 unpacks it into v2.xy and adds vPos.x / 16.
+TEST_F(ShaderBytecodeTest, ShaderModel3StagesMeetThroughPackedSemantics) {
+    Code vs(D3DVS_VERSION(3, 0));
+    vs.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_INPUT, 0)})
+        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_OUTPUT, 0)})
+        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_TEXCOORD, 1), Dst(D3DSPR_OUTPUT, 1, 0xC0000)})
+        .Op(D3DSIO_MOV, {Dst(D3DSPR_OUTPUT, 0), Src(D3DSPR_INPUT, 0)})
+        .Op(D3DSIO_MOV, {Dst(D3DSPR_OUTPUT, 1, 0xC0000), C(0, Swz(0, 0, 0, 1))});
+    Code ps(D3DPS_VERSION(3, 0));
+    ps.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_TEXCOORD, 1), Dst(D3DSPR_INPUT, 2, 0x30000)})
+        .Op(D3DSIO_DCL, {0x80000000u, Dst(D3DSPR_MISCTYPE, D3DSMO_POSITION)})
+        .Op(D3DSIO_MAD, {R(0), Src(D3DSPR_MISCTYPE, D3DSMO_POSITION, kX), C(9, kZ), Src(D3DSPR_INPUT, 2)})
+        .Op(D3DSIO_MOV, {Dst(D3DSPR_COLOROUT, 0), Rs(0)});
+    const float sixteenth[4] = {0, 0, 0.0625f, 0};
+    ASSERT_EQ(device_->SetPixelShaderConstantF(9, sixteenth, 1), D3D_OK);
+    IDirect3DVertexShader9* vertex = nullptr;
+    IDirect3DPixelShader9* pixel = nullptr;
+    ASSERT_EQ(device_->CreateVertexShader(vs.End().data(), &vertex), D3D_OK);
+    ASSERT_EQ(device_->CreatePixelShader(ps.End().data(), &pixel), D3D_OK);
+    ASSERT_EQ(device_->SetVertexShader(vertex), D3D_OK);
+    ASSERT_EQ(device_->SetPixelShader(pixel), D3D_OK);
+    struct Vertex {
+        float x, y, z;
+    };
+    const Frame frame = DrawFrame([&] {
+        DrawStrip(D3DFVF_XYZ, Quad<Vertex>(-1, 1, 1, -1, [](float x, float y, float, float) {
+                      return Vertex{x, y, 0.5f};
+                  }));
+    });
+    // vPos.x / 16 = 0.25 added to each of v2 = (0.25, 0.5, 0, 0).
+    EXPECT_EQ(At(frame, 4, 2), (Bgra{0x40, 0xBF, 0x80, 0xFF}));
+    vertex->Release();
+    pixel->Release();
 }
 
 } // namespace

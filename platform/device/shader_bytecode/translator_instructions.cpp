@@ -179,13 +179,13 @@ bool Value(Context* c, const Instruction& in, std::string* value) {
         *value = "vec4(inversesqrt(abs(" + w[0] + ")))";
         return true;
     case D3DSIO_EXP:
-    case D3DSIO_EXPP:
+    case D3DSIO_EXPP: // from 2.0 expp and logp may be as precise as exp and log; 1.x's differ
         *value = "vec4(exp2(" + w[0] + "))";
-        return true;
+        return in.opcode == D3DSIO_EXP || c->major >= 2;
     case D3DSIO_LOG:
     case D3DSIO_LOGP:
         *value = "vec4(log2(abs(" + w[0] + ")))";
-        return true;
+        return in.opcode == D3DSIO_LOG || c->major >= 2;
     case D3DSIO_POW:
         *value = "vec4(pow(abs(" + w[0] + "), " + w[1] + "))";
         return true;
