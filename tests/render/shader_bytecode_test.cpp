@@ -22,7 +22,8 @@ std::vector<DWORD> Ops(std::initializer_list<std::vector<DWORD>> instructions) {
     return tokens;
 }
 
-constexpr DWORD k20 = 1, k30 = 2, kBoth = 3, k11 = 4, kAll = 7; // k11: vs_1_1 (vertex rows only)
+// Versions a row runs in: k11 is vs_1_1 (vertex rows), kP11 and kP14 ps_1_1 and ps_1_4 (pixel rows).
+constexpr DWORD k20 = 1, k30 = 2, kBoth = 3, k11 = 4, kAll = 7, kP11 = 8, kP14 = 16;
 struct Row {
     const char* name;
     DWORD versions;            // k20 (vs_2_0 / ps_2_0), k30, or both
@@ -56,20 +57,20 @@ const DWORD kS0 = Src(D3DSPR_SAMPLER, 0), kSat = D3DSPDM_SATURATE,
 
 // Rows both stages run: arithmetic on the constants into r0.
 const std::vector<Row> kArithmeticRows = {
-    {"mov", kAll, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f},
-    {"add", kAll, Ops({{D3DSIO_ADD, R(0), C(0), C(1)}}), 0.75f, 0, 1},
-    {"sub", kAll, Ops({{D3DSIO_SUB, R(0), C(0), C(1, kW)}}), 0.125f, 0.375f, 0.625f},
-    {"mad", kAll, Ops({{D3DSIO_MAD, R(0), C(0), C(1, kX), C(1, kW)}}), 0.25f, 0.375f, 0.5f},
-    {"mul", kAll, Ops({{D3DSIO_MUL, R(0), C(0), C(0)}}), 0.0625f, 0.25f, 0.5625f},
+    {"mov", kAll | kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f},
+    {"add", kAll | kP11 | kP14, Ops({{D3DSIO_ADD, R(0), C(0), C(1)}}), 0.75f, 0, 1},
+    {"sub", kAll | kP11 | kP14, Ops({{D3DSIO_SUB, R(0), C(0), C(1, kW)}}), 0.125f, 0.375f, 0.625f},
+    {"mad", kAll | kP11 | kP14, Ops({{D3DSIO_MAD, R(0), C(0), C(1, kX), C(1, kW)}}), 0.25f, 0.375f, 0.5f},
+    {"mul", kAll | kP11 | kP14, Ops({{D3DSIO_MUL, R(0), C(0), C(0)}}), 0.0625f, 0.25f, 0.5625f},
     {"rcp", kAll, Ops({{D3DSIO_RCP, R(0), C(1, kZ)}}), 0.5f, 0.5f, 0.5f},
     {"rsq", kAll, Ops({{D3DSIO_RSQ, R(0), C(6, kZ)}}), 0.5f, 0.5f, 0.5f},
-    {"dp3", kAll, Ops({{D3DSIO_DP3, R(0), C(0), C(0)}}), 0.875f, 0.875f, 0.875f},
+    {"dp3", kAll | kP11 | kP14, Ops({{D3DSIO_DP3, R(0), C(0), C(0)}}), 0.875f, 0.875f, 0.875f},
     {"dp4", kAll, Ops({{D3DSIO_DP4, R(0), C(0), C(3)}}), 0.1875f, 0.1875f, 0.1875f},
     {"min", kAll, Ops({{D3DSIO_MIN, R(0), C(0), C(6)}}), 0, 0.3f, 0.75f},
     {"max", kAll, Ops({{D3DSIO_MAX, R(0), C(0), C(6)}}), 0.25f, 0.5f, 1},
     {"exp", kAll, Ops({{D3DSIO_EXP, R(0), C(1, kY)}}), 0.70711f, 0.70711f, 0.70711f},
     {"log of |x|", kAll, Ops({{D3DSIO_LOG, R(0), C(6, kX)}}), 0.58496f, 0.58496f, 0.58496f},
-    {"lrp", kBoth, Ops({{D3DSIO_LRP, R(0), C(0, kY), C(0), C(2)}}), 0.375f, 0.25f, 0.375f},
+    {"lrp", kBoth | kP11 | kP14, Ops({{D3DSIO_LRP, R(0), C(0, kY), C(0), C(2)}}), 0.375f, 0.25f, 0.375f},
     {"frc", kAll, Ops({{D3DSIO_FRC, R(0), C(6)}}), 0.5f, 0.3f, 0},
     {"pow", kBoth, Ops({{D3DSIO_POW, R(0), C(0, kY), C(6, kZ)}}), 0.0625f, 0.0625f, 0.0625f},
     {"crs", kBoth, Ops({{D3DSIO_CRS, R(0, D3DSP_WRITEMASK_ALL & ~D3DSP_WRITEMASK_3), C(0), C(2)}}), 0, 0.375f,
@@ -78,7 +79,7 @@ const std::vector<Row> kArithmeticRows = {
     {"nrm", kBoth, Ops({{D3DSIO_NRM, R(0), C(1)}}), 0.23570f, 0, 0.94281f},
     {"sincos 3.0", k30, Ops({{D3DSIO_SINCOS, R(0, 0x30000), C(1, kX)}}), 0.87758f, 0.47943f, 0},
     {"sincos 2.0", k20, Ops({{D3DSIO_SINCOS, R(0, 0x30000), C(1, kX), C(8), C(9)}}), 0.87758f, 0.47943f, 0},
-    {"negate", kAll, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_NEG)}}), 1, 0, 0},
+    {"negate", kAll | kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_NEG)}}), 1, 0, 0},
     {"saturate", kBoth,
      Ops({{D3DSIO_MOV, Dst(D3DSPR_TEMP, 0, D3DSP_WRITEMASK_ALL, kSat), C(6)},
           {D3DSIO_MUL, R(0), Rs(0), C(0, kY)}}),
@@ -183,6 +184,56 @@ const std::vector<Row> kPixelRows = {
     {"alpha test on oC0", kBoth, Ops({{D3DSIO_MOV, R(0), C(4)}}), 0, 0, 0, {}, 1, kAlphaTest},
 };
 
+// Pixel shader 1.x rows: r0 is the colour written; constants range from -1 to 1 (c6 reads -1, 0.3,
+// 1, 0.6). Pixel (1, 1) samples at (1, 1), where u and v are 1/8, as Direct3D 9 places pixel centres.
+constexpr DWORD Shift(DWORD dst, DWORD shift) {
+    return dst | shift << D3DSP_DSTSHIFT_SHIFT;
+}
+const DWORD kT0 = Dst(D3DSPR_TEXTURE, 0), kT1 = Dst(D3DSPR_TEXTURE, 1), kA = Swz(3, 3, 3, 3);
+const std::vector<Row> kPs1Rows = {
+    {"tex", kP11, Ops({{D3DSIO_TEX, kT0}, {D3DSIO_MOV, R(0), Src(D3DSPR_TEXTURE, 0)}}), 0x20 / 255.f,
+     0x40 / 255.f, 0x60 / 255.f},
+    {"texcoord", kP11, Ops({{D3DSIO_TEXCOORD, kT0}, {D3DSIO_MOV, R(0), Src(D3DSPR_TEXTURE, 0)}}), 0.125f,
+     0.125f, 0},
+    {"texreg2ar", kP11,
+     Ops({{D3DSIO_TEX, kT0},
+          {D3DSIO_TEXREG2AR, kT1, Src(D3DSPR_TEXTURE, 0)},
+          {D3DSIO_MOV, R(0), Src(D3DSPR_TEXTURE, 1)}}),
+     0xA0 / 255.f, 0xC0 / 255.f, 0xE0 / 255.f},
+    {"bx2", kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(0, kXYZW, D3DSPSM_SIGN)}}), 0, 0, 0.5f},
+    {"comp", kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(0, kXYZW, D3DSPSM_COMP)}}), 0.75f, 0.5f, 0.25f},
+    {"bias", kP11 | kP14, Ops({{D3DSIO_ADD, R(0), C(0, kXYZW, D3DSPSM_BIAS), C(0)}}), 0, 0.5f, 1},
+    {"x2 modifier", kP14, Ops({{D3DSIO_MOV, R(0), C(0, kXYZW, D3DSPSM_X2)}}), 0.5f, 1, 1},
+    {"shift x2", kP11 | kP14, Ops({{D3DSIO_MUL, Shift(R(0), 1), C(0), C(0)}}), 0.125f, 0.5f, 1},
+    {"shift d2", kP11 | kP14, Ops({{D3DSIO_ADD, Shift(R(0), 15), C(0), C(0)}}), 0.25f, 0.5f, 0.75f},
+    {"constants clamped", kP11 | kP14, Ops({{D3DSIO_MUL, R(0), C(6), C(4, kA)}}), 0, 0.15f, 0.5f},
+    {"cnd on r0.a", kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(6)}, {D3DSIO_CND, R(0), Rs(0, kA), C(0), C(2)}}),
+     0.25f, 0.5f, 0.75f},
+    {"cmp", kP14, Ops({{D3DSIO_CMP, R(0), C(6), C(0), C(1)}}), 0.5f, 0.5f, 0.75f},
+    {"texld", kP14, Ops({{D3DSIO_TEX, R(0), Src(D3DSPR_TEXTURE, 0)}}), 0x20 / 255.f, 0x40 / 255.f,
+     0x60 / 255.f},
+    {"texcrd, phase, dependent texld",
+     kP14,
+     Ops({{D3DSIO_TEXCOORD, R(1, 0x70000), Src(D3DSPR_TEXTURE, 0)},
+          {D3DSIO_ADD, R(1, 0x70000), Rs(1), Rs(1)},
+          {D3DSIO_PHASE},
+          {D3DSIO_TEX, R(0), Rs(1)}}),
+     0xA0 / 255.f,
+     0xC0 / 255.f,
+     0xE0 / 255.f,
+     {},
+     3},
+};
+
+std::vector<DWORD> Without1xLengths(std::vector<DWORD> body) {
+    for (std::size_t at = 0; at < body.size();) {
+        const DWORD length = body[at] >> D3DSI_INSTLENGTH_SHIFT & 15;
+        body[at] &= ~static_cast<DWORD>(D3DSI_INSTLENGTH_MASK); // 1.x encodes no lengths
+        at += 1 + length;
+    }
+    return body;
+}
+
 std::uint8_t Channel(float v) {
     return static_cast<std::uint8_t>(std::lround(std::fmin(std::fmax(v, 0.0f), 1.0f) * 255.0f));
 }
@@ -215,12 +266,7 @@ class ShaderBytecodeTest : public RenderTest {
         if (major >= 3)
             code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), position})
                 .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), color});
-        std::vector<DWORD> body = row.body;
-        for (std::size_t at = 0; major == 1 && at < body.size();) {
-            const DWORD length = body[at] >> D3DSI_INSTLENGTH_SHIFT & 15;
-            body[at] &= ~static_cast<DWORD>(D3DSI_INSTLENGTH_MASK); // 1.x encodes no lengths
-            at += 1 + length;
-        }
+        const std::vector<DWORD> body = major == 1 ? Without1xLengths(row.body) : row.body;
         code.Op(D3DSIO_MOV, {position, Src(D3DSPR_INPUT, 0)}).Append(body).Op(D3DSIO_MOV, {color, Rs(0)});
         if (!row.tail.empty())
             code.Op(D3DSIO_RET, {}).Append(row.tail);
@@ -228,7 +274,9 @@ class ShaderBytecodeTest : public RenderTest {
     }
 
     // A pixel shader: r1 the texture coordinates, r2 the diffuse colour, the row, r0 out as COLOR0.
-    std::vector<DWORD> PixelShader(DWORD major, const Row& row) {
+    std::vector<DWORD> PixelShader(DWORD major, DWORD minor, const Row& row) {
+        if (major == 1)
+            return Code(D3DPS_VERSION(1, minor)).Append(Without1xLengths(row.body)).End();
         Code code(D3DPS_VERSION(major, 0));
         const DWORD coords = major >= 3 ? Dst(D3DSPR_INPUT, 1) : Dst(D3DSPR_TEXTURE, 0);
         code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), Dst(D3DSPR_INPUT, 0)})
@@ -248,7 +296,9 @@ class ShaderBytecodeTest : public RenderTest {
     // Textures of the pixel rows: a 2D texture of two levels, a cube and a volume of 1x1x2.
     void BindTextures() {
         IDirect3DTexture9* plain = Texture(2, 2, 2, 0, D3DFMT_A8R8G8B8);
-        Fill(plain, 0, [](UINT x, UINT y) { return x + y == 0 ? 0xFF204060u : 0xFFA0C0E0u; });
+        Fill(plain, 0, [](UINT x, UINT y) {
+            return x + y == 0 ? 0xFF204060u : x ? 0xFFA0C0E0u : 0xFF6080A0u;
+        });
         Fill(plain, 1, [](UINT, UINT) { return 0xFF10F080u; });
         IDirect3DCubeTexture9* cube = nullptr;
         ASSERT_EQ(device_->CreateCubeTexture(1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
@@ -274,8 +324,8 @@ class ShaderBytecodeTest : public RenderTest {
         }
     }
 
-    Frame DrawRow(bool pixel, DWORD major, const Row& row, HRESULT* created) {
-        const std::vector<DWORD> tokens = pixel ? PixelShader(major, row) : VertexShader(major, row);
+    Frame DrawRow(bool pixel, DWORD major, DWORD minor, const Row& row, HRESULT* created) {
+        const std::vector<DWORD> tokens = pixel ? PixelShader(major, minor, row) : VertexShader(major, row);
         IDirect3DVertexShader9* vs = nullptr;
         IDirect3DPixelShader9* ps = nullptr;
         *created = pixel ? device_->CreatePixelShader(tokens.data(), &ps)
@@ -318,15 +368,21 @@ class ShaderBytecodeTest : public RenderTest {
     }
 
     void CheckRows(bool pixel, std::initializer_list<const std::vector<Row>*> tables) {
-        for (DWORD major : {1u, 2u, 3u})
+        struct Version {
+            DWORD major, minor, bit;
+        };
+        const std::vector<Version> versions =
+            pixel ? std::vector<Version>{{1, 1, kP11}, {1, 4, kP14}, {2, 0, k20}, {3, 0, k30}}
+                  : std::vector<Version>{{1, 1, k11}, {2, 0, k20}, {3, 0, k30}};
+        for (const Version& v : versions)
             for (const std::vector<Row>* rows : tables)
                 for (const Row& row : *rows) {
-                    if (!(row.versions & (major == 1 ? (pixel ? 0 : k11) : major == 2 ? k20 : k30)))
+                    if (!(row.versions & v.bit))
                         continue;
                     HRESULT created = E_FAIL;
-                    const Frame frame = DrawRow(pixel, major, row, &created);
-                    const std::string name =
-                        std::string(row.name) + (pixel ? " ps_" : " vs_") + std::to_string(major);
+                    const Frame frame = DrawRow(pixel, v.major, v.minor, row, &created);
+                    const std::string name = std::string(row.name) + (pixel ? " ps_" : " vs_") +
+                                             std::to_string(v.major) + "_" + std::to_string(v.minor);
                     ASSERT_EQ(created, D3D_OK) << name;
                     const Bgra expected{Channel(row.b), Channel(row.g), Channel(row.r), 0};
                     const Bgra got = At(frame, row.x, 1);
@@ -343,6 +399,16 @@ TEST_F(ShaderBytecodeTest, VertexShaderRowsDrawTheirWorkedOutColour) {
 TEST_F(ShaderBytecodeTest, PixelShaderRowsDrawTheirWorkedOutColour) {
     BindTextures();
     CheckRows(true, {&kArithmeticRows, &kPixelRows});
+}
+
+TEST_F(ShaderBytecodeTest, PixelShader1xRowsDrawTheirWorkedOutColour) {
+    BindTextures();
+    IDirect3DBaseTexture9* plain = nullptr;
+    ASSERT_EQ(device_->GetTexture(0, &plain), D3D_OK);
+    ASSERT_EQ(device_->SetTexture(1, plain), D3D_OK); // texreg2ar reads stage 1 at u = 1: the right column
+    plain->Release();
+    ASSERT_EQ(device_->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP), D3D_OK);
+    CheckRows(true, {&kArithmeticRows, &kPs1Rows});
 }
 
 // vs_3_0 packs TEXCOORD1 into o1.zw; ps_3_0 unpacks it into v2.xy and adds vPos.x / 16.

@@ -16,7 +16,7 @@ std::string Num(std::uint32_t n) {
 
 bool VersionTranslated(const Program& p) {
     const std::uint32_t v = p.major << 8 | p.minor;
-    return p.pixel ? (v == 0x200 || v == 0x201 || v == 0x300)
+    return p.pixel ? ((v >= 0x101 && v <= 0x104) || v == 0x200 || v == 0x201 || v == 0x300)
                    : (v == 0x101 || v == 0x200 || v == 0x201 || v == 0x300);
 }
 
@@ -325,6 +325,13 @@ bool PixelProgram(Context* c, std::string* s) {
         *s += "vec4 t" + Num(n) + " = vec4(0.0);\n";
     *s += "vec4 oDepth = vec4(0.0);\n";
     std::string after;
+    if (c->major < 2) { // the colours arrive in v0 and v1; r0 is the colour written
+        before +=
+            "    v0 = vtr3_v" + Num(kVaryingColor0) + ";\n    v1 = vtr3_v" + Num(kVaryingColor1) + ";\n";
+        c->main += "    oC0 = r0;\n";
+        c->colorOutputs |= 1;
+        *s += "vec3 vtr3_m = vec3(0.0);\n";
+    }
     for (std::uint32_t n = 0; n < 4; ++n) {
         *s += "vec4 oC" + Num(n) + " = vec4(0.0);\n";
         if (c->colorOutputs & (1u << n)) {

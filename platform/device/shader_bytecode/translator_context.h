@@ -40,6 +40,7 @@ struct Context {
     std::map<std::uint32_t, std::uint32_t> boolDefs;
     std::uint32_t colorOutputs = 0; // bit n: oC n written
     bool depthOutput = false;
+    int matrixRow = 0; // texm3x2pad and texm3x3pad rows done (pixel shaders 1.x)
 
     void Line(const std::string& text) {
         out->append(static_cast<std::size_t>(indent) * 4, ' ');
@@ -56,8 +57,10 @@ std::string MaskSuffix(std::uint32_t writeMask);                          // ".x
 std::string FloatLiteral(std::uint32_t bits);
 std::string Comparison(std::uint32_t control); // the GLSL operator of D3DSPC_*, "" when invalid
 
-// Instructions (translator_instructions.cpp).
+// Instructions (translator_instructions.cpp; the texture instructions of pixel shaders 1.x in
+// translator_ps1.cpp, which leaves *handled false for the others).
 bool EmitInstruction(Context* c, const Instruction& in);
+bool EmitPs1Texture(Context* c, const Instruction& in, bool* handled);
 
 } // namespace platform::device::bytecode
 

@@ -52,6 +52,8 @@ int SourceCount(const Context& c, std::uint32_t opcode) {
     case D3DSIO_CMP:
     case D3DSIO_DP2ADD:
         return 3;
+    case D3DSIO_CND:
+        return c.pixel && c.major < 2 ? 3 : -1;
     case D3DSIO_TEXLDD:
         return 4;
     default:
@@ -235,6 +237,9 @@ bool Value(Context* c, const Instruction& in, std::string* value) {
     case D3DSIO_CMP:
         *value = "mix(" + s[2] + ", " + s[1] + ", greaterThanEqual(" + s[0] + ", vec4(0.0)))";
         return true;
+    case D3DSIO_CND:
+        *value = "mix(" + s[2] + ", " + s[1] + ", greaterThan(" + s[0] + ", vec4(0.5)))";
+        return true;
     case D3DSIO_DSX:
     case D3DSIO_DSY:
         *value = std::string(in.opcode == D3DSIO_DSX ? "dFdx(" : "dFdy(") + s[0] + ")";
@@ -262,6 +267,15 @@ bool Assign(Context* c, const Instruction& in, const std::string& value) {
     if (predicate != (in.opcode == D3DSIO_SETP))
         return false;
     std::string v = value;
+    // The shift scale of pixel shaders 1.x: x2, x4 and x8 (1 to 3), d8, d4 and d2 (13 to 15).
+    static const char* const kScales[16] = {"",      "2.0",   "4.0",   "8.0",   nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, "0.125", "0.25",  "0.5"};
+    const char* scale = kScales[in.destination.shift & 15];
+    if (!scale)
+        return false;
+    if (*scale)
+        v = "(" + v + " * " + scale + ")";
     if (address) // mova rounds to the nearest integer; vs_1_1's mov to a0 rounds down
         v = c->major < 2 ? "ivec4(floor(" + v + "))" : "ivec4(floor(" + v + " + 0.5))";
     else if (in.destination.modifiers & D3DSPDM_SATURATE)
@@ -376,11 +390,43 @@ bool FlowControl(Context* c, const Instruction& in) {
     }
 }
 
+// The arithmetic of pixel shaders 1.x.
+bool Ps1Arithmetic(std::uint32_t opcode) {
+    switch (opcode) {
+    case D3DSIO_MOV:
+    case D3DSIO_ADD:
+    case D3DSIO_SUB:
+    case D3DSIO_MUL:
+    case D3DSIO_MAD:
+    case D3DSIO_LRP:
+    case D3DSIO_DP3:
+    case D3DSIO_DP4:
+    case D3DSIO_CND:
+    case D3DSIO_CMP:
+    case D3DSIO_NOP:
+    case D3DSIO_DEF:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 bool EmitInstruction(Context* c, const Instruction& in) {
-    if (in.coissue)
+    const bool ps1 = c->pixel && c->major < 2;
+    // A co-issued pair writes colour and alpha apart; it runs here one after the other.
+    if (in.coissue && !ps1)
         return false;
+    if (ps1) {
+        bool handled = false;
+        if (!EmitPs1Texture(c, in, &handled))
+            return false;
+        if (handled)
+            return true;
+        if (!Ps1Arithmetic(in.opcode))
+            return false;
+    }
     switch (in.opcode) {
     case D3DSIO_NOP:
     case D3DSIO_DCL:

@@ -15,15 +15,16 @@ std::string Num(std::uint32_t n) {
 
 // The largest register number + 1 of each type the translated versions have.
 std::uint32_t RegisterCount(const Context& c, std::uint32_t type) {
+    const bool ps1 = c.pixel && c.major < 2;
     switch (type) {
     case D3DSPR_TEMP:
-        return 32;
+        return !ps1 ? 32 : c.program.minor >= 4 ? 6 : 2;
     case D3DSPR_INPUT:
         return !c.pixel ? 16 : c.major >= 3 ? 10 : 2;
     case D3DSPR_CONST:
-        return c.pixel ? 224 : 256;
-    case D3DSPR_TEXTURE: // a0 in vertex shaders
-        return c.pixel ? (c.major >= 3 ? 0 : 8) : 1;
+        return ps1 ? 8 : c.pixel ? 224 : 256;
+    case D3DSPR_TEXTURE: // a0 in vertex shaders; ps_1_4 reads coordinates only through texld and texcrd
+        return !c.pixel ? 1 : ps1 ? (c.program.minor >= 4 ? 0 : 4) : c.major >= 3 ? 0 : 8;
     case D3DSPR_CONSTINT:
         return 16;
     case D3DSPR_RASTOUT:
@@ -89,10 +90,12 @@ bool RegisterExpression(Context* c, const Parameter& p, bool destination, std::s
         return !destination;
     case D3DSPR_CONST:
         *glsl = c->floatDefs.count(p.number) ? "vtr3_d" + n : "vtr3_k.c[" + n + "]";
+        if (c->pixel && c->major < 2) // constants of pixel shaders 1.x range from -1 to 1
+            *glsl = "clamp(" + *glsl + ", -1.0, 1.0)";
         return !destination;
     case D3DSPR_TEXTURE:
         *glsl = c->pixel ? "t" + n : destination ? "a0" : "vec4(a0)";
-        return !destination || !c->pixel;
+        return !destination || !c->pixel || c->major < 2;
     case D3DSPR_CONSTINT:
         *glsl = "vec4(vtr3_I(" + n + "))";
         return !destination;
@@ -158,8 +161,10 @@ std::string Comparison(std::uint32_t control) {
 }
 
 bool DestinationName(Context* c, const Parameter& p, std::string* glsl) {
-    // The 1.x shift scale and _centroid belong to pixel shaders below 2.0, which are not translated.
-    if (p.shift != 0 || (p.modifiers & ~(D3DSPDM_SATURATE | D3DSPDM_PARTIALPRECISION)) || p.writeMask == 0)
+    // The shift scale belongs to pixel shaders 1.x; _centroid only to dcl.
+    const bool ps1 = c->pixel && c->major < 2;
+    if ((p.shift != 0 && !ps1) || (p.modifiers & ~(D3DSPDM_SATURATE | D3DSPDM_PARTIALPRECISION)) ||
+        p.writeMask == 0)
         return false;
     return RegisterExpression(c, p, true, glsl);
 }
@@ -186,7 +191,35 @@ bool SourceExpression(Context* c, const Parameter& p, std::string* glsl) {
     case D3DSPSM_ABSNEG:
         *glsl = "(-abs(" + value + "))";
         return c->major >= 2;
-    default: // bias, sign, complement, x2, dz, dw: pixel shaders 1.x only
+    default:
+        break;
+    }
+    // Pixel shaders 1.x only (x2 from 1.4; dz and dw belong to texld and texcrd).
+    const bool ps1 = c->pixel && c->major < 2;
+    const bool ps14 = ps1 && c->program.minor >= 4;
+    switch (p.sourceModifier) {
+    case D3DSPSM_BIAS:
+        *glsl = "(" + value + " - 0.5)";
+        return ps1;
+    case D3DSPSM_BIASNEG:
+        *glsl = "(0.5 - " + value + ")";
+        return ps1;
+    case D3DSPSM_SIGN:
+        *glsl = "(2.0 * " + value + " - 1.0)";
+        return ps1;
+    case D3DSPSM_SIGNNEG:
+        *glsl = "(1.0 - 2.0 * " + value + ")";
+        return ps1;
+    case D3DSPSM_COMP:
+        *glsl = "(1.0 - " + value + ")";
+        return ps1;
+    case D3DSPSM_X2:
+        *glsl = "(2.0 * " + value + ")";
+        return ps14;
+    case D3DSPSM_X2NEG:
+        *glsl = "(-2.0 * " + value + ")";
+        return ps14;
+    default:
         return false;
     }
 }
