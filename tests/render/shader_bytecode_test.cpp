@@ -36,16 +36,9 @@ struct Row {
 constexpr DWORD kFog = 1, kAlphaTest = 2;
 
 // Float constants of both stages: c0 to c9.
-const float kConstants[10][4] = {{0.25f, 0.5f, 0.75f, 1.0f},
-                                 {0.5f, -0.5f, 2.0f, 0.125f},
-                                 {0.5f, 0, 0, 0},
-                                 {0, 0, 0.25f, 0},
-                                 {0, 0, 0, 0.5f},
-                                 {0.25f, 0.25f, 0, 0},
-                                 {-1.5f, 0.3f, 4.0f, 0.6f},
-                                 {0.5f, 0.5f, 0, 2.0f},
-                                 {2, 2, 1, 2},
-                                 {0, 0, 0, 3}};
+const float kConstants[10 * 4] = {
+    0.25f, 0.5f,  0.75f, 1.0f, 0.5f,  -0.5f, 2.0f, 0.125f, 0.5f, 0,    0, 0,    0, 0, 0.25f, 0, 0, 0, 0, 0.5f,
+    0.25f, 0.25f, 0,     0,    -1.5f, 0.3f,  4.0f, 0.6f,   0.5f, 0.5f, 0, 2.0f, 2, 2, 1,     2, 0, 0, 0, 3};
 
 DWORD Rel(DWORD src) {
     return src | D3DSHADER_ADDRMODE_RELATIVE;
@@ -244,17 +237,14 @@ class ShaderBytecodeTest : public RenderTest {
         CreateDevice(8, 8);
         const int count[] = {3, 0, 0, 0};
         const BOOL yes = TRUE;
-        for (bool pixel : {false, true}) {
-            ASSERT_EQ(pixel ? device_->SetPixelShaderConstantF(0, &kConstants[0][0], 10)
-                            : device_->SetVertexShaderConstantF(0, &kConstants[0][0], 10),
-                      D3D_OK);
-            ASSERT_EQ(pixel ? device_->SetPixelShaderConstantI(0, count, 1)
-                            : device_->SetVertexShaderConstantI(0, count, 1),
-                      D3D_OK);
-            ASSERT_EQ(pixel ? device_->SetPixelShaderConstantB(0, &yes, 1)
-                            : device_->SetVertexShaderConstantB(0, &yes, 1),
-                      D3D_OK);
-        }
+        // Any failure leaves a bit set.
+        ASSERT_EQ(device_->SetVertexShaderConstantF(0, kConstants, 10) |
+                      device_->SetPixelShaderConstantF(0, kConstants, 10) |
+                      device_->SetVertexShaderConstantI(0, count, 1) |
+                      device_->SetPixelShaderConstantI(0, count, 1) |
+                      device_->SetVertexShaderConstantB(0, &yes, 1) |
+                      device_->SetPixelShaderConstantB(0, &yes, 1),
+                  D3D_OK);
     }
 
     // A vertex shader: position from v0, the row, r0 out as the diffuse colour.
@@ -313,7 +303,6 @@ class ShaderBytecodeTest : public RenderTest {
             D3D_OK);
         D3DLOCKED_BOX box{};
         ASSERT_EQ(volume->LockBox(0, &box, nullptr, 0), D3D_OK);
-        static_cast<D3DCOLOR*>(box.pBits)[0] = 0xFF000000u;
         *reinterpret_cast<D3DCOLOR*>(static_cast<char*>(box.pBits) + box.SlicePitch) = 0xFF5060F0u;
         ASSERT_EQ(volume->UnlockBox(0), D3D_OK);
         IDirect3DBaseTexture9* textures[] = {plain, cube, volume};
@@ -324,31 +313,31 @@ class ShaderBytecodeTest : public RenderTest {
         }
     }
 
-    Frame DrawRow(bool pixel, DWORD major, DWORD minor, const Row& row, HRESULT* created) {
-        const std::vector<DWORD> tokens = pixel ? PixelShader(major, minor, row) : VertexShader(major, row);
+    // Draws with the shaders given (empty: fixed function); a pixel shader alone gets a pre-transformed
+    // quad with diffuse colour and texture coordinates, a vertex shader a clip-space one.
+    Frame Draw(const std::vector<DWORD>& vsTokens, const std::vector<DWORD>& psTokens, DWORD state,
+               HRESULT* created) {
         IDirect3DVertexShader9* vs = nullptr;
         IDirect3DPixelShader9* ps = nullptr;
-        *created = pixel ? device_->CreatePixelShader(tokens.data(), &ps)
-                         : device_->CreateVertexShader(tokens.data(), &vs);
-        if (FAILED(*created))
-            return Frame{};
+        *created = (vsTokens.empty() ? D3D_OK : device_->CreateVertexShader(vsTokens.data(), &vs)) |
+                   (psTokens.empty() ? D3D_OK : device_->CreatePixelShader(psTokens.data(), &ps));
         SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_DIFFUSE}});
-        SetStates({{D3DRS_FOGENABLE, row.state == kFog},
+        SetStates({{D3DRS_FOGENABLE, state == kFog},
                    {D3DRS_FOGTABLEMODE, D3DFOG_LINEAR},
                    {D3DRS_FOGSTART, FloatBits(0)},
                    {D3DRS_FOGEND, FloatBits(1)},
                    {D3DRS_FOGCOLOR, 0xFFFFFFFF},
-                   {D3DRS_ALPHATESTENABLE, row.state == kAlphaTest},
+                   {D3DRS_ALPHATESTENABLE, state == kAlphaTest},
                    {D3DRS_ALPHAREF, 0x90},
                    {D3DRS_ALPHAFUNC, D3DCMP_GREATER}});
-        EXPECT_EQ(pixel ? device_->SetPixelShader(ps) : device_->SetVertexShader(vs), D3D_OK);
+        EXPECT_EQ(device_->SetVertexShader(vs) | device_->SetPixelShader(ps), D3D_OK);
         struct Vertex {
             float x, y, z, rhw;
             D3DCOLOR color;
             float u, v;
         };
         const Frame frame = DrawFrame([&] {
-            if (pixel)
+            if (!vs)
                 DrawStrip(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1,
                           Quad<Vertex>(0, 0, 8, 8, [](float x, float y, float u, float v) {
                               return Vertex{x, y, 0.5f, 1.0f, 0xFF408020, u, v};
@@ -358,8 +347,7 @@ class ShaderBytecodeTest : public RenderTest {
                               return Vertex{x, y, 0.5f, 0, 0, 0, 0};
                           }));
         });
-        EXPECT_EQ(device_->SetVertexShader(nullptr), D3D_OK);
-        EXPECT_EQ(device_->SetPixelShader(nullptr), D3D_OK);
+        EXPECT_EQ(device_->SetVertexShader(nullptr) | device_->SetPixelShader(nullptr), D3D_OK);
         if (vs)
             vs->Release();
         if (ps)
@@ -380,7 +368,10 @@ class ShaderBytecodeTest : public RenderTest {
                     if (!(row.versions & v.bit))
                         continue;
                     HRESULT created = E_FAIL;
-                    const Frame frame = DrawRow(pixel, v.major, v.minor, row, &created);
+                    const Frame frame =
+                        Draw(pixel ? std::vector<DWORD>{} : VertexShader(v.major, row),
+                             pixel ? PixelShader(v.major, v.minor, row) : std::vector<DWORD>{}, row.state,
+                             &created);
                     const std::string name = std::string(row.name) + (pixel ? " ps_" : " vs_") +
                                              std::to_string(v.major) + "_" + std::to_string(v.minor);
                     ASSERT_EQ(created, D3D_OK) << name;
@@ -426,24 +417,11 @@ TEST_F(ShaderBytecodeTest, ShaderModel3StagesMeetThroughPackedSemantics) {
         .Op(D3DSIO_MOV, {Dst(D3DSPR_COLOROUT, 0), Rs(0)});
     const float sixteenth[4] = {0, 0, 0.0625f, 0};
     ASSERT_EQ(device_->SetPixelShaderConstantF(9, sixteenth, 1), D3D_OK);
-    IDirect3DVertexShader9* vertex = nullptr;
-    IDirect3DPixelShader9* pixel = nullptr;
-    ASSERT_EQ(device_->CreateVertexShader(vs.End().data(), &vertex), D3D_OK);
-    ASSERT_EQ(device_->CreatePixelShader(ps.End().data(), &pixel), D3D_OK);
-    ASSERT_EQ(device_->SetVertexShader(vertex), D3D_OK);
-    ASSERT_EQ(device_->SetPixelShader(pixel), D3D_OK);
-    struct Vertex {
-        float x, y, z;
-    };
-    const Frame frame = DrawFrame([&] {
-        DrawStrip(D3DFVF_XYZ, Quad<Vertex>(-1, 1, 1, -1, [](float x, float y, float, float) {
-                      return Vertex{x, y, 0.5f};
-                  }));
-    });
+    HRESULT created = E_FAIL;
+    const Frame frame = Draw(vs.End(), ps.End(), 0, &created);
+    ASSERT_EQ(created, D3D_OK);
     // vPos.x / 16 = 0.25 added to each of v2 = (0.25, 0.5, 0, 0).
     EXPECT_EQ(At(frame, 4, 2), (Bgra{0x40, 0xBF, 0x80, 0xFF}));
-    vertex->Release();
-    pixel->Release();
 }
 
 } // namespace

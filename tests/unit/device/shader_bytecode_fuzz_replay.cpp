@@ -50,21 +50,12 @@ std::vector<std::vector<DWORD>> Seeds() {
 std::vector<DWORD> Damage(std::vector<DWORD> t, std::mt19937* random) {
     if (t.empty())
         return t;
-    const std::size_t at = (*random)() % t.size();
-    switch ((*random)() % 4) {
-    case 0:
-        t[at] = (*random)();
-        break;
-    case 1:
-        t[at] ^= 1u << ((*random)() % 32);
-        break;
-    case 2: // a length or comment size far past the end
-        t[at] |= 0x0F000000u | ((*random)() % 2 ? 0x7FFF0000u : 0);
-        break;
-    default:
-        t.resize(at);
-        break;
-    }
+    DWORD& token = t[(*random)() % t.size()];
+    const DWORD kind = (*random)() % 4;
+    // Any token replaced or a bit flipped, a length or comment size inflated past the end, or a cut.
+    token = kind == 0 ? (*random)() : kind == 1 ? token ^ 1u << (*random)() % 32 : token | 0x7F000000u;
+    if (kind == 3)
+        t.resize((*random)() % t.size());
     return t;
 }
 
