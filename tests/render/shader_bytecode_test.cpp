@@ -46,7 +46,7 @@ DWORD Rel(DWORD src) {
 const DWORD kA0x = Src(D3DSPR_ADDR, 0, kX), kAL = Src(D3DSPR_LOOP, 0, kX);
 const DWORD kP0 = Dst(D3DSPR_PREDICATE, 0), kI0 = Src(D3DSPR_CONSTINT, 0), kB0 = Src(D3DSPR_CONSTBOOL, 0);
 const DWORD kS0 = Src(D3DSPR_SAMPLER, 0), kSat = D3DSPDM_SATURATE,
-            kGt = D3DSPC_GT << D3DSHADER_COMPARISON_SHIFT;
+            kGt = D3DSPC_GT << D3DSHADER_COMPARISON_SHIFT, kGe = D3DSPC_GE << D3DSHADER_COMPARISON_SHIFT;
 
 // Rows both stages run: arithmetic on the constants into r0.
 const std::vector<Row> kArithmeticRows = {
@@ -93,6 +93,14 @@ const std::vector<Row> kArithmeticRows = {
           {D3DSIO_MOV, R(0), C(2)},
           {D3DSIO_ENDIF}}),
      0.25f, 0.5f, 0.75f},
+    {"ifc", kBoth, Ops({{D3DSIO_IFC | kGt, C(0, kX), C(1, kW)}, {D3DSIO_MOV, R(0), C(0)}, {D3DSIO_ENDIF}}),
+     0.25f, 0.5f, 0.75f},
+    {"breakc after two rounds", kBoth,
+     Ops({{D3DSIO_REP, kI0},
+          {D3DSIO_ADD, R(0), Rs(0), C(5)},
+          {D3DSIO_BREAKC | kGe, Rs(0, kX), C(2, kX)},
+          {D3DSIO_ENDREP}}),
+     0.5f, 0.5f, 0},
     {"call", kBoth, Ops({{D3DSIO_CALL, Src(D3DSPR_LABEL, 0)}}), 0.25f, 0.5f, 0.75f,
      Ops({{D3DSIO_LABEL, Src(D3DSPR_LABEL, 0)}, {D3DSIO_MOV, R(0), C(0)}, {D3DSIO_RET}})},
     {"setp and predicated mov", k30,
