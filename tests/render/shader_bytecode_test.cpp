@@ -63,7 +63,7 @@ const std::vector<Row> kArithmeticRows = {
     {"max", kAll, Ops({{D3DSIO_MAX, R(0), C(0), C(6)}}), 0.25f, 0.5f, 1},
     {"exp", kAll, Ops({{D3DSIO_EXP, R(0), C(1, kY)}}), 0.70711f, 0.70711f, 0.70711f},
     {"log of |x|", kAll, Ops({{D3DSIO_LOG, R(0), C(6, kX)}}), 0.58496f, 0.58496f, 0.58496f},
-    {"lrp", kBoth | kP11 | kP14, Ops({{D3DSIO_LRP, R(0), C(0, kY), C(0), C(2)}}), 0.375f, 0.25f, 0.375f},
+    {"lrp", kBoth | kP11 | kP14, Ops({{D3DSIO_LRP, R(0), C(0, kX), C(0), C(2)}}), 0.4375f, 0.125f, 0.1875f},
     {"frc", kAll, Ops({{D3DSIO_FRC, R(0), C(6)}}), 0.5f, 0.3f, 0},
     {"pow", kBoth, Ops({{D3DSIO_POW, R(0), C(0, kY), C(6, kZ)}}), 0.0625f, 0.0625f, 0.0625f},
     {"crs", kBoth, Ops({{D3DSIO_CRS, R(0, D3DSP_WRITEMASK_ALL & ~D3DSP_WRITEMASK_3), C(0), C(2)}}), 0, 0.375f,
@@ -182,7 +182,7 @@ const std::vector<Row> kPixelRows = {
     {"abs modifier", kBoth, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_ABS)}}), 1, 0.3f, 1},
     {"fogged below 3.0", k20, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.625f, 0.75f, 0.875f, {}, 1, kFog},
     {"not fogged in 3.0", k30, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f, {}, 1, kFog},
-    {"alpha test on oC0", kBoth, Ops({{D3DSIO_MOV, R(0), C(4)}}), 0, 0, 0, {}, 1, kAlphaTest},
+    {"alpha test on oC0", kBoth, Ops({{D3DSIO_MOV, R(0), C(5)}}), 0, 0, 0, {}, 1, kAlphaTest},
 };
 
 // Pixel shader 1.x rows: r0 is the colour written; constants range from -1 to 1 (c6 reads -1, 0.3,
