@@ -46,7 +46,8 @@ DWORD Rel(DWORD src) {
 const DWORD kA0x = Src(D3DSPR_ADDR, 0, kX), kAL = Src(D3DSPR_LOOP, 0, kX);
 const DWORD kP0 = Dst(D3DSPR_PREDICATE, 0), kI0 = Src(D3DSPR_CONSTINT, 0), kB0 = Src(D3DSPR_CONSTBOOL, 0);
 const DWORD kS0 = Src(D3DSPR_SAMPLER, 0), kSat = D3DSPDM_SATURATE,
-            kGt = D3DSPC_GT << D3DSHADER_COMPARISON_SHIFT, kGe = D3DSPC_GE << D3DSHADER_COMPARISON_SHIFT;
+            kGt = D3DSPC_GT << D3DSP_OPCODESPECIFICCONTROL_SHIFT,
+            kGe = D3DSPC_GE << D3DSP_OPCODESPECIFICCONTROL_SHIFT;
 
 // Rows both stages run: arithmetic on the constants into r0.
 const std::vector<Row> kArithmeticRows = {
