@@ -1,6 +1,6 @@
-// DrawPrimitiveUP and DrawIndexedPrimitiveUP, the drawing path's life, the effect framework's
-// program hook and the null shaders that return to the fixed-function pipeline. Buffer draws are in
-// device_draw_buffers.cpp; the state applied before every draw in device_draw_prepare.cpp.
+// DrawPrimitiveUP and DrawIndexedPrimitiveUP, the drawing path's life and the effect framework's
+// program hook. Buffer draws are in device_draw_buffers.cpp; the state applied before every draw in
+// device_draw_prepare.cpp. Shader objects and their constants are in device_shaders.cpp.
 #include "device/device.h"
 
 #include "device/buffer.h"
@@ -45,40 +45,6 @@ void Device::SetShaderPrograms(GLuint vertexProgram, GLuint pixelProgram) {
     drawPath_->shaderVertexProgram = vertexProgram;
     drawPath_->shaderPixelProgram = pixelProgram;
     state_->dirty |= kStateShaderPrograms;
-}
-
-// Shader objects are not offered, so null, the way back to the fixed-function pipeline, is the only
-// shader a caller can set. An effect's program has no shader object to give: its getter refuses.
-HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
-    const DeviceLock lock(this);
-    if (shader)
-        return D3DERR_INVALIDCALL;
-    SetShaderPrograms(0, drawPath_->shaderPixelProgram);
-    return D3D_OK;
-}
-
-HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
-    const DeviceLock lock(this);
-    if (!shader)
-        return D3DERR_INVALIDCALL;
-    *shader = nullptr;
-    return drawPath_->shaderVertexProgram ? D3DERR_INVALIDCALL : D3D_OK;
-}
-
-HRESULT Device::SetPixelShader(IDirect3DPixelShader9* shader) {
-    const DeviceLock lock(this);
-    if (shader)
-        return D3DERR_INVALIDCALL;
-    SetShaderPrograms(drawPath_->shaderVertexProgram, 0);
-    return D3D_OK;
-}
-
-HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
-    const DeviceLock lock(this);
-    if (!shader)
-        return D3DERR_INVALIDCALL;
-    *shader = nullptr;
-    return drawPath_->shaderPixelProgram ? D3DERR_INVALIDCALL : D3D_OK;
 }
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,

@@ -38,10 +38,13 @@ bool DrawPath::Create() {
     glNamedBufferData(pixelBlockBuffer, sizeof(FixedPixelBlock), nullptr, GL_DYNAMIC_DRAW);
     glCreateSamplers(kPixelSamplerCount, samplers);
     return vertexStream.Create(kVertexStreamBytes) && indexStream.Create(kIndexStreamBytes) && vertexArray &&
-           pipeline && vertexBlockBuffer && pixelBlockBuffer;
+           pipeline && vertexBlockBuffer && pixelBlockBuffer && shaderConstants.Create();
 }
 
 void DrawPath::Destroy() {
+    vertexShader.Reset();
+    pixelShader.Reset();
+    shaderConstants.Destroy();
     glDeleteVertexArrays(1, &vertexArray);
     glDeleteProgramPipelines(1, &pipeline);
     glDeleteBuffers(1, &vertexBlockBuffer);

@@ -10,6 +10,8 @@
 #include "device/fixed_function/program_cache.h"
 #include "device/fixed_function/uniform_blocks.h"
 #include "device/gl_api.h"
+#include "device/shader.h"
+#include "device/shader_constants.h"
 #include "device/vertex_input.h"
 
 #include <cstddef>
@@ -50,9 +52,13 @@ class DrawPath {
     StreamBuffer indexStream;
     ProgramCache programs;
 
-    // The effect framework's programs (0: fixed function).
+    // The programs that draw instead of the fixed-function ones (0: fixed function): the effect
+    // framework's, or those of the bytecode shaders set, which are held here.
     GLuint shaderVertexProgram = 0;
     GLuint shaderPixelProgram = 0;
+    com::PrivateRef<VertexShader> vertexShader;
+    com::PrivateRef<PixelShader> pixelShader;
+    ShaderConstants shaderConstants;
 
     // What the last draw left in GL.
     VertexInput fvfInput; // the input of the FVF fvfInputOf

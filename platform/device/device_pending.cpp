@@ -115,66 +115,6 @@ HRESULT Device::GetStreamSourceFreq(UINT, UINT*) {
     return D3DERR_INVALIDCALL;
 }
 
-// Shader objects and constants (SetVertexShader and SetPixelShader are in device_draw.cpp).
-
-HRESULT Device::CreateVertexShader(const DWORD*, IDirect3DVertexShader9** ppShader) {
-    ClearOut(ppShader);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetVertexShaderConstantF(UINT, const float*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetVertexShaderConstantF(UINT, float*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetVertexShaderConstantI(UINT, const int*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetVertexShaderConstantI(UINT, int*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetVertexShaderConstantB(UINT, const BOOL*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetVertexShaderConstantB(UINT, BOOL*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::CreatePixelShader(const DWORD*, IDirect3DPixelShader9** ppShader) {
-    ClearOut(ppShader);
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetPixelShaderConstantF(UINT, const float*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetPixelShaderConstantF(UINT, float*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetPixelShaderConstantI(UINT, const int*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetPixelShaderConstantI(UINT, int*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::SetPixelShaderConstantB(UINT, const BOOL*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetPixelShaderConstantB(UINT, BOOL*, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
 // Queries. Without an out pointer, CreateQuery answers whether the type is offered.
 
 HRESULT Device::CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** ppQuery) {

@@ -87,10 +87,10 @@ TEST_F(ConformanceTest, StretchRectBetweenPlainSurfacesDoesNotStretchAndCopiesWh
     to->Release();
 }
 
-// Shaders exist only inside effects: the raw interface refuses and leaves no object behind.
+// Refused creations leave no object behind: bytecode of the other stage for shaders.
 TEST_F(ConformanceTest, RawShaderInterfaceRefusesWithNullObjects) {
-    const DWORD vertexTokens[] = {0xFFFE0200, 0x0000FFFF}; // vs_2_0, end
-    const DWORD pixelTokens[] = {0xFFFF0200, 0x0000FFFF};  // ps_2_0, end
+    const DWORD vertexTokens[] = {0xFFFF0200, 0x0000FFFF}; // ps_2_0, end
+    const DWORD pixelTokens[] = {0xFFFE0200, 0x0000FFFF};  // vs_2_0, end
     auto* sentinel = reinterpret_cast<void*>(std::uintptr_t{0x1234});
     auto* vertexShader = static_cast<IDirect3DVertexShader9*>(sentinel);
     auto* pixelShader = static_cast<IDirect3DPixelShader9*>(sentinel);
