@@ -42,32 +42,6 @@ void Add(VertexInput* input, int location, std::uint8_t stream, std::uint16_t of
         VertexAttribute{static_cast<std::uint8_t>(location), stream, offset, size, type, normalised};
 }
 
-// The attribute location of a usage and usage index, as the effect framework binds its inputs; -1
-// for what no program reads.
-int LocationOf(BYTE usage, BYTE index) {
-    switch (usage) {
-    case D3DDECLUSAGE_POSITION:
-    case D3DDECLUSAGE_POSITIONT:
-        return index == 0 ? kAttributePosition : -1;
-    case D3DDECLUSAGE_BLENDWEIGHT:
-        return index == 0 ? kAttributeBlendWeight : -1;
-    case D3DDECLUSAGE_BLENDINDICES:
-        return index == 0 ? kAttributeBlendIndices : -1;
-    case D3DDECLUSAGE_NORMAL:
-        return index == 0 ? kAttributeNormal : -1;
-    case D3DDECLUSAGE_COLOR:
-        return index < 2 ? kAttributeColor0 + index : -1;
-    case D3DDECLUSAGE_TANGENT:
-        return index == 0 ? kAttributeTangent : -1;
-    case D3DDECLUSAGE_BINORMAL:
-        return index == 0 ? kAttributeBinormal : -1;
-    case D3DDECLUSAGE_TEXCOORD:
-        return index < 8 ? kAttributeTexCoord0 + index : -1;
-    default:
-        return -1;
-    }
-}
-
 // What the fixed-function programs see of one element read at `location`.
 void Summarise(const D3DVERTEXELEMENT9& e, int location, GLint size, FvfLayout* layout) {
     const auto components = static_cast<std::uint8_t>(size == GL_BGRA ? 4 : size);
@@ -96,6 +70,30 @@ void Summarise(const D3DVERTEXELEMENT9& e, int location, GLint size, FvfLayout* 
 
 } // namespace
 
+int AttributeLocationOf(unsigned usage, unsigned index) {
+    switch (usage) {
+    case D3DDECLUSAGE_POSITION:
+    case D3DDECLUSAGE_POSITIONT:
+        return index == 0 ? kAttributePosition : -1;
+    case D3DDECLUSAGE_BLENDWEIGHT:
+        return index == 0 ? kAttributeBlendWeight : -1;
+    case D3DDECLUSAGE_BLENDINDICES:
+        return index == 0 ? kAttributeBlendIndices : -1;
+    case D3DDECLUSAGE_NORMAL:
+        return index == 0 ? kAttributeNormal : -1;
+    case D3DDECLUSAGE_COLOR:
+        return index < 2 ? kAttributeColor0 + static_cast<int>(index) : -1;
+    case D3DDECLUSAGE_TANGENT:
+        return index == 0 ? kAttributeTangent : -1;
+    case D3DDECLUSAGE_BINORMAL:
+        return index == 0 ? kAttributeBinormal : -1;
+    case D3DDECLUSAGE_TEXCOORD:
+        return index < 8 ? kAttributeTexCoord0 + static_cast<int>(index) : -1;
+    default:
+        return -1;
+    }
+}
+
 bool DeclTypeFormatOf(BYTE declType, DeclTypeFormat* format) {
     if (declType >= D3DDECLTYPE_UNUSED)
         return false;
@@ -121,7 +119,7 @@ void VertexInputOfElements(const D3DVERTEXELEMENT9* elements, UINT count, Vertex
     *input = VertexInput{};
     for (UINT i = 0; i < count; ++i) {
         const D3DVERTEXELEMENT9& e = elements[i];
-        const int location = LocationOf(e.Usage, e.UsageIndex);
+        const int location = AttributeLocationOf(e.Usage, e.UsageIndex);
         DeclTypeFormat format{};
         if (e.Usage == D3DDECLUSAGE_PSIZE && e.UsageIndex == 0)
             input->layout.pointSize = true;

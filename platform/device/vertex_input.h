@@ -42,6 +42,10 @@ struct DeclTypeFormat {
 };
 bool DeclTypeFormatOf(BYTE declType, DeclTypeFormat* format);
 
+// The attribute location of a declaration usage and usage index, where effects and shader bytecode
+// bind their vertex inputs; -1 for what no program reads.
+int AttributeLocationOf(unsigned usage, unsigned index);
+
 // The input of a flexible vertex format, decoded as `layout`: its declaration's elements, in stream
 // 0 (the last beta of XYZB formats with LASTBETA_UBYTE4 or LASTBETA_D3DCOLOR reads as BLENDINDICES).
 void VertexInputOfFvf(DWORD fvf, const FvfLayout& layout, VertexInput* input);

@@ -4,6 +4,7 @@
 
 #include "device/shader_bytecode/translator_context.h"
 #include "device/shader_interface.h"
+#include "device/vertex_input.h"
 
 #include <set>
 
@@ -29,30 +30,6 @@ int VaryingOf(std::uint32_t usage, std::uint32_t index) {
     if (usage == D3DDECLUSAGE_FOG && index == 0)
         return kVaryingFog;
     return -1;
-}
-
-int AttributeOf(std::uint32_t usage, std::uint32_t index) {
-    switch (usage) {
-    case D3DDECLUSAGE_POSITION:
-    case D3DDECLUSAGE_POSITIONT:
-        return index == 0 ? kAttributePosition : -1;
-    case D3DDECLUSAGE_BLENDWEIGHT:
-        return index == 0 ? kAttributeBlendWeight : -1;
-    case D3DDECLUSAGE_BLENDINDICES:
-        return index == 0 ? kAttributeBlendIndices : -1;
-    case D3DDECLUSAGE_NORMAL:
-        return index == 0 ? kAttributeNormal : -1;
-    case D3DDECLUSAGE_COLOR:
-        return index < 2 ? kAttributeColor0 + static_cast<int>(index) : -1;
-    case D3DDECLUSAGE_TANGENT:
-        return index == 0 ? kAttributeTangent : -1;
-    case D3DDECLUSAGE_BINORMAL:
-        return index == 0 ? kAttributeBinormal : -1;
-    case D3DDECLUSAGE_TEXCOORD:
-        return index < 8 ? kAttributeTexCoord0 + static_cast<int>(index) : -1;
-    default:
-        return -1;
-    }
 }
 
 // The components of a write mask, in order ("zw").
@@ -88,7 +65,7 @@ bool Declare(Context* c, const Instruction& in) {
     if (d.type == D3DSPR_MISCTYPE)
         return c->pixel && c->major >= 3 && d.number < 2;
     if (!c->pixel && d.type == D3DSPR_INPUT && d.number < 16) {
-        if (AttributeOf(in.usage, in.usageIndex) < 0)
+        if (AttributeLocationOf(in.usage, in.usageIndex) < 0)
             return false;
         c->inputs.push_back(decl);
         return true;
@@ -254,7 +231,7 @@ bool VertexProgram(Context* c, std::string* s) {
     for (std::uint32_t n = 0; n < 16; ++n)
         *s += "vec4 v" + Num(n) + " = vec4(0.0, 0.0, 0.0, 1.0);\n";
     for (const Declaration& d : c->inputs) {
-        *s += "layout(location = " + std::to_string(AttributeOf(d.usage, d.usageIndex)) +
+        *s += "layout(location = " + std::to_string(AttributeLocationOf(d.usage, d.usageIndex)) +
               ") in vec4 vtr3_in" + Num(d.number) + ";\n";
         before += "    v" + Num(d.number) + " = vtr3_in" + Num(d.number) + ";\n";
     }
