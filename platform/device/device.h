@@ -273,9 +273,9 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     const StreamBinding& BoundStream(UINT stream) const;
     IndexBuffer* BoundIndices() const;
 
-    // The input of the vertex declaration set, null while an FVF (or nothing) describes the vertices;
-    // and the streams the draws read (bit n: stream n).
-    const VertexInput* DeclarationInput() const;
+    // What the draws read: the declaration's input, or the FVF's (decoded once a format); the
+    // streams they read (bit n: stream n).
+    const VertexInput& CurrentInput() const;
     std::uint16_t StreamsRead() const;
     // The bytes of each vertex the current format or declaration reads from the stream.
     std::uint32_t VertexBytesRead(unsigned stream) const;

@@ -4,6 +4,7 @@
 // Wine's Direct3D 9.
 #include "device/device.h"
 
+#include "device/device_draw_path.h"
 #include "device/device_state.h"
 #include "device/fixed_function/fvf_layout.h"
 #include "device/vertex_declaration.h"
@@ -69,19 +70,25 @@ HRESULT Device::GetFVF(DWORD* fvf) {
     return D3D_OK;
 }
 
-const VertexInput* Device::DeclarationInput() const {
-    return declaration_ ? &declaration_->Input() : nullptr;
+const VertexInput& Device::CurrentInput() const {
+    if (declaration_)
+        return declaration_->Input();
+    DrawPath& path = *drawPath_;
+    if (path.fvfInputOf != state_->fvf) {
+        FvfLayout layout;
+        DecodeFvf(state_->fvf, &layout);
+        VertexInputOfFvf(state_->fvf, layout, &path.fvfInput);
+        path.fvfInputOf = state_->fvf;
+    }
+    return path.fvfInput;
 }
 
 std::uint16_t Device::StreamsRead() const {
-    return declaration_ ? declaration_->Input().streams : 1;
+    return CurrentInput().streams;
 }
 
 std::uint32_t Device::VertexBytesRead(unsigned stream) const {
-    if (declaration_)
-        return declaration_->Input().extent[stream];
-    FvfLayout layout;
-    return stream == 0 && DecodeFvf(state_->fvf, &layout) ? layout.size : 0;
+    return CurrentInput().extent[stream];
 }
 
 } // namespace platform::device

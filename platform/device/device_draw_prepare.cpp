@@ -69,8 +69,7 @@ bool Device::PrepareDraw(UINT /*stride*/) {
     DeviceState& state = *state_;
     DrawPath& path = *drawPath_;
     // Without a declaration or a vertex format nothing says where positions are.
-    const VertexInput* declared = DeclarationInput();
-    if (!declared && state.fvf == 0)
+    if (!declaration_ && state.fvf == 0)
         return false;
     BindRenderFramebuffer();
     gl_.BindVertexArray(path.vertexArray);
@@ -95,13 +94,7 @@ bool Device::PrepareDraw(UINT /*stride*/) {
     }
     const std::uint32_t dirty = state.dirty;
     if (dirty & kStateVertexInput) {
-        if (!declared && path.fvfInputOf != state.fvf) {
-            FvfLayout layout;
-            DecodeFvf(state.fvf, &layout);
-            VertexInputOfFvf(state.fvf, layout, &path.fvfInput);
-            path.fvfInputOf = state.fvf;
-        }
-        path.input = declared ? declared : &path.fvfInput;
+        path.input = &CurrentInput();
         ApplyVertexInput(path.vertexArray, *path.input);
     }
     const FvfLayout& layout = path.input->layout;

@@ -29,14 +29,7 @@ HRESULT Device::ProcessVertices(UINT sourceStart, UINT destinationIndex, UINT co
     if ((output && !FvfOfElements(output->Elements(), &outFvf)) || !DecodeFvf(outFvf, &out) ||
         out.position != PositionKind::kXyzRhw)
         return D3DERR_INVALIDCALL;
-    const VertexInput* input = DeclarationInput();
-    VertexInput fvfInput;
-    if (!input) {
-        FvfLayout layout;
-        DecodeFvf(state_->fvf, &layout);
-        VertexInputOfFvf(state_->fvf, layout, &fvfInput);
-        input = &fvfInput;
-    }
+    const VertexInput* input = &CurrentInput();
     const std::uint64_t end = std::uint64_t{destinationIndex} + count;
     if (count == 0 || !CanProcess(*input) || state_->renderStates[D3DRS_LIGHTING] ||
         drawPath_->shaderVertexProgram || !StreamsHold(std::uint64_t{sourceStart} + count) ||
