@@ -1,11 +1,13 @@
 // ProcessVertices for the fixed-function pipeline: the vertices the draws would read, transformed to
-// screen space into a buffer of pre-transformed vertices. Lighting is not computed: with
-// D3DRS_LIGHTING on, or with an effect's vertex program set, the call is refused.
+// screen space (and lit, with D3DRS_LIGHTING on) into a buffer of pre-transformed vertices. With a
+// vertex shader or an effect's vertex program set, the call is refused.
 #include "device/device.h"
 
 #include "device/buffer.h"
 #include "device/device_draw_path.h"
 #include "device/device_state.h"
+#include "device/fixed_function/program_keys.h"
+#include "device/fixed_function/uniform_blocks.h"
 #include "device/fvf_elements.h"
 #include "device/process_vertices.h"
 #include "device/vertex_declaration.h"
@@ -31,9 +33,8 @@ HRESULT Device::ProcessVertices(UINT sourceStart, UINT destinationIndex, UINT co
         return D3DERR_INVALIDCALL;
     const VertexInput* input = &CurrentInput();
     const std::uint64_t end = std::uint64_t{destinationIndex} + count;
-    if (count == 0 || !CanProcess(*input) || state_->renderStates[D3DRS_LIGHTING] ||
-        drawPath_->shaderVertexProgram || !StreamsHold(std::uint64_t{sourceStart} + count) ||
-        end * out.size > target->Desc().Size)
+    if (count == 0 || !CanProcess(*input) || drawPath_->shaderVertexProgram ||
+        !StreamsHold(std::uint64_t{sourceStart} + count) || end * out.size > target->Desc().Size)
         return D3DERR_INVALIDCALL;
     if (!MakeCurrent())
         return D3DERR_DRIVERINTERNALERROR;
@@ -47,6 +48,14 @@ HRESULT Device::ProcessVertices(UINT sourceStart, UINT destinationIndex, UINT co
     processing.viewport = viewport_;
     processing.clipping = state_->renderStates[D3DRS_CLIPPING] != 0;
     processing.copyData = !(flags & D3DPV_DONOTCOPYDATA);
+    VertexProgramKey key;
+    BuildVertexProgramKey(*state_, input->layout, &key);
+    FixedVertexBlock block{};
+    if (key.lighting) {
+        FillFixedVertexBlock(*state_, viewport_, &block);
+        processing.lightingKey = &key;
+        processing.lightingBlock = &block;
+    }
     SourceStream sources[kStreams];
     bool readable = true;
     for (unsigned s = 0; s < kStreams; ++s) {

@@ -1,5 +1,8 @@
 #include "device/process_vertices.h"
 
+#include "device/fixed_function/vertex_lighting.h"
+
+#include <cmath>
 #include <cstring>
 
 namespace platform::device {
@@ -51,6 +54,39 @@ void CopyColor(const VertexInput& input, int location, const SourceStream* strea
         std::memcpy(out, &fallback, sizeof fallback);
 }
 
+D3DCOLOR ColorOf(const Float4& c) {
+    const auto byte = [](float v) { return static_cast<D3DCOLOR>(std::lround(v * 255.0f)); };
+    return byte(c.w) << 24 | byte(c.x) << 16 | byte(c.y) << 8 | byte(c.z);
+}
+
+Float4 ColorAt(const VertexInput& input, int location, const SourceStream* streams, UINT vertex,
+               D3DCOLOR fallback) {
+    D3DCOLOR colour = fallback;
+    CopyColor(input, location, streams, vertex, fallback, reinterpret_cast<std::uint8_t*>(&colour));
+    return ColorFromArgb(colour);
+}
+
+// The diffuse and specular colours of a lit vertex, written whatever D3DPV_DONOTCOPYDATA says: they
+// are the lighting's result, not copied data.
+void WriteLitColors(const VertexInput& input, const SourceStream* streams, UINT vertex, const float model[4],
+                    const FvfLayout& out, std::uint8_t* dest, const VertexProcessing& p) {
+    float view[4];
+    Transform(model, p.lightingBlock->worldView, view);
+    LitVertex lit{};
+    lit.viewPosition = Float4{view[0], view[1], view[2], view[3]};
+    if (const VertexAttribute* normal = Find(input, kAttributeNormal))
+        std::memcpy(&lit.normal, At(*normal, streams, vertex), 3 * sizeof(float));
+    lit.diffuse = ColorAt(input, kAttributeColor0, streams, vertex, kDefaultDiffuse);
+    lit.specular = ColorAt(input, kAttributeColor1, streams, vertex, kDefaultSpecular);
+    Float4 diffuse, specular;
+    LightVertex(*p.lightingKey, *p.lightingBlock, lit, &diffuse, &specular);
+    const D3DCOLOR colours[2] = {ColorOf(diffuse), ColorOf(specular)};
+    if (out.diffuse)
+        std::memcpy(dest + out.diffuseOffset, &colours[0], sizeof(D3DCOLOR));
+    if (out.specular)
+        std::memcpy(dest + out.specularOffset, &colours[1], sizeof(D3DCOLOR));
+}
+
 } // namespace
 
 bool CanProcess(const VertexInput& input) {
@@ -77,11 +113,13 @@ void ProcessVertexRange(const VertexInput& input, const SourceStream* streams, U
         Transform(in, processing.worldViewProjection, clip);
         ScreenPosition(clip, processing, screen);
         std::memcpy(dest + out.positionOffset, screen, sizeof screen);
+        if (processing.lightingKey)
+            WriteLitColors(input, streams, vertex, in, out, dest, processing);
         if (!processing.copyData)
             continue;
-        if (out.diffuse)
+        if (out.diffuse && !processing.lightingKey)
             CopyColor(input, kAttributeColor0, streams, vertex, kDefaultDiffuse, dest + out.diffuseOffset);
-        if (out.specular)
+        if (out.specular && !processing.lightingKey)
             CopyColor(input, kAttributeColor1, streams, vertex, kDefaultSpecular, dest + out.specularOffset);
         // Components the input set lacks stay as they are in the destination.
         for (int set = 0; set < out.texCoordCount; ++set) {

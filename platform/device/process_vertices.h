@@ -1,10 +1,11 @@
-// ProcessVertices' arithmetic for the fixed-function pipeline without lighting: positions through
-// world, view and projection to screen coordinates of the viewport (or left in projection space
-// when clipping is on and they lie outside the view volume), colours and texture coordinate sets
-// copied unless D3DPV_DONOTCOPYDATA says otherwise.
+// ProcessVertices' arithmetic for the fixed-function pipeline: positions through world, view and
+// projection to screen coordinates of the viewport (or left in projection space when clipping is on
+// and they lie outside the view volume), colours lit when lighting is on, and colours and texture
+// coordinate sets otherwise copied unless D3DPV_DONOTCOPYDATA says otherwise.
 #ifndef VTR3_PLATFORM_DEVICE_PROCESS_VERTICES_H
 #define VTR3_PLATFORM_DEVICE_PROCESS_VERTICES_H
 
+#include "device/fixed_function/uniform_blocks.h"
 #include "device/vertex_input.h"
 
 #include <d3d9.h>
@@ -18,6 +19,9 @@ struct VertexProcessing {
     D3DVIEWPORT9 viewport;
     bool clipping;
     bool copyData;
+    // With lighting on: the program key and uniform block a draw would use; null otherwise.
+    const VertexProgramKey* lightingKey;
+    const FixedVertexBlock* lightingBlock;
 };
 
 // Where a stream's first vertex to process starts, and its stride.

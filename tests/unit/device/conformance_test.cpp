@@ -253,7 +253,6 @@ TEST_F(ConformanceTest, ProcessVerticesTransformsToTheViewport) {
     ASSERT_EQ(device_->SetTransform(D3DTS_WORLD, &world), D3D_OK);
     ASSERT_EQ(device_->SetFVF(D3DFVF_XYZW | fvf), D3D_OK);
     ASSERT_EQ(device_->SetStreamSource(0, source, 0, sizeof(Vertex)), D3D_OK);
-    EXPECT_EQ(device_->ProcessVertices(0, 1, 3, target, nullptr, 0), D3DERR_INVALIDCALL); // lighting
     ASSERT_EQ(device_->SetRenderState(D3DRS_LIGHTING, FALSE), D3D_OK);
     EXPECT_EQ(device_->ProcessVertices(0, 1, 3, formatless, nullptr, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->ProcessVertices(0, 3, 3, target, nullptr, 0), D3DERR_INVALIDCALL); // past the end
@@ -266,6 +265,68 @@ TEST_F(ConformanceTest, ProcessVerticesTransformsToTheViewport) {
     ASSERT_EQ(target->Unlock(), D3D_OK);
     for (IDirect3DVertexBuffer9* buffer : {formatless, target, source})
         buffer->Release(); // the device lets go of the stream when it closes
+}
+
+// ProcessVertices lights as the draws do: a directional light with a highlight and a point light
+// attenuated to a half, on a vertex facing both, one facing neither, and one in front of the camera
+// beyond the point
+// light's range (the local viewer is on); the material's ambient is 1, its specular 0.4, the diffuse the
+// vertex's 0x80.
+TEST_F(ConformanceTest, ProcessVerticesLightsTheVertices) {
+    struct In {
+        float x, y, z, nx, ny, nz;
+        D3DCOLOR colour;
+    };
+    struct Out {
+        float x, y, z, rhw;
+        D3DCOLOR diffuse, specular;
+    };
+    const In in[3] = {
+        {0, 0, 0, 0, 0, -1, 0xFF808080}, {0, 0, 0, 1, 0, 0, 0xFF808080}, {0, 0, 20, 0, 0, -1, 0xFF808080}};
+    const D3DCOLOR expected[3][2] = {
+        {0xFF808040, 0xFF666666}, {0xFF400000, 0xFF000000}, {0xFF804040, 0xFF666666}};
+    IDirect3DVertexBuffer9 *source = nullptr, *target = nullptr;
+    ASSERT_EQ(device_->CreateVertexBuffer(sizeof in, 0, 0, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexBuffer(3 * sizeof(Out), 0,
+                                          D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR, D3DPOOL_SYSTEMMEM,
+                                          &target, nullptr),
+              D3D_OK);
+    void* data = nullptr;
+    ASSERT_EQ(source->Lock(0, 0, &data, 0), D3D_OK);
+    std::memcpy(data, in, sizeof in);
+    ASSERT_EQ(source->Unlock(), D3D_OK);
+    D3DLIGHT9 directional{}, point{};
+    directional.Type = D3DLIGHT_DIRECTIONAL;
+    directional.Diffuse = {0.5f, 0.5f, 0.5f, 1};
+    directional.Specular = {1, 1, 1, 1};
+    directional.Ambient = {0.25f, 0, 0, 1};
+    directional.Direction = {0, 0, 1};
+    point.Type = D3DLIGHT_POINT;
+    point.Diffuse = {0, 1, 0, 1};
+    point.Position = {0, 0, -2};
+    point.Range = 10;
+    point.Attenuation0 = 2;
+    D3DMATERIAL9 material{};
+    material.Ambient = {1, 1, 1, 1};
+    material.Specular = {0.4f, 0.4f, 0.4f, 1};
+    material.Power = 1;
+    ASSERT_EQ(device_->SetMaterial(&material), D3D_OK);
+    for (DWORD i = 0; i < 2; ++i) {
+        ASSERT_EQ(device_->SetLight(i, i == 0 ? &directional : &point), D3D_OK);
+        ASSERT_EQ(device_->LightEnable(i, TRUE), D3D_OK);
+    }
+    ASSERT_EQ(device_->SetRenderState(D3DRS_SPECULARENABLE, TRUE), D3D_OK);
+    ASSERT_EQ(device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, source, 0, sizeof(In)), D3D_OK);
+    ASSERT_EQ(device_->ProcessVertices(0, 0, 3, target, nullptr, D3DPV_DONOTCOPYDATA), D3D_OK);
+    ASSERT_EQ(target->Lock(0, 0, &data, D3DLOCK_READONLY), D3D_OK);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(static_cast<const Out*>(data)[i].diffuse, expected[i][0]) << i;
+        EXPECT_EQ(static_cast<const Out*>(data)[i].specular, expected[i][1]) << i;
+    }
+    ASSERT_EQ(target->Unlock(), D3D_OK);
+    target->Release();
+    source->Release();
 }
 
 TEST_F(SceneTest, ScenesDoNotNestAndPresentFailsInsideOneKeepingThePixels) {
