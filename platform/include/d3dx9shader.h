@@ -84,4 +84,18 @@ typedef enum _D3DXPARAMETER_TYPE {
 } D3DXPARAMETER_TYPE,
     *LPD3DXPARAMETER_TYPE;
 
+// The platform library is built with hidden visibility: what this header declares is its API.
+#pragma GCC visibility push(default)
+extern "C" {
+// Shader assembly text (vs_1_1 to ps_3_0) to Direct3D 9 bytecode.
+HRESULT WINAPI D3DXAssembleShader(LPCSTR pSrcData, UINT SrcDataLen, CONST D3DXMACRO* pDefines,
+                                  LPD3DXINCLUDE pInclude, DWORD Flags, LPD3DXBUFFER* ppShader,
+                                  LPD3DXBUFFER* ppErrorMsgs);
+HRESULT WINAPI D3DXAssembleShaderFromFileA(LPCSTR pSrcFile, CONST D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude,
+                                           DWORD Flags, LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs);
+}
+#pragma GCC visibility pop
+
+#define D3DXAssembleShaderFromFile D3DXAssembleShaderFromFileA
+
 #endif

@@ -2,7 +2,8 @@
 // flow-control construct) whose result reaches a pixel of an 8x8 target; vertex shaders feed the
 // fixed-function pixel stage and pixel shaders are fed by the fixed-function vertex stage.
 #include "render_fixture.h"
-#include "shader_tokens.h"
+
+#include <d3dx9.h>
 
 #include <cmath>
 #include <string>
@@ -10,28 +11,16 @@
 namespace render_test {
 namespace {
 
-using namespace shader_tokens;
-
-// Instructions with their lengths, as 2.0 and later encode them.
-std::vector<DWORD> Ops(std::initializer_list<std::vector<DWORD>> instructions) {
-    std::vector<DWORD> tokens;
-    for (const std::vector<DWORD>& in : instructions) {
-        tokens.push_back(in[0] | static_cast<DWORD>(in.size() - 1) << D3DSI_INSTLENGTH_SHIFT);
-        tokens.insert(tokens.end(), in.begin() + 1, in.end());
-    }
-    return tokens;
-}
-
 // Versions a row runs in: k11 is vs_1_1 (vertex rows), kP11 and kP14 ps_1_1 and ps_1_4 (pixel rows).
 constexpr DWORD k20 = 1, k30 = 2, kBoth = 3, k11 = 4, kAll = 7, kP11 = 8, kP14 = 16;
 struct Row {
     const char* name;
-    DWORD versions;            // k20 (vs_2_0 / ps_2_0), k30, or both
-    std::vector<DWORD> body;   // leaves its colour in r0
-    float r, g, b;             // r0's red, green and blue as drawn (clamped)
-    std::vector<DWORD> tail{}; // subroutines after main's ret
-    unsigned x = 1;            // the pixel read, in row 1
-    DWORD state = 0;           // kFog or kAlphaTest
+    DWORD versions;       // k20 (vs_2_0 / ps_2_0), k30, or both
+    const char* body;     // assembly that leaves its colour in r0
+    float r, g, b;        // r0's red, green and blue as drawn (clamped)
+    const char* tail{""}; // subroutines after main's ret
+    unsigned x = 1;       // the pixel read, in row 1
+    DWORD state = 0;      // kFog or kAlphaTest
 };
 constexpr DWORD kFog = 1, kAlphaTest = 2;
 
@@ -40,200 +29,125 @@ const float kConstants[10 * 4] = {
     0.25f, 0.5f,  0.75f, 1.0f, 0.5f,  -0.5f, 2.0f, 0.125f, 0.5f, 0,    0, 0,    0, 0, 0.25f, 0, 0, 0, 0, 0.5f,
     0.25f, 0.25f, 0,     0,    -1.5f, 0.3f,  4.0f, 0.6f,   0.5f, 0.5f, 0, 2.0f, 2, 2, 1,     2, 0, 0, 0, 3};
 
-DWORD Rel(DWORD src) {
-    return src | D3DSHADER_ADDRMODE_RELATIVE;
-}
-const DWORD kA0x = Src(D3DSPR_ADDR, 0, kX), kAL = Src(D3DSPR_LOOP, 0, kX);
-const DWORD kP0 = Dst(D3DSPR_PREDICATE, 0), kI0 = Src(D3DSPR_CONSTINT, 0), kB0 = Src(D3DSPR_CONSTBOOL, 0);
-const DWORD kS0 = Src(D3DSPR_SAMPLER, 0), kSat = D3DSPDM_SATURATE,
-            kGt = D3DSPC_GT << D3DSP_OPCODESPECIFICCONTROL_SHIFT,
-            kGe = D3DSPC_GE << D3DSP_OPCODESPECIFICCONTROL_SHIFT;
-
 // Rows both stages run: arithmetic on the constants into r0.
 const std::vector<Row> kArithmeticRows = {
-    {"mov", kAll | kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f},
-    {"add", kAll | kP11 | kP14, Ops({{D3DSIO_ADD, R(0), C(0), C(1)}}), 0.75f, 0, 1},
-    {"sub", kAll | kP11 | kP14, Ops({{D3DSIO_SUB, R(0), C(0), C(1, kW)}}), 0.125f, 0.375f, 0.625f},
-    {"mad", kAll | kP11 | kP14, Ops({{D3DSIO_MAD, R(0), C(0), C(1, kX), C(1, kW)}}), 0.25f, 0.375f, 0.5f},
-    {"mul", kAll | kP11 | kP14, Ops({{D3DSIO_MUL, R(0), C(0), C(0)}}), 0.0625f, 0.25f, 0.5625f},
-    {"rcp", kAll, Ops({{D3DSIO_RCP, R(0), C(1, kZ)}}), 0.5f, 0.5f, 0.5f},
-    {"rsq", kAll, Ops({{D3DSIO_RSQ, R(0), C(6, kZ)}}), 0.5f, 0.5f, 0.5f},
-    {"dp3", kAll | kP11 | kP14, Ops({{D3DSIO_DP3, R(0), C(0), C(0)}}), 0.875f, 0.875f, 0.875f},
-    {"dp4", kAll, Ops({{D3DSIO_DP4, R(0), C(0), C(3)}}), 0.1875f, 0.1875f, 0.1875f},
-    {"min", kAll, Ops({{D3DSIO_MIN, R(0), C(0), C(6)}}), 0, 0.3f, 0.75f},
-    {"max", kAll, Ops({{D3DSIO_MAX, R(0), C(0), C(6)}}), 0.25f, 0.5f, 1},
-    {"exp", kAll, Ops({{D3DSIO_EXP, R(0), C(1, kY)}}), 0.70711f, 0.70711f, 0.70711f},
-    {"log of |x|", kAll, Ops({{D3DSIO_LOG, R(0), C(6, kX)}}), 0.58496f, 0.58496f, 0.58496f},
-    {"lrp", kBoth | kP11 | kP14, Ops({{D3DSIO_LRP, R(0), C(0, kX), C(0), C(2)}}), 0.4375f, 0.125f, 0.1875f},
-    {"frc", kAll, Ops({{D3DSIO_FRC, R(0), C(6)}}), 0.5f, 0.3f, 0},
-    {"pow", kBoth, Ops({{D3DSIO_POW, R(0), C(0, kY), C(6, kZ)}}), 0.0625f, 0.0625f, 0.0625f},
-    {"crs", kBoth, Ops({{D3DSIO_CRS, R(0, D3DSP_WRITEMASK_ALL & ~D3DSP_WRITEMASK_3), C(0), C(2)}}), 0, 0.375f,
-     0},
-    {"abs", kBoth, Ops({{D3DSIO_ABS, R(0), C(6)}}), 1, 0.3f, 1},
-    {"nrm", kBoth, Ops({{D3DSIO_NRM, R(0), C(1)}}), 0.23570f, 0, 0.94281f},
-    {"sincos 3.0", k30, Ops({{D3DSIO_SINCOS, R(0, 0x30000), C(1, kX)}}), 0.87758f, 0.47943f, 0},
-    {"sincos 2.0", k20, Ops({{D3DSIO_SINCOS, R(0, 0x30000), C(1, kX), C(8), C(9)}}), 0.87758f, 0.47943f, 0},
-    {"negate", kAll | kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_NEG)}}), 1, 0, 0},
-    {"saturate", kBoth,
-     Ops({{D3DSIO_MOV, Dst(D3DSPR_TEMP, 0, D3DSP_WRITEMASK_ALL, kSat), C(6)},
-          {D3DSIO_MUL, R(0), Rs(0), C(0, kY)}}),
-     0, 0.15f, 0.5f},
-    {"write mask and swizzle", kAll,
-     Ops({{D3DSIO_MOV, R(0), C(0, Swz(2, 1, 0, 3))}, {D3DSIO_MOV, R(0, D3DSP_WRITEMASK_1), C(6, kZ)}}), 0.75f,
-     1, 0.25f},
-    {"def overrides", kAll,
-     Ops({{D3DSIO_DEF, Dst(D3DSPR_CONST, 0), Bits(0.1f), Bits(0.2f), Bits(0.3f), 0},
-          {D3DSIO_MOV, R(0), C(0)}}),
-     0.1f, 0.2f, 0.3f},
-    {"rep with i0 set", kBoth, Ops({{D3DSIO_REP, kI0}, {D3DSIO_ADD, R(0), Rs(0), C(5)}, {D3DSIO_ENDREP}}),
-     0.75f, 0.75f, 0},
-    {"if b0 else", kBoth,
-     Ops({{D3DSIO_IF, kB0},
-          {D3DSIO_MOV, R(0), C(0)},
-          {D3DSIO_ELSE},
-          {D3DSIO_MOV, R(0), C(2)},
-          {D3DSIO_ENDIF}}),
-     0.25f, 0.5f, 0.75f},
-    {"ifc", kBoth, Ops({{D3DSIO_IFC | kGt, C(0, kX), C(1, kW)}, {D3DSIO_MOV, R(0), C(0)}, {D3DSIO_ENDIF}}),
-     0.25f, 0.5f, 0.75f},
-    {"breakc after two rounds", kBoth,
-     Ops({{D3DSIO_REP, kI0},
-          {D3DSIO_ADD, R(0), Rs(0), C(5)},
-          {D3DSIO_BREAKC | kGe, Rs(0, kX), C(2, kX)},
-          {D3DSIO_ENDREP}}),
-     0.5f, 0.5f, 0},
-    {"call", kBoth, Ops({{D3DSIO_CALL, Src(D3DSPR_LABEL, 0)}}), 0.25f, 0.5f, 0.75f,
-     Ops({{D3DSIO_LABEL, Src(D3DSPR_LABEL, 0)}, {D3DSIO_MOV, R(0), C(0)}, {D3DSIO_RET}})},
-    {"setp and predicated mov", k30,
-     Ops({{D3DSIO_SETP | kGt, kP0, C(0), C(6)},
-          {D3DSIO_MOV | D3DSHADER_INSTRUCTION_PREDICATED, R(0), Src(D3DSPR_PREDICATE, 0), C(0)}}),
-     0.25f, 0.5f, 0},
-    {"loop aL with defi", k30,
-     Ops({{D3DSIO_DEFI, Dst(D3DSPR_CONSTINT, 1), 2, 2, 1, 0},
-          {D3DSIO_LOOP, kAL, Src(D3DSPR_CONSTINT, 1)},
-          {D3DSIO_ADD, R(0), Rs(0), Rel(C(0)), kAL},
-          {D3DSIO_ENDLOOP}}),
-     0.5f, 0, 0.25f},
+    {"mov", kAll | kP11 | kP14, "mov r0, c0", 0.25f, 0.5f, 0.75f},
+    {"add", kAll | kP11 | kP14, "add r0, c0, c1", 0.75f, 0, 1},
+    {"sub", kAll | kP11 | kP14, "sub r0, c0, c1.w", 0.125f, 0.375f, 0.625f},
+    {"mad", kAll | kP11 | kP14, "mad r0, c0, c1.x, c1.w", 0.25f, 0.375f, 0.5f},
+    {"mul", kAll | kP11 | kP14, "mul r0, c0, c0", 0.0625f, 0.25f, 0.5625f},
+    {"rcp", kAll, "rcp r0, c1.z", 0.5f, 0.5f, 0.5f},
+    {"rsq", kAll, "rsq r0, c6.z", 0.5f, 0.5f, 0.5f},
+    {"dp3", kAll | kP11 | kP14, "dp3 r0, c0, c0", 0.875f, 0.875f, 0.875f},
+    {"dp4", kAll, "dp4 r0, c0, c3", 0.1875f, 0.1875f, 0.1875f},
+    {"min", kAll, "min r0, c0, c6", 0, 0.3f, 0.75f},
+    {"max", kAll, "max r0, c0, c6", 0.25f, 0.5f, 1},
+    {"exp", kAll, "exp r0, c1.y", 0.70711f, 0.70711f, 0.70711f},
+    {"log of |x|", kAll, "log r0, c6.x", 0.58496f, 0.58496f, 0.58496f},
+    {"lrp", kBoth | kP11 | kP14, "lrp r0, c0.x, c0, c2", 0.4375f, 0.125f, 0.1875f},
+    {"frc", kAll, "frc r0, c6", 0.5f, 0.3f, 0},
+    {"pow", kBoth, "pow r0, c0.y, c6.z", 0.0625f, 0.0625f, 0.0625f},
+    {"crs", kBoth, "crs r0.xyz, c0, c2", 0, 0.375f, 0},
+    {"abs", kBoth, "abs r0, c6", 1, 0.3f, 1},
+    {"nrm", kBoth, "nrm r0, c1", 0.23570f, 0, 0.94281f},
+    {"sincos 3.0", k30, "sincos r0.xy, c1.x", 0.87758f, 0.47943f, 0},
+    {"sincos 2.0", k20, "sincos r0.xy, c1.x, c8, c9", 0.87758f, 0.47943f, 0},
+    {"negate", kAll | kP11 | kP14, "mov r0, -c6", 1, 0, 0},
+    {"saturate", kBoth, "mov_sat r0, c6 \n mul r0, r0, c0.y", 0, 0.15f, 0.5f},
+    {"write mask and swizzle", kAll, "mov r0, c0.zyxw \n mov r0.y, c6.z", 0.75f, 1, 0.25f},
+    {"def overrides", kAll, "def c0, 0.1, 0.2, 0.3, 0 \n mov r0, c0", 0.1f, 0.2f, 0.3f},
+    {"rep with i0 set", kBoth, "rep i0 \n add r0, r0, c5 \n endrep", 0.75f, 0.75f, 0},
+    {"if b0 else", kBoth, "if b0 \n mov r0, c0 \n else \n mov r0, c2 \n endif", 0.25f, 0.5f, 0.75f},
+    {"ifc", kBoth, "ifc_gt c0.x, c1.w \n mov r0, c0 \n endif", 0.25f, 0.5f, 0.75f},
+    {"breakc after two rounds", kBoth, "rep i0 \n add r0, r0, c5 \n breakc_ge r0.x, c2.x \n endrep", 0.5f,
+     0.5f, 0},
+    {"call", kBoth, "call l0", 0.25f, 0.5f, 0.75f, "label l0 \n mov r0, c0 \n ret"},
+    {"setp and predicated mov", k30, "setp_gt p0, c0, c6 \n (p0) mov r0, c0", 0.25f, 0.5f, 0},
+    {"loop aL with defi", k30, "defi i1, 2, 2, 1, 0 \n loop aL, i1 \n add r0, r0, c[aL] \n endloop", 0.5f, 0,
+     0.25f},
 };
 
 // Vertex-shader rows: those of vertex shaders only.
 const std::vector<Row> kVertexRows = {
-    {"mov a0 and c[a0.x + 1]", k11,
-     Ops({{D3DSIO_MOV, Dst(D3DSPR_ADDR, 0, D3DSP_WRITEMASK_0), C(1, kZ)}, {D3DSIO_MOV, R(0), Rel(C(1))}}), 0,
-     0, 0.25f},
-    {"slt", kAll, Ops({{D3DSIO_SLT, R(0), C(0), C(6)}}), 0, 0, 1},
-    {"sge", kAll, Ops({{D3DSIO_SGE, R(0), C(0), C(6)}}), 1, 1, 0},
-    {"lit", kAll, Ops({{D3DSIO_LIT, R(0), C(7)}}), 1, 0.5f, 0.25f},
-    {"dst", kAll, Ops({{D3DSIO_DST, R(0), C(0), C(0)}}), 1, 0.25f, 0.75f},
-    {"m4x4", kAll, Ops({{D3DSIO_M4x4, R(0), C(0), C(2)}}), 0.125f, 0.1875f, 0.5f},
-    {"m4x3", kAll, Ops({{D3DSIO_M4x3, R(0, 0x70000), C(0), C(2)}}), 0.125f, 0.1875f, 0.5f},
-    {"m3x4", kAll, Ops({{D3DSIO_M3x4, R(0), C(0), C(2)}}), 0.125f, 0.1875f, 0},
-    {"m3x3", kAll, Ops({{D3DSIO_M3x3, R(0, 0x70000), C(6), C(2)}}), 0, 1, 0},
-    {"m3x2", kAll, Ops({{D3DSIO_M3x2, R(0, 0x30000), C(0), C(2)}}), 0.125f, 0.1875f, 0},
-    {"sgn 3.0", k30, Ops({{D3DSIO_SGN, R(0), C(6)}}), 0, 1, 1},
-    {"sgn 2.0", k20, Ops({{D3DSIO_SGN, R(0), C(6), Rs(1), Rs(2)}}), 0, 1, 1},
-    {"mova and c[a0.x + 1]", kBoth,
-     Ops({{D3DSIO_MOVA, Dst(D3DSPR_ADDR, 0, D3DSP_WRITEMASK_0), C(1, kZ)},
-          {D3DSIO_MOV, R(0), Rel(C(1)), kA0x}}),
-     0, 0, 0.25f},
+    {"mov a0 and c[a0.x + 1]", k11, "mov a0.x, c1.z \n mov r0, c[a0.x + 1]", 0, 0, 0.25f},
+    {"slt", kAll, "slt r0, c0, c6", 0, 0, 1},
+    {"sge", kAll, "sge r0, c0, c6", 1, 1, 0},
+    {"lit", kAll, "lit r0, c7", 1, 0.5f, 0.25f},
+    {"dst", kAll, "dst r0, c0, c0", 1, 0.25f, 0.75f},
+    {"m4x4", kAll, "m4x4 r0, c0, c2", 0.125f, 0.1875f, 0.5f},
+    {"m4x3", kAll, "m4x3 r0.xyz, c0, c2", 0.125f, 0.1875f, 0.5f},
+    {"m3x4", kAll, "m3x4 r0, c0, c2", 0.125f, 0.1875f, 0},
+    {"m3x3", kAll, "m3x3 r0.xyz, c6, c2", 0, 1, 0},
+    {"m3x2", kAll, "m3x2 r0.xy, c0, c2", 0.125f, 0.1875f, 0},
+    {"sgn 3.0", k30, "sgn r0, c6", 0, 1, 1},
+    {"sgn 2.0", k20, "sgn r0, c6, r1, r2", 0, 1, 1},
+    {"mova and c[a0.x + 1]", kBoth, "mova a0.x, c1.z \n mov r0, c[a0.x + 1]", 0, 0, 0.25f},
 };
 
 // Pixel-shader rows: r1 holds the texture coordinates, r2 the diffuse colour. The 2x2 texture's
 // top-left texel is 0x204060 and its 1x1 level 0x10F080; the cube's +Z face is 0x30C090 and the
 // volume's second slice 0x5060F0.
 const std::vector<Row> kPixelRows = {
-    {"diffuse input", kBoth, Ops({{D3DSIO_MOV, R(0), Rs(2)}}), 64 / 255.f, 128 / 255.f, 32 / 255.f},
-    {"texld", kBoth, Ops({{D3DSIO_TEX, R(0), Rs(1), kS0}}), 0x20 / 255.f, 0x40 / 255.f, 0x60 / 255.f},
-    {"texld projected",
-     kBoth,
-     Ops({{D3DSIO_MUL, R(3), Rs(1), C(8)}, {D3DSIO_TEX | D3DSI_TEXLD_PROJECT, R(0), Rs(3), kS0}}),
-     0x20 / 255.f,
-     0x40 / 255.f,
-     0x60 / 255.f,
-     {},
-     3},
-    {"texld biased", kBoth,
-     Ops({{D3DSIO_MOV, R(3), Rs(1)},
-          {D3DSIO_MOV, R(3, D3DSP_WRITEMASK_3), C(9)},
-          {D3DSIO_TEX | D3DSI_TEXLD_BIAS, R(0), Rs(3), kS0}}),
-     0x10 / 255.f, 0xF0 / 255.f, 0x80 / 255.f},
-    {"texldl", k30,
-     Ops({{D3DSIO_MOV, R(3), Rs(1)},
-          {D3DSIO_MOV, R(3, D3DSP_WRITEMASK_3), C(9)},
-          {D3DSIO_TEXLDL, R(0), Rs(3), kS0}}),
-     0x10 / 255.f, 0xF0 / 255.f, 0x80 / 255.f},
-    {"texld cube", kBoth, Ops({{D3DSIO_TEX, R(0), C(1), Src(D3DSPR_SAMPLER, 1)}}), 0x30 / 255.f, 0xC0 / 255.f,
-     0x90 / 255.f},
-    {"texld volume", kBoth, Ops({{D3DSIO_TEX, R(0), C(0), Src(D3DSPR_SAMPLER, 2)}}), 0x50 / 255.f,
-     0x60 / 255.f, 0xF0 / 255.f},
-    {"texkill left", kBoth,
-     Ops({{D3DSIO_SUB, R(3), Rs(1), C(2)}, {D3DSIO_TEXKILL, R(3)}, {D3DSIO_MOV, R(0), C(0)}}), 0, 0, 0},
-    {"texkill right",
-     kBoth,
-     Ops({{D3DSIO_SUB, R(3), Rs(1), C(2)}, {D3DSIO_TEXKILL, R(3)}, {D3DSIO_MOV, R(0), C(0)}}),
-     0.25f,
-     0.5f,
-     0.75f,
-     {},
-     5},
-    {"cmp", kBoth, Ops({{D3DSIO_CMP, R(0), C(6), C(0), C(1)}}), 0.5f, 0.5f, 0.75f},
-    {"dp2add", kBoth, Ops({{D3DSIO_DP2ADD, R(0), C(0), C(0), C(1, kW)}}), 0.4375f, 0.4375f, 0.4375f},
-    {"dsx", k30, Ops({{D3DSIO_DSX, R(3), Rs(1)}, {D3DSIO_MUL, R(0), Rs(3), C(8, kX)}}), 0.25f, 0, 0},
-    {"dsy", k30, Ops({{D3DSIO_DSY, R(3), Rs(1)}, {D3DSIO_MUL, R(0), Rs(3), C(8, kX)}}), 0, 0.25f, 0},
-    {"abs modifier", kBoth, Ops({{D3DSIO_MOV, R(0), C(6, kXYZW, D3DSPSM_ABS)}}), 1, 0.3f, 1},
-    {"fogged below 3.0", k20, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.625f, 0.75f, 0.875f, {}, 1, kFog},
-    {"not fogged in 3.0", k30, Ops({{D3DSIO_MOV, R(0), C(0)}}), 0.25f, 0.5f, 0.75f, {}, 1, kFog},
-    {"alpha test on oC0", kBoth, Ops({{D3DSIO_MOV, R(0), C(5)}}), 0, 0, 0, {}, 1, kAlphaTest},
+    {"diffuse input", kBoth, "mov r0, r2", 64 / 255.f, 128 / 255.f, 32 / 255.f},
+    {"texld", kBoth, "texld r0, r1, s0", 0x20 / 255.f, 0x40 / 255.f, 0x60 / 255.f},
+    {"texld projected", kBoth, "mul r3, r1, c8 \n texldp r0, r3, s0", 0x20 / 255.f, 0x40 / 255.f,
+     0x60 / 255.f, "", 3},
+    {"texld biased", kBoth, "mov r3, r1 \n mov r3.w, c9 \n texldb r0, r3, s0", 0x10 / 255.f, 0xF0 / 255.f,
+     0x80 / 255.f},
+    {"texldl", k30, "mov r3, r1 \n mov r3.w, c9 \n texldl r0, r3, s0", 0x10 / 255.f, 0xF0 / 255.f,
+     0x80 / 255.f},
+    {"texld cube", kBoth, "texld r0, c1, s1", 0x30 / 255.f, 0xC0 / 255.f, 0x90 / 255.f},
+    {"texld volume", kBoth, "texld r0, c0, s2", 0x50 / 255.f, 0x60 / 255.f, 0xF0 / 255.f},
+    {"texkill left", kBoth, "sub r3, r1, c2 \n texkill r3 \n mov r0, c0", 0, 0, 0},
+    {"texkill right", kBoth, "sub r3, r1, c2 \n texkill r3 \n mov r0, c0", 0.25f, 0.5f, 0.75f, "", 5},
+    {"cmp", kBoth, "cmp r0, c6, c0, c1", 0.5f, 0.5f, 0.75f},
+    {"dp2add", kBoth, "dp2add r0, c0, c0, c1.w", 0.4375f, 0.4375f, 0.4375f},
+    {"dsx", k30, "dsx r3, r1 \n mul r0, r3, c8.x", 0.25f, 0, 0},
+    {"dsy", k30, "dsy r3, r1 \n mul r0, r3, c8.x", 0, 0.25f, 0},
+    {"abs modifier", kBoth, "mov r0, c6_abs", 1, 0.3f, 1},
+    {"fogged below 3.0", k20, "mov r0, c0", 0.625f, 0.75f, 0.875f, "", 1, kFog},
+    {"not fogged in 3.0", k30, "mov r0, c0", 0.25f, 0.5f, 0.75f, "", 1, kFog},
+    {"alpha test on oC0", kBoth, "mov r0, c5", 0, 0, 0, "", 1, kAlphaTest},
 };
 
 // Pixel shader 1.x rows: r0 is the colour written; constants range from -1 to 1 (c6 reads -1, 0.3,
 // 1, 0.6). Pixel (1, 1) samples at (1, 1), where u and v are 1/8, as Direct3D 9 places pixel centres.
-constexpr DWORD Shift(DWORD dst, DWORD shift) {
-    return dst | shift << D3DSP_DSTSHIFT_SHIFT;
-}
-const DWORD kT0 = Dst(D3DSPR_TEXTURE, 0), kT1 = Dst(D3DSPR_TEXTURE, 1), kA = Swz(3, 3, 3, 3);
 const std::vector<Row> kPs1Rows = {
-    {"tex", kP11, Ops({{D3DSIO_TEX, kT0}, {D3DSIO_MOV, R(0), Src(D3DSPR_TEXTURE, 0)}}), 0x20 / 255.f,
-     0x40 / 255.f, 0x60 / 255.f},
-    {"texcoord", kP11, Ops({{D3DSIO_TEXCOORD, kT0}, {D3DSIO_MOV, R(0), Src(D3DSPR_TEXTURE, 0)}}), 0.125f,
-     0.125f, 0},
-    {"texreg2ar", kP11,
-     Ops({{D3DSIO_TEX, kT0},
-          {D3DSIO_TEXREG2AR, kT1, Src(D3DSPR_TEXTURE, 0)},
-          {D3DSIO_MOV, R(0), Src(D3DSPR_TEXTURE, 1)}}),
-     0xA0 / 255.f, 0xC0 / 255.f, 0xE0 / 255.f},
-    {"bx2", kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(0, kXYZW, D3DSPSM_SIGN)}}), 0, 0, 0.5f},
-    {"comp", kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(0, kXYZW, D3DSPSM_COMP)}}), 0.75f, 0.5f, 0.25f},
-    {"bias", kP11 | kP14, Ops({{D3DSIO_ADD, R(0), C(0, kXYZW, D3DSPSM_BIAS), C(0)}}), 0, 0.5f, 1},
-    {"x2 modifier", kP14, Ops({{D3DSIO_MOV, R(0), C(0, kXYZW, D3DSPSM_X2)}}), 0.5f, 1, 1},
-    {"shift x2", kP11 | kP14, Ops({{D3DSIO_MUL, Shift(R(0), 1), C(0), C(0)}}), 0.125f, 0.5f, 1},
-    {"shift d2", kP11 | kP14, Ops({{D3DSIO_ADD, Shift(R(0), 15), C(0), C(0)}}), 0.25f, 0.5f, 0.75f},
-    {"constants clamped", kP11 | kP14, Ops({{D3DSIO_MUL, R(0), C(6), C(4, kA)}}), 0, 0.15f, 0.5f},
-    {"cnd on r0.a", kP11 | kP14, Ops({{D3DSIO_MOV, R(0), C(6)}, {D3DSIO_CND, R(0), Rs(0, kA), C(0), C(2)}}),
-     0.25f, 0.5f, 0.75f},
-    {"cmp", kP14, Ops({{D3DSIO_CMP, R(0), C(6), C(0), C(1)}}), 0.5f, 0.5f, 0.75f},
-    {"texld", kP14, Ops({{D3DSIO_TEX, R(0), Src(D3DSPR_TEXTURE, 0)}}), 0x20 / 255.f, 0x40 / 255.f,
-     0x60 / 255.f},
-    {"texcrd, phase, dependent texld",
-     kP14,
-     Ops({{D3DSIO_TEXCOORD, R(1, 0x70000), Src(D3DSPR_TEXTURE, 0)},
-          {D3DSIO_ADD, R(1, 0x70000), Rs(1), Rs(1)},
-          {D3DSIO_PHASE},
-          {D3DSIO_TEX, R(0), Rs(1)}}),
-     0xA0 / 255.f,
-     0xC0 / 255.f,
-     0xE0 / 255.f,
-     {},
-     3},
+    {"tex", kP11, "tex t0 \n mov r0, t0", 0x20 / 255.f, 0x40 / 255.f, 0x60 / 255.f},
+    {"texcoord", kP11, "texcoord t0 \n mov r0, t0", 0.125f, 0.125f, 0},
+    {"texreg2ar", kP11, "tex t0 \n texreg2ar t1, t0 \n mov r0, t1", 0xA0 / 255.f, 0xC0 / 255.f, 0xE0 / 255.f},
+    {"bx2", kP11 | kP14, "mov r0, c0_bx2", 0, 0, 0.5f},
+    {"comp", kP11 | kP14, "mov r0, 1 - c0", 0.75f, 0.5f, 0.25f},
+    {"bias", kP11 | kP14, "add r0, c0_bias, c0", 0, 0.5f, 1},
+    {"x2 modifier", kP14, "mov r0, c0_x2", 0.5f, 1, 1},
+    {"shift x2", kP11 | kP14, "mul_x2 r0, c0, c0", 0.125f, 0.5f, 1},
+    {"shift d2", kP11 | kP14, "add_d2 r0, c0, c0", 0.25f, 0.5f, 0.75f},
+    {"constants clamped", kP11 | kP14, "mul r0, c6, c4.a", 0, 0.15f, 0.5f},
+    {"cnd on r0.a", kP11 | kP14, "mov r0, c6 \n cnd r0, r0.a, c0, c2", 0.25f, 0.5f, 0.75f},
+    {"cmp", kP14, "cmp r0, c6, c0, c1", 0.5f, 0.5f, 0.75f},
+    {"texld", kP14, "texld r0, t0", 0x20 / 255.f, 0x40 / 255.f, 0x60 / 255.f},
+    {"texcrd, phase, dependent texld", kP14,
+     "texcrd r1.xyz, t0 \n add r1.xyz, r1, r1 \n phase \n texld r0, r1", 0xA0 / 255.f, 0xC0 / 255.f,
+     0xE0 / 255.f, "", 3},
 };
 
-std::vector<DWORD> Without1xLengths(std::vector<DWORD> body) {
-    for (std::size_t at = 0; at < body.size();) {
-        const DWORD length = body[at] >> D3DSI_INSTLENGTH_SHIFT & 15;
-        body[at] &= ~static_cast<DWORD>(D3DSI_INSTLENGTH_MASK); // 1.x encodes no lengths
-        at += 1 + length;
+// The tokens D3DXAssembleShader makes of `text`; empty when it fails.
+std::vector<DWORD> Assembled(const std::string& text) {
+    ID3DXBuffer* code = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    EXPECT_EQ(
+        D3DXAssembleShader(text.c_str(), static_cast<UINT>(text.size()), nullptr, nullptr, 0, &code, &errors),
+        D3D_OK)
+        << text << (errors ? static_cast<const char*>(errors->GetBufferPointer()) : "");
+    std::vector<DWORD> tokens;
+    if (code) {
+        const DWORD* p = static_cast<const DWORD*>(code->GetBufferPointer());
+        tokens.assign(p, p + code->GetBufferSize() / sizeof(DWORD));
+        code->Release();
     }
-    return body;
+    if (errors)
+        errors->Release();
+    return tokens;
 }
 
 std::uint8_t Channel(float v) {
@@ -257,39 +171,23 @@ class ShaderBytecodeTest : public RenderTest {
     }
 
     // A vertex shader: position from v0, the row, r0 out as the diffuse colour.
-    std::vector<DWORD> VertexShader(DWORD major, const Row& row) {
-        Code code(D3DVS_VERSION(major, major == 1 ? 1 : 0));
-        code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_INPUT, 0)});
-        const DWORD color = major >= 3 ? Dst(D3DSPR_OUTPUT, 1) : Dst(D3DSPR_ATTROUT, 0);
-        const DWORD position = major >= 3 ? Dst(D3DSPR_OUTPUT, 0) : Dst(D3DSPR_RASTOUT, 0);
-        if (major >= 3)
-            code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), position})
-                .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), color});
-        const std::vector<DWORD> body = major == 1 ? Without1xLengths(row.body) : row.body;
-        code.Op(D3DSIO_MOV, {position, Src(D3DSPR_INPUT, 0)}).Append(body).Op(D3DSIO_MOV, {color, Rs(0)});
-        if (!row.tail.empty())
-            code.Op(D3DSIO_RET, {}).Append(row.tail);
-        return code.End();
+    static std::string VertexShader(DWORD major, const Row& row) {
+        const std::string position = major >= 3 ? "o0" : "oPos", color = major >= 3 ? "o1" : "oD0";
+        return (major == 1 ? "vs_1_1" : "vs_" + std::to_string(major) + "_0") + "\n dcl_position v0 \n" +
+               (major >= 3 ? "dcl_position o0 \n dcl_color o1 \n" : "") + "mov " + position + ", v0 \n" +
+               row.body + "\n mov " + color + ", r0 \n" + (*row.tail ? "ret \n" : "") + row.tail;
     }
 
     // A pixel shader: r1 the texture coordinates, r2 the diffuse colour, the row, r0 out as COLOR0.
-    std::vector<DWORD> PixelShader(DWORD major, DWORD minor, const Row& row) {
+    static std::string PixelShader(DWORD major, DWORD minor, const Row& row) {
+        const std::string version = "ps_" + std::to_string(major) + "_" + std::to_string(minor) + "\n";
         if (major == 1)
-            return Code(D3DPS_VERSION(1, minor)).Append(Without1xLengths(row.body)).End();
-        Code code(D3DPS_VERSION(major, 0));
-        const DWORD coords = major >= 3 ? Dst(D3DSPR_INPUT, 1) : Dst(D3DSPR_TEXTURE, 0);
-        code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), Dst(D3DSPR_INPUT, 0)})
-            .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_TEXCOORD), coords});
-        for (DWORD type : {DWORD{D3DSTT_2D}, DWORD{D3DSTT_CUBE}, DWORD{D3DSTT_VOLUME}})
-            code.Op(D3DSIO_DCL,
-                    {0x80000000u | type, Dst(D3DSPR_SAMPLER, (type >> D3DSP_TEXTURETYPE_SHIFT) - 2)});
-        code.Op(D3DSIO_MOV, {R(1), (coords & ~D3DSP_WRITEMASK_ALL) | kXYZW})
-            .Op(D3DSIO_MOV, {R(2), Src(D3DSPR_INPUT, 0)})
-            .Append(row.body)
-            .Op(D3DSIO_MOV, {Dst(D3DSPR_COLOROUT, 0), Rs(0)});
-        if (!row.tail.empty())
-            code.Op(D3DSIO_RET, {}).Append(row.tail);
-        return code.End();
+            return version + row.body;
+        return version +
+               (major >= 3 ? "dcl_color v0 \n dcl_texcoord v1 \n mov r1, v1 \n"
+                           : "dcl v0 \n dcl t0 \n mov r1, t0 \n") +
+               "dcl_2d s0 \n dcl_cube s1 \n dcl_volume s2 \n mov r2, v0 \n" + row.body + "\n mov oC0, r0 \n" +
+               (*row.tail ? "ret \n" : "") + row.tail;
     }
 
     // Textures of the pixel rows: a 2D texture of two levels, a cube and a volume of 1x1x2.
@@ -378,9 +276,9 @@ class ShaderBytecodeTest : public RenderTest {
                         continue;
                     HRESULT created = E_FAIL;
                     const Frame frame =
-                        Draw(pixel ? std::vector<DWORD>{} : VertexShader(v.major, row),
-                             pixel ? PixelShader(v.major, v.minor, row) : std::vector<DWORD>{}, row.state,
-                             &created);
+                        Draw(pixel ? std::vector<DWORD>{} : Assembled(VertexShader(v.major, row)),
+                             pixel ? Assembled(PixelShader(v.major, v.minor, row)) : std::vector<DWORD>{},
+                             row.state, &created);
                     const std::string name = std::string(row.name) + (pixel ? " ps_" : " vs_") +
                                              std::to_string(v.major) + "_" + std::to_string(v.minor);
                     ASSERT_EQ(created, D3D_OK) << name;
@@ -413,21 +311,16 @@ TEST_F(ShaderBytecodeTest, PixelShader1xRowsDrawTheirWorkedOutColour) {
 
 // vs_3_0 packs TEXCOORD1 into o1.zw; ps_3_0 unpacks it into v2.xy and adds vPos.x / 16.
 TEST_F(ShaderBytecodeTest, ShaderModel3StagesMeetThroughPackedSemantics) {
-    Code vs(D3DVS_VERSION(3, 0));
-    vs.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_INPUT, 0)})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_OUTPUT, 0)})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_TEXCOORD, 1), Dst(D3DSPR_OUTPUT, 1, 0xC0000)})
-        .Op(D3DSIO_MOV, {Dst(D3DSPR_OUTPUT, 0), Src(D3DSPR_INPUT, 0)})
-        .Op(D3DSIO_MOV, {Dst(D3DSPR_OUTPUT, 1, 0xC0000), C(0, Swz(0, 0, 0, 1))});
-    Code ps(D3DPS_VERSION(3, 0));
-    ps.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_TEXCOORD, 1), Dst(D3DSPR_INPUT, 2, 0x30000)})
-        .Op(D3DSIO_DCL, {0x80000000u, Dst(D3DSPR_MISCTYPE, D3DSMO_POSITION)})
-        .Op(D3DSIO_MAD, {R(0), Src(D3DSPR_MISCTYPE, D3DSMO_POSITION, kX), C(9, kZ), Src(D3DSPR_INPUT, 2)})
-        .Op(D3DSIO_MOV, {Dst(D3DSPR_COLOROUT, 0), Rs(0)});
+    const std::vector<DWORD> vs =
+        Assembled("vs_3_0 dcl_position v0 \n dcl_position o0 \n dcl_texcoord1 o1.zw \n"
+                  "mov o0, v0 \n mov o1.zw, c0.xxxy");
+    const std::vector<DWORD> ps =
+        Assembled("ps_3_0 dcl_texcoord1 v2.xy \n dcl vPos \n mad r0, vPos.x, c9.z, v2 \n"
+                  "mov oC0, r0");
     const float sixteenth[4] = {0, 0, 0.0625f, 0};
     ASSERT_EQ(device_->SetPixelShaderConstantF(9, sixteenth, 1), D3D_OK);
     HRESULT created = E_FAIL;
-    const Frame frame = Draw(vs.End(), ps.End(), 0, &created);
+    const Frame frame = Draw(vs, ps, 0, &created);
     ASSERT_EQ(created, D3D_OK);
     // vPos.x / 16 = 0.25 added to each of v2 = (0.25, 0.5, 0, 0).
     EXPECT_EQ(At(frame, 4, 2), (Bgra{0x40, 0xBF, 0x80, 0xFF}));
