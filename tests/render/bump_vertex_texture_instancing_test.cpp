@@ -22,8 +22,8 @@ class BytecodeStateTest : public RenderTest {
 };
 
 // The bump texel (du, dv, luminance) = (1, -1, 1) in stage 0; stage 1 a 4x4 texture whose texel (x, y)
-// is red 0x20 + 0x40 x, green 0x10 + 0x40 y, blue 0x80. Stage 1's matrix (0.5, 0.5, 0.25, 0.25) moves
-// (u, v) by (0.5 - 0.25, 0.5 - 0.25): pixel (1, 1), at (3/16, 3/16) in texel (0, 0), samples texel
+// is red 0x20 + 0x40 x, green 0x10 + 0x40 y, blue 0x80. Stage 1's matrix (0.5, 0.75, 0.25, 0.5) moves
+// (u, v) by (0.5 - 0.25, 0.75 - 0.5): pixel (1, 1), at (3/16, 3/16) in texel (0, 0), samples texel
 // (1, 1). texbeml scales it by 1 x 0.5 + 0.25.
 struct BumpRow {
     const char* name;
@@ -57,9 +57,9 @@ TEST_F(BytecodeStateTest, BumpInstructionsSampleThroughTheStageMatrix) {
     Bind(0, bump);
     Bind(1, colours);
     SetStageStates(1, {{D3DTSS_BUMPENVMAT00, FloatBits(0.5f)},
-                       {D3DTSS_BUMPENVMAT01, FloatBits(0.5f)},
+                       {D3DTSS_BUMPENVMAT01, FloatBits(0.75f)},
                        {D3DTSS_BUMPENVMAT10, FloatBits(0.25f)},
-                       {D3DTSS_BUMPENVMAT11, FloatBits(0.25f)},
+                       {D3DTSS_BUMPENVMAT11, FloatBits(0.5f)},
                        {D3DTSS_BUMPENVLSCALE, FloatBits(0.5f)},
                        {D3DTSS_BUMPENVLOFFSET, FloatBits(0.25f)}});
     struct Vertex {
