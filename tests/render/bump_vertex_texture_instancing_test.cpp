@@ -19,6 +19,24 @@ class BytecodeStateTest : public RenderTest {
         EXPECT_EQ(device_->SetTexture(sampler, texture), D3D_OK);
         texture->Release();
     }
+    // vs_3_0 with v0 to o0 as the position and o1 declared as COLOR0; more instructions follow.
+    static Code VertexShader(std::initializer_list<DWORD> inputUsages = {}) {
+        Code code(D3DVS_VERSION(3, 0));
+        DWORD n = 0;
+        for (DWORD usage : inputUsages)
+            code.Op(D3DSIO_DCL, {Usage(usage), Dst(D3DSPR_INPUT, n++)});
+        return code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_OUTPUT, 0)})
+            .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), Dst(D3DSPR_OUTPUT, 1)})
+            .Op(D3DSIO_MOV, {Dst(D3DSPR_OUTPUT, 0), Src(D3DSPR_INPUT, 0)});
+    }
+    // Draws with the shader (the device holds it) and the diffuse colour as the pixel colour.
+    void Use(const Code& code) {
+        IDirect3DVertexShader9* shader = nullptr;
+        ASSERT_EQ(device_->CreateVertexShader(code.End().data(), &shader), D3D_OK);
+        EXPECT_EQ(device_->SetVertexShader(shader), D3D_OK);
+        shader->Release();
+        SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_DIFFUSE}});
+    }
 };
 
 // The bump texel (du, dv, luminance) = (1, -1, 1) in stage 0; stage 1 a 4x4 texture whose texel (x, y)
@@ -108,19 +126,10 @@ TEST_F(BytecodeStateTest, VertexShaderReadsAVertexTexture) {
     std::memcpy(locked.pBits, halves, sizeof halves);
     ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
     Bind(D3DVERTEXTEXTURESAMPLER0, texture);
-    const DWORD kO0 = Dst(D3DSPR_OUTPUT, 0), kO1 = Dst(D3DSPR_OUTPUT, 1);
-    Code code(D3DVS_VERSION(3, 0));
-    code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_INPUT, 0)})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), kO0})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), kO1})
-        .Op(D3DSIO_DCL, {0x80000000u | D3DSTT_2D, Dst(D3DSPR_SAMPLER, 0)})
-        .Op(D3DSIO_MOV, {kO0, Src(D3DSPR_INPUT, 0)})
-        .Op(D3DSIO_TEXLDL, {R(0), C(0), Src(D3DSPR_SAMPLER, 0)})
-        .Op(D3DSIO_MOV, {kO1, Rs(0)});
-    IDirect3DVertexShader9* shader = nullptr;
-    ASSERT_EQ(device_->CreateVertexShader(code.End().data(), &shader), D3D_OK);
-    EXPECT_EQ(device_->SetVertexShader(shader), D3D_OK);
-    SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_DIFFUSE}});
+    Use(VertexShader({D3DDECLUSAGE_POSITION})
+            .Op(D3DSIO_DCL, {0x80000000u | D3DSTT_2D, Dst(D3DSPR_SAMPLER, 0)})
+            .Op(D3DSIO_TEXLDL, {R(0), C(0), Src(D3DSPR_SAMPLER, 0)})
+            .Op(D3DSIO_MOV, {Dst(D3DSPR_OUTPUT, 1), Rs(0)}));
     for (const VertexTextureRow& row : kVertexTextureRows) {
         const float at[4] = {row.u, 0.5f, 0, row.lod};
         EXPECT_EQ(device_->SetVertexShaderConstantF(0, at, 1), D3D_OK);
@@ -142,7 +151,6 @@ TEST_F(BytecodeStateTest, VertexShaderReadsAVertexTexture) {
             EXPECT_NEAR(got[c], row.expected[c], 1) << row.cap << " channel " << c;
     }
     EXPECT_EQ(device_->SetVertexShader(nullptr), D3D_OK);
-    shader->Release();
 }
 
 // A vertex buffer holding the bytes given.
@@ -190,29 +198,18 @@ TEST_F(BytecodeStateTest, IndexedDrawMakesInstancesFromInstanceStreams) {
     ASSERT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D3D_OK);
     EXPECT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
     declaration->Release();
-    const DWORD kO0 = Dst(D3DSPR_OUTPUT, 0), kO1 = Dst(D3DSPR_OUTPUT, 1);
-    Code code(D3DVS_VERSION(3, 0));
-    code.Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), Dst(D3DSPR_INPUT, 0)})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_TEXCOORD), Dst(D3DSPR_INPUT, 1)})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), Dst(D3DSPR_INPUT, 2)})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_POSITION), kO0})
-        .Op(D3DSIO_DCL, {Usage(D3DDECLUSAGE_COLOR), kO1})
-        .Op(D3DSIO_MOV, {kO0, Src(D3DSPR_INPUT, 0)})
-        .Op(D3DSIO_ADD,
-            {Dst(D3DSPR_OUTPUT, 0, D3DSP_WRITEMASK_0), Src(D3DSPR_INPUT, 0), Src(D3DSPR_INPUT, 1)})
-        .Op(D3DSIO_MOV, {kO1, Src(D3DSPR_INPUT, 2)});
-    IDirect3DVertexShader9* shader = nullptr;
-    ASSERT_EQ(device_->CreateVertexShader(code.End().data(), &shader), D3D_OK);
-    EXPECT_EQ(device_->SetVertexShader(shader), D3D_OK);
-    shader->Release();
-    SetStageStates(0, {{D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {D3DTSS_COLORARG1, D3DTA_DIFFUSE}});
+    Use(VertexShader({D3DDECLUSAGE_POSITION, D3DDECLUSAGE_TEXCOORD, D3DDECLUSAGE_COLOR})
+            .Op(D3DSIO_ADD,
+                {Dst(D3DSPR_OUTPUT, 0, D3DSP_WRITEMASK_0), Src(D3DSPR_INPUT, 0), Src(D3DSPR_INPUT, 1)})
+            .Op(D3DSIO_MOV, {Dst(D3DSPR_OUTPUT, 1), Src(D3DSPR_INPUT, 2)}));
 
     // Refused as Direct3D 9 refuses them; a refusal leaves the setting alone.
-    EXPECT_EQ(device_->SetStreamSourceFreq(0, D3DSTREAMSOURCE_INSTANCEDATA | 1), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->SetStreamSourceFreq(1, D3DSTREAMSOURCE_INSTANCEDATA | D3DSTREAMSOURCE_INDEXEDDATA | 1),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->SetStreamSourceFreq(1, 0), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->SetStreamSourceFreq(16, 1), D3DERR_INVALIDCALL);
+    for (const auto& [stream, setting] : {std::pair<UINT, UINT>{0, D3DSTREAMSOURCE_INSTANCEDATA | 1},
+                                          {1, D3DSTREAMSOURCE_INSTANCEDATA | D3DSTREAMSOURCE_INDEXEDDATA | 1},
+                                          {1, 0},
+                                          {16, 1}})
+        EXPECT_EQ(device_->SetStreamSourceFreq(stream, setting), D3DERR_INVALIDCALL)
+            << stream << " " << setting;
     EXPECT_EQ(device_->GetStreamSourceFreq(0, nullptr), D3DERR_INVALIDCALL);
     UINT setting = 0;
     EXPECT_EQ(device_->GetStreamSourceFreq(0, &setting), D3D_OK);
@@ -226,11 +223,9 @@ TEST_F(BytecodeStateTest, IndexedDrawMakesInstancesFromInstanceStreams) {
     EXPECT_EQ(setting, D3DSTREAMSOURCE_INSTANCEDATA | 2);
     const Frame frame = DrawFrame(
         [&] { EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK); });
-    const Bgra red{0, 0, 0xFF, 0xFF}, blue{0xFF, 0, 0, 0xFF}, black{0, 0, 0, 0xFF};
-    EXPECT_EQ(At(frame, 1, 4), red);
-    EXPECT_EQ(At(frame, 3, 4), red);
-    EXPECT_EQ(At(frame, 5, 4), blue);
-    EXPECT_EQ(At(frame, 7, 4), black);
+    const D3DCOLOR expected[] = {0xFFFF0000, 0xFFFF0000, 0xFF0000FF, 0xFF000000}; // and the cleared column
+    for (unsigned x = 1; x < 8; x += 2)
+        EXPECT_EQ(At(frame, x, 4), ToBgra(expected[x / 2])) << x;
     // A fourth instance would read past the offsets.
     EXPECT_EQ(device_->SetStreamSourceFreq(0, D3DSTREAMSOURCE_INDEXEDDATA | 4), D3D_OK);
     Scene([&] {
