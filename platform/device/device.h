@@ -267,6 +267,7 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
         VertexBuffer* buffer = nullptr;
         UINT offset = 0;
         UINT stride = 0;
+        UINT frequency = 1; // SetStreamSourceFreq's setting
     };
     // Null (or an empty binding) when nothing is bound.
     BaseTexture* BoundTexture(DWORD sampler) const;
@@ -301,6 +302,9 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     // fixed-function program of that stage. The device sets vtr3_PositionFixup and vtr3_ClipPlanes
     // (shader_interface.h) on whichever vertex program draws. Callers hold the device's lock.
     void SetShaderPrograms(GLuint vertexProgram, GLuint pixelProgram);
+    // Binds again the programs of the shader objects last given to SetVertexShader and SetPixelShader,
+    // in place of an effect's.
+    void BindApplicationShaders();
     // Direct3D 9's default render, stage, sampler and transform state and null shaders, as after
     // creation and Reset.
     void ResetDrawingState();
@@ -373,7 +377,13 @@ class Device final : public com::ComObject<IDirect3DDevice9> {
     void ReleaseDrawing();
     HRESULT Draw(const DrawCall& call);
     // Whether every stream the draws read has a buffer holding vertices 0 to endVertex - 1.
-    bool StreamsHold(std::uint64_t endVertex) const;
+    // Whether the streams read hold vertices up to endVertex; with instances, streams of instance data
+    // hold the elements those instances read instead.
+    bool StreamsHold(std::uint64_t endVertex, UINT instances = 0) const;
+    // The instances an indexed draw makes (stream 0's D3DSTREAMSOURCE_INDEXEDDATA count, else 1), and
+    // the divisor of a stream's attributes in them (0: per vertex).
+    UINT InstanceCount() const;
+    UINT InstanceDivisor(unsigned stream) const;
     bool PrepareDraw(UINT stride);
     void BindTextures();
     std::unique_ptr<DeviceState> state_;

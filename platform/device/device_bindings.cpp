@@ -123,6 +123,39 @@ HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UI
     return D3D_OK;
 }
 
+// Instancing: stream 0 carries D3DSTREAMSOURCE_INDEXEDDATA with the instance count, the streams of
+// per-instance data D3DSTREAMSOURCE_INSTANCEDATA with the instances each element serves. Both flags at
+// once, instance data in stream 0 and a setting of 0 are refused.
+HRESULT Device::SetStreamSourceFreq(UINT stream, UINT setting) {
+    const DeviceLock lock(this);
+    const UINT flags = setting & (D3DSTREAMSOURCE_INDEXEDDATA | D3DSTREAMSOURCE_INSTANCEDATA);
+    if (stream >= caps_.MaxStreams || stream >= kStreams || setting == 0 ||
+        flags == (D3DSTREAMSOURCE_INDEXEDDATA | D3DSTREAMSOURCE_INSTANCEDATA) ||
+        (flags == D3DSTREAMSOURCE_INSTANCEDATA && stream == 0))
+        return D3DERR_INVALIDCALL;
+    streams_[stream].frequency = setting;
+    return D3D_OK;
+}
+
+HRESULT Device::GetStreamSourceFreq(UINT stream, UINT* setting) {
+    const DeviceLock lock(this);
+    if (!setting || stream >= caps_.MaxStreams || stream >= kStreams)
+        return D3DERR_INVALIDCALL;
+    *setting = streams_[stream].frequency;
+    return D3D_OK;
+}
+
+UINT Device::InstanceCount() const {
+    const UINT frequency = streams_[0].frequency;
+    const UINT count = frequency & ~(D3DSTREAMSOURCE_INDEXEDDATA | D3DSTREAMSOURCE_INSTANCEDATA);
+    return (frequency & D3DSTREAMSOURCE_INDEXEDDATA) && count ? count : 1;
+}
+
+UINT Device::InstanceDivisor(unsigned stream) const {
+    const UINT frequency = streams_[stream].frequency;
+    return frequency & D3DSTREAMSOURCE_INSTANCEDATA ? frequency & ~D3DSTREAMSOURCE_INSTANCEDATA : 0;
+}
+
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
     const DeviceLock lock(this);
     IndexBuffer* own = nullptr;

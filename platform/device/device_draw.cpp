@@ -132,6 +132,11 @@ HRESULT Device::Draw(const DrawCall& call) {
                                              static_cast<GLsizei>(call.stride)}
                    : DrawPath::VertexBinding{bound.buffer->GlBuffer(), static_cast<GLintptr>(bound.offset),
                                              static_cast<GLsizei>(bound.stride)};
+        const GLuint divisor = call.instances ? InstanceDivisor(s) : 0;
+        if (divisor != path.divisors[s]) {
+            glVertexArrayBindingDivisor(path.vertexArray, s, divisor);
+            path.divisors[s] = divisor;
+        }
         DrawPath::VertexBinding& applied = path.vertexBindings[s];
         if (binding.buffer != applied.buffer || binding.offset != applied.offset ||
             binding.stride != applied.stride) {
@@ -148,8 +153,13 @@ HRESULT Device::Draw(const DrawCall& call) {
         glVertexArrayElementBuffer(path.vertexArray, call.indexBuffer);
         path.elementBuffer = call.indexBuffer;
     }
-    glDrawElementsBaseVertex(mode, static_cast<GLsizei>(call.count), call.indexType,
-                             reinterpret_cast<const void*>(call.indexOffset), call.baseVertex);
+    const void* indices = reinterpret_cast<const void*>(call.indexOffset);
+    if (call.instances > 1)
+        glDrawElementsInstancedBaseVertex(mode, static_cast<GLsizei>(call.count), call.indexType, indices,
+                                          static_cast<GLsizei>(call.instances), call.baseVertex);
+    else
+        glDrawElementsBaseVertex(mode, static_cast<GLsizei>(call.count), call.indexType, indices,
+                                 call.baseVertex);
     return D3D_OK;
 }
 

@@ -6,16 +6,18 @@
 
 namespace platform::device {
 
-bool Device::StreamsHold(std::uint64_t endVertex) const {
+bool Device::StreamsHold(std::uint64_t endVertex, UINT instances) const {
     const std::uint16_t read = StreamsRead();
     for (unsigned s = 0; s < kStreams; ++s) {
         const StreamBinding& stream = streams_[s];
         if (!(read & (1u << s)))
             continue;
+        const UINT divisor = instances ? InstanceDivisor(s) : 0;
+        const std::uint64_t end = divisor ? (std::uint64_t{instances} + divisor - 1) / divisor : endVertex;
         // Direct3D 9 refuses a draw that reads past the end of a vertex buffer: the last vertex's
         // furthest element must end inside it.
-        if (!stream.buffer || stream.stride == 0 || endVertex == 0 ||
-            stream.offset + (endVertex - 1) * stream.stride + VertexBytesRead(s) > stream.buffer->Desc().Size)
+        if (!stream.buffer || stream.stride == 0 || end == 0 ||
+            stream.offset + (end - 1) * stream.stride + VertexBytesRead(s) > stream.buffer->Desc().Size)
             return false;
     }
     return true;
@@ -53,7 +55,8 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     // may not reach before its start.
     const std::int64_t firstVertex = std::int64_t{baseVertexIndex} + minVertexIndex;
     const std::int64_t endVertex = firstVertex + numVertices;
-    if (firstVertex < 0 || !StreamsHold(static_cast<std::uint64_t>(endVertex)))
+    const UINT instances = InstanceCount();
+    if (firstVertex < 0 || !StreamsHold(static_cast<std::uint64_t>(endVertex), instances))
         return D3DERR_INVALIDCALL;
     const StreamBinding& stream = BoundStream(0);
     if (!MakeCurrentForDraw())
@@ -69,6 +72,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     call.indexBuffer = indices->GlBuffer();
     call.indexOffset = static_cast<GLintptr>(std::uint64_t{startIndex} * indexSize);
     call.baseVertex = baseVertexIndex;
+    call.instances = instances;
     return Draw(call);
 }
 

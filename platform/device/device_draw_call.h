@@ -21,6 +21,7 @@ struct Device::DrawCall {
     GLuint indexBuffer = 0;
     GLintptr indexOffset = 0;
     GLint baseVertex = 0;
+    UINT instances = 0; // indexed buffer draws: the instances; 0 where instancing does not apply
 };
 
 // Vertices (or indices) that primitiveCount primitives of a type take; 0 for an unknown type, a

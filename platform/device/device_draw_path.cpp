@@ -36,7 +36,7 @@ bool DrawPath::Create() {
     glNamedBufferData(vertexBlockBuffer, sizeof(FixedVertexBlock), nullptr, GL_DYNAMIC_DRAW);
     glCreateBuffers(1, &pixelBlockBuffer);
     glNamedBufferData(pixelBlockBuffer, sizeof(FixedPixelBlock), nullptr, GL_DYNAMIC_DRAW);
-    glCreateSamplers(kPixelSamplerCount, samplers);
+    glCreateSamplers(kSamplerSlotCount, samplers);
     return vertexStream.Create(kVertexStreamBytes) && indexStream.Create(kIndexStreamBytes) && vertexArray &&
            pipeline && vertexBlockBuffer && pixelBlockBuffer && shaderConstants.Create();
 }
@@ -49,7 +49,7 @@ void DrawPath::Destroy() {
     glDeleteProgramPipelines(1, &pipeline);
     glDeleteBuffers(1, &vertexBlockBuffer);
     glDeleteBuffers(1, &pixelBlockBuffer);
-    glDeleteSamplers(kPixelSamplerCount, samplers);
+    glDeleteSamplers(kSamplerSlotCount, samplers);
     vertexStream.Destroy();
     indexStream.Destroy();
 }

@@ -47,7 +47,7 @@ class DrawPath {
     GLuint pipeline = 0;
     GLuint vertexBlockBuffer = 0;
     GLuint pixelBlockBuffer = 0;
-    GLuint samplers[kPixelSamplerCount] = {};
+    GLuint samplers[kSamplerSlotCount] = {}; // by sampler slot, which is also the texture unit
     StreamBuffer vertexStream;
     StreamBuffer indexStream;
     ProgramCache programs;
@@ -76,6 +76,7 @@ class DrawPath {
         GLintptr offset = 0;
         GLsizei stride = 0;
     } vertexBindings[16];
+    GLuint divisors[16] = {}; // each stream binding's instance divisor as set in GL
     std::uint32_t bufferDeletions = 0;
     VertexProgramKey vertexKey{};
     PixelProgramKey pixelKey{};

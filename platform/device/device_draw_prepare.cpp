@@ -48,8 +48,12 @@ StageTextureKind KindOf(const BaseTexture* texture) {
 void Device::BindTextures() {
     DrawPath& path = *drawPath_;
     const std::uint32_t changed = BindingDirtyBits() & kDirtyTextures;
-    for (unsigned slot = 0; slot < kPixelSamplerCount; ++slot) {
-        BaseTexture* texture = BoundTexture(slot);
+    // Sampler slot n is texture unit n: the pixel samplers, the displacement map, the vertex samplers.
+    static_assert(kPixelSamplerCount + 1 == kVertexSamplerUnit0 &&
+                  kVertexSamplerUnit0 + kVertexSamplers == kSamplerSlotCount &&
+                  kSamplerSlotCount == kTextureSlots);
+    for (unsigned slot = 0; slot < kSamplerSlotCount; ++slot) {
+        BaseTexture* texture = textures_[slot];
         if (texture)
             texture->PrepareForSampling(); // brings stale mip levels of render targets up to date
         if (!(changed & (1u << slot)))
@@ -173,7 +177,7 @@ bool Device::PrepareDraw(UINT /*stride*/) {
         gl_.SetScissorBox(GlRect{r.left, r.top, r.right - r.left, r.bottom - r.top});
     }
     if (state.dirty & kStateSamplers) {
-        for (unsigned slot = 0; slot < kPixelSamplerCount; ++slot) {
+        for (unsigned slot = 0; slot < kSamplerSlotCount; ++slot) {
             if (state.dirtySamplers & (1u << slot))
                 ApplySamplerState(state.samplerStates[slot], path.samplers[slot]);
             gl_.BindSampler(slot, path.samplers[slot]);

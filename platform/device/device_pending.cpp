@@ -105,16 +105,6 @@ HRESULT Device::DeletePatch(UINT) {
     return D3DERR_INVALIDCALL;
 }
 
-// Vertex input.
-
-HRESULT Device::SetStreamSourceFreq(UINT, UINT) {
-    return D3DERR_INVALIDCALL;
-}
-
-HRESULT Device::GetStreamSourceFreq(UINT, UINT*) {
-    return D3DERR_INVALIDCALL;
-}
-
 // Queries. Without an out pointer, CreateQuery answers whether the type is offered.
 
 HRESULT Device::CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** ppQuery) {

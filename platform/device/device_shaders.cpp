@@ -51,6 +51,12 @@ HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
     return D3D_OK;
 }
 
+void Device::BindApplicationShaders() {
+    const DrawPath& path = *drawPath_;
+    SetShaderPrograms(path.vertexShader.Get() ? path.vertexShader->Program() : 0,
+                      path.pixelShader.Get() ? path.pixelShader->Program() : 0);
+}
+
 HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
     const DeviceLock lock(this);
     return GetShader(drawPath_->vertexShader, drawPath_->shaderVertexProgram, shader);

@@ -247,7 +247,7 @@ void DeviceState::Reset(bool autoDepthStencil, UINT targetWidth, UINT targetHeig
     fvf = 0;
     scissorRect = RECT{0, 0, static_cast<LONG>(targetWidth), static_cast<LONG>(targetHeight)};
     dirty = kStateAll;
-    dirtySamplers = (1u << kPixelSamplerCount) - 1;
+    dirtySamplers = (1u << kSamplerSlotCount) - 1;
 }
 
 unsigned DeviceState::EnabledLightCount() const {

@@ -66,7 +66,7 @@ struct DeviceState {
     RECT scissorRect{};
 
     std::uint32_t dirty = kStateAll;
-    std::uint32_t dirtySamplers = (1u << kPixelSamplerCount) - 1;
+    std::uint32_t dirtySamplers = (1u << kSamplerSlotCount) - 1;
 
     // Direct3D 9's defaults for a device whose presentation asks for a depth buffer or not; the
     // scissor rectangle is the render target's size.

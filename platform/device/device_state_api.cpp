@@ -81,12 +81,10 @@ HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD v
     DWORD& stored = state_->samplerStates[slot][type];
     if (stored != value) {
         stored = value;
-        if (slot < kPixelSamplerCount) {
-            state_->dirty |= kStateSamplers;
-            state_->dirtySamplers |= 1u << slot;
-            if (type == D3DSAMP_SRGBTEXTURE)
-                bindingDirty_ |= 1u << slot; // sRGB sampling binds the texture's sRGB view
-        }
+        state_->dirty |= kStateSamplers;
+        state_->dirtySamplers |= 1u << slot;
+        if (type == D3DSAMP_SRGBTEXTURE)
+            bindingDirty_ |= 1u << slot; // sRGB sampling binds the texture's sRGB view
     }
     return D3D_OK;
 }

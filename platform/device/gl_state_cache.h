@@ -72,7 +72,7 @@ struct GlRasterState {
 
 class GlStateCache {
   public:
-    static constexpr unsigned kTextureUnits = 16;
+    static constexpr unsigned kTextureUnits = 21; // the device's sampler slots
 
     explicit GlStateCache(const GlFunctions& gl = SystemGl()) : gl_(gl) {}
 

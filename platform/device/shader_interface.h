@@ -37,6 +37,10 @@ enum VaryingLocation : int {
 
 // Texture stage / sampler register n is texture unit n; sampler uniforms are set to their unit.
 constexpr int kMaxSamplers = 16;
+// Vertex texture sampler n (D3DVERTEXTEXTURESAMPLER0 + n, s n of vs_3_0) is texture unit 17 + n,
+// after the pixel samplers and the displacement-map sampler.
+constexpr int kVertexSamplerUnit0 = 17;
+constexpr int kVertexSamplers = 4;
 
 // Every vertex stage ends through this GLSL function with its clip-space position (as Direct3D
 // computes it: row vectors, depth 0..1). It writes the user clip distances and turns the position
@@ -80,6 +84,8 @@ layout(std140, binding = 15) uniform Vtr3FixedPixel {
     vec4 stageConstant[8];
     vec4 fogColor;
     vec4 fog;
+    vec4 bumpMatrix[8];    // D3DTSS_BUMPENVMAT00, 01, 10, 11 of each stage
+    vec4 bumpLuminance[8]; // D3DTSS_BUMPENVLSCALE, LOFFSET
 } vtr3_ff;
 )";
 constexpr const char* kAlphaTestGlsl = R"(

@@ -43,6 +43,7 @@ Effect::Effect(IDirect3DDevice9* device)
     : device_(device), deviceStates_(device), platformDevice_(PlatformDeviceOf(device)) {}
 
 Effect::~Effect() {
+    ReleaseSavedShaders();
     for (SavedState& s : saved_) {
         if (s.texture)
             s.texture->Release();

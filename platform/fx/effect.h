@@ -296,6 +296,7 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     void ApplySampler(int parameter, DWORD unit);
     DWORD ParameterDword(int parameter, ValueType type) const;
     void SetPrograms(GLuint vertex, GLuint pixel);
+    void ReleaseSavedShaders();
     // Where pass states go: the caller's state manager, else the device.
     ID3DXEffectStateManager* States();
     void TellManagerShaders(bool vertex, bool pixel);
@@ -337,6 +338,9 @@ class Effect final : public com::ComObject<ID3DXEffect> {
     int currentTechnique_ = -1;
     bool begun_ = false;
     bool saveState_ = false;
+    // The application's shaders at Begin, given back at End (not with D3DXFX_DONOTSAVESHADERSTATE).
+    IDirect3DVertexShader9* savedVertexShader_ = nullptr;
+    IDirect3DPixelShader9* savedPixelShader_ = nullptr;
     int activePass_ = -1;
     std::vector<SavedState> saved_; // sized for the current technique, so Begin allocates nothing
     std::vector<std::vector<PassState>> samplerStates_; // per parameter: its sampler_state block

@@ -270,6 +270,12 @@ HRESULT Effect::Begin(UINT* pPasses, DWORD Flags) {
         return D3DERR_INVALIDCALL;
     IDirect3DDevice9* device = device_.Get();
     saveState_ = (Flags & D3DXFX_DONOTSAVESTATE) == 0;
+    ReleaseSavedShaders();
+    if (saveState_ && !(Flags & D3DXFX_DONOTSAVESHADERSTATE)) {
+        // A stage drawn by another effect's program has no shader object: it is saved as none.
+        device->GetVertexShader(&savedVertexShader_);
+        device->GetPixelShader(&savedPixelShader_);
+    }
     if (saveState_) {
         for (SavedState& s : saved_) {
             switch (s.kind) {
@@ -395,9 +401,29 @@ HRESULT Effect::End() {
         vertex = vertex || pass.vertexPresent || !pass.vertexChoices.programs.empty();
         pixel = pixel || pass.pixelPresent || !pass.pixelChoices.programs.empty();
     }
-    TellManagerShaders(vertex, pixel); // back to no shader, as the device had none to save
-    SetPrograms(0, 0);
+    // The effect's programs give way to the shaders the application set on the device; the stages
+    // the technique drew get the shaders saved at Begin (none when not saved), through the manager
+    // when there is one.
+    {
+        const device::DeviceLock lock(platformDevice_);
+        if (platformDevice_)
+            platformDevice_->BindApplicationShaders();
+    }
+    if (vertex)
+        states->SetVertexShader(savedVertexShader_);
+    if (pixel)
+        states->SetPixelShader(savedPixelShader_);
+    ReleaseSavedShaders();
     return D3D_OK;
+}
+
+void Effect::ReleaseSavedShaders() {
+    if (savedVertexShader_)
+        savedVertexShader_->Release();
+    if (savedPixelShader_)
+        savedPixelShader_->Release();
+    savedVertexShader_ = nullptr;
+    savedPixelShader_ = nullptr;
 }
 
 } // namespace platform::fx

@@ -105,8 +105,14 @@ void FillFixedPixelBlock(const DeviceState& state, FixedPixelBlock* block) {
     }
     block->alphaReference =
         Float4{static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF), static_cast<float>(func), 0.0f, 0.0f};
-    for (unsigned stage = 0; stage < kFixedStages; ++stage)
-        block->stageConstant[stage] = ColorFromArgb(state.stageStates[stage][D3DTSS_CONSTANT]);
+    for (unsigned stage = 0; stage < kFixedStages; ++stage) {
+        const auto& ss = state.stageStates[stage];
+        block->stageConstant[stage] = ColorFromArgb(ss[D3DTSS_CONSTANT]);
+        block->bumpMatrix[stage] = Float4{AsFloat(ss[D3DTSS_BUMPENVMAT00]), AsFloat(ss[D3DTSS_BUMPENVMAT01]),
+                                          AsFloat(ss[D3DTSS_BUMPENVMAT10]), AsFloat(ss[D3DTSS_BUMPENVMAT11])};
+        block->bumpLuminance[stage] =
+            Float4{AsFloat(ss[D3DTSS_BUMPENVLSCALE]), AsFloat(ss[D3DTSS_BUMPENVLOFFSET]), 0.0f, 0.0f};
+    }
 
     // Table fog takes over from vertex fog; without either, the vertex stage's factor is the
     // specular alpha (or a vertex shader's FOG output).

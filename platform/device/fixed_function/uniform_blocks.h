@@ -52,6 +52,10 @@ struct FixedPixelBlock {
     Float4 stageConstant[kFixedStages];
     Float4 fogColor; // a: 1 when table fog reads the eye distance (kFogGlsl in shader_interface.h)
     Float4 fog;      // mode, start, end, density
+    // Per stage, for texbem, texbeml and bem: D3DTSS_BUMPENVMAT00, 01, 10 and 11; and
+    // D3DTSS_BUMPENVLSCALE and LOFFSET in x and y.
+    Float4 bumpMatrix[kFixedStages];
+    Float4 bumpLuminance[kFixedStages];
 };
 
 static_assert(sizeof(D3DMATRIX) == 64);

@@ -57,7 +57,7 @@ bool Declare(Context* c, const Instruction& in) {
     if (d.type == D3DSPR_SAMPLER) {
         const bool known =
             in.textureType == D3DSTT_2D || in.textureType == D3DSTT_CUBE || in.textureType == D3DSTT_VOLUME;
-        if (!c->pixel || d.number >= 16 || !known)
+        if (d.number >= (c->pixel ? 16u : c->major >= 3 ? unsigned{kVertexSamplers} : 0u) || !known)
             return false;
         c->samplerTypes[d.number] = in.textureType;
         return true;
@@ -222,8 +222,19 @@ void Globals(const Context& c, std::string* s) {
         *s += "vec4 r" + Num(i) + " = vec4(0.0);\n";
 }
 
+// The dcl'd samplers at their texture units.
+void Samplers(const Context& c, std::string* s) {
+    static const char* const kSamplers[] = {"", "", "sampler2D", "samplerCube", "sampler3D"};
+    const std::uint32_t unit0 = c.pixel ? 0 : kVertexSamplerUnit0;
+    for (std::uint32_t n = 0; n < 16; ++n)
+        if (c.samplerTypes[n])
+            *s += "layout(binding = " + Num(unit0 + n) + ") uniform " +
+                  kSamplers[c.samplerTypes[n] >> D3DSP_TEXTURETYPE_SHIFT] + " vtr3_s" + Num(n) + ";\n";
+}
+
 bool VertexProgram(Context* c, std::string* s) {
     *s += kVertexEpilogueGlsl;
+    Samplers(*c, s);
     for (int k = 0; k < kVaryingCount; ++k)
         *s += "layout(location = " + Num(k) + ") out vec4 vtr3_v" + Num(k) + ";\n";
     std::string before;
@@ -291,11 +302,7 @@ bool PixelProgram(Context* c, std::string* s) {
     for (int k = 0; k < kVaryingCount; ++k)
         *s += "layout(location = " + Num(k) + ") " + (centroid[k] ? "centroid " : "") + "in vec4 vtr3_v" +
               Num(k) + ";\n";
-    static const char* const kSamplers[] = {"", "", "sampler2D", "samplerCube", "sampler3D"};
-    for (std::uint32_t n = 0; n < 16; ++n)
-        if (c->samplerTypes[n])
-            *s += "layout(binding = " + Num(n) + ") uniform " +
-                  kSamplers[c->samplerTypes[n] >> D3DSP_TEXTURETYPE_SHIFT] + " vtr3_s" + Num(n) + ";\n";
+    Samplers(*c, s);
     for (std::uint32_t n = 0; n < 10; ++n)
         *s += "vec4 v" + Num(n) + " = vec4(0.0);\n";
     for (std::uint32_t n = 0; n < 8; ++n)

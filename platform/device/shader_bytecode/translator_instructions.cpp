@@ -102,7 +102,7 @@ bool Matrix(Context* c, const Instruction& in, const std::string& vector, int ro
 
 // The sampler of texld and its kin: GLSL's sampler name and the dcl'd texture type.
 bool Sampler(const Context& c, const Parameter& p, std::string* name, std::uint32_t* type) {
-    if (p.type != D3DSPR_SAMPLER || p.number >= 16 || p.relative || !c.pixel || !c.samplerTypes[p.number])
+    if (p.type != D3DSPR_SAMPLER || p.number >= 16 || p.relative || !c.samplerTypes[p.number])
         return false;
     *name = "vtr3_s" + std::to_string(p.number);
     *type = c.samplerTypes[p.number];
@@ -112,7 +112,8 @@ bool Sampler(const Context& c, const Parameter& p, std::string* name, std::uint3
 bool TextureSample(Context* c, const Instruction& in, const std::string* s, std::string* value) {
     std::string sampler;
     std::uint32_t type = 0;
-    if (!Sampler(*c, in.sources[1], &sampler, &type))
+    // Vertex shaders sample at an explicit level only.
+    if (!Sampler(*c, in.sources[1], &sampler, &type) || (!c->pixel && in.opcode != D3DSIO_TEXLDL))
         return false;
     const std::string coords = type == D3DSTT_2D ? s[0] + ".xy" : s[0] + ".xyz";
     if (in.opcode == D3DSIO_TEXLDL) {

@@ -1,7 +1,7 @@
 // Pixel shaders 1.1 to 1.4: the texture registers and the texture-addressing instructions. Without
 // dcl, a sampler's texture type follows the instruction: the texm3x3 family reads cube maps, the
-// others 2D textures. The bump-mapping instructions (texbem, texbeml, bem) read the bump matrices
-// of the texture stage states, which the program contract does not carry, and are refused.
+// others 2D textures. The bump-mapping instructions (texbem, texbeml, bem) read the bump matrices of
+// the texture stage states from the fixed-function pixel block.
 #include "device/shader_bytecode/translator_context.h"
 #include "device/shader_interface.h"
 
@@ -81,6 +81,13 @@ bool Ps14(Context* c, const Instruction& in) {
         return false;
     c->Line(name + " = " + sample + ";");
     return true;
+}
+
+// A coordinate pair moved by stage n's bump matrix applied to the red and green of a source:
+// (u + M00 du + M10 dv, v + M01 du + M11 dv).
+std::string Bumped(std::uint32_t n, const std::string& uv, const std::string& source) {
+    const std::string m = "vtr3_ff.bumpMatrix[" + Num(n) + "]";
+    return "(" + uv + " + " + source + ".x * " + m + ".xy + " + source + ".y * " + m + ".zw)";
 }
 
 // The dot product of stage n's coordinates with a source, for the texm3x2 and texm3x3 families.
@@ -202,8 +209,33 @@ bool EmitPs1Texture(Context* c, const Instruction& in, bool* handled) {
         c->Line(t + " = " + sample + ";");
         return true;
     case D3DSIO_TEXBEM:
-    case D3DSIO_TEXBEML:
-    case D3DSIO_BEM:
+    case D3DSIO_TEXBEML: {
+        // Stage n samples at its coordinates moved by an earlier stage's (du, dv); texbeml scales
+        // the texel by that stage's blue times the luminance scale plus the offset.
+        const Parameter& source = in.sources[0];
+        std::string s;
+        if (!TextureDestination(*c, in, &n) || in.sourceCount != 1 || source.type != D3DSPR_TEXTURE ||
+            source.number >= n || !SourceExpression(c, source, &s) ||
+            !Sample(c, n, D3DSTT_2D, Bumped(n, Coord(n) + ".xy", s), &sample))
+            return false;
+        c->Line(t + " = " + sample + ";");
+        if (in.opcode == D3DSIO_TEXBEML)
+            c->Line(t + " *= " + s + ".z * vtr3_ff.bumpLuminance[" + Num(n) + "].x + vtr3_ff.bumpLuminance[" +
+                    Num(n) + "].y;");
+        return true;
+    }
+    case D3DSIO_BEM: {
+        // ps_1_4: dst.rg = src0.rg moved by src1's (du, dv) through the matrix of stage dst.
+        const Parameter& d = in.destination;
+        std::string s0;
+        std::string s1;
+        if (c->program.minor < 4 || in.sourceCount != 2 || d.type != D3DSPR_TEMP || d.number >= 6 ||
+            d.relative || d.writeMask != 0x3 || !SourceExpression(c, in.sources[0], &s0) ||
+            !SourceExpression(c, in.sources[1], &s1))
+            return false;
+        c->Line("r" + Num(d.number) + ".xy = " + Bumped(d.number, s0 + ".xy", s1) + ";");
+        return true;
+    }
     case D3DSIO_TEXDEPTH:
     case D3DSIO_PHASE:
         return false;

@@ -15,6 +15,7 @@
 //   reach.
 #include "fx_test_support.h"
 #include "render_fixture.h"
+#include "shader_tokens.h"
 
 #include <d3dx9.h>
 
@@ -180,6 +181,30 @@ TEST_F(EffectRender, NullShadersReturnEachStageToTheFixedFunctionPipeline) {
     D3DPRESENT_PARAMETERS pp = Parameters();
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
     EXPECT_EQ(draw(), (Bgra{0, 0, 255, 255}));
+}
+
+// End gives the pixel stage back to the bytecode shader the application had set (blue); the pass
+// draws green, the vertices are red.
+TEST_F(EffectRender, EndRestoresTheApplicationsBytecodeShader) {
+    using namespace shader_tokens;
+    effect_ = Make("float4 PS() : COLOR0 { return float4(0, 1, 0, 1); }\n"
+                   "technique T { pass P { PixelShader = compile ps_2_0 PS(); } }\n");
+    const std::vector<DWORD> tokens =
+        Code(D3DPS_VERSION(2, 0)).Def(0, 0, 0, 1, 1).Op(D3DSIO_MOV, {Dst(D3DSPR_COLOROUT, 0), C(0)}).End();
+    IDirect3DPixelShader9* shader = nullptr;
+    ASSERT_EQ(device_->CreatePixelShader(tokens.data(), &shader), D3D_OK);
+    ASSERT_EQ(device_->SetPixelShader(shader), D3D_OK);
+    UINT passes = 0;
+    ASSERT_EQ(effect_->Begin(&passes, 0) | effect_->BeginPass(0), D3D_OK);
+    EXPECT_EQ(At(DrawColouredQuad(0xFFFF0000), 10, 10), (Bgra{0, 255, 0, 255}));
+    ASSERT_EQ(effect_->EndPass() | effect_->End(), D3D_OK);
+    EXPECT_EQ(At(DrawColouredQuad(0xFFFF0000), 10, 10), (Bgra{255, 0, 0, 255}));
+    IDirect3DPixelShader9* bound = nullptr;
+    EXPECT_EQ(device_->GetPixelShader(&bound), D3D_OK);
+    EXPECT_EQ(bound, shader);
+    EXPECT_EQ(device_->SetPixelShader(nullptr), D3D_OK);
+    EXPECT_EQ(bound->Release(), 1u);
+    EXPECT_EQ(shader->Release(), 0u);
 }
 
 TEST_F(EffectRender, AUserClipPlaneCutsAShaderDrawnMeshInClipSpace) {
