@@ -3,6 +3,7 @@
 // profile and the contact sheet of its bloom chain, opened in headless Chromium, parse into the
 // expected tables and charts.
 #include "golden_image.h"
+#include "log_rows.h"
 #include "png_file.h"
 #include "run_command.h"
 #include "scoped_directory.h"
@@ -19,14 +20,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++count;
-    }
-    return count;
-}
+using log_rows::Count;
 
 // Runs SCRIPT in a fresh engine directory that holds VTR3Content and demo/, as tools/run.sh does.
 CommandOutcome RunScript(const fs::path& directory, const fs::path& script, const std::string& options = "") {

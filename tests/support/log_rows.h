@@ -40,6 +40,14 @@ inline std::string Summarize(const std::string& row) {
            Between(details, "Funktion: ", "<br>");
 }
 
+// How often `what` occurs in `text`, overlapping occurrences included.
+inline std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
 // Every row of the log, in order.
 inline std::vector<std::string> Rows(const std::string& log) {
     std::vector<std::string> rows;

@@ -8,6 +8,8 @@
 
 namespace {
 
+using log_rows::Count;
+
 // Build stamps differ from build to build; the rest of the log is fixed to the byte. A stamp is
 // "Www Mmm dd hh:mm:ss yyyy" and a time "hh:mm:ss"; both are checked for their shape and replaced.
 std::string MaskBuildStamps(const std::string& log) {
@@ -15,15 +17,6 @@ std::string MaskBuildStamps(const std::string& log) {
         "Letzte \xc4nderung: [A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] "
         "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4} -- Letzte Kompillierung: [0-9]{2}:[0-9]{2}:[0-9]{2}");
     return std::regex_replace(log, stamp, "Letzte \xc4nderung: STAMP -- Letzte Kompillierung: TIME");
-}
-
-// Counts how often `needle` occurs in `haystack`.
-size_t Count(const std::string& haystack, const std::string& needle) {
-    size_t count = 0;
-    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) {
-        ++count;
-    }
-    return count;
 }
 
 using FrameTest = PluginTest;
