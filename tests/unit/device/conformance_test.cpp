@@ -268,10 +268,9 @@ TEST_F(ConformanceTest, ProcessVerticesTransformsToTheViewport) {
 }
 
 // ProcessVertices lights as the draws do: a directional light with a highlight and a point light
-// attenuated to a half, on a vertex facing both, one facing neither, and one in front of the camera
-// beyond the point
-// light's range (the local viewer is on); the material's ambient is 1, its specular 0.4, the diffuse the
-// vertex's 0x80.
+// attenuated to a half, on a vertex facing both, one facing neither, and one off the camera's axis
+// beyond the point light's range, whose highlight the local viewer (on by default) turns from 0.4 to
+// 0.4 cos(22.5 degrees). The material's ambient is 1, its specular 0.4, the diffuse the vertex's 0x80.
 TEST_F(ConformanceTest, ProcessVerticesLightsTheVertices) {
     struct In {
         float x, y, z, nx, ny, nz;
@@ -282,9 +281,9 @@ TEST_F(ConformanceTest, ProcessVerticesLightsTheVertices) {
         D3DCOLOR diffuse, specular;
     };
     const In in[3] = {
-        {0, 0, 0, 0, 0, -1, 0xFF808080}, {0, 0, 0, 1, 0, 0, 0xFF808080}, {0, 0, 20, 0, 0, -1, 0xFF808080}};
+        {0, 0, 0, 0, 0, -1, 0xFF808080}, {0, 0, 0, 1, 0, 0, 0xFF808080}, {20, 0, 20, 0, 0, -1, 0xFF808080}};
     const D3DCOLOR expected[3][2] = {
-        {0xFF808040, 0xFF666666}, {0xFF400000, 0xFF000000}, {0xFF804040, 0xFF666666}};
+        {0xFF808040, 0xFF666666}, {0xFF400000, 0xFF000000}, {0xFF804040, 0xFF5E5E5E}};
     IDirect3DVertexBuffer9 *source = nullptr, *target = nullptr;
     ASSERT_EQ(device_->CreateVertexBuffer(sizeof in, 0, 0, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
     ASSERT_EQ(device_->CreateVertexBuffer(3 * sizeof(Out), 0,
