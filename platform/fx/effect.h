@@ -293,6 +293,7 @@ class Effect final : public com::ComObject<ID3DXEffect> {
 
     void UploadUniforms(StageProgram* stage);
     void ApplyPass(RuntimePass* pass);
+    void ApplyShaderConstant(const PassState& state, ID3DXEffectStateManager* states);
     void ApplySampler(int parameter, DWORD unit);
     DWORD ParameterDword(int parameter, ValueType type) const;
     void SetPrograms(GLuint vertex, GLuint pixel);

@@ -123,6 +123,15 @@ struct ShaderBatch {
 
 bool CompileStage(const EffectSource& source, const EffectModel& model, const StateValue& value,
                   ShaderStage stage, ShaderBatch* batch, CompiledStage* out, Diagnostics* diagnostics) {
+    if (value.kind == StateValue::Kind::Asm) {
+        // Assembled and translated by the parser, which reported any error at its line.
+        out->present = true;
+        out->profile = value.profile;
+        out->entry = "asm";
+        out->result.ok = true;
+        out->result.glsl = value.glsl;
+        return true;
+    }
     if (value.kind != StateValue::Kind::Compile)
         return true; // NULL: the fixed-function stage
     if (!Declared(model, value.entry) && diagnostics->HasErrors())

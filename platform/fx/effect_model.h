@@ -30,13 +30,14 @@ struct Annotation {
 };
 
 // The value side of a state assignment: a number, a named constant, a reference to a parameter
-// (<name> or (name)) or a shader compile statement.
+// (<name> or (name)), a shader compile statement or an asm block.
 struct StateValue {
-    enum class Kind { Number, Name, Reference, Compile, Null, Expression };
+    enum class Kind { Number, Name, Reference, Compile, Null, Expression, Asm };
     Kind kind = Kind::Number;
     std::vector<double> numbers; // Number (one or more; double keeps 32-bit colours exact)
     std::string name;            // Name: the constant text (possibly "A | B"); Reference: parameter
-    std::string profile;         // Compile: vs_2_0, ps_3_0, ...
+    std::string profile;         // Compile and Asm: vs_2_0, ps_3_0, ...
+    std::string glsl;            // Asm: the separable program translated from the block's assembly
     std::string entry;           // Compile: entry function
     std::vector<std::vector<float>> arguments; // Compile: literal arguments for uniform parameters
     std::string selector;                // Reference to a shader array: the parameter (or number) indexing it

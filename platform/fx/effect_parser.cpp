@@ -1,6 +1,7 @@
 #include "fx/effect_parser.h"
 
 #include "fx/array_casts.h"
+#include "fx/asm_block.h"
 #include "fx/constructor_targets.h"
 #include "fx/effect_lexer.h"
 #include "fx/effect_states.h"
@@ -274,26 +275,56 @@ class Parser {
         Accept(";");
     }
 
-    // Shader assembly is a language of its own, not translated here: `asm { ... }` is refused at its
-    // line and skipped whole, so that the parser goes on after it.
-    bool RefuseAsm() {
-        if (!Is(Peek(), "asm"))
-            return false;
-        Error(Next(), code::kSyntax, "asm shader blocks are not supported");
+    // `asm { ... }`: shader assembly, assembled and translated here so that its errors point into the
+    // effect file (the block's line plus the assembler's). The text is cut at the '}' that closes it
+    // in the raw text, as assembly comments may hold braces and quotes the tokens do not know.
+    // Steps over `asm { ... }`; false (with the error) when it is cut off. *brace is the '{' and
+    // *close the offset of the '}'.
+    bool SkipAsm(Token* brace, std::size_t* close) {
+        const Token asmToken = Next();
         if (!Is(Peek(), "{"))
-            return true;
-        // In assembly ';' starts a comment to the end of its line, which may hold braces.
-        int depth = 0;
-        do {
-            if (Is(Peek(), ";")) {
-                const int line = Peek().line;
-                while (Peek().kind != Token::End && Peek().line == line)
-                    Next();
-                continue;
-            }
-            depth += Is(Peek(), "{") ? 1 : Is(Peek(), "}") ? -1 : 0;
+            return Expect("{");
+        *brace = Next();
+        *close = AsmBlockEnd(source_.text, brace->end);
+        if (*close == std::string::npos) {
+            Error(asmToken, code::kSyntax, "syntax error: asm block without its closing '}'");
+            stopped_ = true;
+            return false;
+        }
+        while (Peek().kind != Token::End && Peek().begin < *close)
             Next();
-        } while (depth > 0 && Peek().kind != Token::End);
+        if (!Is(Peek(), "}") || Peek().begin != *close) {
+            Error(asmToken, code::kSyntax, "syntax error: malformed asm block");
+            return false;
+        }
+        Next();
+        return true;
+    }
+
+    bool AsmBlock(StateValue* value, bool vertex) {
+        const Token asmToken = Peek();
+        Token brace;
+        std::size_t close = 0;
+        if (!SkipAsm(&brace, &close))
+            return false;
+        AsmShader shader;
+        device::bytecode::AssemblyError e;
+        if (!TranslateAsmBlock(source_.text.data() + brace.end, close - brace.end, &shader, &e)) {
+            Token at = brace;
+            at.line = brace.line + e.line - 1;
+            at.column = e.line == 1 ? brace.column + e.column : e.column;
+            Error(at, e.code, e.message);
+            return false;
+        }
+        if (shader.pixel == vertex) {
+            Error(asmToken, code::kBadStateValue,
+                  std::string("a ") + (shader.pixel ? "pixel" : "vertex") + " shader asm block for a " +
+                      (vertex ? "vertex" : "pixel") + " shader");
+            return false;
+        }
+        value->kind = StateValue::Kind::Asm;
+        value->profile = shader.profile;
+        value->glsl = std::move(shader.glsl);
         return true;
     }
 
@@ -695,12 +726,14 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 return false;
             Blank(equals, last);
         } else if (Is(Peek(), "compile") || p.type == D3DXPT_VERTEXSHADER || p.type == D3DXPT_PIXELSHADER) {
-            if (RefuseAsm())
-                return false;
+            const bool vertex = p.type == D3DXPT_VERTEXSHADER;
             ShaderVariable shader;
             shader.name = p.name;
             const Token at = Peek();
-            if (Is(Peek(), "compile")) {
+            if (Is(Peek(), "asm")) {
+                if (!AsmBlock(&shader.value, vertex))
+                    return false;
+            } else if (Is(Peek(), "compile")) {
                 if (!CompileStatement(&shader.value))
                     return false;
                 CheckCompile(shader.value, at, p.type == D3DXPT_VERTEXSHADER);
@@ -710,9 +743,10 @@ bool Parser::Declarator(Parameter p, std::size_t declarationStart, bool isStatic
                 while (Peek().kind != Token::End && !Is(Peek(), "}")) {
                     StateValue element;
                     const Token elementAt = Peek();
-                    if (RefuseAsm())
-                        return false;
-                    if (Is(Peek(), "compile")) {
+                    if (Is(Peek(), "asm")) {
+                        if (!AsmBlock(&element, vertex))
+                            return false;
+                    } else if (Is(Peek(), "compile")) {
                         if (!CompileStatement(&element))
                             return false;
                         CheckCompile(element, elementAt, p.type == D3DXPT_VERTEXSHADER);
@@ -880,7 +914,8 @@ bool Parser::StateAssignmentAt(StateAssignment* state, bool inSampler) {
             return false;
         }
         state->index = std::atoi(Next().text.c_str());
-        if (state->index < 0 || state->index >= 16) {
+        const int limit = info->kind == StateKind::ShaderConstant ? 256 : 16; // registers or units
+        if (state->index < 0 || state->index >= limit) {
             Error(nameToken, code::kBadStateValue, "state index out of range");
             return false;
         }
@@ -1001,8 +1036,15 @@ bool Parser::Value(const StateInfo& info, StateValue* value) {
     const Token& t = Peek();
     if (Is(t, "compile"))
         return CompileStatement(value);
-    if (RefuseAsm())
+    if (Is(t, "asm")) {
+        if (info.kind == StateKind::VertexShader || info.kind == StateKind::PixelShader)
+            return AsmBlock(value, info.kind == StateKind::VertexShader);
+        Error(t, code::kBadStateValue, "'asm' is only valid for VertexShader and PixelShader");
+        Token brace;
+        std::size_t close = 0;
+        SkipAsm(&brace, &close);
         return false;
+    }
     if (Is(t, "<") && Peek(1).kind == Token::Identifier && Is(Peek(2), ">")) {
         Next();
         value->kind = StateValue::Kind::Reference;

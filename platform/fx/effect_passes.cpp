@@ -245,6 +245,9 @@ void Effect::ApplyPass(RuntimePass* pass) {
             }
             break;
         }
+        case StateKind::ShaderConstant:
+            ApplyShaderConstant(s, states);
+            break;
         default:
             break;
         }
@@ -336,6 +339,10 @@ HRESULT Effect::CommitChanges() {
                             .passes[static_cast<std::size_t>(activePass_)];
     for (const SamplerBinding& b : pass.samplers)
         ApplySampler(b.parameter, b.unit);
+    for (const PassState& s : pass.states) {
+        if (s.kind == StateKind::ShaderConstant)
+            ApplyShaderConstant(s, States());
+    }
     ChooseBySelectors(&pass);
     const device::DeviceLock lock(platformDevice_);
     if (platformDevice_ && platformDevice_->MakeCurrentForDraw()) {

@@ -20,8 +20,16 @@ enum class StateKind {
     Transform,
     Light,       // a field of light [n] (id: LightField), set through GetLight/SetLight
     LightEnable, // LightEnable[n]
-    Material     // a field of the material (id: MaterialField)
+    Material,    // a field of the material (id: MaterialField)
+    // Float constant registers from [n] on (id: ShaderConstantId)
+    ShaderConstant
 };
+
+// A ShaderConstant state's id: bit 0 the pixel stage, the bits above it the registers it writes at
+// most (0: as many as its parameter fills).
+constexpr DWORD ShaderConstantId(bool pixel, DWORD registers) {
+    return (registers << 1) | (pixel ? 1u : 0u);
+}
 
 enum LightField : DWORD {
     kLightType,

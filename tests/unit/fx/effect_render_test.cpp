@@ -658,3 +658,52 @@ TEST_F(Parameters, StructMembersAndElementsShareTheirValuesAndReachTheShader) {
 }
 
 } // namespace
+
+// The same shaders as HLSL and as asm blocks of each version, the vertex constants a transposed
+// float4x4 that puts the quad in the left half (x' = x / 2 - 1 / 2), the pixel constant a tint:
+// vertex colour (200, 100, 128) times (0.5, 1, 0.25) is (100, 100, 32). The 2.0 shaders come from a
+// variable and an element of an array chosen by a constant index.
+const char kAsmEffect[] = R"(float4x4 mvp = {0.5, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -0.5, 0, 0, 1};
+float4 tint = {0.5, 1, 0.25, 1};
+struct V { float4 p : POSITION; float4 c : COLOR0; };
+V VS(float4 p : POSITION, float4 c : COLOR0) { V o; o.p = mul(p, mvp); o.c = c; return o; }
+float4 PS(float4 c : COLOR0) : COLOR0 { return c * tint; }
+#define HLSL(v, p) VertexShader = compile v VS(); PixelShader = compile p PS();
+#define CONSTANTS VertexShaderConstant4[0] = <mvp>; PixelShaderConstantF[0] = <tint>;
+VertexShader vs2 = asm { vs_2_0 ; comments may hold { braces
+    dcl_position v0
+    dcl_color v1
+    m4x4 oPos, v0, c0
+    mov oD0, v1 };
+PixelShader ps2[2] = { asm { ps_2_0 def c1, 1, 0, 0, 1
+    mov oC0, c1 }, asm { ps_2_0 dcl v0 mul r0, v0, c0
+    mov oC0, r0 } };
+technique hlsl1 { pass { HLSL(vs_1_1, ps_1_1) } }
+technique hlsl2 { pass { HLSL(vs_2_0, ps_2_0) } }
+technique hlsl3 { pass { HLSL(vs_3_0, ps_3_0) } }
+technique asm1 { pass { CONSTANTS
+    VertexShader = asm { vs_1_1 dcl_position v0 dcl_color v1 m4x4 oPos, v0, c0 mov oD0, v1 };
+    PixelShader = asm { ps_1_1 mul r0, v0, c0 }; } }
+technique asm2 { pass { CONSTANTS VertexShader = (vs2); PixelShader = (ps2[1]); } }
+technique asm3 { pass { CONSTANTS
+    VertexShader = asm { vs_3_0 dcl_position v0 dcl_color v1 dcl_position o0 dcl_color o1
+        m4x4 o0, v0, c0 mov o1, v1 };
+    PixelShader = asm { ps_3_0 dcl_color v0 mul oC0, v0, c0 }; } }
+)";
+
+TEST_F(EffectRender, AsmBlocksOfEachVersionDrawAsTheirHlsl) {
+    effect_ = Make(kAsmEffect);
+    ASSERT_NE(effect_, nullptr);
+    const auto draw = [&](const char* technique) {
+        EXPECT_EQ(effect_->SetTechnique(technique), D3D_OK) << technique;
+        SetPassStates();
+        return DrawColouredQuad(D3DCOLOR_XRGB(200, 100, 128));
+    };
+    for (const char* version : {"1", "2", "3"}) {
+        const Frame hlsl = draw((std::string("hlsl") + version).c_str());
+        const Frame assembly = draw((std::string("asm") + version).c_str());
+        EXPECT_EQ(At(assembly, 4, 4), (Bgra{32, 100, 100, 255})) << version;
+        EXPECT_NE(At(assembly, 28, 4), (Bgra{32, 100, 100, 255})) << version;
+        EXPECT_EQ(assembly.bgra, hlsl.bgra) << version;
+    }
+}
