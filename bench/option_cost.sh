@@ -32,7 +32,7 @@ run() {
     started=$(date +%s%N)
     "$runner" --dir out "$@" "$work/$count.vs" >"$work/report"
     ended=$(date +%s%N)
-    echo "$kind $count $(((ended - started) / 1000)) $(cat "$work/report")"
+    echo "$kind $count $(((ended - started) / 1000)) $(tr '\n' ' ' <"$work/report")"
 }
 for ((i = 0; i < runs; ++i)); do
     for count in "$frames" $((2 * frames)); do
