@@ -74,8 +74,10 @@ void WriteLitColors(const VertexInput& input, const SourceStream* streams, UINT 
     Transform(model, p.lightingBlock->worldView, view);
     LitVertex lit{};
     lit.viewPosition = Float4{view[0], view[1], view[2], view[3]};
+    // A declaration may give the normal fewer than three floats: read no further than it does.
     if (const VertexAttribute* normal = Find(input, kAttributeNormal))
-        std::memcpy(&lit.normal, At(*normal, streams, vertex), 3 * sizeof(float));
+        std::memcpy(&lit.normal, At(*normal, streams, vertex),
+                    static_cast<std::size_t>(normal->size < 3 ? normal->size : 3) * sizeof(float));
     lit.diffuse = ColorAt(input, kAttributeColor0, streams, vertex, kDefaultDiffuse);
     lit.specular = ColorAt(input, kAttributeColor1, streams, vertex, kDefaultSpecular);
     Float4 diffuse, specular;
