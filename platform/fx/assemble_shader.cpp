@@ -64,9 +64,10 @@ extern "C" HRESULT WINAPI D3DXAssembleShaderFromFileA(LPCSTR pSrcFile, CONST D3D
         std::string path = pSrcFile, text, failure;
         std::replace(path.begin(), path.end(), '\\', '/'); // Windows paths open here too
         if (!ReadSourceFile(path, pSrcFile, &text, &failure)) {
+            Diagnostics diagnostics;
+            diagnostics.Error(pSrcFile, 1, 1, code::kIncludeFailed, failure);
             if (ppErrorMsgs)
-                *ppErrorMsgs =
-                    CreateTextBuffer(std::string(pSrcFile) + "(1,1): error X1507: " + failure + "\n");
+                *ppErrorMsgs = CreateTextBuffer(diagnostics.Text());
             return D3DXERR_INVALIDDATA;
         }
         return AssembleText(pSrcFile, text.data(), text.size(), ppShader, ppErrorMsgs);
