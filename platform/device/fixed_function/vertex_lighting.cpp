@@ -1,45 +1,30 @@
 #include "device/fixed_function/vertex_lighting.h"
 
+#include <d3dx9math.h>
+
 #include <algorithm>
 #include <cmath>
 
 namespace platform::device {
 namespace {
 
-struct Vec3 {
-    float x, y, z;
-};
+using Vec3 = D3DXVECTOR3;
 
 Vec3 Xyz(const Float4& v) {
     return {v.x, v.y, v.z};
 }
-Vec3 operator+(Vec3 a, Vec3 b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Vec3 operator-(Vec3 a, Vec3 b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vec3 operator*(Vec3 a, float s) {
-    return {a.x * s, a.y * s, a.z * s};
-}
-Vec3 operator*(Vec3 a, Vec3 b) {
+// Colours multiply channel by channel.
+Vec3 Modulate(const Vec3& a, const Vec3& b) {
     return {a.x * b.x, a.y * b.y, a.z * b.z};
 }
-float Dot(Vec3 a, Vec3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
+float Dot(const Vec3& a, const Vec3& b) {
+    return D3DXVec3Dot(&a, &b);
 }
-float Length(Vec3 v) {
-    return std::sqrt(Dot(v, v));
-}
-Vec3 Normalise(Vec3 v) {
-    const float length = Length(v);
-    return length > 0.0f ? v * (1.0f / length) : v;
-}
-
-// A row vector times the upper 3x3 of a row-major matrix.
-Vec3 TransformNormal(Vec3 n, const D3DMATRIX& m) {
-    return {n.x * m._11 + n.y * m._21 + n.z * m._31, n.x * m._12 + n.y * m._22 + n.z * m._32,
-            n.x * m._13 + n.y * m._23 + n.z * m._33};
+// A zero vector stays zero.
+Vec3 Normalise(const Vec3& v) {
+    Vec3 out;
+    D3DXVec3Normalize(&out, &v);
+    return out;
 }
 
 const Float4& MaterialColor(std::uint8_t source, const LitVertex& vertex, const Float4& material) {
@@ -55,17 +40,17 @@ float Clamp(float v) {
 }
 
 struct LightSums {
-    Vec3 ambient{}, diffuse{}, specular{};
+    Vec3 ambient{0.0f, 0.0f, 0.0f}, diffuse{0.0f, 0.0f, 0.0f}, specular{0.0f, 0.0f, 0.0f};
 };
 
 void AddLight(const VertexProgramKey& key, const FixedVertexBlock& block, LightKind kind,
-              const FixedLight& light, Vec3 view, Vec3 normal, LightSums* sums) {
+              const FixedLight& light, const Vec3& view, const Vec3& normal, LightSums* sums) {
     Vec3 toLight = Xyz(light.direction);
     float attenuation = 1.0f;
     if (kind != LightKind::kDirectional) {
         const Vec3 offset = Xyz(light.position) - view;
-        const float distance = Length(offset);
-        toLight = distance > 0.0f ? offset * (1.0f / distance) : Vec3{};
+        const float distance = D3DXVec3Length(&offset);
+        toLight = distance > 0.0f ? offset * (1.0f / distance) : Vec3{0.0f, 0.0f, 0.0f};
         const Float4& k = light.attenuation;
         attenuation = distance > light.position.w
                           ? 0.0f
@@ -86,7 +71,7 @@ void AddLight(const VertexProgramKey& key, const FixedVertexBlock& block, LightK
     if (!key.specularEnable || lambert <= 0.0f)
         return;
     // Without the local viewer the viewer is at infinity on the camera's axis.
-    const Vec3 toViewer = key.localViewer ? Normalise(view * -1.0f) : Vec3{0.0f, 0.0f, -1.0f};
+    const Vec3 toViewer = key.localViewer ? Normalise(-view) : Vec3{0.0f, 0.0f, -1.0f};
     const Vec3 halfway = Normalise(toViewer + toLight);
     const float highlight = std::pow(std::max(Dot(normal, halfway), 0.0f), block.materialPower.x);
     sums->specular = sums->specular + Xyz(light.specular) * (attenuation * highlight);
@@ -96,7 +81,11 @@ void AddLight(const VertexProgramKey& key, const FixedVertexBlock& block, LightK
 
 void LightVertex(const VertexProgramKey& key, const FixedVertexBlock& block, const LitVertex& vertex,
                  Float4* diffuse, Float4* specular) {
-    Vec3 normal = key.normal ? TransformNormal(Xyz(vertex.normal), block.normalMatrix) : Vec3{};
+    Vec3 normal{0.0f, 0.0f, 0.0f};
+    if (key.normal) {
+        const Vec3 model = Xyz(vertex.normal);
+        D3DXVec3TransformNormal(&normal, &model, static_cast<const D3DXMATRIX*>(&block.normalMatrix));
+    }
     if (key.normalizeNormals)
         normal = Normalise(normal);
     LightSums sums;
@@ -107,10 +96,10 @@ void LightVertex(const VertexProgramKey& key, const FixedVertexBlock& block, con
     const Float4& specularMaterial = MaterialColor(key.specularSource, vertex, block.materialSpecular);
     const Float4& emissiveMaterial = MaterialColor(key.emissiveSource, vertex, block.materialEmissive);
     const Vec3 lit = Xyz(emissiveMaterial) +
-                     Xyz(ambientMaterial) * (Xyz(block.globalAmbient) + sums.ambient) +
-                     Xyz(diffuseMaterial) * sums.diffuse;
+                     Modulate(Xyz(ambientMaterial), Xyz(block.globalAmbient) + sums.ambient) +
+                     Modulate(Xyz(diffuseMaterial), sums.diffuse);
     *diffuse = Float4{Clamp(lit.x), Clamp(lit.y), Clamp(lit.z), Clamp(diffuseMaterial.w)};
-    const Vec3 shine = Xyz(specularMaterial) * sums.specular;
+    const Vec3 shine = Modulate(Xyz(specularMaterial), sums.specular);
     *specular = key.specularEnable
                     ? Float4{Clamp(shine.x), Clamp(shine.y), Clamp(shine.z), Clamp(specularMaterial.w)}
                     : Float4{};
